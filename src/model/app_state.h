@@ -1,0 +1,91 @@
+#pragma once
+// The program's whole state in one object: what the Box holds, what the project holds and
+// what the main window shows. Owned by the main window (or by a command of the command
+// line, or a test) and passed to every operation.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/eeprom_image.h"
+#include "model/hexlib.h"
+#include "model/project_header.h"
+
+namespace vyk {
+
+enum class ProjectState { NoProject, NewProject, StoredProject };
+enum class ButtonMode { Connect, Monitor, Abort };
+
+inline constexpr int kVoltage = 0;    // radio group index
+inline constexpr int kFrequency = 1;  // radio group index
+
+inline const std::string kNewProjectName = "(new)";
+
+#if defined(_WIN32)
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+// What the Project Setup dialog holds.
+struct ProjectSetup {
+  std::string name = "(none)";
+  std::string description;
+  uint8_t group = kFord;
+  bool metric = false;
+};
+
+struct ChartPoint {
+  float x = 0;
+  float y = 0;
+  bool operator==(const ChartPoint&) const = default;
+};
+
+// The main window's chart: the table curve and the Box's adjusted curve.
+struct Chart {
+  std::string bottomTitle = "V In";
+  std::string leftTitle = "V Out";
+  std::string series1Title = "V Out";
+  std::vector<ChartPoint> series1;  // table curve
+  std::vector<ChartPoint> series2;  // adjusted curve
+};
+
+// The values the main window's controls show; the logic reads them, the widgets mirror them.
+struct Controls {
+  int inputRGrp = kVoltage;
+  int outputRGrp = kVoltage;
+  bool inputRGrpEnabled = false;
+  bool outputRGrpEnabled = false;
+  bool invertLimit = false;
+  std::string limitText;
+  std::array<std::string, 4> potTexts{"0", "0", "0", "0"};
+  bool showHex = false;  // the byte grid instead of the chart
+  std::string groupLabel;
+  std::string dataInLabel;
+  std::string dataOutLabel;
+  std::string learnLabel;
+};
+
+struct AppState {
+  EepromImage image;
+  ProjectHeader header;
+  ConversionSettings conversion;
+  bool projectModified = false;
+  ProjectState projectState = ProjectState::NoProject;
+  std::string projectFileName;
+
+  bool boxConnected = false;
+  bool abortRequest = false;
+  ButtonMode buttonMode = ButtonMode::Connect;
+
+  std::array<uint8_t, 4> potWorkingCopies{};  // pots 1..4
+  Controls controls;
+  Chart chart;
+
+  std::string appFolder;    // the program's folder, with a trailing separator
+  std::string meterFolder;  // appFolder, then appFolder + group name + separator
+  int portNumber = 2;
+  int baudRate = 9600;
+};
+
+}  // namespace vyk

@@ -1,0 +1,104 @@
+#include "model/project_header.h"
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+
+#include "model/errors.h"
+
+namespace vyk {
+
+namespace {
+
+void CheckSpan(int offset, int size) {
+  if (offset < 0 || size < 0 || offset + size > kHeaderSize) throw RangeError();
+}
+
+// Day 0 is 30 December 1899; 1 January 1970 is day 25569.
+constexpr int32_t kUnixEpochDay = 25569;
+
+}  // namespace
+
+int32_t ProjectHeader::Int32At(int offset) const {
+  CheckSpan(offset, 4);
+  uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = (v << 8) | bytes_[offset + i];
+  return static_cast<int32_t>(v);
+}
+
+void ProjectHeader::SetInt32At(int offset, int32_t value) {
+  CheckSpan(offset, 4);
+  auto v = static_cast<uint32_t>(value);
+  for (int i = 0; i < 4; ++i) bytes_[offset + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+int16_t ProjectHeader::Int16At(int offset) const {
+  CheckSpan(offset, 2);
+  return static_cast<int16_t>(bytes_[offset] | (bytes_[offset + 1] << 8));
+}
+
+void ProjectHeader::SetInt16At(int offset, int16_t value) {
+  CheckSpan(offset, 2);
+  auto v = static_cast<uint16_t>(value);
+  bytes_[offset] = static_cast<uint8_t>(v & 0xFF);
+  bytes_[offset + 1] = static_cast<uint8_t>(v >> 8);
+}
+
+uint8_t ProjectHeader::ByteAt(int offset) const {
+  CheckSpan(offset, 1);
+  return bytes_[offset];
+}
+
+void ProjectHeader::SetByteAt(int offset, uint8_t value) {
+  CheckSpan(offset, 1);
+  bytes_[offset] = value;
+}
+
+std::string ProjectHeader::ShortStringAt(int offset, int capacity) const {
+  CheckSpan(offset, capacity + 1);
+  int length = bytes_[offset] > capacity ? capacity : bytes_[offset];
+  return std::string(reinterpret_cast<const char*>(&bytes_[offset + 1]), length);
+}
+
+void ProjectHeader::SetShortStringAt(int offset, int capacity, const std::string& text) {
+  CheckSpan(offset, capacity + 1);
+  size_t length = text.size() > static_cast<size_t>(capacity) ? capacity : text.size();
+  bytes_[offset] = static_cast<uint8_t>(length);
+  for (size_t i = 0; i < length; ++i) bytes_[offset + 1 + i] = static_cast<uint8_t>(text[i]);
+}
+
+void ProjectHeader::SetFixedFields() {
+  SetInt16At(kFileRecords, 48);
+  SetInt16At(kHeaderRecords, 32);
+  SetInt16At(kMagic11, 11);
+  SetInt16At(kRequiredVersion, 10);
+}
+
+int32_t DayNumber(int year, unsigned month, unsigned day) {
+  using namespace std::chrono;
+  sys_days date{std::chrono::year{year} / std::chrono::month{month} / std::chrono::day{day}};
+  return static_cast<int32_t>(date.time_since_epoch().count()) + kUnixEpochDay;
+}
+
+std::string DayNumberText(int32_t dayNumber) {
+  using namespace std::chrono;
+  year_month_day date{sys_days{days{static_cast<long>(dayNumber) - kUnixEpochDay}}};
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),
+                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+  return text;
+}
+
+int32_t TodayDayNumber() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+#if defined(_WIN32)
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  return DayNumber(local.tm_year + 1900, static_cast<unsigned>(local.tm_mon + 1),
+                   static_cast<unsigned>(local.tm_mday));
+}
+
+}  // namespace vyk
