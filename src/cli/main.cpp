@@ -1,1 +1,24 @@
-int main() { return 0; }
+// vyk: the command line of Vyk Edit.
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+#include "cli/commands.h"
+#include "model/errors.h"
+
+int main(int argc, char** argv) {
+  CLI::App app{"vyk - Vyk Edit on the command line: projects for the Box"};
+  app.require_subcommand(1);
+  vyk::cli::AddProjectCommands(app);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return app.exit(e);
+  } catch (const vyk::cli::CommandFailed&) {
+    return 1;
+  } catch (const std::exception& e) {
+    // The program's own errors ("Range check error", file errors) and bad arguments.
+    std::cerr << e.what() << '\n';
+    return 1;
+  }
+  return 0;
+}

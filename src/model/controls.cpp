@@ -10,9 +10,8 @@ namespace vyk {
 namespace {
 
 void SetIoCode(AppState& state) {
-  state.header.SetByteAt(ProjectHeader::kIoCode,
-                         static_cast<uint8_t>(state.controls.inputRGrp * 2 +
-                                              state.controls.outputRGrp));
+  state.header.SetByteAt(ProjectHeader::kIoCode, static_cast<uint8_t>(state.controls.inputRGrp * 2 +
+                                                                      state.controls.outputRGrp));
 }
 
 int CheckIndex(int index) {
@@ -92,9 +91,9 @@ void PlotTable(Session& s) {
   chart.series1.clear();
   for (int x = 0; x < kCurvePoints; ++x) {
     int y = st.image.Entry(x);
-    chart.series1.push_back({frequencyIn ? RowInputHertz(st.conversion, x) : RowInputVolts(x),
-                             frequencyOut ? CountOutputHertz(st.conversion, y)
-                                          : CountOutputVolts(st.conversion, y)});
+    chart.series1.push_back(
+        {frequencyIn ? RowInputHertz(st.conversion, x) : RowInputVolts(x),
+         frequencyOut ? CountOutputHertz(st.conversion, y) : CountOutputVolts(st.conversion, y)});
   }
   s.view.ChartChanged();
 }
@@ -143,7 +142,9 @@ void SetInputRGrp(Session& s, int index) {
 }
 
 // The input bit is the selection itself, so showing it stores the bit it already has.
-void ShowInputRGrp(Session& s, int index) { SetInputRGrp(s, index); }
+void ShowInputRGrp(Session& s, int index) {
+  SetInputRGrp(s, index);
+}
 
 void SetInvertLimit(Session& s, bool ticked) {
   if (s.state.controls.invertLimit == ticked) return;
@@ -152,7 +153,9 @@ void SetInvertLimit(Session& s, bool ticked) {
   InvertCBoxClick(s);
 }
 
-void ShowInvertLimit(Session& s, bool ticked) { SetInvertLimit(s, ticked); }
+void ShowInvertLimit(Session& s, bool ticked) {
+  SetInvertLimit(s, ticked);
+}
 
 void SetLimitText(Session& s, const std::string& text) {
   if (s.state.controls.limitText == text) return;
@@ -174,7 +177,9 @@ bool LimitKeyAccepted(char key) {
   return (key >= '0' && key <= '9') || key == '.' || key == 8 || key == 127;
 }
 
-std::string PotText(uint8_t value) { return std::to_string(static_cast<int8_t>(value)); }
+std::string PotText(uint8_t value) {
+  return std::to_string(static_cast<int8_t>(value));
+}
 
 void AdjustPot(Session& s, int k, int step) {
   if (k < 1 || k > 4) throw RangeError();

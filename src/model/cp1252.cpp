@@ -36,7 +36,8 @@ void AppendUtf8(std::string& out, char32_t c) {
 
 std::string Cp1252ToUtf8(std::string_view bytes) {
   std::string out;
-  for (char b : bytes) AppendUtf8(out, CodePoint(static_cast<unsigned char>(b)));
+  for (char b : bytes)
+    AppendUtf8(out, CodePoint(static_cast<unsigned char>(b)));
   return out;
 }
 
@@ -45,8 +46,11 @@ std::optional<std::string> Utf8ToCp1252(std::string_view text) {
   size_t i = 0;
   while (i < text.size()) {
     auto lead = static_cast<unsigned char>(text[i]);
-    int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2
-                                  : (lead & 0xF8) == 0xF0 ? 3 : -1;
+    int extra = lead < 0x80             ? 0
+                : (lead & 0xE0) == 0xC0 ? 1
+                : (lead & 0xF0) == 0xE0 ? 2
+                : (lead & 0xF8) == 0xF0 ? 3
+                                        : -1;
     if (extra < 0 || i + static_cast<size_t>(extra) >= text.size()) return std::nullopt;
     char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
     for (int n = 1; n <= extra; ++n) {

@@ -43,7 +43,8 @@ EepromImage NewImage(uint8_t group) {
   }
   image.SetEntry(32, 0x03FF);
   image.SetByte(kModeByte, group == kGM ? kFrequencyOutput | kFrequencyInput : kVoltageOutput);
-  for (int pot = 0; pot < 4; ++pot) image.SetByte(kFirstPotByte + pot, 0);
+  for (int pot = 0; pot < 4; ++pot)
+    image.SetByte(kFirstPotByte + pot, 0);
   image.SetEntry(kLimitEntry, 0x03FF);
   return image;
 }

@@ -6,12 +6,12 @@
 namespace vyk {
 
 inline constexpr int kImageSize = 256;
-inline constexpr int kTableEntries = 33;     // entries 0..32, entry k for input count 32k
-inline constexpr int kCurvePoints = 32;      // entries 0..31 have a point on the table curve
+inline constexpr int kTableEntries = 33;  // entries 0..32, entry k for input count 32k
+inline constexpr int kCurvePoints = 32;   // entries 0..31 have a point on the table curve
 inline constexpr int kModeByte = 66;
-inline constexpr int kFirstPotByte = 67;     // pots 1..4 at bytes 67..70
-inline constexpr int kLimitEntry = 36;       // bytes 72..73
-inline constexpr int kBoxBytes = 80;         // bytes 0..79 are exchanged with the Box
+inline constexpr int kFirstPotByte = 67;  // pots 1..4 at bytes 67..70
+inline constexpr int kLimitEntry = 36;    // bytes 72..73
+inline constexpr int kBoxBytes = 80;      // bytes 0..79 are exchanged with the Box
 
 // Mode byte bits.
 inline constexpr uint8_t kOutputKindMask = 0x03;

@@ -75,7 +75,9 @@ int FrequencyTextToCount(const ConversionSettings& cs, std::string_view text) {
   return static_cast<int>(RoundHalfEven(static_cast<long double>(f) / cs.HertzPerCount));
 }
 
-float RowInputVolts(int row) { return static_cast<float>(row / static_cast<long double>(kRowsPerVolt)); }
+float RowInputVolts(int row) {
+  return static_cast<float>(row / static_cast<long double>(kRowsPerVolt));
+}
 
 float RowInputHertz(const ConversionSettings& cs, int row) {
   return static_cast<float>(static_cast<long double>(row) * cs.HertzPerCount * 32.0f);

@@ -12,21 +12,24 @@ namespace vyk {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
 std::optional<float> ReadNumber(std::string_view text) {
   size_t i = 0;
-  while (i < text.size() && text[i] == ' ') ++i;
+  while (i < text.size() && text[i] == ' ')
+    ++i;
   std::string number;  // the number without its "+" sign, for from_chars
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
     if (text[i] == '-') number += '-';
     ++i;
   }
   size_t digits = 0;
-  long significant = 0;   // digits before the point, leading zeros not counted
-  bool nonzero = false;   // a non-zero digit seen in the mantissa
+  long significant = 0;      // digits before the point, leading zeros not counted
+  bool nonzero = false;      // a non-zero digit seen in the mantissa
   long zerosAfterPoint = 0;  // zeros after the point before the first non-zero digit
   while (i < text.size() && IsDigit(text[i])) {
     if (text[i] != '0') nonzero = true;
@@ -81,8 +84,10 @@ std::optional<float> ReadNumber(std::string_view text) {
 std::string Trim(std::string_view text) {
   size_t first = 0;
   size_t last = text.size();
-  while (first < last && static_cast<unsigned char>(text[first]) <= ' ') ++first;
-  while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ') --last;
+  while (first < last && static_cast<unsigned char>(text[first]) <= ' ')
+    ++first;
+  while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ')
+    --last;
   return std::string(text.substr(first, last - first));
 }
 

@@ -16,7 +16,9 @@ void SetMeterFolder(AppState& state, uint8_t group) {
   state.meterFolder = state.appFolder + GroupName(group) + kPathSeparator;
 }
 
-std::string GroupLabelText(uint8_t group) { return group <= kImport ? GroupName(group) : "?"; }
+std::string GroupLabelText(uint8_t group) {
+  return group <= kImport ? GroupName(group) : "?";
+}
 
 void ConnectBox(Session& s, uint8_t group) {
   if (s.connectBox) {
@@ -58,7 +60,8 @@ bool LoadProjectFile(Session& s) {
   st.header = result.header;
   st.image = result.image;
   st.projectState = ProjectState::StoredProject;
-  for (int k = 1; k <= 4; ++k) AdjustPot(s, k, 0);
+  for (int k = 1; k <= 4; ++k)
+    AdjustPot(s, k, 0);
   st.projectModified = false;
   s.dialogs.Information(st.projectFileName + " loaded");
   return true;
@@ -138,7 +141,9 @@ void FileOpenClick(Session& s) {
   SetMeterFolder(st, group);
 }
 
-bool FileSaveClick(Session& s) { return SaveProjectFile(s); }
+bool FileSaveClick(Session& s) {
+  return SaveProjectFile(s);
+}
 
 bool FileSaveAsClick(Session& s) {
   AppState& st = s.state;

@@ -111,37 +111,41 @@ void WriteProjectFile(const std::string& path, const ProjectHeader& header,
 void WriteFileReplacing(const std::string& path, const std::string& bytes) {
   std::error_code ec;
   // Replace the file a link points to, not the link.
-  fs::path target = fs::is_symlink(path, ec) ? fs::canonical(path, ec) : fs::path(path);
-  if (ec) ThrowWriteError(path, ec.value());
+  fs::path target = path;
+  if (fs::is_symlink(target, ec)) {
+    target = fs::weakly_canonical(target, ec);
+    if (ec) ThrowWriteError(path, ec.value());
+  }
+  fs::file_status old = fs::status(target, ec);  // not_found for a new file
+  bool replacing = fs::exists(old);
   // A file the user made read-only is not replaced behind their back.
-  auto old = fs::status(target, ec);
-  if (!ec && fs::exists(old) && (old.permissions() & fs::perms::owner_write) == fs::perms::none)
+  if (replacing && (old.permissions() & fs::perms::owner_write) == fs::perms::none)
     ThrowWriteError(path, EACCES);
-  ec.clear();
-  fs::path folder = target.parent_path();
   std::random_device random;
-  fs::path temp = folder / (target.filename().string() + ".tmp" + std::to_string(random() % 1000000));
+  fs::path temp = target;
+  temp += ".tmp" + std::to_string(random() % 1000000);
 
   std::FILE* file = std::fopen(temp.string().c_str(), "wbx");
   if (file == nullptr) ThrowWriteError(path, errno);
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
-            std::fflush(file) == 0;
+  bool ok =
+      std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
 #if !defined(_WIN32)
   ok = ok && ::fsync(::fileno(file)) == 0;
 #endif
   int error = errno;
   ok = (std::fclose(file) == 0) && ok;
-  if (!ok) {
-    fs::remove(temp, ec);
-    ThrowWriteError(path, error != 0 ? error : EIO);
+  if (ok && replacing) fs::permissions(temp, old.permissions(), ec);  // keep the old mode
+  if (ok) {
+    fs::rename(temp, target, ec);
+    if (ec) {
+      ok = false;
+      error = ec.value();
+    }
   }
-  // Keep the permissions of the file being replaced.
-  if (fs::exists(old)) fs::permissions(temp, old.permissions(), ec);
-  fs::rename(temp, target, ec);
-  if (ec) {
+  if (!ok) {
     std::error_code ignored;
     fs::remove(temp, ignored);
-    ThrowWriteError(path, ec.value());
+    ThrowWriteError(path, error != 0 ? error : EIO);
   }
 }
 

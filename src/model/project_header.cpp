@@ -22,14 +22,16 @@ constexpr int32_t kUnixEpochDay = 25569;
 int32_t ProjectHeader::Int32At(int offset) const {
   CheckSpan(offset, 4);
   uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = (v << 8) | bytes_[offset + i];
+  for (int i = 3; i >= 0; --i)
+    v = (v << 8) | bytes_[offset + i];
   return static_cast<int32_t>(v);
 }
 
 void ProjectHeader::SetInt32At(int offset, int32_t value) {
   CheckSpan(offset, 4);
   auto v = static_cast<uint32_t>(value);
-  for (int i = 0; i < 4; ++i) bytes_[offset + i] = static_cast<uint8_t>(v >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    bytes_[offset + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 int16_t ProjectHeader::Int16At(int offset) const {
@@ -64,7 +66,8 @@ void ProjectHeader::SetShortStringAt(int offset, int capacity, const std::string
   CheckSpan(offset, capacity + 1);
   size_t length = text.size() > static_cast<size_t>(capacity) ? capacity : text.size();
   bytes_[offset] = static_cast<uint8_t>(length);
-  for (size_t i = 0; i < length; ++i) bytes_[offset + 1 + i] = static_cast<uint8_t>(text[i]);
+  for (size_t i = 0; i < length; ++i)
+    bytes_[offset + 1 + i] = static_cast<uint8_t>(text[i]);
 }
 
 void ProjectHeader::SetFixedFields() {

@@ -1,0 +1,46 @@
+#include "cli/cli_dialogs.h"
+
+#include <filesystem>
+#include <iostream>
+
+namespace vyk::cli {
+
+void CliDialogs::Error(const std::string& text) {
+  ++errors;
+  std::cerr << text << '\n';
+}
+
+void CliDialogs::Information(const std::string& text) {
+  if (showInformation) std::cerr << text << '\n';
+}
+
+Answer CliDialogs::Question(const std::string& text, QuestionButtons) {
+  std::cerr << text << ' ' << (questionAnswer == Answer::Yes ? "Yes" : "No") << '\n';
+  return questionAnswer;
+}
+
+Answer CliDialogs::Warning(const std::string& text, QuestionButtons buttons) {
+  return Question(text, buttons);
+}
+
+std::optional<std::string> CliDialogs::OpenFileName(const FileDialogRequest&) {
+  return openName;
+}
+
+std::optional<std::string> CliDialogs::SaveFileName(const FileDialogRequest& request) {
+  if (!saveName) return std::nullopt;
+  std::error_code ec;
+  if (request.confirmOverwrite && !overwrite && std::filesystem::exists(*saveName, ec)) {
+    Error(*saveName + " already exists (--force replaces it)");
+    return std::nullopt;
+  }
+  return saveName;
+}
+
+bool CliDialogs::ProjectSetupDialog(ProjectSetup& answer) {
+  if (!setup) return false;
+  answer = *setup;
+  return true;
+}
+
+}  // namespace vyk::cli

@@ -1,0 +1,30 @@
+#pragma once
+// The dialogs of the command line: messages go to stderr, and the questions and file
+// dialogs are answered from what the command's options said.
+#include <optional>
+#include <string>
+
+#include "model/dialogs.h"
+
+namespace vyk::cli {
+
+class CliDialogs : public Dialogs {
+ public:
+  void Error(const std::string& text) override;
+  void Information(const std::string& text) override;
+  Answer Question(const std::string& text, QuestionButtons buttons) override;
+  Answer Warning(const std::string& text, QuestionButtons buttons) override;
+  std::optional<std::string> OpenFileName(const FileDialogRequest& request) override;
+  std::optional<std::string> SaveFileName(const FileDialogRequest& request) override;
+  bool ProjectSetupDialog(ProjectSetup& setup) override;
+
+  int errors = 0;                       // error boxes shown so far
+  bool showInformation = true;          // print notices such as "X saved"
+  Answer questionAnswer = Answer::Yes;  // how every question is answered
+  std::optional<std::string> openName;  // the file the open dialog picks
+  std::optional<std::string> saveName;  // the file the save dialog picks
+  bool overwrite = false;               // answer Yes to "replace the existing file?"
+  std::optional<ProjectSetup> setup;    // what the project setup dialog answers
+};
+
+}  // namespace vyk::cli

@@ -1,0 +1,327 @@
+// vyk project new | show | edit: the File commands and the main window's edits, run on a
+// project file without the window.
+#include <iomanip>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "cli/cli_dialogs.h"
+#include "cli/commands.h"
+#include "model/controls.h"
+#include "model/cp1252.h"
+#include "model/errors.h"
+#include "model/grids.h"
+#include "model/image_text.h"
+#include "model/number.h"
+#include "model/project_commands.h"
+
+namespace vyk::cli {
+
+namespace {
+
+using nlohmann::json;
+
+struct ProjectRun {
+  AppState state;
+  CliDialogs dialogs;
+  MainView view;
+  Session session{state, dialogs, view, nullptr};
+
+  void Check() const {
+    if (dialogs.errors > 0) throw CommandFailed();
+  }
+};
+
+std::string ToFileText(const std::string& utf8, const char* what) {
+  auto text = Utf8ToCp1252(utf8);
+  if (!text) throw UsageError(std::string(what) + " holds a character a project file cannot store");
+  return *text;
+}
+
+uint8_t GroupOf(const std::string& name) {
+  if (name == "ford") return kFord;
+  if (name == "gm") return kGM;
+  return kImport;
+}
+
+// Opens a project as File > Open does, without a Box.
+void OpenProject(ProjectRun& run, const std::string& file) {
+  run.dialogs.openName = file;
+  FileOpenClick(run.session);
+  run.Check();
+}
+
+std::string HexByte(int value) {
+  std::ostringstream out;
+  out << std::uppercase << std::hex << std::setw(2) << std::setfill('0') << value;
+  return out.str();
+}
+
+std::string OutputKind(uint8_t mode) {
+  switch (mode & kOutputKindMask) {
+    case kVoltageOutput:
+      return "voltage";
+    case kFrequencyOutput:
+      return "frequency";
+    default:
+      return "voltage (output bits " + std::to_string(mode & kOutputKindMask) + ")";
+  }
+}
+
+std::string GroupText(uint8_t group) {
+  return group <= kImport ? GroupName(group) : "unknown (" + std::to_string(group) + ")";
+}
+
+std::string MeterGroupText(uint8_t group) {
+  return group == kNoMeterGroup ? "none" : GroupText(group);
+}
+
+json ShowJson(const AppState& st, const std::string& file) {
+  const ProjectHeader& h = st.header;
+  uint8_t mode = st.image.Byte(kModeByte);
+  json rows = json::array();
+  for (int row = 1; row < kTableGridRows; ++row) {
+    rows.push_back({{"entry", row - 1},
+                    {"count", st.image.Entry(row - 1)},
+                    {"input", TableGridCellText(st, 0, row)},
+                    {"output", TableGridCellText(st, 1, row)}});
+  }
+  json pots = json::array();
+  for (int k = 0; k < 4; ++k)
+    pots.push_back(static_cast<int8_t>(st.image.Byte(kFirstPotByte + k)));
+  return {{"file", file},
+          {"header",
+           {{"created", h.Created()},
+            {"createdDate", DayNumberText(h.Created())},
+            {"saved", h.Saved()},
+            {"savedDate", DayNumberText(h.Saved())},
+            {"fileRecords", h.FileRecords()},
+            {"headerRecords", h.HeaderRecords()},
+            {"field12", h.Int16At(ProjectHeader::kMagic11)},
+            {"requiredVersion", h.RequiredVersion()},
+            {"group", h.Group()},
+            {"groupName", GroupText(h.Group())},
+            {"ioCode", h.IoCode()},
+            {"units", h.Units()},
+            {"unitsName", h.Units() != 0 ? "Metric" : "English"},
+            {"useMeterGroup", h.ByteAt(ProjectHeader::kUseMeterGroup)},
+            {"matchMeterGroup", h.ByteAt(ProjectHeader::kMatchMeterGroup)},
+            {"name", Cp1252ToUtf8(h.Name())},
+            {"description", Cp1252ToUtf8(h.Description())},
+            {"useMeterName", Cp1252ToUtf8(h.UseMeterName())},
+            {"matchMeterName", Cp1252ToUtf8(h.MatchMeterName())}}},
+          {"mode",
+           {{"byte", mode},
+            {"output", OutputKind(mode)},
+            {"input", (mode & kFrequencyInput) != 0 ? "frequency" : "voltage"},
+            {"invertLimit", (mode & kInvertLimit) != 0}}},
+          {"pots", pots},
+          {"limit", {{"count", st.image.Entry(kLimitEntry)}, {"text", st.controls.limitText}}},
+          {"table",
+           {{"inputTitle", TableGridCellText(st, 0, 0)},
+            {"outputTitle", TableGridCellText(st, 1, 0)},
+            {"rows", rows}}}};
+}
+
+void PrintShow(const json& j) {
+  const json& h = j["header"];
+  const json& m = j["mode"];
+  std::ostream& out = std::cout;
+  out << "File:            " << j["file"].get<std::string>() << '\n'
+      << "Name:            " << h["name"].get<std::string>() << '\n'
+      << "Description:     " << h["description"].get<std::string>() << '\n'
+      << "Group:           " << h["groupName"].get<std::string>() << '\n'
+      << "Units:           " << h["unitsName"].get<std::string>() << '\n'
+      << "Created:         " << h["createdDate"].get<std::string>() << " (day " << h["created"]
+      << ")\n"
+      << "Saved:           " << h["savedDate"].get<std::string>() << " (day " << h["saved"] << ")\n"
+      << "Records:         " << h["fileRecords"] << " in the file, " << h["headerRecords"]
+      << " in the header; field 12: " << h["field12"] << '\n'
+      << "Box version:     " << h["requiredVersion"] << " (tenths)\n"
+      << "In/out code:     " << h["ioCode"] << '\n'
+      << "Meter to use:    " << h["useMeterName"].get<std::string>() << " (group "
+      << MeterGroupText(h["useMeterGroup"].get<uint8_t>()) << ")\n"
+      << "Meter to match:  " << h["matchMeterName"].get<std::string>() << " (group "
+      << MeterGroupText(h["matchMeterGroup"].get<uint8_t>()) << ")\n"
+      << "Mode byte:       " << HexByte(m["byte"].get<int>()) << ": "
+      << m["input"].get<std::string>() << " input, " << m["output"].get<std::string>()
+      << " output, limit " << (m["invertLimit"].get<bool>() ? "inverted" : "not inverted") << '\n'
+      << "Pots:            " << j["pots"][0] << ' ' << j["pots"][1] << ' ' << j["pots"][2] << ' '
+      << j["pots"][3] << '\n'
+      << "Limit:           " << j["limit"]["text"].get<std::string>() << " (count "
+      << j["limit"]["count"] << ")\n\n";
+  const json& t = j["table"];
+  out << "entry  count  " << std::left << std::setw(8) << t["inputTitle"].get<std::string>()
+      << t["outputTitle"].get<std::string>() << '\n';
+  for (const json& r : t["rows"]) {
+    out << std::right << std::setw(5) << r["entry"].get<int>() << std::setw(7)
+        << r["count"].get<int>() << "  " << std::left << std::setw(8)
+        << Trim(r["input"].get<std::string>()) << Trim(r["output"].get<std::string>()) << '\n';
+  }
+}
+
+std::pair<std::string, std::string> SplitAssignment(const std::string& text, const char* what) {
+  auto eq = text.find('=');
+  if (eq == std::string::npos || eq == 0)
+    throw UsageError(std::string(what) + " must look like KEY=VALUE: '" + text + "'");
+  return {text.substr(0, eq), text.substr(eq + 1)};
+}
+
+int ParseInt(const std::string& text, int base, int low, int high, const std::string& what) {
+  size_t used = 0;
+  int value = 0;
+  try {
+    value = std::stoi(text, &used, base);
+  } catch (const std::exception&) {
+    used = 0;
+  }
+  if (used != text.size() || text.empty() || value < low || value > high)
+    throw UsageError(what + " '" + text + "' is out of range");
+  return value;
+}
+
+int KindIndex(const std::string& kind) {
+  return kind == "frequency" ? kFrequency : kVoltage;
+}
+
+// One edit of `vyk project edit`, applied as the control or grid it stands for would.
+void ApplyEdit(Session& s, const std::string& option, const std::string& value) {
+  if (option == "--entry") {
+    auto [key, text] = SplitAssignment(value, "--entry");
+    int k = ParseInt(key, 10, 0, kTableEntries - 1, "Table entry");
+    TableGridSetEditText(s, 1, k + 1, text);
+  } else if (option == "--byte") {
+    auto [key, text] = SplitAssignment(value, "--byte");
+    int address = ParseInt(key, 16, 0, kImageSize - 1, "Byte address");
+    EepromGridSetEditText(s, address % 16 + 1, address / 16 + 1, text);
+  } else if (option == "--limit") {
+    for (char c : value) {
+      if (!LimitKeyAccepted(c))
+        throw UsageError("The limit box takes only digits and \".\": '" + value + "'");
+    }
+    // Typed key by key: each text the box passes through is stored, as in the window.
+    if (value.empty()) SetLimitText(s, "");
+    for (size_t n = 1; n <= value.size(); ++n)
+      SetLimitText(s, value.substr(0, n));
+  } else if (option == "--invert") {
+    SetInvertLimit(s, value == "on");
+  } else if (option == "--input") {
+    if (!s.state.controls.inputRGrpEnabled)
+      throw UsageError("The input kind can be changed only in a GM project");
+    SetInputRGrp(s, KindIndex(value));
+  } else if (option == "--output") {
+    SetOutputRGrp(s, KindIndex(value));
+  } else if (option == "--pot") {
+    auto [key, direction] = SplitAssignment(value, "--pot");
+    int pot = ParseInt(key, 10, 1, 4, "Pot");
+    if (direction != "up" && direction != "down")
+      throw UsageError("--pot takes N=up or N=down: '" + value + "'");
+    AdjustPot(s, pot, direction == "up" ? 1 : -1);
+  }
+}
+
+}  // namespace
+
+void AddProjectCommands(CLI::App& app) {
+  CLI::App* project = app.add_subcommand("project", "Create, show and edit project files (.VYK)");
+  project->require_subcommand(1);
+
+  // vyk project new
+  {
+    auto* cmd = project->add_subcommand("new", "Write a new project, as File > New then Save As");
+    struct Options {
+      std::string group, name = "(none)", description, units = "english", file;
+      bool force = false;
+    };
+    auto opt = std::make_shared<Options>();
+    cmd->add_option("--group", opt->group, "Hardware group")
+        ->required()
+        ->check(CLI::IsMember({"ford", "gm", "import"}));
+    cmd->add_option("--name", opt->name, "Project name (63 characters at most)");
+    cmd->add_option("--description", opt->description, "Description (63 characters at most)");
+    cmd->add_option("--units", opt->units, "Units")->check(CLI::IsMember({"english", "metric"}));
+    cmd->add_flag("--force", opt->force, "Replace FILE if it exists");
+    cmd->add_option("FILE", opt->file, "Project file to write, exactly as named")->required();
+    cmd->callback([opt] {
+      ProjectRun run;
+      ProjectSetup setup;
+      setup.name = ToFileText(opt->name, "The name");
+      setup.description = ToFileText(opt->description, "The description");
+      setup.group = GroupOf(opt->group);
+      setup.metric = opt->units == "metric";
+      run.dialogs.setup = setup;
+      FileNewClick(run.session);
+      run.Check();
+      run.dialogs.saveName = opt->file;
+      run.dialogs.overwrite = opt->force;
+      bool saved = FileSaveAsClick(run.session);
+      run.Check();
+      if (!saved) throw CommandFailed();
+    });
+  }
+
+  // vyk project show
+  {
+    auto* cmd = project->add_subcommand("show", "Print a project's header, settings and table");
+    auto file = std::make_shared<std::string>();
+    auto asJson = std::make_shared<bool>(false);
+    cmd->add_option("FILE", *file, "Project file")->required();
+    cmd->add_flag("--json", *asJson, "Print JSON");
+    cmd->callback([file, asJson] {
+      ProjectRun run;
+      run.dialogs.showInformation = false;
+      OpenProject(run, *file);
+      json j = ShowJson(run.state, *file);
+      if (*asJson) {
+        std::cout << j.dump(2) << '\n';
+      } else {
+        PrintShow(j);
+      }
+    });
+  }
+
+  // vyk project edit
+  {
+    auto* cmd = project->add_subcommand(
+        "edit", "Apply edits in the order given, as the grids and controls would, and save");
+    auto file = std::make_shared<std::string>();
+    auto values = std::make_shared<std::vector<std::string>>();
+    cmd->add_option("FILE", *file, "Project file")->required();
+    auto multi = [&](const char* name, const char* help) {
+      return cmd->add_option(name)
+          ->description(help)
+          ->type_size(1)
+          ->allow_extra_args(false)
+          ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    };
+    multi("--entry", "K=TEXT: type TEXT into table entry K (0..32), untrimmed");
+    multi("--byte", "ADDR=HEX: type HEX into the byte grid at ADDR (hexadecimal 00..FF)");
+    multi("--limit", "TEXT: type TEXT into the limit box");
+    multi("--invert", "on|off: the Invert Limit Output box")->check(CLI::IsMember({"on", "off"}));
+    multi("--input", "voltage|frequency (GM projects)")
+        ->check(CLI::IsMember({"voltage", "frequency"}));
+    multi("--output", "voltage|frequency")->check(CLI::IsMember({"voltage", "frequency"}));
+    multi("--pot", "N=up|down: step pot N (1..4)");
+    cmd->callback([cmd, file] {
+      ProjectRun run;
+      run.dialogs.showInformation = false;
+      OpenProject(run, *file);
+      run.dialogs.showInformation = true;
+      // Each option's values in the order they came, interleaved by parse order.
+      std::map<const CLI::Option*, size_t> used;
+      for (const CLI::Option* option : cmd->parse_order()) {
+        if (option->get_name().rfind("--", 0) != 0) continue;
+        const std::string& value = option->results().at(used[option]++);
+        ApplyEdit(run.session, option->get_name(), value);
+        run.Check();
+      }
+      bool saved = FileSaveClick(run.session);
+      run.Check();
+      if (!saved) throw CommandFailed();
+    });
+  }
+}
+
+}  // namespace vyk::cli

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "cli_test_util.h"
+#include "model/project_file.h"
+
+namespace vyk::test {
+namespace {
+
+using nlohmann::json;
+
+json ShowJson(const std::string& file, const TempFolder& tmp) {
+  RunResult r = RunVyk({"project", "show", file, "--json"}, tmp);
+  EXPECT_EQ(r.status, 0) << r.err;
+  return json::parse(r.out);
+}
+
+TEST(ProjectCli, NewWritesTheProjectOfFileNewAndSaveAs) {
+  TempFolder tmp;
+  std::string file = tmp / "gm";  // no extension is added
+  RunResult r = RunVyk({"project", "new", "--group", "gm", "--name", "Bench car", "--description",
+                        "Test rig", "--units", "metric", file},
+                       tmp);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, file + " saved\n");
+  std::string bytes = ReadAll(file);
+  ASSERT_EQ(bytes.size(), 768u);
+  EXPECT_EQ(bytes.substr(8, 8), std::string("\x30\x00\x20\x00\x0B\x00\x0A\x00", 8));
+
+  json j = ShowJson(file, tmp);
+  EXPECT_EQ(j["header"]["name"], "Bench car");
+  EXPECT_EQ(j["header"]["description"], "Test rig");
+  EXPECT_EQ(j["header"]["groupName"], "GM");
+  EXPECT_EQ(j["header"]["unitsName"], "Metric");
+  EXPECT_EQ(j["mode"]["byte"], 0x0A);
+  EXPECT_EQ(j["limit"]["count"], 1023);
+  EXPECT_EQ(j["limit"]["text"], "13500");
+  EXPECT_EQ(j["table"]["inputTitle"], "F in");
+  EXPECT_EQ(j["table"]["outputTitle"], "F Out");
+  ASSERT_EQ(j["table"]["rows"].size(), 33u);
+  EXPECT_EQ(j["table"]["rows"][32]["count"], 1023);
+  EXPECT_EQ(j["table"]["rows"][32]["input"], " 13500");
+  EXPECT_EQ(j["table"]["rows"][1]["output"], "  422 ");
+  // Showing never changes the file.
+  EXPECT_EQ(ReadAll(file), bytes);
+}
+
+TEST(ProjectCli, NewRefusesToReplaceAFileUnlessForced) {
+  TempFolder tmp;
+  std::string file = tmp / "a.VYK";
+  ASSERT_EQ(RunVyk({"project", "new", "--group", "ford", file}, tmp).status, 0);
+  RunResult again = RunVyk({"project", "new", "--group", "import", file}, tmp);
+  EXPECT_NE(again.status, 0);
+  EXPECT_NE(again.err.find("already exists"), std::string::npos);
+  EXPECT_EQ(ShowJson(file, tmp)["header"]["groupName"], "Ford");
+  EXPECT_EQ(RunVyk({"project", "new", "--group", "import", "--force", file}, tmp).status, 0);
+  EXPECT_EQ(ShowJson(file, tmp)["header"]["groupName"], "Import");
+}
+
+TEST(ProjectCli, EditAppliesEditsInOrderAndSaves) {
+  TempFolder tmp;
+  std::string file = tmp / "f.VYK";
+  ASSERT_EQ(RunVyk({"project", "new", "--group", "ford", file}, tmp).status, 0);
+  RunResult r = RunVyk({"project", "edit",  file,       "--entry", "3=2.5", "--byte", "0A=7f",
+                        "--limit", "2.5",   "--invert", "on",      "--pot", "2=up",   "--pot",
+                        "2=up",    "--pot", "2=down",   "--entry", "4= 1",  "--byte", "0A=20"},
+                       tmp);
+  ASSERT_EQ(r.status, 0) << r.err;
+  json j = ShowJson(file, tmp);
+  const json& rows = j["table"]["rows"];
+  EXPECT_EQ(rows[3]["count"], 512);
+  EXPECT_EQ(rows[4]["count"], 205);     // leading blanks are read
+  EXPECT_EQ(rows[5]["count"], 0x20C0);  // byte 0A set last: 0x20 over entry 5 = 0x00C0
+  EXPECT_EQ(j["limit"]["count"], 512);
+  EXPECT_TRUE(j["mode"]["invertLimit"]);
+  EXPECT_EQ(j["pots"][1], 1);
+}
+
+TEST(ProjectCli, ErrorsGoToStderrAndLeaveTheFileAlone) {
+  TempFolder tmp;
+  std::string file = tmp / "e.VYK";
+  ASSERT_EQ(RunVyk({"project", "new", "--group", "ford", file}, tmp).status, 0);
+  std::string before = ReadAll(file);
+  struct Case {
+    std::vector<std::string> args;
+    std::string err;
+  };
+  const Case cases[] = {
+      {{"--entry", "1=3", "--byte", "10=1FF"}, "Range check error\n"},
+      {{"--entry", "1=-1e30"}, "Range check error\n"},
+      {{"--entry", "1=1e39"}, "Floating point overflow\n"},
+      {{"--limit", "4,5"}, "The limit box takes only digits and \".\": '4,5'\n"},
+      {{"--input", "frequency"}, "The input kind can be changed only in a GM project\n"},
+      {{"--entry", "33=1"}, "Table entry '33' is out of range\n"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args{"project", "edit", file};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    RunResult r = RunVyk(args, tmp);
+    EXPECT_NE(r.status, 0) << c.err;
+    EXPECT_EQ(r.err, c.err);
+    EXPECT_EQ(ReadAll(file), before) << c.err;
+  }
+}
+
+TEST(ProjectCli, ReadingErrorsUseTheProgramsMessages) {
+  TempFolder tmp;
+  std::string missing = tmp / "none.VYK";
+  RunResult r = RunVyk({"project", "show", missing}, tmp);
+  EXPECT_NE(r.status, 0);
+  EXPECT_EQ(r.err, missing + " not found\n");
+
+  std::string shortFile = tmp / "short.VYK";
+  std::ofstream(shortFile, std::ios::binary) << std::string(10, '\0');
+  r = RunVyk({"project", "show", shortFile}, tmp);
+  EXPECT_NE(r.status, 0);
+  EXPECT_EQ(r.err, "Error (2) reading " + shortFile + "\n");
+}
+
+TEST(ProjectCli, AProjectWrittenByVykReadsBackByteForByte) {
+  TempFolder tmp;
+  std::string file = tmp / "r.VYK";
+  ASSERT_EQ(RunVyk({"project", "new", "--group", "gm", "--name", "Tür ß €", file}, tmp).status, 0);
+  ProjectReadResult read = ReadProjectFile(file, ProjectHeader());
+  ASSERT_EQ(read.status, ProjectReadStatus::Ok);
+  std::string bytes = ReadAll(file);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(read.header.Bytes().data()), 512),
+            bytes.substr(0, 512));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(read.image.Bytes().data()), 256),
+            bytes.substr(512));
+  EXPECT_EQ(read.header.Name(), "T\xFCr \xDF \x80");  // stored as Windows-1252
+  EXPECT_EQ(ShowJson(file, tmp)["header"]["name"], "Tür ß €");
+}
+
+}  // namespace
+}  // namespace vyk::test
