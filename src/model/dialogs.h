@@ -13,9 +13,10 @@ enum class QuestionButtons { YesNo, YesNoCancel };
 
 struct FileDialogRequest {
   std::string folder;       // where the dialog starts
-  std::string filter;       // such as "*.VYK"
+  std::string filter;       // such as "*.VYK", or "MAF files (*.maf)|*.maf"
   std::string initialName;  // the file name box's starting text
   bool confirmOverwrite = false;
+  std::string defaultExtension;  // added to a name typed without one, such as "maf"
 };
 
 class Dialogs {

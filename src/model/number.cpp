@@ -81,6 +81,12 @@ std::optional<float> ReadNumber(std::string_view text) {
   return stored;
 }
 
+float TextToFloat(std::string_view text) {
+  auto value = ReadNumber(Trim(text));
+  if (!value) throw ConvertError(std::string(text));
+  return *value;
+}
+
 std::string Trim(std::string_view text) {
   size_t first = 0;
   size_t last = text.size();

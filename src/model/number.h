@@ -13,6 +13,10 @@ namespace vyk {
 // OverflowError when the value is beyond the range of a 32-bit float.
 std::optional<float> ReadNumber(std::string_view text);
 
+// Reads a number as the program's cells and files hold it: blanks around it are allowed.
+// Throws ConvertError naming the text when it is no number, OverflowError beyond a float.
+float TextToFloat(std::string_view text);
+
 // Cuts characters up to and including blank (control characters and spaces) from both ends.
 std::string Trim(std::string_view text);
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "model/bytes.h"
 #include "model/errors.h"
 
 namespace vyk {
@@ -21,29 +22,22 @@ constexpr int32_t kUnixEpochDay = 25569;
 
 int32_t ProjectHeader::Int32At(int offset) const {
   CheckSpan(offset, 4);
-  uint32_t v = 0;
-  for (int i = 3; i >= 0; --i)
-    v = (v << 8) | bytes_[offset + i];
-  return static_cast<int32_t>(v);
+  return static_cast<int32_t>(LoadU32(&bytes_[offset]));
 }
 
 void ProjectHeader::SetInt32At(int offset, int32_t value) {
   CheckSpan(offset, 4);
-  auto v = static_cast<uint32_t>(value);
-  for (int i = 0; i < 4; ++i)
-    bytes_[offset + i] = static_cast<uint8_t>(v >> (8 * i));
+  StoreU32(&bytes_[offset], static_cast<uint32_t>(value));
 }
 
 int16_t ProjectHeader::Int16At(int offset) const {
   CheckSpan(offset, 2);
-  return static_cast<int16_t>(bytes_[offset] | (bytes_[offset + 1] << 8));
+  return static_cast<int16_t>(LoadU16(&bytes_[offset]));
 }
 
 void ProjectHeader::SetInt16At(int offset, int16_t value) {
   CheckSpan(offset, 2);
-  auto v = static_cast<uint16_t>(value);
-  bytes_[offset] = static_cast<uint8_t>(v & 0xFF);
-  bytes_[offset + 1] = static_cast<uint8_t>(v >> 8);
+  StoreU16(&bytes_[offset], static_cast<uint16_t>(value));
 }
 
 uint8_t ProjectHeader::ByteAt(int offset) const {
@@ -58,16 +52,12 @@ void ProjectHeader::SetByteAt(int offset, uint8_t value) {
 
 std::string ProjectHeader::ShortStringAt(int offset, int capacity) const {
   CheckSpan(offset, capacity + 1);
-  int length = bytes_[offset] > capacity ? capacity : bytes_[offset];
-  return std::string(reinterpret_cast<const char*>(&bytes_[offset + 1]), length);
+  return LoadShortString(&bytes_[offset], capacity);
 }
 
 void ProjectHeader::SetShortStringAt(int offset, int capacity, const std::string& text) {
   CheckSpan(offset, capacity + 1);
-  size_t length = text.size() > static_cast<size_t>(capacity) ? capacity : text.size();
-  bytes_[offset] = static_cast<uint8_t>(length);
-  for (size_t i = 0; i < length; ++i)
-    bytes_[offset + 1 + i] = static_cast<uint8_t>(text[i]);
+  StoreShortString(&bytes_[offset], capacity, text);
 }
 
 void ProjectHeader::SetFixedFields() {
