@@ -9,6 +9,7 @@
 
 #include "model/eeprom_image.h"
 #include "model/hexlib.h"
+#include "model/match_table.h"
 #include "model/project_header.h"
 
 namespace vyk {
@@ -79,6 +80,7 @@ struct AppState {
   ButtonMode buttonMode = ButtonMode::Connect;
 
   std::array<uint8_t, 4> potWorkingCopies{};  // pots 1..4
+  MatchTable matchTable;
   Controls controls;
   Chart chart;
 

@@ -123,7 +123,7 @@ void FileNewClick(Session& s) {
 
 void FileOpenClick(Session& s) {
   AppState& st = s.state;
-  auto path = s.dialogs.OpenFileName({st.meterFolder, kProjectFilter, kProjectFilter, false});
+  auto path = s.dialogs.OpenFileName({st.meterFolder, kProjectFilter, kProjectFilter, false, ""});
   if (!path) return;
   std::string previousName = st.projectFileName;
   st.projectFileName = *path;
@@ -148,7 +148,7 @@ bool FileSaveClick(Session& s) {
 bool FileSaveAsClick(Session& s) {
   AppState& st = s.state;
   SetMeterFolder(st, st.header.Group());
-  auto path = s.dialogs.SaveFileName({st.meterFolder, kProjectFilter, kProjectFilter, true});
+  auto path = s.dialogs.SaveFileName({st.meterFolder, kProjectFilter, kProjectFilter, true, ""});
   if (!path) return false;
   st.projectFileName = *path;  // as typed: no extension is added
   return WriteProject(s);

@@ -28,6 +28,7 @@ void FormCreate(Session& s, const std::string& appFolder) {
   c.dataOutLabel.clear();
   st.projectState = ProjectState::NoProject;
   st.image = EepromImage();
+  st.matchTable.reset();
   st.projectModified = false;
   s.view.ControlsChanged();
   RefreshWindow(s);
