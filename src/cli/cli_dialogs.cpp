@@ -15,7 +15,8 @@ void CliDialogs::Information(const std::string& text) {
 }
 
 Answer CliDialogs::Question(const std::string& text, QuestionButtons) {
-  std::cerr << text << ' ' << (questionAnswer == Answer::Yes ? "Yes" : "No") << '\n';
+  if (!quietQuestions)
+    std::cerr << text << ' ' << (questionAnswer == Answer::Yes ? "Yes" : "No") << '\n';
   return questionAnswer;
 }
 

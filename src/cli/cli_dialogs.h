@@ -21,6 +21,7 @@ class CliDialogs : public Dialogs {
   int errors = 0;                       // error boxes shown so far
   bool showInformation = true;          // print notices such as "X saved"
   Answer questionAnswer = Answer::Yes;  // how every question is answered
+  bool quietQuestions = false;          // answer without printing the question
   std::optional<std::string> openName;  // the file the open dialog picks
   std::optional<std::string> saveName;  // the file the save dialog picks
   bool overwrite = false;               // answer Yes to "replace the existing file?"

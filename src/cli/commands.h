@@ -19,5 +19,7 @@ class UsageError : public std::runtime_error {
 };
 
 void AddProjectCommands(CLI::App& app);
+void AddMatchCommand(CLI::App& app);
+void AddMeterCommands(CLI::App& app);
 
 }  // namespace vyk::cli

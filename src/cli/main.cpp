@@ -6,9 +6,12 @@
 #include "model/errors.h"
 
 int main(int argc, char** argv) {
-  CLI::App app{"vyk - Vyk Edit on the command line: projects for the Box"};
+  CLI::App app{
+      "vyk - Vyk Edit on the command line: projects, meters and meter matches for the Box"};
   app.require_subcommand(1);
   vyk::cli::AddProjectCommands(app);
+  vyk::cli::AddMeterCommands(app);
+  vyk::cli::AddMatchCommand(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

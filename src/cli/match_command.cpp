@@ -1,0 +1,134 @@
+// vyk match: the meter match of two .maf files, shown or copied into a project.
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <nlohmann/json.hpp>
+
+#include "cli/cli_dialogs.h"
+#include "cli/commands.h"
+#include "match/match_dialog.h"
+#include "model/controls.h"
+#include "model/number.h"
+#include "model/project_commands.h"
+
+namespace vyk::cli {
+
+namespace {
+
+using nlohmann::json;
+
+struct MatchOptions {
+  std::string group;
+  std::string useFile;
+  std::string matchFile;
+  std::string project;
+  bool json = false;
+};
+
+MeterRecord ReadMeter(const std::string& path) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) throw UsageError("File " + path + " not found");
+  MeterRecord record;
+  ReadMeterFile(path, record);
+  return record;
+}
+
+// The name the match dialog's list shows for a file.
+std::string ListedName(const std::string& path) {
+  return Trim(UpperCase(std::filesystem::path(path).filename().string()));
+}
+
+json MatchJson(const AppState& st, const MatchDialog& d) {
+  json rows = json::array();
+  for (int row = 1; row <= kMatchSlots; ++row) {
+    const MatchSlot& slot = (*st.matchTable)[row - 1];
+    rows.push_back({{"code", row - 1},
+                    {"flowText", MatchGridCellText(st, d, 0, row)},
+                    {"useText", MatchGridCellText(st, d, 1, row)},
+                    {"outText", MatchGridCellText(st, d, 2, row)},
+                    {"flow", slot.flow},
+                    {"useSignal", slot.useSignal},
+                    {"outCount", slot.outCount}});
+  }
+  return {{"headers", d.headers}, {"flowUnits", d.flowUnits}, {"rows", rows}};
+}
+
+void PrintMatch(const json& j) {
+  std::cout << "Units: " << j["flowUnits"].get<std::string>() << "\n";
+  std::printf("code  %-9s %-7s %-7s\n", j["headers"][0].get<std::string>().c_str(),
+              j["headers"][1].get<std::string>().c_str(),
+              j["headers"][2].get<std::string>().c_str());
+  for (const json& r : j["rows"]) {
+    std::printf("%4d  %-9s %-7s %-7s\n", r["code"].get<int>(),
+                r["flowText"].get<std::string>().c_str(), r["useText"].get<std::string>().c_str(),
+                r["outText"].get<std::string>().c_str());
+  }
+  std::fflush(stdout);
+}
+
+void RunMatch(const MatchOptions& o) {
+  AppState state;
+  CliDialogs dialogs;
+  MainView view;
+  Session s{state, dialogs, view, nullptr};
+  if (!o.project.empty()) {
+    dialogs.showInformation = false;
+    dialogs.openName = o.project;
+    FileOpenClick(s);
+    if (dialogs.errors > 0) throw CommandFailed();
+    dialogs.showInformation = true;
+  } else if (o.group.empty()) {
+    throw UsageError("--group is needed when no project is given with --apply");
+  }
+  uint8_t group = state.header.Group();
+  if (!o.group.empty()) {
+    group = o.group == "ford" ? kFord : o.group == "gm" ? kGM : kImport;
+    state.conversion = ConversionSettings::ForGroup(group);
+  }
+
+  MeterRecord use = ReadMeter(o.useFile);
+  MeterRecord match = ReadMeter(o.matchFile);
+  MatchDialog d;
+  d.outcome = MatchLabels(use, match);
+  d.headers = {"Flow", d.outcome.useHeader, d.outcome.outHeader};
+  d.flowUnits = d.outcome.flowUnits;
+  ComputeMatch(use, match, state.conversion.HertzPerCount, state.conversion.MaxOutputCount,
+               state.matchTable);
+
+  if (o.project.empty()) {
+    json j = MatchJson(state, d);
+    if (o.json) {
+      std::cout << j.dump(2) << '\n';
+    } else {
+      PrintMatch(j);
+    }
+    return;
+  }
+  d.useGroup = d.matchGroup = group;
+  d.useFile = ListedName(o.useFile);
+  d.matchFile = ListedName(o.matchFile);
+  dialogs.questionAnswer = Answer::Yes;
+  dialogs.quietQuestions = true;
+  CopyE2PBtnClick(s, d);
+  if (dialogs.errors > 0) throw CommandFailed();
+  if (!FileSaveClick(s) || dialogs.errors > 0) throw CommandFailed();
+}
+
+}  // namespace
+
+void AddMatchCommand(CLI::App& app) {
+  auto o = std::make_shared<MatchOptions>();
+  auto* cmd = app.add_subcommand(
+      "match",
+      "Compute the table that makes the meter fitted (USE) look like the meter expected (MATCH)");
+  cmd->add_option("--group", o->group, "Hardware group whose constants apply")
+      ->check(CLI::IsMember({"ford", "gm", "import"}));
+  cmd->add_option("USE", o->useFile, "Meter to use (.maf)")->required();
+  cmd->add_option("MATCH", o->matchFile, "Meter to match (.maf)")->required();
+  cmd->add_option("--apply", o->project,
+                  "Copy the result into this project (Copy E2P) and save it");
+  cmd->add_flag("--json", o->json, "Print JSON");
+  cmd->callback([o] { RunMatch(*o); });
+}
+
+}  // namespace vyk::cli

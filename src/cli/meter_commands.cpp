@@ -1,0 +1,89 @@
+// vyk meter import | show: the meter library's files without the meter editor window.
+#include <iostream>
+#include <memory>
+#include <nlohmann/json.hpp>
+
+#include "cli/cli_dialogs.h"
+#include "cli/commands.h"
+#include "meters/meter_import.h"
+#include "meters/meter_record.h"
+#include "model/cp1252.h"
+
+namespace vyk::cli {
+
+namespace {
+
+using nlohmann::json;
+
+json MeterJson(const MeterRecord& m, const std::string& file) {
+  json points = json::array();
+  for (int i = 1; i <= m.UsablePoints(); ++i) {
+    points.push_back(
+        {{"signal", Cp1252ToUtf8(m.SignalText(i))}, {"flow", Cp1252ToUtf8(m.FlowText(i))}});
+  }
+  return {{"file", file},
+          {"partNumber", Cp1252ToUtf8(m.PartNumber())},
+          {"description1", Cp1252ToUtf8(m.Description1())},
+          {"description2", Cp1252ToUtf8(m.Description2())},
+          {"units", m.IsMetric() ? "kg/hr" : "lb/hr"},
+          {"signal", m.IsFrequency() ? "frequency" : "voltage"},
+          {"pointCount", m.PointCount()},
+          {"points", points}};
+}
+
+void PrintMeter(const json& j) {
+  std::cout << "File:          " << j["file"].get<std::string>() << '\n'
+            << "Part number:   " << j["partNumber"].get<std::string>() << '\n'
+            << "Description:   " << j["description1"].get<std::string>() << '\n'
+            << "               " << j["description2"].get<std::string>() << '\n'
+            << "Flow units:    " << j["units"].get<std::string>() << '\n'
+            << "Signal:        " << j["signal"].get<std::string>() << '\n'
+            << "Points:        " << j["pointCount"] << "\n\n"
+            << "    " << (j["signal"] == "frequency" ? "Freq   " : "Volts  ") << " Flow\n";
+  int i = 1;
+  for (const json& p : j["points"]) {
+    std::printf("%2d  %-7s  %s\n", i++, p["signal"].get<std::string>().c_str(),
+                p["flow"].get<std::string>().c_str());
+  }
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+void AddMeterCommands(CLI::App& app) {
+  CLI::App* meter = app.add_subcommand("meter", "Mass-air meter files (.maf)");
+  meter->require_subcommand(1);
+
+  {
+    auto* cmd = meter->add_subcommand("show", "Print a meter file");
+    auto file = std::make_shared<std::string>();
+    auto asJson = std::make_shared<bool>(false);
+    cmd->add_option("FILE", *file, "Meter file (.maf)")->required();
+    cmd->add_flag("--json", *asJson, "Print JSON");
+    cmd->callback([file, asJson] {
+      MeterRecord record;
+      ReadMeterFile(*file, record);
+      json j = MeterJson(record, *file);
+      if (*asJson) {
+        std::cout << j.dump(2) << '\n';
+      } else {
+        PrintMeter(j);
+      }
+    });
+  }
+
+  {
+    auto* cmd = meter->add_subcommand("import", "Build a meter file from a meter text file");
+    auto text = std::make_shared<std::string>();
+    auto out = std::make_shared<std::string>();
+    cmd->add_option("TEXTFILE", *text, "Meter text file")->required();
+    cmd->add_option("OUT", *out, "Meter file to write (.maf)")->required();
+    cmd->callback([text, out] {
+      MeterRecord record;
+      ImportMeterText(*text, record);
+      WriteMeterFile(*out, record);
+    });
+  }
+}
+
+}  // namespace vyk::cli

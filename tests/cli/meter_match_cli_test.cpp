@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+#include "cli_test_util.h"
+
+namespace vyk::test {
+namespace {
+
+using nlohmann::json;
+
+void WriteText(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+// Two meters imported from text files: a frequency meter to use and a voltage meter to match.
+struct Meters {
+  TempFolder tmp;
+  std::string use = tmp / "use.maf";
+  std::string match = tmp / "match.maf";
+  Meters() {
+    WriteText(
+        tmp / "use.txt",
+        "USE-1\r\nFrequency\r\nlb/hr\r\nUse meter\r\n\r\n2000 100\r\n 500\t10\r\n8000 900\r\n");
+    WriteText(tmp / "match.txt",
+              "\"MATCH-1\"\r\n\"Volts\"\r\nlb/hr\r\nMatch meter\r\n\r\n1.0 5\r\n2.0 40\r\n4.0 "
+              "400\r\n4.5 800\r\n");
+    EXPECT_EQ(RunVyk({"meter", "import", tmp / "use.txt", use}, tmp).status, 0);
+    EXPECT_EQ(RunVyk({"meter", "import", tmp / "match.txt", match}, tmp).status, 0);
+  }
+};
+
+TEST(MeterCli, ImportThenShow) {
+  Meters m;
+  RunResult r = RunVyk({"meter", "show", m.use, "--json"}, m.tmp);
+  ASSERT_EQ(r.status, 0) << r.err;
+  json j = json::parse(r.out);
+  EXPECT_EQ(j["partNumber"], "USE-1");
+  EXPECT_EQ(j["signal"], "frequency");
+  EXPECT_EQ(j["units"], "lb/hr");
+  EXPECT_EQ(j["description1"], "Use meter");
+  ASSERT_EQ(j["points"].size(), 3u);
+  EXPECT_EQ(j["points"][0]["signal"], "  500");  // sorted by signal, as the editor keeps them
+  EXPECT_EQ(j["points"][0]["flow"], "10.00");
+  EXPECT_EQ(json::parse(RunVyk({"meter", "show", m.match, "--json"}, m.tmp).out)["signal"],
+            "voltage");
+}
+
+TEST(MeterCli, MissingFilesAreReported) {
+  TempFolder tmp;
+  RunResult r = RunVyk({"meter", "import", tmp / "none.txt", tmp / "x.maf"}, tmp);
+  EXPECT_NE(r.status, 0);
+  EXPECT_FALSE(r.err.empty());
+  EXPECT_FALSE(std::filesystem::exists(tmp / "x.maf"));
+  EXPECT_NE(RunVyk({"meter", "show", tmp / "none.maf"}, tmp).status, 0);
+}
+
+TEST(MatchCli, PrintsTheTableWithItsLabels) {
+  Meters m;
+  RunResult r = RunVyk({"match", "--group", "gm", m.use, m.match, "--json"}, m.tmp);
+  ASSERT_EQ(r.status, 0) << r.err;
+  json j = json::parse(r.out);
+  EXPECT_EQ(j["headers"], json({"Flow", "F Use", "V Out"}));
+  EXPECT_EQ(j["flowUnits"], "Lbs / Hour");
+  ASSERT_EQ(j["rows"].size(), 256u);
+  // 2000 Hz at GM's 13.19648 Hz per count is input code 38.
+  EXPECT_EQ(j["rows"][38]["useText"], " 2000");
+  EXPECT_EQ(j["rows"][38]["flowText"], "100.00");
+  EXPECT_EQ(j["rows"][38]["useSignal"], 2000.0);
+
+  r = RunVyk({"match", m.use, m.match}, m.tmp);
+  EXPECT_NE(r.status, 0);
+  EXPECT_EQ(r.err, "--group is needed when no project is given with --apply\n");
+}
+
+TEST(MatchCli, ApplyCopiesIntoTheProjectAndSaves) {
+  Meters m;
+  std::string project = m.tmp / "p.VYK";
+  ASSERT_EQ(RunVyk({"project", "new", "--group", "gm", project}, m.tmp).status, 0);
+  json match = json::parse(RunVyk({"match", "--group", "gm", m.use, m.match, "--json"}, m.tmp).out);
+  RunResult r = RunVyk({"match", m.use, m.match, "--apply", project}, m.tmp);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, project + " saved\n");
+  json p = json::parse(RunVyk({"project", "show", project, "--json"}, m.tmp).out);
+  EXPECT_EQ(p["header"]["useMeterName"], "USE.MAF");
+  EXPECT_EQ(p["header"]["matchMeterName"], "MATCH.MAF");
+  EXPECT_EQ(p["mode"]["input"], "frequency");
+  EXPECT_EQ(p["mode"]["output"], "voltage");
+  for (int k : {0, 5, 31})
+    EXPECT_EQ(p["table"]["rows"][k]["count"], match["rows"][8 * k]["outCount"]) << k;
+}
+
+TEST(MatchCli, ApplyRefusesATableWithAGapAndLeavesTheProject) {
+  Meters m;
+  std::string project = m.tmp / "p.VYK";
+  ASSERT_EQ(RunVyk({"project", "new", "--group", "gm", project}, m.tmp).status, 0);
+  std::string before = ReadAll(project);
+  // A meter to match with two points gets no fill: most sampled slots have no output.
+  WriteText(m.tmp / "two.txt", "TWO\r\nVolts\r\nlb/hr\r\nTwo points\r\n\r\n1.0 5\r\n2.0 40\r\n");
+  ASSERT_EQ(RunVyk({"meter", "import", m.tmp / "two.txt", m.tmp / "two.maf"}, m.tmp).status, 0);
+  RunResult r = RunVyk({"match", m.use, m.tmp / "two.maf", "--apply", project}, m.tmp);
+  EXPECT_NE(r.status, 0);
+  EXPECT_EQ(r.err, "Input code 0 has no output value: nothing was copied\n");
+  EXPECT_EQ(ReadAll(project), before);
+}
+
+}  // namespace
+}  // namespace vyk::test
