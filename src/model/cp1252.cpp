@@ -59,6 +59,9 @@ std::optional<std::string> Utf8ToCp1252(std::string_view text) {
       c = (c << 6) | (next & 0x3F);
     }
     i += extra + 1;
+    // An overlong form would let a character such as NUL or "/" in under another spelling.
+    constexpr char32_t kShortest[] = {0, 0x80, 0x800, 0x10000};
+    if (c < kShortest[extra]) return std::nullopt;
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
       out += static_cast<char>(c);
       continue;

@@ -127,7 +127,14 @@ void FileOpenClick(Session& s) {
   if (!path) return;
   std::string previousName = st.projectFileName;
   st.projectFileName = *path;
-  if (!LoadProjectFile(s)) {
+  bool loaded = false;
+  try {
+    loaded = LoadProjectFile(s);
+  } catch (...) {
+    st.projectFileName = previousName;  // a system read error loaded nothing either
+    throw;
+  }
+  if (!loaded) {
     // Nothing was loaded: the project on screen stays as it was, under its own name.
     st.projectFileName = previousName;
     return;
