@@ -5,7 +5,7 @@
 
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
-#include "meters/meter_import.h"
+#include "meters/meter_form.h"
 #include "meters/meter_record.h"
 #include "model/cp1252.h"
 
@@ -76,12 +76,24 @@ void AddMeterCommands(CLI::App& app) {
     auto* cmd = meter->add_subcommand("import", "Build a meter file from a meter text file");
     auto text = std::make_shared<std::string>();
     auto out = std::make_shared<std::string>();
+    auto force = std::make_shared<bool>(false);
     cmd->add_option("TEXTFILE", *text, "Meter text file")->required();
-    cmd->add_option("OUT", *out, "Meter file to write (.maf)")->required();
-    cmd->callback([text, out] {
-      MeterRecord record;
-      ImportMeterText(*text, record);
-      WriteMeterFile(*out, record);
+    cmd->add_option("OUT", *out, "Meter file to write, exactly as named")->required();
+    cmd->add_flag("--force", *force, "Replace OUT if it exists");
+    cmd->callback([text, out, force] {
+      // The meter editor's Convert, then Save: the points are sorted and checked as there.
+      AppState state;
+      CliDialogs dialogs;
+      dialogs.questionAnswer = Answer::No;  // no earlier meter to save, no row to delete
+      MeterForm form(dialogs, state);
+      form.FormActivate();
+      dialogs.openName = *text;
+      form.Convert();
+      if (dialogs.errors > 0) throw CommandFailed();
+      dialogs.saveName = *out;
+      dialogs.overwrite = *force;
+      form.Save();
+      if (dialogs.errors > 0 || form.MeterFileName() != *out) throw CommandFailed();
     });
   }
 }
