@@ -6,25 +6,10 @@
 #include "model/errors.h"
 #include "model/hexlib.h"
 
+#include "match/test_meters.h"
+
 namespace vyk::test {
 namespace {
-
-struct Point {
-  const char* signal;
-  const char* flow;
-};
-
-MeterRecord Meter(bool frequency, bool metric, const std::vector<Point>& points) {
-  MeterRecord m;
-  m.SetIsFrequency(frequency);
-  m.SetIsMetric(metric);
-  m.SetPointCount(static_cast<int16_t>(points.size()));
-  for (size_t i = 0; i < points.size(); ++i) {
-    m.SetSignalText(static_cast<int>(i + 1), points[i].signal);
-    m.SetFlowText(static_cast<int>(i + 1), points[i].flow);
-  }
-  return m;
-}
 
 // With 0.25 Hz per count a frequency signal of n Hz falls on input code n, which keeps the
 // hand-worked tables below readable.

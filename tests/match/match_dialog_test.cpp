@@ -6,23 +6,12 @@
 #include "model/fakes.h"
 #include "model/project_commands.h"
 
+#include "match/test_meters.h"
+
 namespace vyk::test {
 namespace {
 
 using Kind = FakeDialogs::Kind;
-
-MeterRecord Meter(bool frequency, bool metric,
-                  std::vector<std::pair<const char*, const char*>> points) {
-  MeterRecord m;
-  m.SetIsFrequency(frequency);
-  m.SetIsMetric(metric);
-  m.SetPointCount(static_cast<int16_t>(points.size()));
-  for (size_t i = 0; i < points.size(); ++i) {
-    m.SetSignalText(static_cast<int>(i + 1), points[i].first);
-    m.SetFlowText(static_cast<int>(i + 1), points[i].second);
-  }
-  return m;
-}
 
 // A GM project whose program folder is a fresh temporary folder with the three group folders.
 struct MatchHarness : Harness {
