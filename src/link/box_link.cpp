@@ -1,0 +1,134 @@
+#include "link/box_link.h"
+
+namespace vyk {
+
+namespace {
+
+constexpr int kFirstSlot = 1;
+constexpr int kWrapSlot = 200;  // an index reaching it starts again at the first slot
+
+int Next(int index) {
+  return index + 1 == kWrapSlot ? kFirstSlot : index + 1;
+}
+
+}  // namespace
+
+BoxLink::BoxLink(Port& port, Pump& pump, AppState& state)
+    : port_(port), pump_(pump), state_(state) {
+  port_.onByte = [this](uint8_t byte) { StoreRxByte(byte); };
+  port_.onLost = [this](const std::string& reason) {
+    lostReason_ = reason.empty() ? "the line was closed" : reason;
+  };
+}
+
+void BoxLink::Open(const std::string& portName) {
+  writeIndex_ = readIndex_ = kFirstSlot;
+  timedOut_ = false;
+  lostReason_.clear();
+  portName_ = portName;
+  port_.Open(portName);
+  FlushRx();
+  port_.SetDtr();  // a pseudo-terminal refuses DTR; the Box needs nothing from it
+  WriteRaw(13);
+  WriteRaw(13);
+}
+
+void BoxLink::FlushRx() {
+  readIndex_ = writeIndex_;
+  port_.PurgeOutput();
+  port_.PurgeInput();
+}
+
+void BoxLink::StoreRxByte(uint8_t byte) {
+  if (Next(writeIndex_) != readIndex_) {
+    ring_[writeIndex_] = byte;
+    writeIndex_ = Next(writeIndex_);
+  }
+  if (terminalEcho) terminalEcho(byte);
+}
+
+bool BoxLink::ReadRxByte(uint8_t& byte) {
+  if (readIndex_ == writeIndex_) return false;
+  byte = ring_[readIndex_];
+  readIndex_ = Next(readIndex_);
+  return true;
+}
+
+int BoxLink::Unread() const {
+  int n = writeIndex_ - readIndex_;
+  return n < 0 ? n + (kWrapSlot - kFirstSlot) : n;
+}
+
+void BoxLink::WriteRaw(uint8_t byte) {
+  port_.WriteByte(byte);
+}
+
+void BoxLink::StartTimeout() {
+  timedOut_ = false;
+  pump_.StartTimer(kReplyTimeoutMs, [this] { timedOut_ = true; });
+}
+
+void BoxLink::StopTimeout() {
+  pump_.StopTimer();
+  timedOut_ = false;
+}
+
+bool BoxLink::TimedOut() {
+  pump_.ProcessPending();
+  return timedOut_ || LineLost();
+}
+
+bool BoxLink::SendEchoed(uint8_t byte) {
+  WriteRaw(byte);
+  StartTimeout();
+  for (;;) {
+    if (TimedOut()) {
+      StopTimeout();
+      return false;
+    }
+    uint8_t echo;
+    if (ReadRxByte(echo)) {
+      StopTimeout();
+      return true;
+    }
+    pump_.WaitAndProcess();
+  }
+}
+
+bool BoxLink::WaitForChar(uint8_t terminator) {
+  reply_.clear();
+  StartTimeout();
+  while (!TimedOut()) {
+    uint8_t c;
+    if (!ReadRxByte(c)) {
+      pump_.WaitAndProcess();
+      continue;
+    }
+    reply_ += static_cast<char>(c);
+    if (c == terminator) {
+      StopTimeout();
+      return true;
+    }
+  }
+  StopTimeout();
+  return false;
+}
+
+bool BoxLink::SendCommand(const std::string& text, uint8_t terminator) {
+  if (onStatus) onStatus(text);
+  for (char c : text) {
+    SendEchoed(static_cast<uint8_t>(c));  // a missing echo costs its second; sending goes on
+    pump_.ProcessPending();
+  }
+  SendEchoed(13);
+  pump_.ProcessPending();
+  replyMissing_ = false;
+  if (terminator == 0) return true;
+  if (!WaitForChar(terminator)) {
+    replyMissing_ = true;
+    state_.abortRequest = true;
+  }
+  return !state_.abortRequest;
+}
+
+}  // namespace vyk

@@ -1,0 +1,32 @@
+#pragma once
+// The simulated Box as a port of the program: the port named "Simulator".
+#include <memory>
+
+#include "link/port.h"
+#include "link/sim_box.h"
+
+namespace vyk {
+
+inline const std::string kSimulatorPortName = "Simulator";
+
+class SimPort : public Port {
+ public:
+  SimPort(Pump& pump, SimBoxConfig config = {});
+
+  void Open(const std::string& name) override;
+  bool IsOpen() const override { return open_; }
+  void PurgeOutput() override {}
+  void PurgeInput() override {}
+  bool SetDtr() override { return true; }
+  void WriteByte(uint8_t byte) override;
+
+  SimBox& Box() { return box_; }
+
+ private:
+  Pump& pump_;
+  SimBox box_;
+  bool open_ = false;
+  double lineFreeMs_ = 0;  // when the Box's sending line is next free
+};
+
+}  // namespace vyk
