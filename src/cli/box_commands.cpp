@@ -1,0 +1,251 @@
+// vyk box identify | monitor | write | read: the Box operations from the command line, over a
+// serial port, a pseudo-terminal or the simulated Box.
+#include <QCoreApplication>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <nlohmann/json.hpp>
+
+#include "cli/cli_dialogs.h"
+#include "cli/commands.h"
+#include "link/box_operations.h"
+#include "link/qt/qt_pump.h"
+#include "link/qt/qt_serial_port.h"
+#include "link/sim_port.h"
+#include "model/hexlib.h"
+#include "model/number.h"
+#include "model/project_commands.h"
+
+namespace vyk::cli {
+
+namespace {
+
+using nlohmann::json;
+
+struct BoxOptions {
+  std::string port = kSimulatorPortName;
+  std::string group;
+  std::string project;
+  bool json = false;
+};
+
+constexpr double kSettleMs = 150;
+
+uint8_t GroupByte(const std::string& name) {
+  return name == "ford" ? kFord : name == "gm" ? kGM : kImport;
+}
+
+// One run of a Box command: the state, the link on the chosen port, and the project.
+class BoxRun {
+ public:
+  explicit BoxRun(const BoxOptions& o) : options_(o) {
+    static int argc = 1;
+    static char name[] = "vyk";
+    static char* argv[] = {name, nullptr};
+    if (QCoreApplication::instance() == nullptr)
+      app_ = std::make_unique<QCoreApplication>(argc, argv);
+  }
+
+  // Loads the project (or makes a new one of the group) without talking to the Box.
+  void LoadProject() {
+    if (!options_.project.empty()) {
+      dialogs_.showInformation = false;
+      dialogs_.openName = options_.project;
+      FileOpenClick(session_);
+      dialogs_.showInformation = true;
+      Check();
+      if (!options_.group.empty() && GroupByte(options_.group) != state_.header.Group())
+        throw UsageError("--group differs from the project's group");
+    } else {
+      if (options_.group.empty()) throw UsageError("--group is needed when no project is given");
+      dialogs_.setup = ProjectSetup{"(none)", "", GroupByte(options_.group), false};
+      FileNewClick(session_);
+      Check();
+    }
+  }
+
+  // Opens the port; the simulated Box answers as hardware of the project's group.
+  void OpenLink() {
+    if (options_.port == kSimulatorPortName) {
+      SimBoxConfig config;
+      config.groupLetter = SimGroupLetter(state_.header.Group());
+      port_ = std::make_unique<SimPort>(pump_, config);
+    } else {
+      port_ = std::make_unique<QtSerialPort>();
+    }
+    link_ = std::make_unique<BoxLink>(*port_, pump_, state_);
+    link_->Open(options_.port);
+    // The Box answers the two wake-up CRs; let those answers arrive so that the operation's
+    // flush takes them, as it would in the window, where the user acts later.
+    bool settled = false;
+    pump_.StartTimer(kSettleMs, [&settled] { settled = true; });
+    while (!settled)
+      pump_.WaitAndProcess();
+  }
+
+  void Check() const {
+    if (dialogs_.errors > 0) throw CommandFailed();
+  }
+
+  AppState& State() { return state_; }
+  Session& GetSession() { return session_; }
+  BoxLink& Link() { return *link_; }
+  CliDialogs& Dialogs() { return dialogs_; }
+  const BoxOptions& Options() const { return options_; }
+
+ private:
+  BoxOptions options_;
+  std::unique_ptr<QCoreApplication> app_;
+  AppState state_;
+  CliDialogs dialogs_;
+  MainView view_;
+  Session session_{state_, dialogs_, view_, nullptr};
+  QtPump pump_;
+  std::unique_ptr<Port> port_;
+  std::unique_ptr<BoxLink> link_;
+};
+
+void Print(const BoxOptions& o, const json& j, const std::string& text) {
+  if (o.json) {
+    std::cout << j.dump(2) << '\n';
+  } else {
+    std::cout << text;
+  }
+}
+
+TransferProgress ProgressLine(const char* verb) {
+  return [verb](int done) {
+    std::fprintf(stderr, "\r%s EEPROM: %d/80", verb, done);
+    if (done == 80) std::fputc('\n', stderr);
+    std::fflush(stderr);
+  };
+}
+
+void Identify(const BoxOptions& o) {
+  if (o.group.empty()) throw UsageError("--group is needed");
+  BoxRun run(o);
+  run.State().header.SetFixedFields();  // the version every project requires
+  run.State().header.SetGroup(GroupByte(o.group));
+  run.OpenLink();
+  bool ok = ConnectBox(run.GetSession(), run.Link(), GroupByte(o.group));
+  if (!ok) throw CommandFailed();
+  std::string reply = Trim(run.Link().ReplyText());
+  if (!reply.empty() && reply.back() == '>') reply = Trim(reply.substr(0, reply.size() - 1));
+  json j = {{"port", o.port},
+            {"group", GroupName(GroupByte(o.group))},
+            {"identified", true},
+            {"letter", std::string(1, reply.empty() ? ' ' : reply[0])},
+            {"version", reply.size() >= 4 ? Trim(reply.substr(1, 3)) : ""},
+            {"reply", reply}};
+  Print(o, j,
+        "Identified " + GroupName(GroupByte(o.group)) + " hardware on " + o.port + ": " + reply +
+            "\n");
+}
+
+void Monitor(const BoxOptions& o) {
+  BoxRun run(o);
+  run.LoadProject();
+  run.OpenLink();
+  MonitorReading reading;
+  if (!MonitorSample(run.GetSession(), run.Link(), &reading)) throw CommandFailed();
+  const AppState& st = run.State();
+  json points = json::array();
+  std::string table;
+  std::vector<int> counts = AdjustedCounts(st.image, reading.offsets);
+  for (int x = 0; x < kCurvePoints; ++x) {
+    const ChartPoint& p = st.chart.series2[x];
+    points.push_back({{"point", x}, {"count", counts[x]}, {"x", p.x}, {"y", p.y}});
+    char line[96];
+    std::snprintf(line, sizeof line, "%5d %6d %10.4f %10.4f\n", x, counts[x], p.x, p.y);
+    table += line;
+  }
+  json j = {{"port", o.port},
+            {"input", reading.input},
+            {"output", reading.output},
+            {"offsets", reading.offsets},
+            {"dataIn", st.controls.dataInLabel},
+            {"dataOut", st.controls.dataOutLabel},
+            {"xTitle", st.chart.bottomTitle},
+            {"yTitle", st.chart.leftTitle},
+            {"adjusted", points}};
+  std::string text = st.controls.dataInLabel + "\n" + st.controls.dataOutLabel + "\n" +
+                     "Offsets: " + std::to_string(reading.offsets[0]) + " " +
+                     std::to_string(reading.offsets[1]) + " " + std::to_string(reading.offsets[2]) +
+                     " " + std::to_string(reading.offsets[3]) + "\n\npoint  count " +
+                     st.chart.bottomTitle + "       " + st.chart.leftTitle + "\n" + table;
+  Print(o, j, text);
+}
+
+void Transfer(const BoxOptions& o, bool write) {
+  BoxRun run(o);
+  run.LoadProject();
+  run.OpenLink();
+  run.Dialogs().questionAnswer = Answer::Yes;
+  run.Dialogs().quietQuestions = true;
+  int done = 0;
+  TransferProgress line = ProgressLine(write ? "Writing" : "Reading");
+  TransferProgress progress = [&](int n) {
+    done = n;
+    line(n);
+  };
+  if (write) {
+    BoxUpdateClick(run.GetSession(), run.Link(), progress);
+  } else {
+    BoxRetrieveClick(run.GetSession(), run.Link(), progress);
+  }
+  if (done > 0 && done < 80) std::fputc('\n', stderr);
+  run.Check();
+  if (done < 80) throw CommandFailed();  // aborted
+  if (!write) {
+    run.Dialogs().showInformation = false;
+    if (!FileSaveClick(run.GetSession())) throw CommandFailed();
+    run.Check();
+  }
+  json j = {{"port", o.port}, {"project", o.project}, {"bytes", done}, {"ok", true}};
+  Print(o, j,
+        std::string(write ? "Wrote and verified" : "Read") + " 80 bytes " +
+            (write ? "to" : "from") + " the Box on " + o.port + "\n");
+}
+
+}  // namespace
+
+void AddBoxCommands(CLI::App& app) {
+  CLI::App* box = app.add_subcommand("box", "Talk to the Box");
+  box->require_subcommand(1);
+  auto common = [](CLI::App* cmd, BoxOptions& o) {
+    cmd->add_option("--port", o.port,
+                    "Serial device, pseudo-terminal or \"Simulator\" (the default)");
+    cmd->add_option("--group", o.group, "Hardware group")
+        ->check(CLI::IsMember({"ford", "gm", "import"}));
+    cmd->add_flag("--json", o.json, "Print JSON");
+  };
+  {
+    auto o = std::make_shared<BoxOptions>();
+    auto* cmd = box->add_subcommand("identify", "Check that the Box answers as hardware of GROUP");
+    common(cmd, *o);
+    cmd->callback([o] { Identify(*o); });
+  }
+  {
+    auto o = std::make_shared<BoxOptions>();
+    auto* cmd = box->add_subcommand("monitor", "Take one reading and show the adjusted table");
+    common(cmd, *o);
+    cmd->add_option("PROJECT", o->project, "Project whose table is adjusted");
+    cmd->callback([o] { Monitor(*o); });
+  }
+  {
+    auto o = std::make_shared<BoxOptions>();
+    auto* cmd = box->add_subcommand("write", "Write the project's 80 bytes into the Box, verified");
+    common(cmd, *o);
+    cmd->add_option("PROJECT", o->project, "Project to write")->required();
+    cmd->callback([o] { Transfer(*o, true); });
+  }
+  {
+    auto o = std::make_shared<BoxOptions>();
+    auto* cmd = box->add_subcommand("read", "Read the Box's 80 bytes into the project and save it");
+    common(cmd, *o);
+    cmd->add_option("PROJECT", o->project, "Project to read into")->required();
+    cmd->callback([o] { Transfer(*o, false); });
+  }
+}
+
+}  // namespace vyk::cli

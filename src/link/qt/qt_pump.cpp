@@ -1,0 +1,44 @@
+#include "link/qt/qt_pump.h"
+
+#include <QCoreApplication>
+#include <cmath>
+
+namespace vyk {
+
+QtPump::QtPump() {
+  timer_.setSingleShot(true);
+  timer_.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&timer_, &QTimer::timeout, [this] {
+    if (fired_) fired_();
+  });
+  clock_.start();
+}
+
+void QtPump::ProcessPending() {
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void QtPump::WaitAndProcess() {
+  QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void QtPump::StartTimer(double ms, std::function<void()> fired) {
+  fired_ = std::move(fired);
+  timer_.start(static_cast<int>(std::lround(ms)));
+}
+
+void QtPump::StopTimer() {
+  timer_.stop();
+  fired_ = nullptr;
+}
+
+void QtPump::Post(double ms, std::function<void()> work) {
+  QTimer::singleShot(static_cast<int>(std::ceil(ms)), Qt::PreciseTimer,
+                     QCoreApplication::instance(), std::move(work));
+}
+
+double QtPump::NowMs() const {
+  return static_cast<double>(clock_.nsecsElapsed()) / 1e6;
+}
+
+}  // namespace vyk
