@@ -21,5 +21,7 @@ class UsageError : public std::runtime_error {
 void AddProjectCommands(CLI::App& app);
 void AddMatchCommand(CLI::App& app);
 void AddMeterCommands(CLI::App& app);
+void AddBoxsimCommand(CLI::App& app);
+void AddBoxCommands(CLI::App& app);
 
 }  // namespace vyk::cli

@@ -6,12 +6,13 @@
 #include "model/errors.h"
 
 int main(int argc, char** argv) {
-  CLI::App app{
-      "vyk - Vyk Edit on the command line: projects, meters and meter matches for the Box"};
+  CLI::App app{"vyk - Vyk Edit on the command line: projects, meters, meter matches and the Box"};
   app.require_subcommand(1);
   vyk::cli::AddProjectCommands(app);
   vyk::cli::AddMeterCommands(app);
   vyk::cli::AddMatchCommand(app);
+  vyk::cli::AddBoxsimCommand(app);
+  vyk::cli::AddBoxCommands(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -73,23 +73,24 @@ void BoxLink::StopTimeout() {
   timedOut_ = false;
 }
 
-bool BoxLink::TimedOut() {
-  pump_.ProcessPending();
+bool BoxLink::TimedOut() const {
   return timedOut_ || LineLost();
 }
 
+// Each wait takes what has arrived first, then sleeps in the pump until the next byte, the
+// reply timer or a user event; nothing spins.
 bool BoxLink::SendEchoed(uint8_t byte) {
   WriteRaw(byte);
   StartTimeout();
   for (;;) {
-    if (TimedOut()) {
-      StopTimeout();
-      return false;
-    }
     uint8_t echo;
     if (ReadRxByte(echo)) {
       StopTimeout();
       return true;
+    }
+    if (TimedOut()) {
+      StopTimeout();
+      return false;
     }
     pump_.WaitAndProcess();
   }
@@ -98,17 +99,17 @@ bool BoxLink::SendEchoed(uint8_t byte) {
 bool BoxLink::WaitForChar(uint8_t terminator) {
   reply_.clear();
   StartTimeout();
-  while (!TimedOut()) {
+  for (;;) {
     uint8_t c;
-    if (!ReadRxByte(c)) {
-      pump_.WaitAndProcess();
-      continue;
+    while (ReadRxByte(c)) {
+      reply_ += static_cast<char>(c);
+      if (c == terminator) {
+        StopTimeout();
+        return true;
+      }
     }
-    reply_ += static_cast<char>(c);
-    if (c == terminator) {
-      StopTimeout();
-      return true;
-    }
+    if (TimedOut()) break;
+    pump_.WaitAndProcess();
   }
   StopTimeout();
   return false;
@@ -118,10 +119,8 @@ bool BoxLink::SendCommand(const std::string& text, uint8_t terminator) {
   if (onStatus) onStatus(text);
   for (char c : text) {
     SendEchoed(static_cast<uint8_t>(c));  // a missing echo costs its second; sending goes on
-    pump_.ProcessPending();
   }
   SendEchoed(13);
-  pump_.ProcessPending();
   replyMissing_ = false;
   if (terminator == 0) return true;
   if (!WaitForChar(terminator)) {

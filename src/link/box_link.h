@@ -58,7 +58,7 @@ class BoxLink {
  private:
   void StartTimeout();
   void StopTimeout();
-  bool TimedOut();
+  bool TimedOut() const;
 
   Port& port_;
   Pump& pump_;

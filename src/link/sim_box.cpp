@@ -1,8 +1,120 @@
 #include "link/sim_box.h"
 
+#include <cstdio>
+#include <optional>
+#include <utility>
+
 namespace vyk {
 
-SimBox::SimBox(SimBoxConfig config) : config_(std::move(config)) { eeprom_.fill(0xFF); }
+namespace {
+
+constexpr uint8_t kCR = 13;
+constexpr uint8_t kLF = 10;
+// Longer lines are no command anyway; the cap keeps a client that never sends CR from
+// growing the line without end (a length past every command's still answers "?").
+constexpr size_t kMaxLine = 80;
+
+std::optional<uint8_t> HexPair(char high, char low) {
+  auto digit = [](char c) -> int {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+  };
+  int h = digit(high);
+  int l = digit(low);
+  if (h < 0 || l < 0) return std::nullopt;
+  return static_cast<uint8_t>(h * 16 + l);
+}
+
+std::string UpperAscii(std::string text) {
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return text;
+}
+
+std::string Hex4(uint16_t value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%04X", static_cast<unsigned>(value));
+  return text;
+}
+
+}  // namespace
+
+SimBox::SimBox(SimBoxConfig config) : config_(std::move(config)) {
+  eeprom_.fill(0xFF);
+}
+
+std::vector<SimOutput> SimBox::Receive(uint8_t byte) {
+  ++received_;
+  if (closed_) return {};
+  if (config_.closeAfterBytes > 0 && received_ >= config_.closeAfterBytes) {
+    // The line goes with the byte that ends it: nothing of it comes back.
+    closed_ = true;
+    return {};
+  }
+  if (config_.stopAfterBytes > 0 && received_ > config_.stopAfterBytes) return {};
+
+  std::vector<SimOutput> out;
+  Send(out, std::string(1, static_cast<char>(byte)), config_.byteDelayMs);
+  if (byte == kCR) {
+    Command(UpperAscii(line_), out);
+    line_.clear();
+  } else if (byte != kLF && line_.size() <= kMaxLine) {
+    line_ += static_cast<char>(byte);
+  }
+
+  // Faults count every byte the Box sends. A dropped byte's wait still passes before the
+  // next one, so the bytes that do arrive keep their timing.
+  std::vector<SimOutput> sent;
+  sent.reserve(out.size());
+  double carriedMs = 0;
+  for (SimOutput o : out) {
+    ++sent_;
+    o.delayMs += carriedMs;
+    carriedMs = 0;
+    if (sent_ == config_.dropNthOutput) {
+      carriedMs = o.delayMs;
+      continue;
+    }
+    if (sent_ == config_.corruptNthOutput) o.byte = static_cast<uint8_t>(~o.byte);
+    sent.push_back(o);
+  }
+  return sent;
+}
+
+void SimBox::Command(const std::string& line, std::vector<SimOutput>& out) {
+  const char ack = config_.wrongAcknowledge ? '-' : '+';
+  if (line.empty()) {
+    Send(out, "\r\n>");
+  } else if (line == "Q") {
+    std::string version = config_.version.substr(0, 3);
+    version.resize(3, ' ');
+    Send(out, "\r\n" + std::string(1, config_.groupLetter) + version + " Box\r\n>");
+  } else if (line == "M") {
+    const auto& p = config_.offsets;
+    Send(out, "\r\n" + Hex4(config_.input) + " " + Hex4(p[0]) + " " + Hex4(p[1]) + " " +
+                  Hex4(p[2]) + " " + Hex4(p[3]) + " 0000 0000 0000 " + Hex4(config_.output) +
+                  "\r\n>");
+  } else if (line.size() == 5 && line[0] == 'C' && HexPair(line[1], line[2]) &&
+             HexPair(line[3], line[4])) {
+    eeprom_[*HexPair(line[1], line[2])] = *HexPair(line[3], line[4]);
+    Send(out, std::string("\r\n") + ack);
+    Send(out, "\r\n>", config_.eepromWriteMs);
+  } else if (line.size() == 4 && line[0] == 'C' && HexPair(line[1], line[2]) && line[3] == '*') {
+    uint8_t value = eeprom_[*HexPair(line[1], line[2])];
+    char digits[4];
+    std::snprintf(digits, sizeof digits, "%02X", static_cast<unsigned>(value));
+    Send(out, std::string("\r\n") + digits + ack + "\r\n>");
+  } else {
+    Send(out, "\r\n?\r\n>");
+  }
+}
+
+// Queues text; only its first byte waits delayMs, the rest follow it at once.
+void SimBox::Send(std::vector<SimOutput>& out, const std::string& text, double delayMs) {
+  for (size_t i = 0; i < text.size(); ++i)
+    out.push_back({static_cast<uint8_t>(text[i]), i == 0 ? delayMs : 0.0});
+}
 
 char SimGroupLetter(uint8_t group) {
   switch (group) {

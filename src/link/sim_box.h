@@ -11,7 +11,7 @@
 namespace vyk {
 
 struct SimBoxConfig {
-  char groupLetter = 'V';      // "V" Ford, "G" GM, "I" Import
+  char groupLetter = 'V';       // "V" Ford, "G" GM, "I" Import
   std::string version = "1.0";  // three characters after the letter in the answer to "Q"
   // The reading line of "M": input, the four pot offsets and output, as 16-bit values.
   uint16_t input = 0x0200;
@@ -25,9 +25,9 @@ struct SimBoxConfig {
   double eepromWriteMs = 0;  // after a write command's "+", before its prompt
 
   // Faults. Counts are 1-based; 0 turns a fault off.
-  long stopAfterBytes = 0;    // receive this many bytes, then answer nothing any more
-  long dropNthOutput = 0;     // the n-th byte the Box sends is lost
-  long corruptNthOutput = 0;  // the n-th byte the Box sends arrives with its bits inverted
+  long stopAfterBytes = 0;        // receive this many bytes, then answer nothing any more
+  long dropNthOutput = 0;         // the n-th byte the Box sends is lost
+  long corruptNthOutput = 0;      // the n-th byte the Box sends arrives with its bits inverted
   bool wrongAcknowledge = false;  // "C" commands are acknowledged with "-" instead of "+"
   long closeAfterBytes = 0;       // receive this many bytes, then close the line
 };

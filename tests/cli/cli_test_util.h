@@ -1,6 +1,7 @@
 #pragma once
 // Runs the `vyk` program and captures what it prints.
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace vyk::test {
 

@@ -55,14 +55,15 @@ TEST(BoxLink, TheReplyIsWhatFollowsTheEchoOfTheLastCr) {
 
 TEST(BoxLink, TheSecondCoversTheWholeReply) {
   ScriptedHarness h;
-  // A byte every 100 ms: the terminator at 1200 ms is too late, one at 900 ms is in time.
+  // A byte every 100 ms: the terminator at 1150 ms is too late, one at 850 ms is in time.
   for (int i = 1; i <= 12; ++i)
-    h.pump.Post(100.0 * i, [&h, i] { h.link.StoreRxByte(i == 12 ? '>' : 'x'); });
+    h.pump.Post(100.0 * i - 50, [&h, i] { h.link.StoreRxByte(i == 12 ? '>' : 'x'); });
   EXPECT_FALSE(h.link.WaitForChar('>'));
-  EXPECT_EQ(h.link.ReplyText(), std::string(9, 'x'));
+  EXPECT_EQ(h.link.ReplyText(), std::string(10, 'x'));
+  h.pump.RunFor(1000);
   h.link.FlushRx();
   for (int i = 1; i <= 9; ++i)
-    h.pump.Post(100.0 * i, [&h, i] { h.link.StoreRxByte(i == 9 ? '>' : 'x'); });
+    h.pump.Post(100.0 * i - 50, [&h, i] { h.link.StoreRxByte(i == 9 ? '>' : 'x'); });
   EXPECT_TRUE(h.link.WaitForChar('>'));
 }
 

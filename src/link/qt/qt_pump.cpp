@@ -5,6 +5,10 @@
 
 namespace vyk {
 
+void UseLeanEventDispatcher() {
+  if (!qEnvironmentVariableIsSet("QT_NO_GLIB")) qputenv("QT_NO_GLIB", "1");
+}
+
 QtPump::QtPump() {
   timer_.setSingleShot(true);
   timer_.setTimerType(Qt::PreciseTimer);

@@ -1,0 +1,177 @@
+// Box > Update EEPROM of 80 bytes against `vyk boxsim --baud 9600` on a pseudo-terminal, through
+// the real serial-port code: wall time against the line-time bound of the lock-step exchange,
+// the program's CPU time, and how long a Box that does not answer takes to be reported.
+#include <signal.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "link/box_operations.h"
+#include "link/qt/qt_pump.h"
+#include "link/qt/qt_serial_port.h"
+#include "model/controls.h"
+#include "model/project_commands.h"
+
+namespace {
+
+constexpr int kBaud = 9600;
+constexpr double kByteMs = 10000.0 / kBaud;
+
+class BoxSim {
+ public:
+  explicit BoxSim(std::vector<std::string> args) {
+    int out[2];
+    if (::pipe(out) != 0) std::perror("pipe");
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::dup2(out[1], 1);
+      ::close(out[0]);
+      ::close(out[1]);
+      std::vector<char*> argv{const_cast<char*>(VYK_CLI_PATH), const_cast<char*>("boxsim")};
+      for (auto& a : args)
+        argv.push_back(a.data());
+      argv.push_back(nullptr);
+      ::execv(VYK_CLI_PATH, argv.data());
+      ::_exit(127);
+    }
+    ::close(out[1]);
+    char c;
+    while (::read(out[0], &c, 1) == 1 && c != '\n')
+      path_ += c;
+    ::close(out[0]);
+  }
+  ~BoxSim() {
+    ::kill(pid_, SIGTERM);
+    int status;
+    ::waitpid(pid_, &status, 0);
+  }
+  const std::string& Path() const { return path_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string path_;
+};
+
+// Counts what crosses the line in each direction.
+class CountingPort : public vyk::Port {
+ public:
+  CountingPort() {
+    inner_.onByte = [this](uint8_t b) {
+      ++received;
+      if (onByte) onByte(b);
+    };
+    inner_.onLost = [this](const std::string& r) {
+      if (onLost) onLost(r);
+    };
+  }
+  void Open(const std::string& name) override { inner_.Open(name); }
+  bool IsOpen() const override { return inner_.IsOpen(); }
+  void PurgeOutput() override { inner_.PurgeOutput(); }
+  void PurgeInput() override { inner_.PurgeInput(); }
+  bool SetDtr() override { return inner_.SetDtr(); }
+  void WriteByte(uint8_t b) override {
+    ++sent;
+    inner_.WriteByte(b);
+  }
+  long sent = 0;
+  long received = 0;
+
+ private:
+  vyk::QtSerialPort inner_;
+};
+
+class YesDialogs : public vyk::Dialogs {
+ public:
+  void Error(const std::string& text) override { std::printf("error: %s\n", text.c_str()); }
+  void Information(const std::string&) override {}
+  vyk::Answer Question(const std::string&, vyk::QuestionButtons) override {
+    return vyk::Answer::Yes;
+  }
+  vyk::Answer Warning(const std::string&, vyk::QuestionButtons) override {
+    return vyk::Answer::Yes;
+  }
+  std::optional<std::string> OpenFileName(const vyk::FileDialogRequest&) override { return {}; }
+  std::optional<std::string> SaveFileName(const vyk::FileDialogRequest&) override { return {}; }
+  bool ProjectSetupDialog(vyk::ProjectSetup& setup) override {
+    setup.group = vyk::kGM;
+    return true;
+  }
+};
+
+double CpuMs() {
+  timespec t{};
+  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+double WallMs() {
+  return std::chrono::duration<double, std::milli>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+struct Rig {
+  vyk::AppState state;
+  YesDialogs dialogs;
+  vyk::MainView view;
+  vyk::Session session{state, dialogs, view, nullptr};
+  vyk::QtPump pump;
+  CountingPort port;
+  vyk::BoxLink link{port, pump, state};
+
+  explicit Rig(const std::string& device) {
+    vyk::FileNewClick(session);  // a GM project, not connected
+    link.Open(device);
+    bool settled = false;
+    pump.StartTimer(200, [&settled] { settled = true; });
+    while (!settled)
+      pump.WaitAndProcess();
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  vyk::UseLeanEventDispatcher();
+  QCoreApplication app(argc, argv);
+
+  {
+    BoxSim sim({"--group", "gm", "--baud", std::to_string(kBaud)});
+    Rig rig(sim.Path());
+    long sent0 = rig.port.sent;
+    long received0 = rig.port.received;
+    double wall0 = WallMs();
+    double cpu0 = CpuMs();
+    vyk::BoxUpdateClick(rig.session, rig.link);
+    double wall = WallMs() - wall0;
+    double cpu = CpuMs() - cpu0;
+    long bytes = (rig.port.sent - sent0) + (rig.port.received - received0);
+    double bound = bytes * kByteMs;
+    std::printf("Update EEPROM, 80 bytes at %d baud over a pseudo-terminal\n", kBaud);
+    std::printf("  bytes on the line:   %ld sent, %ld received\n", rig.port.sent - sent0,
+                rig.port.received - received0);
+    std::printf("  wire-time bound:     %.1f ms\n", bound);
+    std::printf("  wall time:           %.1f ms\n", wall);
+    std::printf("  wall / bound:        %.3f (target at most 1.05)\n", wall / bound);
+    std::printf("  CPU time:            %.1f ms = %.2f%% of wall (target under 2%%)\n", cpu,
+                100 * cpu / wall);
+  }
+  {
+    // The Box answers the two wake-up CRs, then nothing.
+    BoxSim sim({"--group", "gm", "--baud", std::to_string(kBaud), "--stop-after", "2"});
+    Rig rig(sim.Path());
+    double wall0 = WallMs();
+    bool found = vyk::ConnectBox(rig.session, rig.link, vyk::kGM);
+    double wall = WallMs() - wall0;
+    std::printf("A Box that does not answer\n");
+    std::printf("  \"Hardware not found\" after %.1f ms (target 2000 +- 100)%s\n", wall,
+                found ? " -- but it answered" : "");
+  }
+  return 0;
+}

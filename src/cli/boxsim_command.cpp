@@ -1,0 +1,164 @@
+// vyk boxsim: the simulated Box on a pseudo-terminal, for running the program and its
+// end-to-end tests without hardware.
+#include <array>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <memory>
+
+#include "cli/commands.h"
+#include "link/pty_box.h"
+#include "link/sim_box.h"
+
+namespace vyk::cli {
+
+namespace {
+
+struct BoxsimOptions {
+  std::string group = "ford";
+  std::string version = "1.0";
+  int baud = 9600;
+  std::string eeprom;
+  double byteDelayMs = 0;
+  double writeTimeMs = 0;
+  std::string input;
+  std::string output;
+  std::string offsets;
+  long stopAfter = 0;
+  long dropByte = 0;
+  long corruptByte = 0;
+  bool wrongAck = false;
+  long closeAfter = 0;
+};
+
+// 1 to 4 hexadecimal digits; a leading "-" gives the 16-bit two's complement, so an offset
+// of -10 may be written "-A" as well as "FFF6".
+uint16_t ParseHex16(const std::string& text, const std::string& what) {
+  bool negative = !text.empty() && text[0] == '-';
+  std::string digits = negative ? text.substr(1) : text;
+  unsigned value = 0;
+  bool ok = !digits.empty() && digits.size() <= 4;
+  for (char c : digits) {
+    int d = c >= '0' && c <= '9'   ? c - '0'
+            : c >= 'A' && c <= 'F' ? c - 'A' + 10
+            : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                   : -1;
+    if (d < 0) {
+      ok = false;
+      break;
+    }
+    value = value * 16 + static_cast<unsigned>(d);
+  }
+  if (!ok) throw UsageError(what + " '" + text + "' is no 16-bit hexadecimal number");
+  return static_cast<uint16_t>(negative ? 0x10000u - value : value);
+}
+
+std::array<uint16_t, 4> ParseOffsets(const std::string& text) {
+  std::array<uint16_t, 4> offsets{};
+  size_t start = 0;
+  for (int k = 0; k < 4; ++k) {
+    size_t comma = text.find(',', start);
+    if ((k < 3) != (comma != std::string::npos))
+      throw UsageError("--offsets takes four hexadecimal numbers separated by commas: '" + text +
+                       "'");
+    offsets[k] = ParseHex16(text.substr(start, comma - start), "Offset " + std::to_string(k + 1));
+    start = comma + 1;
+  }
+  return offsets;
+}
+
+// A project file carries the image after its 512-byte header; a bare image is all EEPROM.
+std::array<uint8_t, 256> ReadEeprom(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw UsageError("Cannot open the EEPROM file " + path);
+  std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  size_t offset = 0;
+  if (bytes.size() == 768) {
+    offset = 512;
+  } else if (bytes.size() != 256) {
+    throw UsageError("The EEPROM file " + path + " holds " + std::to_string(bytes.size()) +
+                     " bytes: expected a project file (768 bytes) or an EEPROM image (256 bytes)");
+  }
+  std::array<uint8_t, 256> eeprom{};
+  for (size_t i = 0; i < eeprom.size(); ++i)
+    eeprom[i] = static_cast<uint8_t>(bytes[offset + i]);
+  return eeprom;
+}
+
+SimBoxConfig ConfigOf(const BoxsimOptions& o) {
+  SimBoxConfig c;
+  c.groupLetter = SimGroupLetter(o.group == "gm" ? 1 : o.group == "import" ? 2 : 0);
+  c.version = o.version;
+  c.baud = o.baud;
+  c.byteDelayMs = o.byteDelayMs;
+  c.eepromWriteMs = o.writeTimeMs;
+  if (!o.input.empty()) c.input = ParseHex16(o.input, "--input");
+  if (!o.output.empty()) c.output = ParseHex16(o.output, "--output");
+  if (!o.offsets.empty()) c.offsets = ParseOffsets(o.offsets);
+  c.stopAfterBytes = o.stopAfter;
+  c.dropNthOutput = o.dropByte;
+  c.corruptNthOutput = o.corruptByte;
+  c.wrongAcknowledge = o.wrongAck;
+  c.closeAfterBytes = o.closeAfter;
+  return c;
+}
+
+void RunBoxsim(const BoxsimOptions& o) {
+  SimBoxConfig config = ConfigOf(o);
+  std::array<uint8_t, 256> eeprom{};
+  if (!o.eeprom.empty()) eeprom = ReadEeprom(o.eeprom);
+#if defined(__unix__)
+  PtyBox runner(config);
+  if (!o.eeprom.empty()) runner.Box().Eeprom() = eeprom;
+  runner.StopOnSignals();
+  // The path alone on the first line: scripts and tests read it to find the Box.
+  std::cout << runner.DevicePath() << std::endl;
+  std::cerr << "Simulated Box, group letter " << config.groupLetter << ", version \""
+            << config.version << "\", " << config.baud << " baud; stop it with Ctrl-C\n";
+  if (runner.Serve() == PtyBoxEnd::LineClosed)
+    std::cerr << "Line closed after " << runner.Box().BytesReceived() << " bytes, as asked\n";
+#else
+  throw UsageError("vyk boxsim needs a system with pseudo-terminals");
+#endif
+}
+
+}  // namespace
+
+void AddBoxsimCommand(CLI::App& app) {
+  auto o = std::make_shared<BoxsimOptions>();
+  auto* cmd = app.add_subcommand(
+      "boxsim", "Serve a simulated Box on a pseudo-terminal; prints the device path first");
+  cmd->add_option("--group", o->group, "Hardware group the Box reports (letter V, G or I)")
+      ->check(CLI::IsMember({"ford", "gm", "import"}))
+      ->capture_default_str();
+  cmd->add_option("--version", o->version, "Version text after the letter (3 characters)")
+      ->capture_default_str();
+  cmd->add_option("--baud", o->baud, "Line speed in baud, 10 bits a byte; 0 answers at once")
+      ->check(CLI::NonNegativeNumber)
+      ->capture_default_str();
+  cmd->add_option("--eeprom", o->eeprom,
+                  "EEPROM contents: a project file (768 bytes) or a 256-byte image");
+  cmd->add_option("--byte-delay", o->byteDelayMs, "Milliseconds before each echo")
+      ->check(CLI::NonNegativeNumber);
+  cmd->add_option("--write-time", o->writeTimeMs,
+                  "Milliseconds an EEPROM write takes, between its \"+\" and its prompt")
+      ->check(CLI::NonNegativeNumber);
+  cmd->add_option("--input", o->input, "Input reading of \"M\", hexadecimal");
+  cmd->add_option("--output", o->output, "Output reading of \"M\", hexadecimal");
+  cmd->add_option("--offsets", o->offsets,
+                  "The four pot offsets of \"M\", hexadecimal, as H,H,H,H (\"-A\" is FFF6)");
+  cmd->add_option("--stop-after", o->stopAfter, "Answer nothing after this many bytes received")
+      ->check(CLI::NonNegativeNumber);
+  cmd->add_option("--drop-byte", o->dropByte, "Lose the N-th byte sent (echoes count; from 1)")
+      ->check(CLI::NonNegativeNumber);
+  cmd->add_option("--corrupt-byte", o->corruptByte,
+                  "Invert the bits of the N-th byte sent (echoes count; from 1)")
+      ->check(CLI::NonNegativeNumber);
+  cmd->add_flag("--wrong-ack", o->wrongAck, "Acknowledge \"C\" commands with \"-\"");
+  cmd->add_option("--close-after", o->closeAfter,
+                  "Close the line when the N-th byte arrives, and end")
+      ->check(CLI::NonNegativeNumber);
+  cmd->callback([o] { RunBoxsim(*o); });
+}
+
+}  // namespace vyk::cli

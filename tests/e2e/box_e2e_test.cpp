@@ -1,0 +1,134 @@
+// `vyk box` against `vyk boxsim` on a pseudo-terminal, through the real serial-port code.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/cli_test_util.h"
+
+namespace vyk::test {
+namespace {
+
+using nlohmann::json;
+
+// `vyk boxsim` running in the background; the first line it prints is its device path.
+class BoxSim {
+ public:
+  explicit BoxSim(std::vector<std::string> args) {
+    int out[2];
+    if (::pipe(out) != 0) throw std::runtime_error("pipe");
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::dup2(out[1], 1);
+      ::close(out[0]);
+      ::close(out[1]);
+      std::vector<char*> argv{const_cast<char*>(VYK_CLI_PATH), const_cast<char*>("boxsim")};
+      for (auto& a : args)
+        argv.push_back(a.data());
+      argv.push_back(nullptr);
+      ::execv(VYK_CLI_PATH, argv.data());
+      ::_exit(127);
+    }
+    ::close(out[1]);
+    char c;
+    while (::read(out[0], &c, 1) == 1 && c != '\n')
+      path_ += c;
+    ::close(out[0]);
+  }
+  ~BoxSim() {
+    ::kill(pid_, SIGTERM);
+    int status;
+    ::waitpid(pid_, &status, 0);
+  }
+  const std::string& Path() const { return path_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string path_;
+};
+
+json Json(const RunResult& r) {
+  EXPECT_EQ(r.status, 0) << r.err;
+  return r.status == 0 ? json::parse(r.out) : json();
+}
+
+TEST(BoxE2e, IdentifyEachGroupWithTheRightAndTheWrongLetter) {
+  TempFolder tmp;
+  struct Case {
+    std::string group, boxGroup, message;
+  } cases[] = {
+      {"ford", "ford", ""},
+      {"gm", "gm", ""},
+      {"import", "import", ""},
+      {"gm", "ford", "GM version hardware not found\n"},
+      {"import", "gm", "Import version hardware not found\n"},
+  };
+  for (const Case& c : cases) {
+    BoxSim sim({"--group", c.boxGroup, "--baud", "0"});
+    ASSERT_FALSE(sim.Path().empty());
+    RunResult r =
+        RunVyk({"box", "identify", "--port", sim.Path(), "--group", c.group, "--json"}, tmp);
+    if (c.message.empty()) {
+      EXPECT_EQ(Json(r)["version"], "1.0") << c.group;
+    } else {
+      EXPECT_NE(r.status, 0);
+      EXPECT_EQ(r.err, c.message);
+    }
+  }
+}
+
+TEST(BoxE2e, WriteThenReadBackIntoAnotherProject) {
+  TempFolder tmp;
+  BoxSim sim({"--group", "gm"});  // 9600 baud
+  std::string written = tmp / "w.VYK";
+  std::string read = tmp / "r.VYK";
+  ASSERT_EQ(RunVyk({"project", "new", "--group", "gm", written}, tmp).status, 0);
+  ASSERT_EQ(
+      RunVyk({"project", "edit", written, "--entry", "3=1000", "--pot", "2=up", "--invert", "on"},
+             tmp)
+          .status,
+      0);
+  ASSERT_EQ(RunVyk({"project", "new", "--group", "gm", read}, tmp).status, 0);
+  RunResult w = RunVyk({"box", "write", "--port", sim.Path(), written}, tmp);
+  ASSERT_EQ(w.status, 0) << w.err;
+  EXPECT_NE(w.err.find("80/80"), std::string::npos);
+  RunResult r = RunVyk({"box", "read", "--port", sim.Path(), read}, tmp);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ReadAll(read).substr(512, 80), ReadAll(written).substr(512, 80));
+}
+
+TEST(BoxE2e, MonitorShowsTheBoxsReading) {
+  TempFolder tmp;
+  BoxSim sim({"--group", "gm", "--baud", "0", "--input", "0100", "--output", "03FF", "--offsets",
+              "FFF0,0,0,8"});
+  json j = Json(RunVyk({"box", "monitor", "--port", sim.Path(), "--group", "gm", "--json"}, tmp));
+  EXPECT_EQ(j["offsets"], json({-16, 0, 0, 8}));
+  EXPECT_EQ(j["dataIn"], "F in =  3378 ");
+  EXPECT_EQ(j["adjusted"][4]["count"], 128 - 16);
+  EXPECT_EQ(j["adjusted"][28]["count"], 28 * 32 + 8);
+}
+
+TEST(BoxE2e, ABoxThatStopsAnsweringMidTransfer) {
+  TempFolder tmp;
+  BoxSim sim({"--group", "gm", "--baud", "0", "--stop-after", "100"});
+  std::string project = tmp / "p.VYK";
+  ASSERT_EQ(RunVyk({"project", "new", "--group", "gm", project}, tmp).status, 0);
+  RunResult r = RunVyk({"box", "write", "--port", sim.Path(), project}, tmp);
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.err.find("Hardware did not acknowledge"), std::string::npos) << r.err;
+}
+
+TEST(BoxE2e, ALineThatVanishesIsReported) {
+  TempFolder tmp;
+  BoxSim sim({"--group", "gm", "--baud", "0", "--close-after", "100"});
+  std::string project = tmp / "p.VYK";
+  ASSERT_EQ(RunVyk({"project", "new", "--group", "gm", project}, tmp).status, 0);
+  RunResult r = RunVyk({"box", "write", "--port", sim.Path(), project}, tmp);
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.err.find("was lost"), std::string::npos) << r.err;
+}
+
+}  // namespace
+}  // namespace vyk::test
