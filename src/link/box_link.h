@@ -32,6 +32,8 @@ class BoxLink {
   int Unread() const;
 
   void WriteRaw(uint8_t byte);
+  // Lets waiting window events run once.
+  void PumpEvents() { pump_.ProcessPending(); }
   // Writes the byte and takes any one byte that arrives within 1000 ms as its echo.
   bool SendEchoed(uint8_t byte);
   // Collects bytes into ReplyText until `terminator` arrives, within 1000 ms of the start.

@@ -216,6 +216,16 @@ void AbortBtnClick(Session& s, BoxLink& link) {
   }
 }
 
+void Button1Click(Session& s, BoxLink& link) {
+  Exchange exchange(s, link);
+  if (!exchange.Started()) return;
+  link.FlushRx();
+  for (char c : std::string("C00*\r")) {
+    link.SendEchoed(static_cast<uint8_t>(c));
+    link.PumpEvents();
+  }
+}
+
 void BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress) {
   if (!Ask(s, "Ok to update EEPROM data?")) return;
   Exchange exchange(s, link);

@@ -38,6 +38,9 @@ void BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress 
 // Reads bytes 0x00..0x4F of the Box into the image and shows them.
 void BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progress = {});
 
+// The terminal's button: asks the Box for EEPROM byte 0; the answer shows in the terminal.
+void Button1Click(Session& s, BoxLink& link);
+
 // Hexadecimal digits in either case; any other character makes the whole value 0.
 int ParseHex(std::string_view text);
 

@@ -10,4 +10,19 @@ std::string PortNameFor(int portNumber) {
 #endif
 }
 
+std::string ChoosePortName(int portNumber, const std::string& settingPortName,
+                           const std::string& optionPort) {
+  if (!optionPort.empty()) return optionPort;
+  if (!settingPortName.empty()) return settingPortName;
+  return PortNameFor(portNumber);
+}
+
+void BoxOptionsClick(Session& s) {
+  int& port = s.state.portNumber;
+  int index = port > 4 ? 3 : port - 1;  // below 1: no item selected
+  if (!s.dialogs.PortSetupDialog(index)) return;
+  port = index + 1;
+  s.dialogs.Information("Changes will be effective at next program execution");
+}
+
 }  // namespace vyk

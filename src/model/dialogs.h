@@ -32,6 +32,12 @@ class Dialogs {
   // Shows the Project Setup dialog filled from `setup`; on OK `setup` holds what the user
   // chose and the result is true.
   virtual bool ProjectSetupDialog(ProjectSetup& setup) = 0;
+  // Shows the port setup dialog with item `index` (0..3 for COM 1..4, -1 for none) selected;
+  // on OK `index` holds the selection and the result is true.
+  virtual bool PortSetupDialog(int& index) {
+    (void)index;
+    return false;
+  }
 };
 
 }  // namespace vyk
