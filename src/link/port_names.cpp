@@ -20,8 +20,10 @@ std::string ChoosePortName(int portNumber, const std::string& settingPortName,
 void BoxOptionsClick(Session& s) {
   int& port = s.state.portNumber;
   int index = port > 4 ? 3 : port - 1;  // below 1: no item selected
-  if (!s.dialogs.PortSetupDialog(index)) return;
-  port = index + 1;
+  std::string name = s.state.portName;
+  if (!s.dialogs.PortSetupDialog(index, name)) return;
+  s.state.portName = name;
+  if (name.empty()) port = index + 1;
   s.dialogs.Information("Changes will be effective at next program execution");
 }
 

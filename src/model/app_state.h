@@ -87,6 +87,7 @@ struct AppState {
   std::string appFolder;    // the program's folder, with a trailing separator
   std::string meterFolder;  // appFolder, then appFolder + group name + separator
   int portNumber = 2;
+  std::string portName;  // a device or "Simulator" chosen in place of COM n; empty: COM n
   int baudRate = 9600;
 };
 

@@ -32,10 +32,13 @@ class Dialogs {
   // Shows the Project Setup dialog filled from `setup`; on OK `setup` holds what the user
   // chose and the result is true.
   virtual bool ProjectSetupDialog(ProjectSetup& setup) = 0;
-  // Shows the port setup dialog with item `index` (0..3 for COM 1..4, -1 for none) selected;
-  // on OK `index` holds the selection and the result is true.
-  virtual bool PortSetupDialog(int& index) {
+  // Shows the port setup dialog with item `index` (0..3 for COM 1..4, -1 for none) selected,
+  // or the device `portName` when it is not empty. On OK the result is true and either
+  // `portName` names the chosen device (or "Simulator"), or it is empty and `index` holds the
+  // COM item.
+  virtual bool PortSetupDialog(int& index, std::string& portName) {
     (void)index;
+    (void)portName;
     return false;
   }
 };

@@ -62,7 +62,7 @@ TEST(PortSetup, OptionsPickThePortForTheNextStart) {
   for (const Case& c : cases) {
     struct PortDialogs : FakeDialogs {
       int shown = -2, chosen = 0;
-      bool PortSetupDialog(int& index) override {
+      bool PortSetupDialog(int& index, std::string&) override {
         shown = index;
         index = chosen;
         return true;

@@ -1,0 +1,36 @@
+#pragma once
+// The operations' boxes and dialogs as Qt shows them.
+#include <QWidget>
+#include <functional>
+
+#include "model/dialogs.h"
+
+namespace vyk::ui {
+
+class QtDialogs : public Dialogs {
+ public:
+  explicit QtDialogs(QWidget* parent) : parent_(parent) {}
+
+  void Error(const std::string& text) override;
+  void Information(const std::string& text) override;
+  Answer Question(const std::string& text, QuestionButtons buttons) override;
+  Answer Warning(const std::string& text, QuestionButtons buttons) override;
+  std::optional<std::string> OpenFileName(const FileDialogRequest& request) override;
+  std::optional<std::string> SaveFileName(const FileDialogRequest& request) override;
+  bool ProjectSetupDialog(ProjectSetup& setup) override;
+  bool PortSetupDialog(int& index, std::string& portName) override;
+
+  // The Project Setup and port Setup windows, once they exist.
+  std::function<bool(ProjectSetup&)> projectSetup;
+  std::function<bool(int&, std::string&)> portSetup;
+  // Where boxes appear: the active modal window if any, else the main window.
+  QWidget* Parent() const;
+
+ private:
+  QWidget* parent_;
+};
+
+// "MAF files (*.maf)|*.maf" or "*.VYK" as a Qt file dialog filter.
+QString QtFilter(const std::string& filter);
+
+}  // namespace vyk::ui
