@@ -87,7 +87,7 @@ class ImageTableModel : public QAbstractTableModel {
   bool setData(const QModelIndex& index, const QVariant& value, int role) override {
     if (role != Qt::EditRole) return false;
     const QString text = value.toString();
-    Guarded(&form_, [&] {
+    form_.Run([&] {
       if (kind_ == Kind::Table) {
         typed_[index.row() * 2 + index.column()] = text;
         TableGridSetEditText(form_.GetSession(), index.column(), index.row(), ToCore(text));
@@ -151,16 +151,19 @@ QTableView* MakeGrid(QWidget* parent, ImageTableModel* model, int columnWidth, i
 
 }  // namespace
 
-template <typename F>
-void TMainForm::Run(F&& handler) {
-  Guarded(this, std::forward<F>(handler));
+void TMainForm::Run(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    session_.dialogs.Error(e.what());
+  }
 }
 
 TMainForm::TMainForm(const StartOptions& options, QWidget* parent)
     : QMainWindow(parent),
       options_(options),
       dialogs_(this),
-      session_{state_, dialogs_, *this, nullptr} {
+      session_{state_, options.dialogs != nullptr ? *options.dialogs : dialogs_, *this, nullptr} {
   setWindowTitle("Vyk Interface");
   setProperty("helpContext", 1000);
   resize(kDesignWidth, kDesignHeight);
@@ -217,7 +220,9 @@ void TMainForm::BuildMenus() {
   editProject_ =
       edit->addAction("Project ...", [this] { Run([&] { EditProjectClick(session_); }); });
   editMatch_ = edit->addAction("&Match ...", [this] {
-    if (windows_.editMatch) Run(windows_.editMatch);
+    Run([&] {
+      if (windows_.editMatch) windows_.editMatch();
+    });
   });
   editLearn_ = edit->addAction("&Learn ...", [this] { Run([&] { RefreshWindow(session_); }); });
   editLearn_->setVisible(false);
@@ -412,6 +417,11 @@ void TMainForm::BuildBody(QWidget* central) {
   FormResize();
 }
 
+SimBox* TMainForm::Simulator() {
+  auto* sim = dynamic_cast<SimPort*>(port_.get());
+  return sim != nullptr ? &sim->Box() : nullptr;
+}
+
 QWidget* TMainForm::Control(const char* name) const {
   return findChild<QWidget*>(name);
 }
@@ -453,7 +463,7 @@ void TMainForm::FormActivate() {
   try {
     link_->Open(portInUse_);
   } catch (const std::exception& e) {
-    dialogs_.Error(e.what());  // the program runs on; every exchange will time out
+    session_.dialogs.Error(e.what());  // the program runs on; every exchange will time out
   }
   Run([&] { RefreshWindow(session_); });
 }

@@ -9,6 +9,7 @@
 
 #include "link/box_link.h"
 #include "link/qt/qt_pump.h"
+#include "link/sim_box.h"
 #include "model/main_view.h"
 #include "model/session.h"
 #include "ui/qt_dialogs.h"
@@ -34,10 +35,11 @@ namespace vyk::ui {
 class ImageTableModel;
 
 struct StartOptions {
-  std::string port;          // --port: this run only
-  std::string configDir;     // --config: where vyk.ini lives
-  std::string appFolder;     // where the group folders go; empty: decided at start-up
-  int simulatorBaud = 9600;  // how fast the simulated Box answers
+  std::string port;            // --port: this run only
+  std::string configDir;       // --config: where vyk.ini lives
+  std::string appFolder;       // where the group folders go; empty: decided at start-up
+  int simulatorBaud = 9600;    // how fast the simulated Box answers
+  Dialogs* dialogs = nullptr;  // answers the boxes in place of the real ones (tests)
 };
 
 // The other windows, which the main window opens and which exist for the whole run.
@@ -65,6 +67,8 @@ class TMainForm : public QMainWindow, public MainView {
   AppState& State() { return state_; }
   Session& GetSession() { return session_; }
   QtDialogs& Dialogs() { return dialogs_; }
+  // The simulated Box, when it is the port in use.
+  SimBox* Simulator();
   BoxLink& Link() { return *link_; }
   OtherWindows& Windows() { return windows_; }
   // The settings file this run reads and writes.
@@ -78,6 +82,9 @@ class TMainForm : public QMainWindow, public MainView {
   bool FormClose();
   void FormResize();
 
+  // Runs a handler; an error the core raises ends it and is shown in an error box.
+  void Run(const std::function<void()>& handler);
+
   // Widgets, by their control names, for the tests.
   QWidget* Control(const char* name) const;
 
@@ -90,8 +97,6 @@ class TMainForm : public QMainWindow, public MainView {
   void BuildMenus();
   void BuildPanel(QWidget* central);
   void BuildBody(QWidget* central);
-  template <typename F>
-  void Run(F&& handler);
 
   StartOptions options_;
   AppState state_;

@@ -1,0 +1,163 @@
+// The main window driven through its widgets: the typical use from a new project to closing.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QChartView>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTableView>
+#include <QTest>
+#include <QToolButton>
+
+#include "model/fakes.h"
+#include "ui/vyk_main.h"
+
+namespace vyk::test {
+namespace {
+
+using ui::TMainForm;
+
+struct Window {
+  TempFolder tmp;
+  FakeDialogs dialogs;
+  std::unique_ptr<TMainForm> form;
+
+  Window() {
+    ui::StartOptions options;
+    options.port = "Simulator";
+    options.configDir = tmp.Path().string();
+    options.appFolder = tmp.Path().string();
+    options.simulatorBaud = 0;
+    options.dialogs = &dialogs;
+    form = std::make_unique<TMainForm>(options);
+    form->show();
+    QApplication::processEvents();
+  }
+
+  template <typename W>
+  W* Get(const char* name) {
+    auto* widget = qobject_cast<W*>(form->Control(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+  }
+
+  QAction* Action(const QString& text) {
+    for (QAction* a : form->findChildren<QAction*>())
+      if (a->text() == text) return a;
+    ADD_FAILURE() << "no menu entry " << text.toStdString();
+    return nullptr;
+  }
+
+  // Types `text` into a grid cell's editor and closes it with Enter.
+  void EditCell(const char* grid, int row, int column, const QString& text) {
+    auto* view = Get<QTableView>(grid);
+    QModelIndex index = view->model()->index(row, column);
+    view->setCurrentIndex(index);
+    view->edit(index);
+    auto* editor = view->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+  }
+};
+
+TEST(MainWindow, StartsWithNoProject) {
+  Window w;
+  EXPECT_EQ(w.form->windowTitle(), "Vyk Edit (6v) , V1.2b 6/10/2003  ");
+  EXPECT_TRUE(w.Get<QChartView>("Chart1")->isVisible());
+  EXPECT_FALSE(w.Get<QTableView>("EEPROMGrid")->isVisible());
+  for (const char* group : {"InputRGrp", "OutputRGrp"})
+    EXPECT_FALSE(w.Get<QWidget>(group)->isEnabled());
+  EXPECT_TRUE(w.form->findChild<QRadioButton*>()->isChecked());  // Voltage
+  EXPECT_TRUE(w.Action("&New")->isEnabled());
+  EXPECT_TRUE(w.Action("&Open")->isEnabled());
+  for (const char* entry : {"&Save", "Save &As", "&Close", "Project ...", "&Match ...",
+                            "&Update EEPROM ...", "&Retrieve EEPROM ..."})
+    EXPECT_FALSE(w.Action(entry)->isEnabled()) << entry;
+  EXPECT_FALSE(w.Get<QPushButton>("AbortBtn")->isVisible());
+  EXPECT_EQ(w.Get<QLabel>("SIOLabel")->text(), "(not connected)");
+  EXPECT_TRUE(std::filesystem::is_directory(w.tmp.Path() / "GM"));
+}
+
+TEST(MainWindow, TypicalUseOfAGmProject) {
+  Window w;
+  AppState& st = w.form->State();
+
+  // New, connected to the simulated Box.
+  w.dialogs.setups.push_back(ProjectSetup{"Bench", "", kGM, false});
+  w.Action("&New")->trigger();
+  QApplication::processEvents();
+  EXPECT_TRUE(st.boxConnected);
+  EXPECT_EQ(w.Get<QPushButton>("AbortBtn")->text(), "Monitor");
+  EXPECT_EQ(w.Get<QLabel>("GroupLabel")->text(), "GM");
+  EXPECT_TRUE(w.form->windowTitle().endsWith("(new)"));
+
+  // A table cell in hertz, then a byte in the hex grid.
+  w.EditCell("TableGrid", 2, 1, "1000");
+  EXPECT_EQ(st.image.Entry(1), 76);
+  EXPECT_EQ(st.chart.series1[1].y, 1003.0f);  // the stored count, as the cell shows it
+  w.Get<QCheckBox>("ShowHexCBox")->click();
+  EXPECT_TRUE(w.Get<QTableView>("EEPROMGrid")->isVisible());
+  EXPECT_FALSE(w.Get<QChartView>("Chart1")->isVisible());
+  w.EditCell("EEPROMGrid", 6, 1, "7f");
+  EXPECT_EQ(st.image.Byte(0x50), 0x7F);
+
+  // A pot, and the limit typed key by key (a letter is dropped).
+  w.Get<QToolButton>("Pot1SpinUp")->click();
+  EXPECT_EQ(w.Get<QLineEdit>("Pot1Edit")->text(), "1");
+  auto* limit = w.Get<QLineEdit>("LimitEdit");
+  limit->clear();
+  QTest::keyClicks(limit, "12a000");
+  EXPECT_EQ(limit->text(), "12000");
+  EXPECT_EQ(st.image.Entry(kLimitEntry), 909);
+
+  // Update EEPROM, then a Monitor reading.
+  w.dialogs.answers.push_back(Answer::Yes);
+  w.Action("&Update EEPROM ...")->trigger();
+  EXPECT_TRUE(w.dialogs.Texts(FakeDialogs::Kind::Error).empty());
+  ASSERT_NE(w.form->Simulator(), nullptr);
+  for (int a = 0; a < 80; ++a)
+    EXPECT_EQ(w.form->Simulator()->Eeprom()[a], st.image.Byte(a)) << a;
+  w.Get<QPushButton>("AbortBtn")->click();
+  EXPECT_TRUE(w.Get<QLabel>("DataInLabel")->text().startsWith("F in = "));
+
+  // Save As, then a change and the close question.
+  std::string file = w.tmp.File("bench.VYK");
+  w.dialogs.fileNames.push_back(file);
+  w.Action("Save &As")->trigger();
+  EXPECT_EQ(ReadBytes(file).size(), 768u);
+  EXPECT_TRUE(w.form->windowTitle().endsWith(QString::fromStdString(file)));
+  w.Get<QToolButton>("Pot2SpinUp")->click();
+  EXPECT_TRUE(w.Action("&Save")->isEnabled());
+  w.dialogs.answers.push_back(Answer::Cancel);
+  EXPECT_FALSE(w.form->close());
+  w.dialogs.answers.push_back(Answer::No);
+  EXPECT_TRUE(w.form->close());
+  QSettings settings(w.form->SettingsPath(), QSettings::IniFormat);
+  EXPECT_EQ(settings.value("System/ComPort").toInt(), 2);
+  EXPECT_EQ(settings.value("User/EEStart").toString(), "0000");
+}
+
+TEST(MainWindow, ResizeMovesTheChartAndTheGrid) {
+  Window w;
+  auto* chart = w.Get<QChartView>("Chart1");
+  auto* table = w.Get<QTableView>("TableGrid");
+  w.form->resize(800, 600);
+  QApplication::processEvents();
+  const int outerHeight = w.form->frameGeometry().height();
+  EXPECT_EQ(table->height(), outerHeight - 81 - 60);
+  EXPECT_EQ(chart->height(), table->height() - 40);
+  EXPECT_EQ(chart->x(), table->width() + 16);
+  EXPECT_EQ(chart->width(), w.form->frameGeometry().width() - table->width() - 32);
+}
+
+}  // namespace
+}  // namespace vyk::test
