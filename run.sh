@@ -1,11 +1,29 @@
 #!/usr/bin/env bash
-# Sets up, builds and starts Vyk Edit. Arguments are passed to the program.
+# Sets up, builds and starts Vyk Edit on the simulated Box. Arguments go to the program (for
+# example a project file to open, or --port /dev/ttyUSB0 for a real Box).
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh
 cmake --preset release >/dev/null
-cmake --build --preset release --target vyk
-if [ $# -eq 0 ]; then
-  exec build/release/vyk --help
+cmake --build --preset release --target vyk vykedit
+
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  exec build/release/vykedit --port Simulator "$@"
 fi
-exec build/release/vyk "$@"
+
+# No screen to show a window on: show the same work through the command line instead.
+vyk=build/release/vyk
+demo=$(mktemp -d)
+trap 'rm -rf "$demo"' EXIT
+step() { printf '\n$ vyk %s\n' "$*"; "$vyk" "$@"; }
+echo "No display (DISPLAY is not set), so the editor window cannot open."
+echo "Here is what it does, through the vyk command line against the simulated Box:"
+step project new --group gm --name "Demo car" "$demo/demo.VYK"
+step project edit "$demo/demo.VYK" --entry 10=3000 --pot 1=up --limit 12000
+step project show "$demo/demo.VYK"
+step box identify --group gm
+step box monitor "$demo/demo.VYK"
+step box write "$demo/demo.VYK"
+step box read "$demo/demo.VYK"
+echo
+echo "On a machine with a display, ./run.sh opens the editor on the simulated Box."

@@ -124,9 +124,13 @@ void FileNewClick(Session& s) {
 void FileOpenClick(Session& s) {
   AppState& st = s.state;
   auto path = s.dialogs.OpenFileName({st.meterFolder, kProjectFilter, kProjectFilter, false, ""});
-  if (!path) return;
+  if (path) OpenProjectFile(s, *path);
+}
+
+void OpenProjectFile(Session& s, const std::string& path) {
+  AppState& st = s.state;
   std::string previousName = st.projectFileName;
-  st.projectFileName = *path;
+  st.projectFileName = path;
   bool loaded = false;
   try {
     loaded = LoadProjectFile(s);

@@ -20,6 +20,8 @@ void InitNewImage(Session& s, uint8_t group);
 
 void FileNewClick(Session& s);
 void FileOpenClick(Session& s);
+// Opens the project file at `path` as File > Open does once a file is chosen.
+void OpenProjectFile(Session& s, const std::string& path);
 bool FileSaveClick(Session& s);
 bool FileSaveAsClick(Session& s);
 void FileCloseClick(Session& s);

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Pictures of the windows, taken under Xvfb: the main window with a project open (and a
+# reading of the simulated Box), the meter editor with a meter open, and the match dialog
+# after a Match. Usage: tools/screenshot.sh [OUTPUT_FOLDER] (default: screenshots/).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=$(realpath -m "${1:-screenshots}")
+mkdir -p "$out"
+
+tools/install-deps.sh
+if ! command -v xvfb-run >/dev/null || ! command -v xauth >/dev/null; then
+  sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends xvfb xauth
+fi
+cmake --preset release >/dev/null
+cmake --build --preset release --target vyk vykedit
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+vyk=build/release/vyk
+mkdir -p "$work/app/GM"
+printf 'GM-USE-1\r\nFrequency\r\nlb/hr\r\nFitted meter\r\nDemo\r\n 1500 20\r\n 3000 80\r\n 5000 250\r\n 7000 480\r\n 9000 800\r\n11000 1200\r\n' >"$work/use.txt"
+printf 'GM-MATCH-1\r\nVolts\r\nlb/hr\r\nExpected meter\r\nDemo\r\n0.8 10\r\n1.5 60\r\n2.2 200\r\n3.0 450\r\n3.8 800\r\n4.6 1300\r\n' >"$work/match.txt"
+"$vyk" meter import "$work/use.txt" "$work/app/GM/USE.MAF"
+"$vyk" meter import "$work/match.txt" "$work/app/GM/MATCH.MAF"
+"$vyk" project new --group gm --name "Demo car" --description "Screenshot" "$work/demo.VYK" 2>/dev/null
+"$vyk" match "$work/app/GM/USE.MAF" "$work/app/GM/MATCH.MAF" --apply "$work/demo.VYK" 2>/dev/null
+
+xvfb-run -a -s "-screen 0 1280x900x24" build/release/vykedit --port Simulator \
+  --config "$work" --app-folder "$work/app" --screenshot "$out" "$work/demo.VYK"
+ls -l "$out"
