@@ -1,0 +1,394 @@
+// The small windows (Project Setup, port Setup, About, Terminal, Learn) and the help system,
+// driven through their widgets.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTableWidget>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QTreeWidget>
+#include <functional>
+
+#include "model/fakes.h"
+#include "model/hexlib.h"
+#include "ui/help_window.h"
+#include "ui/vyk_abot.h"
+#include "ui/vyk_comm.h"
+#include "ui/vyk_lrnd.h"
+#include "ui/vyk_new.h"
+#include "ui/vyk_setp.h"
+
+namespace vyk::ui {
+namespace {
+
+QAbstractButton* ButtonOf(QWidget& window, const QString& text) {
+  for (auto* button : window.findChildren<QAbstractButton*>())
+    if (button->text() == text) return button;
+  ADD_FAILURE() << "no button " << text.toStdString();
+  return nullptr;
+}
+
+QString CheckedRadio(QWidget& window) {
+  for (auto* button : window.findChildren<QRadioButton*>())
+    if (button->isChecked()) return button->text();
+  return {};
+}
+
+// Runs `drive` inside the next modal dialog's event loop; a dialog it leaves open is cancelled.
+void WhenShown(std::function<void(QDialog&)> drive) {
+  QTimer::singleShot(0, [drive] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) {
+      ADD_FAILURE() << "no modal dialog is showing";
+      return;
+    }
+    drive(*dialog);
+    if (dialog->isVisible()) {
+      ADD_FAILURE() << "the dialog was left open";
+      dialog->reject();
+    }
+  });
+}
+
+TEST(ProjectSetupDialog, ShowsTheSetupAndReturnsWhatTheUserChose) {
+  TNewDialog dialog(nullptr);
+  ProjectSetup setup;  // what File > New fills in
+  WhenShown([](QDialog& d) {
+    EXPECT_EQ(d.windowTitle(), "Project Setup");
+    auto* name = d.findChild<QLineEdit*>("ProjectNameEdit");
+    auto* description = d.findChild<QLineEdit*>("DescriptionEdit");
+    EXPECT_EQ(name->text(), "(none)");
+    EXPECT_EQ(description->text(), "");
+    EXPECT_TRUE(ButtonOf(d, "Ford")->isChecked());
+    EXPECT_TRUE(ButtonOf(d, "English")->isChecked());
+    QTest::keyClicks(name, "Turbo");  // replaces the selected "(none)"
+    description->setText(QString::fromUtf8("Ölkühler 3½\""));
+    ButtonOf(d, "GM")->click();
+    ButtonOf(d, "Metric")->click();
+    ButtonOf(d, "OK")->click();
+  });
+  ASSERT_TRUE(dialog.Run(setup));
+  EXPECT_EQ(setup.name, "Turbo");
+  EXPECT_EQ(setup.description, "\xD6lk\xFChler 3\xBD\"");  // Windows-1252, as files hold it
+  EXPECT_EQ(setup.group, kGM);
+  EXPECT_TRUE(setup.metric);
+}
+
+TEST(ProjectSetupDialog, CancelChangesNothingAndEachShowingStartsFromTheGivenSetup) {
+  TNewDialog dialog(nullptr);
+  ProjectSetup project{"Mine", "V8", kImport, true};
+  WhenShown([](QDialog& d) {
+    EXPECT_EQ(d.findChild<QLineEdit*>("ProjectNameEdit")->text(), "Mine");
+    EXPECT_TRUE(ButtonOf(d, "Import")->isChecked());
+    EXPECT_TRUE(ButtonOf(d, "Metric")->isChecked());
+    d.findChild<QLineEdit*>("ProjectNameEdit")->setText("Other");
+    ButtonOf(d, "Ford")->click();
+    QTest::keyClick(&d, Qt::Key_Escape);
+  });
+  EXPECT_FALSE(dialog.Run(project));
+  EXPECT_EQ(project.name, "Mine");
+  EXPECT_EQ(project.group, kImport);
+  EXPECT_TRUE(project.metric);
+
+  ProjectSetup fresh;
+  WhenShown([](QDialog& d) {
+    EXPECT_EQ(d.findChild<QLineEdit*>("ProjectNameEdit")->text(), "(none)");
+    EXPECT_TRUE(ButtonOf(d, "Ford")->isChecked());
+    EXPECT_TRUE(ButtonOf(d, "English")->isChecked());
+    ButtonOf(d, "OK")->click();
+  });
+  ASSERT_TRUE(dialog.Run(fresh));
+  EXPECT_EQ(fresh.name, "(none)");
+  EXPECT_EQ(fresh.group, kFord);
+  EXPECT_FALSE(fresh.metric);
+}
+
+TEST(PortSetupDialog, PreselectsThePortInUse) {
+  struct Case {
+    int index;
+    std::string portName;
+    QString checked;
+  };
+  const Case cases[] = {
+      {2, "", "COM 3"},
+      {3, "", "COM 4"},
+      {-1, "", ""},  // a port number below 1 in the settings
+      {0, "Simulator", "Simulator"},
+      // A device chosen earlier and unplugged since stays on offer.
+      {0, "/dev/vyk-unplugged", QString::fromUtf8("/dev/vyk-unplugged \u2014 not present")},
+  };
+  TSetupDialog dialog(nullptr);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.checked.toStdString());
+    int index = c.index;
+    std::string portName = c.portName;
+    WhenShown([&](QDialog& d) {
+      EXPECT_EQ(CheckedRadio(d), c.checked);
+      ButtonOf(d, "Cancel")->click();
+    });
+    EXPECT_FALSE(dialog.Run(index, portName));
+    EXPECT_EQ(index, c.index);
+    EXPECT_EQ(portName, c.portName);
+  }
+}
+
+TEST(PortSetupDialog, ReturnsAComItemOrANamedPort) {
+  TSetupDialog dialog(nullptr);
+  auto choose = [&](int& index, std::string& portName, const QString& item) {
+    WhenShown([item](QDialog& d) {
+      EXPECT_EQ(d.windowTitle(), "Setup");
+      if (!item.isEmpty()) ButtonOf(d, item)->click();
+      ButtonOf(d, "OK")->click();
+    });
+    return dialog.Run(index, portName);
+  };
+
+  int index = 1;
+  std::string portName;
+  ASSERT_TRUE(choose(index, portName, "COM 3"));
+  EXPECT_EQ(index, 2);
+  EXPECT_EQ(portName, "");
+
+  ASSERT_TRUE(choose(index, portName, "Simulator"));
+  EXPECT_EQ(portName, "Simulator");
+
+  // Back from the simulated Box to a COM port: the name must go, or it would win.
+  ASSERT_TRUE(choose(index, portName, "COM 1"));
+  EXPECT_EQ(index, 0);
+  EXPECT_EQ(portName, "");
+
+  index = -1;
+  ASSERT_TRUE(choose(index, portName, ""));  // OK with nothing selected
+  EXPECT_EQ(index, -1);
+  EXPECT_EQ(portName, "");
+}
+
+TEST(AboutDialog, SetsItsTextsAtEveryShowing) {
+  TAboutDialog about(nullptr);
+  about.show();
+  EXPECT_EQ(about.windowTitle(), "About");
+  EXPECT_EQ(about.findChild<QLabel*>("ProductNameLabel")->text(), "Vyk Edit (6v) ");
+  EXPECT_EQ(about.findChild<QLabel*>("VersionLabel")->text(), "V1.2b 6/10/2003 ");
+  EXPECT_FALSE(about.findChild<QLabel*>("NoticeLabel")->text().isEmpty());
+  auto* comments = about.findChild<QLabel*>("CommentsLabel");
+  comments->setText("left from before");
+  about.hide();
+  about.show();
+  EXPECT_EQ(comments->text(), "");
+}
+
+QStringList ViewLines(TCommForm& form) {
+  return form.findChild<QPlainTextEdit*>("Memo1")->toPlainText().split('\n');
+}
+
+QStringList ScreenLines(const TCommForm& form) {
+  QStringList lines;
+  for (const std::string& line : form.Screen().Lines())
+    lines << QString::fromStdString(line);
+  return lines;
+}
+
+void EchoText(TCommForm& form, const std::string& text) {
+  for (char c : text)
+    form.Echo(static_cast<uint8_t>(c));
+}
+
+TEST(TerminalWindow, ShowsWhatTheBoxSendsAndNeverWhatIsTyped) {
+  TCommForm form;
+  std::vector<uint8_t> keys;
+  int button1 = 0;
+  form.onKey = [&](uint8_t key) { keys.push_back(key); };
+  form.onButton1 = [&] { ++button1; };
+  EXPECT_TRUE(form.windowFlags() & Qt::WindowStaysOnTopHint);
+
+  EchoText(form, "before");  // wiped by the first showing
+  form.show();
+  EXPECT_FALSE(form.isModal());
+  EXPECT_EQ(ViewLines(form).join("").trimmed(), "");
+
+  EchoText(form, "AB\r\nC");
+  QStringList lines = ViewLines(form);
+  ASSERT_EQ(lines.size(), 26);
+  EXPECT_EQ(lines[0], "AB");
+  EXPECT_EQ(lines[1], "C");
+  EXPECT_EQ(form.Screen().Column(), 1);
+
+  auto* memo = form.findChild<QPlainTextEdit*>("Memo1");
+  QTest::keyClicks(memo, "q");
+  QTest::keyClick(memo, Qt::Key_Return);
+  EXPECT_EQ(keys, (std::vector<uint8_t>{'q', 13}));
+  EXPECT_EQ(ViewLines(form), lines);
+
+  // Hidden, the window still records; shown again, it is not wiped.
+  form.hide();
+  EchoText(form, "D");
+  form.show();
+  EXPECT_EQ(ViewLines(form)[1], "CD");
+
+  QTest::mouseClick(form.findChild<QPushButton*>("Button1"), Qt::LeftButton);
+  EXPECT_EQ(button1, 1);
+}
+
+TEST(TerminalWindow, ViewFollowsTheScreenThroughScrolling) {
+  TCommForm form;
+  form.show();
+  for (int i = 0; i < 40; ++i)
+    EchoText(form, "line " + std::to_string(i) + "\r\n");
+  EchoText(form, std::string("\t\x0b\x0c\x07\0\r\n", 7));  // control bytes split no line
+  EchoText(form, std::string(85, 'x'));                    // 79 shown, the rest dropped
+  EXPECT_EQ(ViewLines(form), ScreenLines(form));
+  EXPECT_EQ(ViewLines(form)[0], "line 17");
+}
+
+QTextBrowser* Browser(HelpWindow& help) {
+  return help.findChild<QTextBrowser*>("HelpBrowser");
+}
+
+QString PageShown(HelpWindow& help) {
+  return Browser(help)->source().fileName();
+}
+
+TEST(HelpWindow, ContextsOpenTheirPages) {
+  HelpWindow help;
+  help.ShowContext(kHelpLimit);
+  EXPECT_TRUE(help.isVisible());
+  EXPECT_EQ(PageShown(help), "limit.html");
+  EXPECT_TRUE(Browser(help)->toPlainText().contains("Invert Limit Output"));
+  help.ShowContext(kHelpPots);
+  EXPECT_EQ(PageShown(help), "pots.html");
+  help.ShowContext(4711);
+  EXPECT_EQ(PageShown(help), "index.html");
+  help.ShowContext(kHelpChart);
+  help.ShowContents();
+  EXPECT_EQ(PageShown(help), "index.html");
+}
+
+// Broken links would show empty pages in the field: every page, link and keyword must resolve,
+// and every page must be reachable from the contents.
+TEST(HelpWindow, EveryLinkKeywordAndContextResolves) {
+  const QString root = ":/help/";
+  for (int context :
+       {kHelpMainWindow, kHelpHowDoI, kHelpInputOutput, kHelpPots, kHelpLimit, kHelpChart})
+    EXPECT_TRUE(QFile::exists(root + HelpWindow::PageForContext(context))) << context;
+
+  const QRegularExpression href("href=\"([^\"#]+)");
+  const QStringList pages = QDir(root).entryList({"*.html"});
+  ASSERT_GT(pages.size(), 10);
+  QStringList linkedFromContents;
+  for (const QString& page : pages) {
+    QFile file(root + page);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(html.contains("<title>")) << page.toStdString();
+    for (const auto& link : href.globalMatch(html)) {
+      EXPECT_TRUE(QFile::exists(root + link.captured(1)))
+          << page.toStdString() << " links to " << link.captured(1).toStdString();
+      if (page == "index.html") linkedFromContents << link.captured(1);
+    }
+  }
+  for (const QString& page : pages) {
+    if (page != "index.html") {
+      EXPECT_TRUE(linkedFromContents.contains(page)) << page.toStdString();
+    }
+  }
+
+  QFile keywords(root + "keywords.txt");
+  ASSERT_TRUE(keywords.open(QIODevice::ReadOnly));
+  for (const QString& line : QString::fromUtf8(keywords.readAll()).split('\n')) {
+    if (line.isEmpty() || line.startsWith('#')) continue;
+    EXPECT_TRUE(QFile::exists(root + line.section('|', 1))) << line.toStdString();
+  }
+}
+
+TEST(HelpWindow, TopicSearchListsTheTopicsOfMatchingKeywords) {
+  HelpWindow help;
+  auto* search = help.findChild<QLineEdit*>("SearchEdit");
+  auto* list = help.findChild<QTreeWidget*>("TopicList");
+  search->setText("left from before");
+  help.ShowTopicSearch();
+  EXPECT_EQ(search->text(), "");
+  EXPECT_EQ(help.focusWidget(), search);
+  const int all = list->topLevelItemCount();
+  EXPECT_GT(all, 50);
+
+  QTest::keyClicks(search, "limit");  // also the second word of "Invert Limit Output"
+  ASSERT_GE(list->topLevelItemCount(), 2);
+  EXPECT_LT(list->topLevelItemCount(), all);
+  QStringList keywords;
+  for (int i = 0; i < list->topLevelItemCount(); ++i)
+    keywords << list->topLevelItem(i)->text(0);
+  EXPECT_TRUE(keywords.contains("Limit"));
+  EXPECT_TRUE(keywords.contains("Invert Limit Output"));
+  QTest::keyClick(search, Qt::Key_Return);
+  EXPECT_EQ(PageShown(help), "limit.html");
+}
+
+TEST(HelpKey, F1OpensTheTopicOfTheFocusedControlsNearestContext) {
+  HelpWindow help;
+  InstallHelpKey(help);
+  QWidget panel;
+  panel.setProperty(kHelpContextProperty, kHelpPots);
+  auto* potEdit = new QLineEdit(&panel);
+  auto* limitEdit = new QLineEdit(&panel);
+  limitEdit->setProperty(kHelpContextProperty, kHelpLimit);
+  panel.show();
+
+  QTest::keyClick(potEdit, Qt::Key_F1);  // the context comes from its parent
+  EXPECT_TRUE(help.isVisible());
+  EXPECT_EQ(PageShown(help), "pots.html");
+  QTest::keyClick(limitEdit, Qt::Key_F1);
+  EXPECT_EQ(PageShown(help), "limit.html");
+
+  QLineEdit outside;  // no context anywhere: the contents
+  outside.show();
+  QTest::keyClick(&outside, Qt::Key_F1);
+  EXPECT_EQ(PageShown(help), "index.html");
+
+  QTest::keyClicks(limitEdit, "2.5");  // other keys pass untouched
+  EXPECT_EQ(limitEdit->text(), "2.5");
+}
+
+TEST(LearnDialog, HasItsGridAndTheStopAndCreateMeterActions) {
+  test::FakeDialogs dialogs;
+  TLearnDialog learn(dialogs, nullptr);
+  EXPECT_EQ(learn.windowTitle(), "Learn Dialog");
+  auto* grid = learn.findChild<QTableWidget*>("LearnGrid");
+  ASSERT_NE(grid, nullptr);
+  EXPECT_EQ(grid->rowCount(), 256);
+  QStringList headers;
+  for (int c = 0; c < grid->columnCount(); ++c)
+    headers << grid->model()->headerData(c, Qt::Horizontal).toString();
+  EXPECT_EQ(headers, QStringList({"Base V", "#", "", "E2P", "Flow", ""}));
+
+  learn.show();
+  auto* createMeter = learn.findChild<QPushButton*>("CreateMeterBtn");
+  dialogs.answers = {Answer::No, Answer::Yes};
+  createMeter->click();
+  EXPECT_TRUE(learn.isVisible());
+  createMeter->click();
+  EXPECT_FALSE(learn.isVisible());
+  EXPECT_EQ(learn.result(), TLearnDialog::kYesResult);
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_EQ(dialogs.messages[0].text, "Ok to close Learn dialog and open Meter Dialog?");
+
+  learn.findChild<QPushButton*>("StopBtn")->click();
+  for (const char* name : {"ClearBtn", "GetLearnBtn", "InterpBtn", "CloseBtn"})
+    EXPECT_TRUE(learn.findChild<QPushButton*>(name)->isEnabled()) << name;
+  EXPECT_FALSE(learn.findChild<QPushButton*>("CopyE2PBtn")->isEnabled());
+  EXPECT_FALSE(createMeter->isEnabled());
+  EXPECT_FALSE(learn.findChild<QPushButton*>("StopBtn")->isEnabled());
+  EXPECT_TRUE(learn.findChild<QPushButton*>("StopBtn")->isHidden());
+}
+
+}  // namespace
+}  // namespace vyk::ui
