@@ -128,10 +128,7 @@ struct Rig {
   explicit Rig(const std::string& device) {
     vyk::FileNewClick(session);  // a GM project, not connected
     link.Open(device);
-    bool settled = false;
-    pump.StartTimer(200, [&settled] { settled = true; });
-    while (!settled)
-      pump.WaitAndProcess();
+    link.Settle();
   }
 };
 

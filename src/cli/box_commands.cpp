@@ -29,8 +29,6 @@ struct BoxOptions {
   bool json = false;
 };
 
-constexpr double kSettleMs = 150;
-
 uint8_t GroupByte(const std::string& name) {
   return name == "ford" ? kFord : name == "gm" ? kGM : kImport;
 }
@@ -75,12 +73,7 @@ class BoxRun {
     }
     link_ = std::make_unique<BoxLink>(*port_, pump_, state_);
     link_->Open(options_.port);
-    // The Box answers the two wake-up CRs; let those answers arrive so that the operation's
-    // flush takes them, as it would in the window, where the user acts later.
-    bool settled = false;
-    pump_.StartTimer(kSettleMs, [&settled] { settled = true; });
-    while (!settled)
-      pump_.WaitAndProcess();
+    link_->Settle();
   }
 
   void Check() const {

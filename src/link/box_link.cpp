@@ -33,6 +33,13 @@ void BoxLink::Open(const std::string& portName) {
   WriteRaw(13);
 }
 
+void BoxLink::Settle(double ms) {
+  bool settled = false;
+  pump_.StartTimer(ms, [&settled] { settled = true; });
+  while (!settled)
+    pump_.WaitAndProcess();
+}
+
 void BoxLink::FlushRx() {
   readIndex_ = writeIndex_;
   port_.PurgeOutput();

@@ -20,6 +20,9 @@ class BoxLink {
 
   // Opens the port and wakes the Box (two CRs, nothing awaited). Throws PortError.
   void Open(const std::string& portName);
+  // Lets the Box's answers to the wake-up arrive, so that the next operation's flush takes
+  // them: events are processed for `ms`.
+  void Settle(double ms = 150);
   bool IsOpen() const { return port_.IsOpen(); }
   const std::string& PortName() const { return portName_; }
 

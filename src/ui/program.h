@@ -29,6 +29,12 @@ class Program {
   TCommForm& Terminal() { return *comm_; }
   HelpWindow& Help() { return *help_; }
 
+  // Saves main.png (with a reading of the simulated Box when a project is open),
+  // meter_editor.png (the first meter of the meter folder open) and match.png (after a
+  // Match) into `folder`. The dialogs must answer without a user (a scripted stand-in) and
+  // offer the meter file to the editor's open dialog.
+  void TakeScreenshots(const QString& folder);
+
  private:
   std::unique_ptr<TMainForm> main_;
   std::unique_ptr<TLearnDialog> learn_;

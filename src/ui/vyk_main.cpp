@@ -284,7 +284,7 @@ void TMainForm::BuildPanel(QWidget* central) {
     auto* box = new QGroupBox(title, panel_);
     box->setObjectName(name);
     box->setProperty("helpContext", 1010);
-    box->setGeometry(x, 2, 84, 70);
+    box->setGeometry(x, 2, 98, 70);
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(6, 2, 2, 2);
     layout->setSpacing(0);
@@ -296,7 +296,7 @@ void TMainForm::BuildPanel(QWidget* central) {
     return box;
   };
   inputRGrp_ = radioGroup("InputRGrp", "Input", 96, inputButtons_);
-  outputRGrp_ = radioGroup("OutputRGrp", "Output", 184, outputButtons_);
+  outputRGrp_ = radioGroup("OutputRGrp", "Output", 196, outputButtons_);
   for (int i = 0; i < 2; ++i) {
     connect(inputButtons_[i], &QRadioButton::clicked, this,
             [this, i] { Run([&] { SetInputRGrp(session_, i); }); });
@@ -305,9 +305,9 @@ void TMainForm::BuildPanel(QWidget* central) {
   }
 
   auto* adjusts = new QLabel("Adjusts", panel_);
-  adjusts->setGeometry(274, 30, 40, 16);
+  adjusts->setGeometry(298, 30, 44, 16);
   for (int k = 0; k < 4; ++k) {
-    const int x = 316 + k * 44;
+    const int x = 344 + k * 44;
     auto* label = new QLabel(QString("Pot %1").arg(k + 1), panel_);
     label->setGeometry(x, 8, 40, 16);
     potEdits_[k] = new QLineEdit("0", panel_);
@@ -331,22 +331,22 @@ void TMainForm::BuildPanel(QWidget* central) {
   }
 
   auto* limitLabel = new QLabel("Limit", panel_);
-  limitLabel->setGeometry(274, 56, 30, 18);
+  limitLabel->setGeometry(298, 56, 30, 18);
   limitEdit_ = new QLineEdit(panel_);
   limitEdit_->setObjectName("LimitEdit");
   limitEdit_->setProperty("helpContext", 1030);
-  limitEdit_->setGeometry(304, 54, 50, 20);
+  limitEdit_->setGeometry(330, 54, 50, 20);
   limitEdit_->installEventFilter(new LimitKeyFilter(limitEdit_));
   connect(limitEdit_, &QLineEdit::textEdited, this,
           [this](const QString& text) { Run([&] { SetLimitText(session_, ToCore(text)); }); });
   invertCBox_ = new QCheckBox("Invert Limit Output", panel_);
   invertCBox_->setObjectName("InvertCBox");
-  invertCBox_->setGeometry(360, 54, 130, 20);
+  invertCBox_->setGeometry(384, 54, 130, 20);
   connect(invertCBox_, &QCheckBox::clicked, this,
           [this](bool on) { Run([&] { SetInvertLimit(session_, on); }); });
   showHexCBox_ = new QCheckBox("Hex", panel_);
   showHexCBox_->setObjectName("ShowHexCBox");
-  showHexCBox_->setGeometry(494, 54, 50, 20);
+  showHexCBox_->setGeometry(514, 54, 42, 20);
   connect(showHexCBox_, &QCheckBox::clicked, this,
           [this](bool on) { Run([&] { ShowHexCBoxClick(session_, on); }); });
 
@@ -360,10 +360,15 @@ void TMainForm::BuildPanel(QWidget* central) {
   sioLabel_->setGeometry(kDesignWidth - 80, 32, 78, 14);
   dataInLabel_ = new QLabel(panel_);
   dataInLabel_->setObjectName("DataInLabel");
-  dataInLabel_->setGeometry(kDesignWidth - 170, 48, 120, 14);
+  dataInLabel_->setGeometry(kDesignWidth - 80, 48, 80, 14);
   dataOutLabel_ = new QLabel(panel_);
   dataOutLabel_->setObjectName("DataOutLabel");
-  dataOutLabel_->setGeometry(kDesignWidth - 170, 63, 120, 14);
+  dataOutLabel_->setGeometry(kDesignWidth - 80, 63, 80, 14);
+  for (QLabel* label : {dataInLabel_, dataOutLabel_}) {
+    QFont small = label->font();
+    small.setPointSize(7);
+    label->setFont(small);
+  }
   learnLabel_ = new QLabel(panel_);
   learnLabel_->setObjectName("LearnLabel");
   learnLabel_->setGeometry(kDesignWidth - 80, 63, 78, 14);
@@ -462,6 +467,7 @@ void TMainForm::FormActivate() {
   link_->onStatus = [this](const std::string& text) { sioLabel_->setText(FromCore(text)); };
   try {
     link_->Open(portInUse_);
+    link_->Settle();
   } catch (const std::exception& e) {
     session_.dialogs.Error(e.what());  // the program runs on; every exchange will time out
   }
@@ -521,7 +527,8 @@ void TMainForm::FormResize() {
   }
   panel_->resize(centralWidget()->width(), kPanelHeight);
   for (QWidget* widget : {static_cast<QWidget*>(abortBtn_), static_cast<QWidget*>(sioLabel_),
-                          static_cast<QWidget*>(learnLabel_)})
+                          static_cast<QWidget*>(learnLabel_), static_cast<QWidget*>(dataInLabel_),
+                          static_cast<QWidget*>(dataOutLabel_)})
     widget->move(panel_->width() - 80, widget->y());
 }
 

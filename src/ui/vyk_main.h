@@ -67,6 +67,8 @@ class TMainForm : public QMainWindow, public MainView {
   AppState& State() { return state_; }
   Session& GetSession() { return session_; }
   QtDialogs& Dialogs() { return dialogs_; }
+  // The dialogs the operations ask: the Qt ones, or a test's stand-in.
+  vyk::Dialogs& SessionDialogs() { return session_.dialogs; }
   // The simulated Box, when it is the port in use.
   SimBox* Simulator();
   BoxLink& Link() { return *link_; }
