@@ -57,22 +57,25 @@ std::string ByteDigits(const std::string& reply) {
   return reply.size() == 2 ? reply : reply.substr(reply.size() - 3, 2);
 }
 
+bool Ask(Session& s, const std::string& question) {
+  return s.dialogs.Question(question, QuestionButtons::YesNo) == Answer::Yes;
+}
+
 // A transfer command failed: a missing reply is the Box's fault and is reported; an abort the
 // user asked for ends the transfer quietly.
 void TransferFailed(Session& s, BoxLink& link, const std::string& text) {
   if (link.ReplyMissing() || link.LineLost()) Report(s, link, text);
 }
 
-bool Ask(Session& s, const std::string& question) {
-  return s.dialogs.Question(question, QuestionButtons::YesNo) == Answer::Yes;
-}
-
-// The main button turns into Abort for the length of a transfer.
-void StartTransfer(Session& s, BoxLink& link) {
+// The main button turns into Abort for the length of a transfer; true when the Box prompted.
+bool StartTransfer(Session& s, BoxLink& link) {
   s.state.buttonMode = ButtonMode::Abort;
   s.view.ApplyLook(LookOf(s.state));
   s.state.abortRequest = false;
   link.FlushRx();
+  if (link.SendCommand("", '>')) return true;
+  TransferFailed(s, link, "Hardware not found");
+  return false;
 }
 
 int16_t Signed16(int value) {
@@ -226,38 +229,49 @@ void Button1Click(Session& s, BoxLink& link) {
   }
 }
 
+namespace {
+
+// Writes and verifies bytes 0x00..0x4F until one fails or the user aborts.
+void WriteBytes(Session& s, BoxLink& link, const TransferProgress& progress) {
+  const AppState& st = s.state;
+  for (int a = 0; a < kTransferBytes; ++a) {
+    const int v = st.image.Byte(a);
+    if (!link.SendCommand("C" + Hex2(a) + Hex2(v), '+'))
+      return TransferFailed(s, link, "Hardware did not acknowledge");
+    link.WaitForChar('>');
+    if (st.abortRequest) return;
+    if (!link.SendCommand("C" + Hex2(a) + "*", '+'))
+      return TransferFailed(s, link, "Hardware did not acknowledge");
+    const std::string r = link.ReplyText();
+    bool verified = r.size() >= 2 && ParseHex(ByteDigits(r)) == v;
+    link.WaitForChar('>');
+    if (st.abortRequest) return;
+    if (!verified) return Report(s, link, "Verify error: " + Hex2(v) + " " + r);
+    if (progress) progress(a + 1);
+  }
+}
+
+// Reads bytes 0x00..0x4F into the image until one fails or the user aborts.
+void ReadBytes(Session& s, BoxLink& link, const TransferProgress& progress) {
+  AppState& st = s.state;
+  for (int a = 0; a < kTransferBytes; ++a) {
+    if (!link.SendCommand("C" + Hex2(a) + "*", '+'))
+      return TransferFailed(s, link, "Hardware did not acknowledge");
+    const std::string r = link.ReplyText();
+    if (r.size() >= 3) st.image.SetByte(a, static_cast<uint8_t>(ParseHex(ByteDigits(r))));
+    link.WaitForChar('>');
+    if (st.abortRequest) return;
+    if (progress) progress(a + 1);
+  }
+}
+
+}  // namespace
+
 void BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress) {
   if (!Ask(s, "Ok to update EEPROM data?")) return;
   Exchange exchange(s, link);
   if (!exchange.Started()) return;
-  AppState& st = s.state;
-  StartTransfer(s, link);
-  if (!link.SendCommand("", '>')) {
-    TransferFailed(s, link, "Hardware not found");
-  } else {
-    for (int a = 0; a < kTransferBytes; ++a) {
-      const int v = st.image.Byte(a);
-      if (!link.SendCommand("C" + Hex2(a) + Hex2(v), '+')) {
-        TransferFailed(s, link, "Hardware did not acknowledge");
-        break;
-      }
-      link.WaitForChar('>');
-      if (st.abortRequest) break;
-      if (!link.SendCommand("C" + Hex2(a) + "*", '+')) {
-        TransferFailed(s, link, "Hardware did not acknowledge");
-        break;
-      }
-      const std::string r = link.ReplyText();
-      bool verified = r.size() >= 2 && ParseHex(ByteDigits(r)) == v;
-      link.WaitForChar('>');
-      if (st.abortRequest) break;
-      if (!verified) {
-        Report(s, link, "Verify error: " + Hex2(v) + " " + r);
-        break;
-      }
-      if (progress) progress(a + 1);
-    }
-  }
+  if (StartTransfer(s, link)) WriteBytes(s, link, progress);
   RefreshWindow(s);
 }
 
@@ -265,24 +279,9 @@ void BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progres
   if (!Ask(s, "Ok to retrive EEPROM data?")) return;
   Exchange exchange(s, link);
   if (!exchange.Started()) return;
-  AppState& st = s.state;
-  StartTransfer(s, link);
-  if (!link.SendCommand("", '>')) {
-    TransferFailed(s, link, "Hardware not found");
-  } else {
-    for (int a = 0; a < kTransferBytes; ++a) {
-      if (!link.SendCommand("C" + Hex2(a) + "*", '+')) {
-        TransferFailed(s, link, "Hardware did not acknowledge");
-        break;
-      }
-      const std::string r = link.ReplyText();
-      if (r.size() >= 3) st.image.SetByte(a, static_cast<uint8_t>(ParseHex(ByteDigits(r))));
-      link.WaitForChar('>');
-      if (st.abortRequest) break;
-      if (progress) progress(a + 1);
-    }
-  }
+  if (StartTransfer(s, link)) ReadBytes(s, link, progress);
   // Whatever was read, the controls show the image as it now stands.
+  AppState& st = s.state;
   uint8_t mode = st.image.Byte(kModeByte);
   ShowOutputRGrp(s, (mode & kOutputKindMask) == kFrequencyOutput ? kFrequency : kVoltage);
   ShowInputRGrp(s, (mode & kFrequencyInput) != 0 ? kFrequency : kVoltage);

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/cli_test_util.h"
+#include "support/boxsim_process.h"
 
 namespace vyk::test {
 namespace {
@@ -14,39 +15,10 @@ namespace {
 using nlohmann::json;
 
 // `vyk boxsim` running in the background; the first line it prints is its device path.
-class BoxSim {
+// A simulated Box on its pseudo-terminal.
+class BoxSim : public vyk::test::BoxSimProcess {
  public:
-  explicit BoxSim(std::vector<std::string> args) {
-    int out[2];
-    if (::pipe(out) != 0) throw std::runtime_error("pipe");
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::dup2(out[1], 1);
-      ::close(out[0]);
-      ::close(out[1]);
-      std::vector<char*> argv{const_cast<char*>(VYK_CLI_PATH), const_cast<char*>("boxsim")};
-      for (auto& a : args)
-        argv.push_back(a.data());
-      argv.push_back(nullptr);
-      ::execv(VYK_CLI_PATH, argv.data());
-      ::_exit(127);
-    }
-    ::close(out[1]);
-    char c;
-    while (::read(out[0], &c, 1) == 1 && c != '\n')
-      path_ += c;
-    ::close(out[0]);
-  }
-  ~BoxSim() {
-    ::kill(pid_, SIGTERM);
-    int status;
-    ::waitpid(pid_, &status, 0);
-  }
-  const std::string& Path() const { return path_; }
-
- private:
-  pid_t pid_ = -1;
-  std::string path_;
+  explicit BoxSim(std::vector<std::string> args) : BoxSimProcess(VYK_CLI_PATH, std::move(args)) {}
 };
 
 json Json(const RunResult& r) {
