@@ -4,6 +4,7 @@
 // through this class runs that control's handler when the value changes, as a user's change
 // would; the description memo has no handler.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "meters/meter_record.h"
@@ -50,6 +51,9 @@ class MeterForm {
   bool Modified() const { return grid_.Modified(); }
   void SetModified(bool modified) { grid_.SetModified(modified); }
   FormFocus Focus() const { return focus_; }
+  // Where the last refused save sent the focus, once: the window moves the focus there after
+  // the button that saved, and a later button that saves nothing must not move it again.
+  FormFocus TakeFocus() { return std::exchange(focus_, FormFocus::None); }
 
   // Each time the window is shown: limits, headers and formats, and Metric selected.
   void FormActivate();

@@ -130,12 +130,13 @@ TEST(MeterForm, NewWithUnsavedChanges) {
     uint8_t group;
     Answer answer;
     std::vector<std::string> errors;
+    FormFocus focus;  // where the refusal sends the focus
   } cases[] = {
-      {{"d"}, "PN-1", 0, Answer::Yes, {}},  // the file dialog is cancelled
-      {{"d"}, "PN-1", 0, Answer::No, {}},
-      {{""}, "PN-1", 0, Answer::Yes, {"Please enter a valid description."}},
-      {{"d"}, "", 0, Answer::Yes, {"Please enter a valid part number."}},
-      {{"d"}, "PN-1", 3, Answer::Yes, {"Invalid mode"}},
+      {{"d"}, "PN-1", 0, Answer::Yes, {}, FormFocus::None},  // the file dialog is cancelled
+      {{"d"}, "PN-1", 0, Answer::No, {}, FormFocus::None},
+      {{""}, "PN-1", 0, Answer::Yes, {"Please enter a valid description."}, FormFocus::Description},
+      {{"d"}, "", 0, Answer::Yes, {"Please enter a valid part number."}, FormFocus::PartNumber},
+      {{"d"}, "PN-1", 3, Answer::Yes, {"Invalid mode"}, FormFocus::None},
   };
   for (const auto& c : cases) {
     Editor e;
@@ -150,6 +151,8 @@ TEST(MeterForm, NewWithUnsavedChanges) {
     if (c.answer == Answer::No) e.form.Grid().SetCell(1, 1, ".");  // dropped, never converted
     e.form.New();
     EXPECT_EQ(e.dialogs.Texts(Kind::Error), c.errors);
+    EXPECT_EQ(e.form.TakeFocus(), c.focus);
+    EXPECT_EQ(e.form.TakeFocus(), FormFocus::None);  // told once
     EXPECT_EQ(e.form.Grid().RowCount(), refused ? 3 : 2);
     EXPECT_EQ(e.form.Metric(), !refused);
     EXPECT_TRUE(e.form.Modified());

@@ -1,0 +1,111 @@
+#include "ui/program.h"
+
+#include <QApplication>
+
+#include <QDir>
+#include <QPushButton>
+#include <QTimer>
+
+#include "link/box_operations.h"
+#include "ui/Vyk_matd.h"
+#include "ui/guard.h"
+#include "ui/help_window.h"
+#include "ui/vyk_abot.h"
+#include "ui/vyk_comm.h"
+#include "ui/vyk_lrnd.h"
+#include "ui/vyk_maed.h"
+#include "ui/vyk_new.h"
+#include "ui/vyk_setp.h"
+
+namespace vyk::ui {
+
+Program::Program(const StartOptions& options) {
+  main_ = std::make_unique<TMainForm>(options);
+  TMainForm& m = *main_;
+  learn_ = std::make_unique<TLearnDialog>(m.SessionDialogs(), &m);
+  match_ = std::make_unique<TMatchDialog>(m.GetSession(), &m);
+  setup_ = std::make_unique<TSetupDialog>(&m);
+  new_ = std::make_unique<TNewDialog>(&m);
+  about_ = std::make_unique<TAboutDialog>(&m);
+  meterEditor_ = std::make_unique<TMassAirEditorDialog>(m.SessionDialogs(), m.State(), &m);
+  comm_ = std::make_unique<TCommForm>(&m);
+  help_ = std::make_unique<HelpWindow>();
+  InstallHelpKey(*help_);
+
+  m.Dialogs().projectSetup = [this](ProjectSetup& setup) { return new_->Run(setup); };
+  m.Dialogs().portSetup = [this](int& index, std::string& name) {
+    return setup_->Run(index, name);
+  };
+  m.Link().terminalEcho = [this](uint8_t b) { comm_->Echo(b); };
+  comm_->onKey = [this](uint8_t b) { main_->Link().WriteRaw(b); };
+  comm_->onButton1 = [this] {
+    Guarded(main_->SessionDialogs(), [&] { Button1Click(main_->GetSession(), main_->Link()); });
+  };
+  match_->onImageChanged = [this] {
+    main_->RepaintTableGrid();
+    main_->RepaintEepromGrid();
+    main_->ControlsChanged();
+    main_->ChartChanged();
+  };
+
+  OtherWindows& w = m.Windows();
+  w.editMatch = [this] { match_->EditMatchClick(); };
+  w.editMeter = [this] { meterEditor_->exec(); };
+  w.showAbout = [this] { about_->exec(); };
+  w.showTerminal = [this] {
+    comm_->show();
+    comm_->raise();
+  };
+  w.helpContents = [this] { help_->ShowContents(); };
+  w.helpTopicSearch = [this] { help_->ShowTopicSearch(); };
+}
+
+namespace {
+
+void Save(QWidget& window, const QString& folder, const char* name) {
+  QApplication::processEvents();
+  window.grab().save(QDir(folder).filePath(name));
+}
+
+// Runs `work` once the modal window has opened, then closes it.
+void WhileOpen(QDialog& dialog, const std::function<void()>& work) {
+  QTimer::singleShot(200, &dialog, [&dialog, work] {
+    work();
+    dialog.reject();
+  });
+}
+
+void Click(QWidget& window, const char* button) {
+  if (auto* b = window.findChild<QPushButton*>(button)) b->click();
+}
+
+}  // namespace
+
+void Program::TakeScreenshots(const QString& folder) {
+  TMainForm& m = *main_;
+  if (m.State().projectState != ProjectState::NoProject) {
+    if (SimBox* box = m.Simulator()) box->Config().offsets = {24, 0xFFF0, 12, 0xFFF8};
+    m.Run([&] { AbortBtnClick(m.GetSession(), m.Link()); });
+    m.Run([&] { AbortBtnClick(m.GetSession(), m.Link()); });  // Connect, then Monitor
+  }
+  Save(m, folder, "main.png");
+
+  WhileOpen(*meterEditor_, [&] {
+    Click(*meterEditor_, "OpenButton");
+    Save(*meterEditor_, folder, "meter_editor.png");
+  });
+  meterEditor_->exec();
+
+  WhileOpen(*match_, [&] {
+    Click(*match_, "MatchBtn");
+    Save(*match_, folder, "match.png");
+  });
+  match_->EditMatchClick();
+}
+
+Program::~Program() {
+  // The link outlives the windows its callbacks reach.
+  main_->Link().terminalEcho = nullptr;
+}
+
+}  // namespace vyk::ui
