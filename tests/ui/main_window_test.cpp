@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QChartView>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include <QSettings>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include "model/fakes.h"
@@ -28,12 +30,12 @@ struct Window {
   FakeDialogs dialogs;
   std::unique_ptr<TMainForm> form;
 
-  Window() {
+  explicit Window(int simulatorBaud = 0) {
     ui::StartOptions options;
     options.port = "Simulator";
     options.configDir = tmp.Path().string();
     options.appFolder = tmp.Path().string();
-    options.simulatorBaud = 0;
+    options.simulatorBaud = simulatorBaud;
     options.dialogs = &dialogs;
     form = std::make_unique<TMainForm>(options);
     form->show();
@@ -144,6 +146,26 @@ TEST(MainWindow, TypicalUseOfAGmProject) {
   QSettings settings(w.form->SettingsPath(), QSettings::IniFormat);
   EXPECT_EQ(settings.value("System/ComPort").toInt(), 2);
   EXPECT_EQ(settings.value("User/EEStart").toString(), "0000");
+}
+
+TEST(MainWindow, AbortAnswersDuringATransfer) {
+  Window w(9600);  // a paced simulated Box: the update takes seconds
+  w.dialogs.setups.push_back(ProjectSetup{"Bench", "", kFord, false});
+  w.Action("&New")->trigger();
+  auto* button = w.Get<QPushButton>("AbortBtn");
+  QString caption;
+  QTimer::singleShot(100, [&] {
+    caption = button->text();
+    button->click();
+  });
+  QElapsedTimer clock;
+  clock.start();
+  w.dialogs.answers.push_back(Answer::Yes);
+  w.Action("&Update EEPROM ...")->trigger();
+  EXPECT_EQ(caption, "Abort");
+  EXPECT_LT(clock.elapsed(), 1000);
+  EXPECT_TRUE(w.dialogs.Texts(FakeDialogs::Kind::Error).empty());
+  EXPECT_EQ(button->text(), "Monitor");
 }
 
 TEST(MainWindow, ResizeMovesTheChartAndTheGrid) {
