@@ -1,4 +1,5 @@
 #include "ui/vyk_new.h"
+#include "ui/dialog_buttons.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -44,22 +45,7 @@ TNewDialog::TNewDialog(QWidget* parent)
   groups->addWidget(unitsRGrp_);
   groups->addStretch();
 
-  auto* ok = new QPushButton(QStringLiteral("OK"), this);
-  auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-  auto* help = new QPushButton(QStringLiteral("Help"), this);
-  ok->setObjectName(QStringLiteral("OKBtn"));
-  cancel->setObjectName(QStringLiteral("CancelBtn"));
-  help->setObjectName(QStringLiteral("HelpBtn"));
-  ok->setDefault(true);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  // Help has nothing to open for this dialog; Esc cancels through QDialog itself.
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  buttons->addWidget(help);
+  QHBoxLayout* buttons = OkCancelHelpButtons(this);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(fields);

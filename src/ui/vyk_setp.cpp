@@ -1,4 +1,5 @@
 #include "ui/vyk_setp.h"
+#include "ui/dialog_buttons.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -23,21 +24,7 @@ TSetupDialog::TSetupDialog(QWidget* parent)
   setWindowTitle(QStringLiteral("Setup"));
   comPortRGrp_->setObjectName(QStringLiteral("ComPortRGrp"));
 
-  auto* ok = new QPushButton(QStringLiteral("OK"), this);
-  auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-  auto* help = new QPushButton(QStringLiteral("Help"), this);
-  ok->setObjectName(QStringLiteral("OKBtn"));
-  cancel->setObjectName(QStringLiteral("CancelBtn"));
-  help->setObjectName(QStringLiteral("HelpBtn"));
-  ok->setDefault(true);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  buttons->addWidget(help);
+  QHBoxLayout* buttons = OkCancelHelpButtons(this);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(comPortRGrp_);
