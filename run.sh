@@ -14,16 +14,22 @@ fi
 # No screen to show a window on: show the same work through the command line instead.
 vyk=build/release/vyk
 demo=$(mktemp -d)
-trap 'rm -rf "$demo"' EXIT
+"$vyk" boxsim --group gm --baud 0 --offsets 10,FFF8,6,0 >"$demo/boxsim.txt" 2>/dev/null &
+boxsim=$!
+trap 'kill $boxsim 2>/dev/null; rm -rf "$demo"' EXIT
+until [ -s "$demo/boxsim.txt" ]; do sleep 0.1; done
+box=$(head -1 "$demo/boxsim.txt")
 step() { printf '\n$ vyk %s\n' "$*"; "$vyk" "$@"; }
 echo "No display (DISPLAY is not set), so the editor window cannot open."
-echo "Here is what it does, through the vyk command line against the simulated Box:"
+echo "Here is what it does, through the vyk command line against a simulated Box on $box:"
 step project new --group gm --name "Demo car" "$demo/demo.VYK"
 step project edit "$demo/demo.VYK" --entry 10=3000 --pot 1=up --limit 12000
 step project show "$demo/demo.VYK"
-step box identify --group gm
-step box monitor "$demo/demo.VYK"
-step box write "$demo/demo.VYK"
-step box read "$demo/demo.VYK"
+step box identify --group gm --port "$box"
+step box monitor "$demo/demo.VYK" --port "$box"
+step box write "$demo/demo.VYK" --port "$box"
+step project new --group gm --name "Read back" "$demo/copy.VYK"
+step box read "$demo/copy.VYK" --port "$box"
+step project show "$demo/copy.VYK"
 echo
 echo "On a machine with a display, ./run.sh opens the editor on the simulated Box."

@@ -1,6 +1,8 @@
 // vyk box identify | monitor | write | read: the Box operations from the command line, over a
 // serial port, a pseudo-terminal or the simulated Box.
+#include <unistd.h>
 #include <QCoreApplication>
+
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -106,10 +108,16 @@ void Print(const BoxOptions& o, const json& j, const std::string& text) {
   }
 }
 
+// One line redrawn in a terminal; elsewhere (a log, a pipe) a line every 16 bytes.
 TransferProgress ProgressLine(const char* verb) {
-  return [verb](int done) {
-    std::fprintf(stderr, "\r%s EEPROM: %d/80", verb, done);
-    if (done == 80) std::fputc('\n', stderr);
+  const bool terminal = ::isatty(::fileno(stderr)) != 0;
+  return [verb, terminal](int done) {
+    if (terminal) {
+      std::fprintf(stderr, "\r%s EEPROM: %d/80", verb, done);
+      if (done == 80) std::fputc('\n', stderr);
+    } else if (done % 16 == 0) {
+      std::fprintf(stderr, "%s EEPROM: %d/80\n", verb, done);
+    }
     std::fflush(stderr);
   };
 }
@@ -186,7 +194,7 @@ void Transfer(const BoxOptions& o, bool write) {
   } else {
     BoxRetrieveClick(run.GetSession(), run.Link(), progress);
   }
-  if (done > 0 && done < 80) std::fputc('\n', stderr);
+  if (done > 0 && done < 80 && ::isatty(::fileno(stderr)) != 0) std::fputc('\n', stderr);
   run.Check();
   if (done < 80) throw CommandFailed();  // aborted
   if (!write) {
