@@ -1,10 +1,7 @@
 // Box > Update EEPROM of 80 bytes against `vyk boxsim --baud 9600` on a pseudo-terminal, through
 // the real serial-port code: wall time against the line-time bound of the lock-step exchange,
 // the program's CPU time, and how long a Box that does not answer takes to be reported.
-#include <signal.h>
-#include <sys/wait.h>
 #include <time.h>
-#include <unistd.h>
 
 #include <QCoreApplication>
 #include <chrono>

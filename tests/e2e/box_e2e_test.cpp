@@ -1,8 +1,5 @@
 // `vyk box` against `vyk boxsim` on a pseudo-terminal, through the real serial-port code.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <nlohmann/json.hpp>
 
