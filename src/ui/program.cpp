@@ -1,12 +1,17 @@
 #include "ui/program.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QTimer>
+#include <iostream>
 
 #include <QDir>
 #include <QPushButton>
 #include <QTimer>
 
 #include "link/box_operations.h"
+#include "link/qt/qt_pump.h"
+#include "model/project_commands.h"
 #include "ui/Vyk_matd.h"
 #include "ui/guard.h"
 #include "ui/help_window.h"
@@ -18,6 +23,28 @@
 #include "ui/vyk_setp.h"
 
 namespace vyk::ui {
+
+namespace {
+
+// Answers for a run that takes pictures: nobody is there to press a button.
+class ScreenshotDialogs : public Dialogs {
+ public:
+  void Error(const std::string& text) override { std::cerr << text << '\n'; }
+  void Information(const std::string&) override {}
+  Answer Question(const std::string&, QuestionButtons) override { return Answer::No; }
+  Answer Warning(const std::string&, QuestionButtons) override { return Answer::No; }
+  // The first meter file of the folder the dialog starts in.
+  std::optional<std::string> OpenFileName(const FileDialogRequest& request) override {
+    QDir folder(QString::fromStdString(request.folder));
+    const QStringList meters = folder.entryList({"*.maf", "*.MAF"}, QDir::Files, QDir::Name);
+    if (meters.isEmpty()) return std::nullopt;
+    return folder.filePath(meters.first()).toStdString();
+  }
+  std::optional<std::string> SaveFileName(const FileDialogRequest&) override { return {}; }
+  bool ProjectSetupDialog(ProjectSetup&) override { return false; }
+};
+
+}  // namespace
 
 Program::Program(const StartOptions& options) {
   main_ = std::make_unique<TMainForm>(options);
@@ -101,6 +128,29 @@ void Program::TakeScreenshots(const QString& folder) {
     Save(*match_, folder, "match.png");
   });
   match_->EditMatchClick();
+}
+
+int RunProgram(int argc, char** argv, StartOptions options, const std::string& project,
+               const std::string& screenshotFolder) {
+  ScreenshotDialogs screenshotDialogs;
+  if (!screenshotFolder.empty()) options.dialogs = &screenshotDialogs;
+
+  UseLeanEventDispatcher();
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("VykEdit");
+  QApplication::setOrganizationName("Vyk");
+  Program program(options);
+  program.Main().show();
+  if (!project.empty()) {
+    program.Main().Run([&] { OpenProjectFile(program.Main().GetSession(), project); });
+  }
+  if (!screenshotFolder.empty()) {
+    QTimer::singleShot(300, [&] {
+      program.TakeScreenshots(QString::fromStdString(screenshotFolder));
+      QApplication::exit(0);
+    });
+  }
+  return QApplication::exec();
 }
 
 Program::~Program() {

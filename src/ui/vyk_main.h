@@ -13,6 +13,7 @@
 #include "model/main_view.h"
 #include "model/session.h"
 #include "ui/qt_dialogs.h"
+#include "ui/start_options.h"
 
 class QAction;
 class QCheckBox;
@@ -33,14 +34,6 @@ class QValueAxis;
 namespace vyk::ui {
 
 class ImageTableModel;
-
-struct StartOptions {
-  std::string port;            // --port: this run only
-  std::string configDir;       // --config: where vyk.ini lives
-  std::string appFolder;       // where the group folders go; empty: decided at start-up
-  int simulatorBaud = 9600;    // how fast the simulated Box answers
-  Dialogs* dialogs = nullptr;  // answers the boxes in place of the real ones (tests)
-};
 
 // The other windows, which the main window opens and which exist for the whole run.
 struct OtherWindows {

@@ -1,0 +1,24 @@
+#pragma once
+// How the program is started: what its command line says. No Qt here, so the program's entry
+// point needs no window headers.
+#include <string>
+
+#include "model/dialogs.h"
+
+namespace vyk::ui {
+
+struct StartOptions {
+  std::string port;            // --port: this run only
+  std::string configDir;       // --config: where vyk.ini lives
+  std::string appFolder;       // where the group folders go; empty: decided at start-up
+  int simulatorBaud = 9600;    // how fast the simulated Box answers
+  Dialogs* dialogs = nullptr;  // answers the boxes in place of the real ones (tests)
+};
+
+// Creates the application and every window in the start-up order, opens `project` when one is
+// given, and runs the message loop. With `screenshotFolder` set it saves pictures of the
+// windows there and quits.
+int RunProgram(int argc, char** argv, StartOptions options, const std::string& project,
+               const std::string& screenshotFolder);
+
+}  // namespace vyk::ui
