@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "link/box_operations.h"
 #include "link/qt/qt_pump.h"
 #include "link/qt/qt_serial_port.h"
-#include "model/controls.h"
-#include "model/project_commands.h"
+#include "operations/box_operations.h"
+#include "operations/main_controls.h"
+#include "operations/project_commands.h"
 #include "support/boxsim_process.h"
 
 namespace {
@@ -67,7 +67,7 @@ class YesDialogs : public vyk::Dialogs {
   }
   std::optional<std::string> OpenFileName(const vyk::FileDialogRequest&) override { return {}; }
   std::optional<std::string> SaveFileName(const vyk::FileDialogRequest&) override { return {}; }
-  bool ProjectSetupDialog(vyk::ProjectSetup& setup) override {
+  bool AskProjectSetup(vyk::ProjectSetup& setup) override {
     setup.group = vyk::kGM;
     return true;
   }

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "model/app_state.h"
-#include "model/grids.h"
-#include "model/hexlib.h"
+#include "model/conversions.h"
+#include "operations/image_grids.h"
 
 namespace {
 

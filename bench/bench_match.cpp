@@ -9,7 +9,7 @@
 
 #include "match/compute_match.h"
 #include "meters/meter_import.h"
-#include "model/hexlib.h"
+#include "model/conversions.h"
 #include "model/number.h"
 
 namespace {

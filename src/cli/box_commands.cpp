@@ -10,13 +10,13 @@
 
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
-#include "link/box_operations.h"
 #include "link/qt/qt_pump.h"
 #include "link/qt/qt_serial_port.h"
 #include "link/sim_port.h"
-#include "model/hexlib.h"
+#include "model/conversions.h"
 #include "model/number.h"
-#include "model/project_commands.h"
+#include "operations/box_operations.h"
+#include "operations/project_commands.h"
 
 namespace vyk::cli {
 

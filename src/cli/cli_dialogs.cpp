@@ -38,7 +38,7 @@ std::optional<std::string> CliDialogs::SaveFileName(const FileDialogRequest& req
   return saveName;
 }
 
-bool CliDialogs::ProjectSetupDialog(ProjectSetup& answer) {
+bool CliDialogs::AskProjectSetup(ProjectSetup& answer) {
   if (!setup) return false;
   answer = *setup;
   return true;

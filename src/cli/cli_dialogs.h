@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "model/dialogs.h"
+#include "operations/dialogs.h"
 
 namespace vyk::cli {
 
@@ -16,7 +16,7 @@ class CliDialogs : public Dialogs {
   Answer Warning(const std::string& text, QuestionButtons buttons) override;
   std::optional<std::string> OpenFileName(const FileDialogRequest& request) override;
   std::optional<std::string> SaveFileName(const FileDialogRequest& request) override;
-  bool ProjectSetupDialog(ProjectSetup& setup) override;
+  bool AskProjectSetup(ProjectSetup& setup) override;
 
   int errors = 0;                       // error boxes shown so far
   bool showInformation = true;          // print notices such as "X saved"

@@ -6,10 +6,10 @@
 
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
-#include "match/match_dialog.h"
-#include "model/controls.h"
 #include "model/number.h"
-#include "model/project_commands.h"
+#include "operations/main_controls.h"
+#include "operations/match_dialog.h"
+#include "operations/project_commands.h"
 
 namespace vyk::cli {
 

@@ -5,9 +5,9 @@
 
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
-#include "meters/meter_form.h"
 #include "meters/meter_record.h"
-#include "model/cp1252.h"
+#include "model/text_encoding.h"
+#include "operations/meter_form.h"
 
 namespace vyk::cli {
 

@@ -9,13 +9,13 @@
 
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
-#include "model/controls.h"
-#include "model/cp1252.h"
+#include "model/entry_text.h"
 #include "model/errors.h"
-#include "model/grids.h"
-#include "model/image_text.h"
 #include "model/number.h"
-#include "model/project_commands.h"
+#include "model/text_encoding.h"
+#include "operations/image_grids.h"
+#include "operations/main_controls.h"
+#include "operations/project_commands.h"
 
 namespace vyk::cli {
 

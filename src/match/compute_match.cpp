@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include "model/conversions.h"
 #include "model/errors.h"
-#include "model/hexlib.h"
 #include "model/number.h"
 
 namespace vyk {

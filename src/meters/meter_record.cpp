@@ -4,10 +4,10 @@
 #include <cstring>
 #include <fstream>
 
+#include "model/atomic_file.h"
 #include "model/bytes.h"
 #include "model/errors.h"
 #include "model/number.h"
-#include "model/project_file.h"
 
 namespace vyk {
 

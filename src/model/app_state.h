@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "model/conversions.h"
 #include "model/eeprom_image.h"
-#include "model/hexlib.h"
 #include "model/match_table.h"
 #include "model/project_header.h"
 

@@ -1,7 +1,7 @@
 #include "model/eeprom_image.h"
 
+#include "model/conversions.h"
 #include "model/errors.h"
-#include "model/hexlib.h"
 #include "model/number.h"
 
 namespace vyk {

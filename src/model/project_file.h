@@ -40,7 +40,4 @@ std::string ProjectReadMessage(ProjectReadStatus status, const std::string& path
 void WriteProjectFile(const std::string& path, const ProjectHeader& header,
                       const EepromImage& image);
 
-// The same safe replacement for any whole file.
-void WriteFileReplacing(const std::string& path, const std::string& bytes);
-
 }  // namespace vyk

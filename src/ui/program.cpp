@@ -9,18 +9,18 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "link/box_operations.h"
 #include "link/qt/qt_pump.h"
-#include "model/project_commands.h"
-#include "ui/Vyk_matd.h"
-#include "ui/guard.h"
+#include "operations/box_operations.h"
+#include "operations/project_commands.h"
+#include "ui/about_dialog.h"
+#include "ui/error_guard.h"
 #include "ui/help_window.h"
-#include "ui/vyk_abot.h"
-#include "ui/vyk_comm.h"
-#include "ui/vyk_lrnd.h"
-#include "ui/vyk_maed.h"
-#include "ui/vyk_new.h"
-#include "ui/vyk_setp.h"
+#include "ui/learn_window.h"
+#include "ui/match_window.h"
+#include "ui/meter_editor.h"
+#include "ui/port_setup_dialog.h"
+#include "ui/project_setup_dialog.h"
+#include "ui/terminal_window.h"
 
 namespace vyk::ui {
 
@@ -41,31 +41,31 @@ class ScreenshotDialogs : public Dialogs {
     return folder.filePath(meters.first()).toStdString();
   }
   std::optional<std::string> SaveFileName(const FileDialogRequest&) override { return {}; }
-  bool ProjectSetupDialog(ProjectSetup&) override { return false; }
+  bool AskProjectSetup(ProjectSetup&) override { return false; }
 };
 
 }  // namespace
 
 Program::Program(const StartOptions& options) {
-  main_ = std::make_unique<TMainForm>(options);
-  TMainForm& m = *main_;
-  learn_ = std::make_unique<TLearnDialog>(m.SessionDialogs(), &m);
-  match_ = std::make_unique<TMatchDialog>(m.GetSession(), &m);
-  setup_ = std::make_unique<TSetupDialog>(&m);
-  new_ = std::make_unique<TNewDialog>(&m);
-  about_ = std::make_unique<TAboutDialog>(&m);
-  meterEditor_ = std::make_unique<TMassAirEditorDialog>(m.SessionDialogs(), m.State(), &m);
-  comm_ = std::make_unique<TCommForm>(&m);
+  main_ = std::make_unique<MainWindow>(options);
+  MainWindow& m = *main_;
+  learn_ = std::make_unique<LearnWindow>(m.SessionDialogs(), &m);
+  match_ = std::make_unique<MatchWindow>(m.GetSession(), &m);
+  portSetup_ = std::make_unique<PortSetupDialog>(&m);
+  projectSetup_ = std::make_unique<ProjectSetupDialog>(&m);
+  about_ = std::make_unique<AboutDialog>(&m);
+  meterEditor_ = std::make_unique<MeterEditor>(m.SessionDialogs(), m.State(), &m);
+  terminal_ = std::make_unique<TerminalWindow>(&m);
   help_ = std::make_unique<HelpWindow>();
   InstallHelpKey(*help_);
 
-  m.Dialogs().projectSetup = [this](ProjectSetup& setup) { return new_->Run(setup); };
+  m.Dialogs().projectSetup = [this](ProjectSetup& setup) { return projectSetup_->Run(setup); };
   m.Dialogs().portSetup = [this](int& index, std::string& name) {
-    return setup_->Run(index, name);
+    return portSetup_->Run(index, name);
   };
-  m.Link().terminalEcho = [this](uint8_t b) { comm_->Echo(b); };
-  comm_->onKey = [this](uint8_t b) { main_->Link().WriteRaw(b); };
-  comm_->onButton1 = [this] {
+  m.Link().terminalEcho = [this](uint8_t b) { terminal_->Echo(b); };
+  terminal_->onKey = [this](uint8_t b) { main_->Link().WriteRaw(b); };
+  terminal_->onButton1 = [this] {
     Guarded(main_->SessionDialogs(), [&] { Button1Click(main_->GetSession(), main_->Link()); });
   };
   match_->onImageChanged = [this] {
@@ -80,8 +80,8 @@ Program::Program(const StartOptions& options) {
   w.editMeter = [this] { meterEditor_->exec(); };
   w.showAbout = [this] { about_->exec(); };
   w.showTerminal = [this] {
-    comm_->show();
-    comm_->raise();
+    terminal_->show();
+    terminal_->raise();
   };
   w.helpContents = [this] { help_->ShowContents(); };
   w.helpTopicSearch = [this] { help_->ShowTopicSearch(); };
@@ -109,7 +109,7 @@ void Click(QWidget& window, const char* button) {
 }  // namespace
 
 void Program::TakeScreenshots(const QString& folder) {
-  TMainForm& m = *main_;
+  MainWindow& m = *main_;
   if (m.State().projectState != ProjectState::NoProject) {
     if (SimBox* box = m.Simulator()) box->Config().offsets = {24, 0xFFF0, 12, 0xFFF8};
     m.Run([&] { AbortBtnClick(m.GetSession(), m.Link()); });

@@ -2,17 +2,17 @@
 // The whole program: every window created once, in the start-up order, and wired together.
 #include <memory>
 
-#include "ui/vyk_main.h"
+#include "ui/main_window.h"
 
 namespace vyk::ui {
 
-class TLearnDialog;
-class TMatchDialog;
-class TSetupDialog;
-class TNewDialog;
-class TAboutDialog;
-class TMassAirEditorDialog;
-class TCommForm;
+class LearnWindow;
+class MatchWindow;
+class PortSetupDialog;
+class ProjectSetupDialog;
+class AboutDialog;
+class MeterEditor;
+class TerminalWindow;
 class HelpWindow;
 
 class Program {
@@ -20,13 +20,13 @@ class Program {
   explicit Program(const StartOptions& options);
   ~Program();
 
-  TMainForm& Main() { return *main_; }
-  TMatchDialog& Match() { return *match_; }
-  TSetupDialog& Setup() { return *setup_; }
-  TNewDialog& NewDialog() { return *new_; }
-  TAboutDialog& About() { return *about_; }
-  TMassAirEditorDialog& MeterEditor() { return *meterEditor_; }
-  TCommForm& Terminal() { return *comm_; }
+  MainWindow& Main() { return *main_; }
+  MatchWindow& Match() { return *match_; }
+  PortSetupDialog& PortSetup() { return *portSetup_; }
+  ProjectSetupDialog& ProjectSetupWindow() { return *projectSetup_; }
+  AboutDialog& About() { return *about_; }
+  MeterEditor& MeterEditorWindow() { return *meterEditor_; }
+  TerminalWindow& Terminal() { return *terminal_; }
   HelpWindow& Help() { return *help_; }
 
   // Saves main.png (with a reading of the simulated Box when a project is open),
@@ -36,14 +36,14 @@ class Program {
   void TakeScreenshots(const QString& folder);
 
  private:
-  std::unique_ptr<TMainForm> main_;
-  std::unique_ptr<TLearnDialog> learn_;
-  std::unique_ptr<TMatchDialog> match_;
-  std::unique_ptr<TSetupDialog> setup_;
-  std::unique_ptr<TNewDialog> new_;
-  std::unique_ptr<TAboutDialog> about_;
-  std::unique_ptr<TMassAirEditorDialog> meterEditor_;
-  std::unique_ptr<TCommForm> comm_;
+  std::unique_ptr<MainWindow> main_;
+  std::unique_ptr<LearnWindow> learn_;
+  std::unique_ptr<MatchWindow> match_;
+  std::unique_ptr<PortSetupDialog> portSetup_;
+  std::unique_ptr<ProjectSetupDialog> projectSetup_;
+  std::unique_ptr<AboutDialog> about_;
+  std::unique_ptr<MeterEditor> meterEditor_;
+  std::unique_ptr<TerminalWindow> terminal_;
   std::unique_ptr<HelpWindow> help_;
 };
 

@@ -82,11 +82,11 @@ std::optional<std::string> QtDialogs::SaveFileName(const FileDialogRequest& requ
   return dialog.selectedFiles().first().toStdString();
 }
 
-bool QtDialogs::ProjectSetupDialog(ProjectSetup& setup) {
+bool QtDialogs::AskProjectSetup(ProjectSetup& setup) {
   return projectSetup ? projectSetup(setup) : false;
 }
 
-bool QtDialogs::PortSetupDialog(int& index, std::string& portName) {
+bool QtDialogs::AskPortSetup(int& index, std::string& portName) {
   return portSetup ? portSetup(index, portName) : false;
 }
 

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "model/dialogs.h"
+#include "operations/dialogs.h"
 
 namespace vyk::ui {
 
@@ -17,8 +17,8 @@ class QtDialogs : public Dialogs {
   Answer Warning(const std::string& text, QuestionButtons buttons) override;
   std::optional<std::string> OpenFileName(const FileDialogRequest& request) override;
   std::optional<std::string> SaveFileName(const FileDialogRequest& request) override;
-  bool ProjectSetupDialog(ProjectSetup& setup) override;
-  bool PortSetupDialog(int& index, std::string& portName) override;
+  bool AskProjectSetup(ProjectSetup& setup) override;
+  bool AskPortSetup(int& index, std::string& portName) override;
 
   // The Project Setup and port Setup windows, once they exist.
   std::function<bool(ProjectSetup&)> projectSetup;

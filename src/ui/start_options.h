@@ -3,7 +3,7 @@
 // point needs no window headers.
 #include <string>
 
-#include "model/dialogs.h"
+#include "operations/dialogs.h"
 
 namespace vyk::ui {
 

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "link_harness.h"
+#include "support/link_harness.h"
 
 namespace vyk::test {
 namespace {
 
 TEST(BoxLink, TheRingKeeps198UnreadBytesInOrderAndDropsLaterOnes) {
-  ScriptedHarness h;
+  LinkHarness<ScriptedPort> h;
   for (int i = 0; i < 200; ++i)
     h.link.StoreRxByte(static_cast<uint8_t>(i));
   EXPECT_EQ(h.link.Unread(), 198);
@@ -25,7 +25,7 @@ TEST(BoxLink, TheRingKeeps198UnreadBytesInOrderAndDropsLaterOnes) {
 }
 
 TEST(BoxLink, ASilentBoxCostsASecondPerByteAndOneForTheReply) {
-  ScriptedHarness h;
+  LinkHarness<ScriptedPort> h;
   h.port.silent = true;
   h.port.written.clear();
   double start = h.pump.NowMs();
@@ -38,7 +38,7 @@ TEST(BoxLink, ASilentBoxCostsASecondPerByteAndOneForTheReply) {
 }
 
 TEST(BoxLink, AStandingAbortRequestFailsACommandTheBoxAnswers) {
-  ScriptedHarness h;
+  LinkHarness<ScriptedPort> h;
   h.port.replies = {"\r\n>"};
   h.state.abortRequest = true;
   EXPECT_FALSE(h.link.SendCommand("", '>'));
@@ -46,7 +46,7 @@ TEST(BoxLink, AStandingAbortRequestFailsACommandTheBoxAnswers) {
 }
 
 TEST(BoxLink, TheReplyIsWhatFollowsTheEchoOfTheLastCr) {
-  ScriptedHarness h;
+  LinkHarness<ScriptedPort> h;
   h.port.replies = {"\r\nV1.0 Box\r\n>"};
   EXPECT_TRUE(h.link.SendCommand("Q", '>'));
   EXPECT_EQ(h.link.ReplyText(), "\r\nV1.0 Box\r\n>");
@@ -54,7 +54,7 @@ TEST(BoxLink, TheReplyIsWhatFollowsTheEchoOfTheLastCr) {
 }
 
 TEST(BoxLink, TheSecondCoversTheWholeReply) {
-  ScriptedHarness h;
+  LinkHarness<ScriptedPort> h;
   // A byte every 100 ms: the terminator at 1150 ms is too late, one at 850 ms is in time.
   for (int i = 1; i <= 12; ++i)
     h.pump.Post(100.0 * i - 50, [&h, i] { h.link.StoreRxByte(i == 12 ? '>' : 'x'); });
@@ -70,7 +70,7 @@ TEST(BoxLink, TheSecondCoversTheWholeReply) {
 TEST(BoxLink, ALostLineEndsWaitsAtOnce) {
   SimBoxConfig config;
   config.closeAfterBytes = 1;
-  SimHarness h(config);
+  LinkHarness<SimPort> h(config);
   double start = h.pump.NowMs();
   EXPECT_FALSE(h.link.SendCommand("Q", '>'));
   EXPECT_LT(h.pump.NowMs() - start, 100);

@@ -3,10 +3,10 @@
 #include <vector>
 
 #include "match/compute_match.h"
+#include "model/conversions.h"
 #include "model/errors.h"
-#include "model/hexlib.h"
 
-#include "match/test_meters.h"
+#include "support/test_meters.h"
 
 namespace vyk::test {
 namespace {

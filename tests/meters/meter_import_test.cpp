@@ -6,7 +6,7 @@
 
 #include "meters/meter_import.h"
 #include "model/errors.h"
-#include "model/fakes.h"
+#include "support/temp_folder.h"
 
 namespace vyk {
 namespace {

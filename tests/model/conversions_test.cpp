@@ -5,9 +5,9 @@
 #include <string>
 
 #include "model/app_state.h"
+#include "model/conversions.h"
+#include "model/entry_text.h"
 #include "model/errors.h"
-#include "model/hexlib.h"
-#include "model/image_text.h"
 #include "model/number.h"
 
 namespace vyk {

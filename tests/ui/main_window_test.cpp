@@ -17,18 +17,18 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "model/fakes.h"
-#include "ui/vyk_main.h"
+#include "support/fakes.h"
+#include "ui/main_window.h"
 
 namespace vyk::test {
 namespace {
 
-using ui::TMainForm;
+using ui::MainWindow;
 
 struct Window {
   TempFolder tmp;
   FakeDialogs dialogs;
-  std::unique_ptr<TMainForm> form;
+  std::unique_ptr<MainWindow> form;
 
   explicit Window(int simulatorBaud = 0) {
     ui::StartOptions options;
@@ -37,7 +37,7 @@ struct Window {
     options.appFolder = tmp.Path().string();
     options.simulatorBaud = simulatorBaud;
     options.dialogs = &dialogs;
-    form = std::make_unique<TMainForm>(options);
+    form = std::make_unique<MainWindow>(options);
     form->show();
     QApplication::processEvents();
   }

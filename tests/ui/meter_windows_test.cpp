@@ -19,27 +19,27 @@
 #include <filesystem>
 #include <fstream>
 
-#include "match/test_meters.h"
-#include "model/fakes.h"
-#include "ui/Vyk_matd.h"
-#include "ui/vyk_maed.h"
+#include "support/fakes.h"
+#include "support/test_meters.h"
+#include "ui/match_window.h"
+#include "ui/meter_editor.h"
 
 namespace vyk::test {
 namespace {
 
 using Kind = FakeDialogs::Kind;
-using ui::TMassAirEditorDialog;
-using ui::TMatchDialog;
+using ui::MatchWindow;
+using ui::MeterEditor;
 
 struct Editor {
   TempFolder tmp;
   AppState state;
   FakeDialogs dialogs;
-  std::unique_ptr<TMassAirEditorDialog> window;
+  std::unique_ptr<MeterEditor> window;
 
   Editor() {
     state.appFolder = state.meterFolder = tmp.Path().string() + kPathSeparator;
-    window = std::make_unique<TMassAirEditorDialog>(dialogs, state);
+    window = std::make_unique<MeterEditor>(dialogs, state);
     Show();
   }
   void Show() {
@@ -273,7 +273,7 @@ struct GmProject : Harness {
 
 // Shows the dialog through Edit > Match and runs `body` while it is up.
 template <typename F>
-void WhileShown(TMatchDialog& dialog, F body) {
+void WhileShown(MatchWindow& dialog, F body) {
   QTimer::singleShot(0, &dialog, [&] {
     body();
     dialog.close();
@@ -287,7 +287,7 @@ TEST(MatchWindow, MatchAndCopyE2PChangeTheProjectsTable) {
           test::Meter(false, true, {{"1.00", "10.00"}, {"3.00", "100.00"}, {"5.00", "400.00"}}));
   p.Write("MATCH.MAF",
           test::Meter(false, true, {{"1.00", "20.00"}, {"2.50", "150.00"}, {"4.50", "350.00"}}));
-  TMatchDialog dialog(p.session);
+  MatchWindow dialog(p.session);
   int imageChanges = 0;
   dialog.onImageChanged = [&] { ++imageChanges; };
   const EepromImage before = p.state.image;

@@ -19,14 +19,14 @@
 #include <QTreeWidget>
 #include <functional>
 
-#include "model/fakes.h"
-#include "model/hexlib.h"
+#include "model/conversions.h"
+#include "support/fakes.h"
+#include "ui/about_dialog.h"
 #include "ui/help_window.h"
-#include "ui/vyk_abot.h"
-#include "ui/vyk_comm.h"
-#include "ui/vyk_lrnd.h"
-#include "ui/vyk_new.h"
-#include "ui/vyk_setp.h"
+#include "ui/learn_window.h"
+#include "ui/port_setup_dialog.h"
+#include "ui/project_setup_dialog.h"
+#include "ui/terminal_window.h"
 
 namespace vyk::ui {
 namespace {
@@ -61,7 +61,7 @@ void WhenShown(std::function<void(QDialog&)> drive) {
 }
 
 TEST(ProjectSetupDialog, ShowsTheSetupAndReturnsWhatTheUserChose) {
-  TNewDialog dialog(nullptr);
+  ProjectSetupDialog dialog(nullptr);
   ProjectSetup setup;  // what File > New fills in
   WhenShown([](QDialog& d) {
     EXPECT_EQ(d.windowTitle(), "Project Setup");
@@ -85,7 +85,7 @@ TEST(ProjectSetupDialog, ShowsTheSetupAndReturnsWhatTheUserChose) {
 }
 
 TEST(ProjectSetupDialog, CancelChangesNothingAndEachShowingStartsFromTheGivenSetup) {
-  TNewDialog dialog(nullptr);
+  ProjectSetupDialog dialog(nullptr);
   ProjectSetup project{"Mine", "V8", kImport, true};
   WhenShown([](QDialog& d) {
     EXPECT_EQ(d.findChild<QLineEdit*>("ProjectNameEdit")->text(), "Mine");
@@ -127,7 +127,7 @@ TEST(PortSetupDialog, PreselectsThePortInUse) {
       // A device chosen earlier and unplugged since stays on offer.
       {0, "/dev/vyk-unplugged", QString::fromUtf8("/dev/vyk-unplugged \u2014 not present")},
   };
-  TSetupDialog dialog(nullptr);
+  PortSetupDialog dialog(nullptr);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.checked.toStdString());
     int index = c.index;
@@ -143,7 +143,7 @@ TEST(PortSetupDialog, PreselectsThePortInUse) {
 }
 
 TEST(PortSetupDialog, ReturnsAComItemOrANamedPort) {
-  TSetupDialog dialog(nullptr);
+  PortSetupDialog dialog(nullptr);
   auto choose = [&](int& index, std::string& portName, const QString& item) {
     WhenShown([item](QDialog& d) {
       EXPECT_EQ(d.windowTitle(), "Setup");
@@ -174,7 +174,7 @@ TEST(PortSetupDialog, ReturnsAComItemOrANamedPort) {
 }
 
 TEST(AboutDialog, SetsItsTextsAtEveryShowing) {
-  TAboutDialog about(nullptr);
+  AboutDialog about(nullptr);
   about.show();
   EXPECT_EQ(about.windowTitle(), "About");
   EXPECT_EQ(about.findChild<QLabel*>("ProductNameLabel")->text(), "Vyk Edit (6v) ");
@@ -187,24 +187,24 @@ TEST(AboutDialog, SetsItsTextsAtEveryShowing) {
   EXPECT_EQ(comments->text(), "");
 }
 
-QStringList ViewLines(TCommForm& form) {
+QStringList ViewLines(TerminalWindow& form) {
   return form.findChild<QPlainTextEdit*>("Memo1")->toPlainText().split('\n');
 }
 
-QStringList ScreenLines(const TCommForm& form) {
+QStringList ScreenLines(const TerminalWindow& form) {
   QStringList lines;
   for (const std::string& line : form.Screen().Lines())
     lines << QString::fromStdString(line);
   return lines;
 }
 
-void EchoText(TCommForm& form, const std::string& text) {
+void EchoText(TerminalWindow& form, const std::string& text) {
   for (char c : text)
     form.Echo(static_cast<uint8_t>(c));
 }
 
 TEST(TerminalWindow, ShowsWhatTheBoxSendsAndNeverWhatIsTyped) {
-  TCommForm form;
+  TerminalWindow form;
   std::vector<uint8_t> keys;
   int button1 = 0;
   form.onKey = [&](uint8_t key) { keys.push_back(key); };
@@ -240,7 +240,7 @@ TEST(TerminalWindow, ShowsWhatTheBoxSendsAndNeverWhatIsTyped) {
 }
 
 TEST(TerminalWindow, ViewFollowsTheScreenThroughScrolling) {
-  TCommForm form;
+  TerminalWindow form;
   form.show();
   for (int i = 0; i < 40; ++i)
     EchoText(form, "line " + std::to_string(i) + "\r\n");
@@ -360,7 +360,7 @@ TEST(HelpKey, F1OpensTheTopicOfTheFocusedControlsNearestContext) {
 
 TEST(LearnDialog, HasItsGridAndTheStopAndCreateMeterActions) {
   test::FakeDialogs dialogs;
-  TLearnDialog learn(dialogs, nullptr);
+  LearnWindow learn(dialogs, nullptr);
   EXPECT_EQ(learn.windowTitle(), "Learn Dialog");
   auto* grid = learn.findChild<QTableWidget*>("LearnGrid");
   ASSERT_NE(grid, nullptr);
@@ -377,7 +377,7 @@ TEST(LearnDialog, HasItsGridAndTheStopAndCreateMeterActions) {
   EXPECT_TRUE(learn.isVisible());
   createMeter->click();
   EXPECT_FALSE(learn.isVisible());
-  EXPECT_EQ(learn.result(), TLearnDialog::kYesResult);
+  EXPECT_EQ(learn.result(), LearnWindow::kYesResult);
   ASSERT_EQ(dialogs.messages.size(), 2u);
   EXPECT_EQ(dialogs.messages[0].text, "Ok to close Learn dialog and open Meter Dialog?");
 

@@ -1,0 +1,296 @@
+#include "operations/box_operations.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "model/conversions.h"
+#include "model/entry_text.h"
+#include "model/errors.h"
+#include "model/number.h"
+#include "operations/main_controls.h"
+
+namespace vyk {
+
+namespace {
+
+constexpr int kTransferBytes = kBoxBytes;  // 0x00..0x4F
+
+// Refuses a second operation while one waits for the Box, and marks the exchange running.
+class Exchange {
+ public:
+  Exchange(Session& s, BoxLink& link) : link_(link) {
+    if (link.Busy()) {
+      s.dialogs.Error(kBusyMessage);
+      return;
+    }
+    link.SetBusy(true);
+    owner_ = true;
+  }
+  ~Exchange() {
+    if (owner_) link_.SetBusy(false);
+  }
+  bool Started() const { return owner_; }
+
+ private:
+  BoxLink& link_;
+  bool owner_ = false;
+};
+
+// A failure message; when the line itself is gone, saying so is what helps the user.
+void Report(Session& s, BoxLink& link, const std::string& text) {
+  if (link.LineLost()) {
+    s.dialogs.Error("The connection to " + link.PortName() + " was lost (" + link.LostReason() +
+                    ")");
+  } else {
+    s.dialogs.Error(text);
+  }
+}
+
+std::string Hex2(int value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%2.2X", value & 0xFF);
+  return text;
+}
+
+// The two characters before the reply's last one (both, when it has only two).
+std::string ByteDigits(const std::string& reply) {
+  return reply.size() == 2 ? reply : reply.substr(reply.size() - 3, 2);
+}
+
+bool Ask(Session& s, const std::string& question) {
+  return s.dialogs.Question(question, QuestionButtons::YesNo) == Answer::Yes;
+}
+
+// A transfer command failed: a missing reply is the Box's fault and is reported; an abort the
+// user asked for ends the transfer quietly.
+void TransferFailed(Session& s, BoxLink& link, const std::string& text) {
+  if (link.ReplyMissing() || link.LineLost()) Report(s, link, text);
+}
+
+// The main button turns into Abort for the length of a transfer; true when the Box prompted.
+bool StartTransfer(Session& s, BoxLink& link) {
+  s.state.buttonMode = ButtonMode::Abort;
+  s.view.ApplyLook(LookOf(s.state));
+  s.state.abortRequest = false;
+  link.FlushRx();
+  if (link.SendCommand("", '>')) return true;
+  TransferFailed(s, link, "Hardware not found");
+  return false;
+}
+
+int16_t Signed16(int value) {
+  return static_cast<int16_t>(static_cast<uint16_t>(value));
+}
+
+float ChartX(const AppState& st, int x) {
+  return st.controls.inputRGrp == kFrequency ? RowInputHertz(st.conversion, x) : RowInputVolts(x);
+}
+
+float ChartY(const AppState& st, int y) {
+  return st.controls.outputRGrp == kFrequency ? CountOutputHertz(st.conversion, y)
+                                              : CountOutputVolts(st.conversion, y);
+}
+
+}  // namespace
+
+int ParseHex(std::string_view text) {
+  static const std::string kDigits = "0123456789ABCDEF";
+  int value = 0;
+  for (char c : text) {
+    char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    auto digit = kDigits.find(upper);
+    if (digit == std::string::npos) return 0;
+    value = value * 16 + static_cast<int>(digit);
+  }
+  return value;
+}
+
+bool ConnectBox(Session& s, BoxLink& link, uint8_t group) {
+  Exchange exchange(s, link);
+  if (!exchange.Started()) return false;
+  AppState& st = s.state;
+  st.boxConnected = false;
+  link.FlushRx();
+  auto fail = [&](const std::string& text) {
+    Report(s, link, text);
+    link.FlushRx();
+    return false;
+  };
+  if (!link.SendCommand("", '>')) return fail("Hardware not found");
+  if (!link.SendCommand("Q", '>')) return fail("Invalid response from hardware (error 1)");
+  const std::string r = link.ReplyText();
+  if (r.size() < 10) return fail("Invalid response from hardware (error 2)");
+  static const char kLetters[] = {'V', 'G', 'I'};
+  if (group <= kImport && r[2] != kLetters[group])
+    return fail(GroupName(group) + " version hardware not found");
+  std::optional<float> version;
+  try {
+    version = ReadNumber(Trim(r.substr(3, 3)));
+  } catch (const OverflowError&) {
+    version.reset();
+  }
+  if (!version) return fail("Invalid response from hardware (error 4)");
+  // Times ten at extended precision: 0.9 as a float gives 8, not 9.
+  long double tenths = std::trunc(static_cast<long double>(*version) * 10);
+  if (tenths != st.header.RequiredVersion()) return fail("Incorrect hardware version");
+  st.boxConnected = true;
+  return true;
+}
+
+std::vector<int> AdjustedCounts(const EepromImage& image, const std::array<int, 4>& p) {
+  std::vector<int> counts;
+  for (int x = 0; x < kCurvePoints; ++x) {
+    int a;
+    if (x < 4) {
+      a = p[0] * x / 4;
+    } else if (x < 28) {
+      int segment = (x - 4) / 8;  // 4..11, 12..19, 20..27
+      int j = x - 4 - 8 * segment;
+      a = p[segment] + (p[segment + 1] - p[segment]) * j / 8;
+    } else {
+      a = p[3] * (4 - (x - 28)) / 4;
+    }
+    int y = image.Entry(x) + a;
+    counts.push_back(y < 0 ? 0 : y > 1023 ? 1023 : y);
+  }
+  return counts;
+}
+
+bool MonitorSample(Session& s, BoxLink& link, MonitorReading* reading) {
+  Exchange exchange(s, link);
+  if (!exchange.Started()) return false;
+  AppState& st = s.state;
+  link.FlushRx();
+  if (!link.SendCommand("", '>')) {
+    Report(s, link, "Hardware not found");
+    return false;
+  }
+  if (!link.SendCommand("M", 10)) {
+    Report(s, link, "Invalid response from hardware (error 1)");
+    return false;
+  }
+  link.WaitForChar('>');
+  const std::string r = link.ReplyText();
+  link.FlushRx();
+  if (r.size() < 45) {
+    Report(s, link, "Invalid response from hardware (error 2)");
+    return false;
+  }
+  MonitorReading m;
+  m.input = Signed16(ParseHex(r.substr(0, 4)));
+  for (int k = 0; k < 4; ++k)
+    m.offsets[k] = Signed16(ParseHex(r.substr(5 + 5 * k, 4)));
+  m.output = Signed16(ParseHex(r.substr(40, 4)));
+  if (reading) *reading = m;
+
+  st.chart.series2.clear();
+  std::vector<int> counts = AdjustedCounts(st.image, m.offsets);
+  for (int x = 0; x < kCurvePoints; ++x)
+    st.chart.series2.push_back({ChartX(st, x), ChartY(st, counts[x])});
+  s.view.ChartChanged();
+
+  // Both texts first: a reading the conversions refuse leaves both labels as they were.
+  const uint8_t group = st.header.Group();
+  std::string in = st.controls.inputRGrp == kVoltage
+                       ? "V in = " + OutputVoltsText(st.conversion, m.input)
+                       : "F in = " + FrequencyText(st.conversion, group, m.input);
+  std::string out = st.controls.outputRGrp == kVoltage
+                        ? "V Out = " + OutputVoltsText(st.conversion, m.output)
+                        : "F Out = " + FrequencyText(st.conversion, group, m.output);
+  st.controls.dataInLabel = in;
+  st.controls.dataOutLabel = out;
+  s.view.ControlsChanged();
+  return true;
+}
+
+void AbortBtnClick(Session& s, BoxLink& link) {
+  switch (s.state.buttonMode) {
+    case ButtonMode::Monitor:
+      MonitorSample(s, link);
+      RefreshWindow(s);
+      break;
+    case ButtonMode::Connect:
+      ConnectBox(s, link, s.state.header.Group());
+      RefreshWindow(s);
+      break;
+    case ButtonMode::Abort:
+      s.state.abortRequest = true;
+      break;
+  }
+}
+
+void Button1Click(Session& s, BoxLink& link) {
+  Exchange exchange(s, link);
+  if (!exchange.Started()) return;
+  link.FlushRx();
+  for (char c : std::string("C00*\r")) {
+    link.SendEchoed(static_cast<uint8_t>(c));
+    link.PumpEvents();
+  }
+}
+
+namespace {
+
+// Writes and verifies bytes 0x00..0x4F until one fails or the user aborts.
+void WriteBytes(Session& s, BoxLink& link, const TransferProgress& progress) {
+  const AppState& st = s.state;
+  for (int a = 0; a < kTransferBytes; ++a) {
+    const int v = st.image.Byte(a);
+    if (!link.SendCommand("C" + Hex2(a) + Hex2(v), '+'))
+      return TransferFailed(s, link, "Hardware did not acknowledge");
+    link.WaitForChar('>');
+    if (st.abortRequest) return;
+    if (!link.SendCommand("C" + Hex2(a) + "*", '+'))
+      return TransferFailed(s, link, "Hardware did not acknowledge");
+    const std::string r = link.ReplyText();
+    bool verified = r.size() >= 2 && ParseHex(ByteDigits(r)) == v;
+    link.WaitForChar('>');
+    if (st.abortRequest) return;
+    if (!verified) return Report(s, link, "Verify error: " + Hex2(v) + " " + r);
+    if (progress) progress(a + 1);
+  }
+}
+
+// Reads bytes 0x00..0x4F into the image until one fails or the user aborts.
+void ReadBytes(Session& s, BoxLink& link, const TransferProgress& progress) {
+  AppState& st = s.state;
+  for (int a = 0; a < kTransferBytes; ++a) {
+    if (!link.SendCommand("C" + Hex2(a) + "*", '+'))
+      return TransferFailed(s, link, "Hardware did not acknowledge");
+    const std::string r = link.ReplyText();
+    if (r.size() >= 3) st.image.SetByte(a, static_cast<uint8_t>(ParseHex(ByteDigits(r))));
+    link.WaitForChar('>');
+    if (st.abortRequest) return;
+    if (progress) progress(a + 1);
+  }
+}
+
+}  // namespace
+
+void BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress) {
+  if (!Ask(s, "Ok to update EEPROM data?")) return;
+  Exchange exchange(s, link);
+  if (!exchange.Started()) return;
+  if (StartTransfer(s, link)) WriteBytes(s, link, progress);
+  RefreshWindow(s);
+}
+
+void BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progress) {
+  if (!Ask(s, "Ok to retrive EEPROM data?")) return;
+  Exchange exchange(s, link);
+  if (!exchange.Started()) return;
+  if (StartTransfer(s, link)) ReadBytes(s, link, progress);
+  // Whatever was read, the controls show the image as it now stands.
+  AppState& st = s.state;
+  uint8_t mode = st.image.Byte(kModeByte);
+  ShowOutputRGrp(s, (mode & kOutputKindMask) == kFrequencyOutput ? kFrequency : kVoltage);
+  ShowInputRGrp(s, (mode & kFrequencyInput) != 0 ? kFrequency : kVoltage);
+  ShowInvertLimit(s, (mode & kInvertLimit) != 0);
+  for (int k = 1; k <= 4; ++k)
+    AdjustPot(s, k, 0);
+  ShowLimitText(s, Trim(EntryOutputText(st, kLimitEntry)));
+  st.projectModified = false;
+  RefreshWindow(s);
+}
+
+}  // namespace vyk

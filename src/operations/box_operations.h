@@ -1,0 +1,51 @@
+#pragma once
+// Every operation that talks to the Box: identify it, take a reading, write the image into
+// its EEPROM and read it back, and the main button that starts or aborts them.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "link/box_link.h"
+#include "operations/session.h"
+
+namespace vyk {
+
+inline const std::string kBusyMessage =
+    "The Box is busy with another exchange: wait for it to end, or press Abort";
+
+// Checks that the Box answers and is the hardware of the group with the project's version.
+bool ConnectBox(Session& s, BoxLink& link, uint8_t group);
+
+struct MonitorReading {
+  int input = 0;  // as the Box sent it: 16-bit signed
+  std::array<int, 4> offsets{};
+  int output = 0;
+};
+
+// One "M" reading: the labels and the table as the Box's pots adjust it. True when drawn.
+bool MonitorSample(Session& s, BoxLink& link, MonitorReading* reading = nullptr);
+
+// The main button: Connect, Monitor, or (during a transfer) Abort.
+void AbortBtnClick(Session& s, BoxLink& link);
+
+// Called after each of the 80 addresses with the number done so far.
+using TransferProgress = std::function<void(int done)>;
+
+// Writes image bytes 0x00..0x4F into the Box, verifying each one.
+void BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress = {});
+// Reads bytes 0x00..0x4F of the Box into the image and shows them.
+void BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progress = {});
+
+// The terminal's button: asks the Box for EEPROM byte 0; the answer shows in the terminal.
+void Button1Click(Session& s, BoxLink& link);
+
+// Hexadecimal digits in either case; any other character makes the whole value 0.
+int ParseHex(std::string_view text);
+
+// The table curve moved by the four offsets at points 4, 12, 20 and 28, counts kept in
+// 0..1023.
+std::vector<int> AdjustedCounts(const EepromImage& image, const std::array<int, 4>& offsets);
+
+}  // namespace vyk

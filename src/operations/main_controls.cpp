@@ -1,0 +1,208 @@
+#include "operations/main_controls.h"
+
+#include "model/conversions.h"
+#include "model/entry_text.h"
+#include "model/errors.h"
+#include "model/number.h"
+
+namespace vyk {
+
+namespace {
+
+void SetIoCode(AppState& state) {
+  state.header.SetByteAt(ProjectHeader::kIoCode, static_cast<uint8_t>(state.controls.inputRGrp * 2 +
+                                                                      state.controls.outputRGrp));
+}
+
+int CheckIndex(int index) {
+  if (index != kVoltage && index != kFrequency) throw RangeError();
+  return index;
+}
+
+// The limit's text in the current output kind, as the limit box shows it.
+std::string LimitDisplayText(const AppState& state) {
+  return Trim(EntryOutputText(state, kLimitEntry));
+}
+
+void SetModeBits(AppState& state, uint8_t mask, uint8_t bits) {
+  uint8_t mode = state.image.Byte(kModeByte);
+  state.image.SetByte(kModeByte, static_cast<uint8_t>((mode & ~mask) | bits));
+}
+
+void OutputRGrpClick(Session& s, bool store) {
+  AppState& st = s.state;
+  if (store) {
+    SetModeBits(st, kOutputKindMask,
+                st.controls.outputRGrp == kFrequency ? kFrequencyOutput : kVoltageOutput);
+  }
+  // The text shows the stored limit, so it never stores a different one.
+  ShowLimitText(s, LimitDisplayText(st));
+  SetIoCode(st);
+  st.projectModified = true;
+  PlotTable(s);
+  RefreshWindow(s);
+  s.view.RepaintTableGrid();
+  s.view.RepaintEepromGrid();
+}
+
+void InputRGrpClick(Session& s) {
+  AppState& st = s.state;
+  SetModeBits(st, kFrequencyInput, st.controls.inputRGrp == kFrequency ? kFrequencyInput : 0);
+  SetIoCode(st);
+  st.projectModified = true;
+  RefreshWindow(s);
+  PlotTable(s);
+  s.view.RepaintTableGrid();
+  s.view.RepaintEepromGrid();
+}
+
+void InvertCBoxClick(Session& s) {
+  AppState& st = s.state;
+  SetModeBits(st, kInvertLimit, st.controls.invertLimit ? kInvertLimit : 0);
+  st.projectModified = true;
+  RefreshWindow(s);
+  s.view.RepaintEepromGrid();
+}
+
+void LimitEditChange(Session& s, bool store) {
+  AppState& st = s.state;
+  if (store) StoreEntryOutput(st, kLimitEntry, Trim(st.controls.limitText));
+  st.projectModified = true;
+  RefreshWindow(s);
+  s.view.RepaintEepromGrid();
+}
+
+}  // namespace
+
+void RefreshWindow(Session& s) {
+  WindowLook look = RefreshWindowState(s.state);
+  s.view.ApplyLook(look);
+  s.view.RepaintTableGrid();
+  s.view.RepaintEepromGrid();
+}
+
+void PlotTable(Session& s) {
+  AppState& st = s.state;
+  Chart& chart = st.chart;
+  bool frequencyIn = st.controls.inputRGrp == kFrequency;
+  bool frequencyOut = st.controls.outputRGrp == kFrequency;
+  chart.bottomTitle = frequencyIn ? "F In" : "V In";
+  chart.leftTitle = chart.series1Title = frequencyOut ? "F Out" : "V Out";
+  chart.series1.clear();
+  for (int x = 0; x < kCurvePoints; ++x) {
+    int y = st.image.Entry(x);
+    chart.series1.push_back(
+        {frequencyIn ? RowInputHertz(st.conversion, x) : RowInputVolts(x),
+         frequencyOut ? CountOutputHertz(st.conversion, y) : CountOutputVolts(st.conversion, y)});
+  }
+  s.view.ChartChanged();
+}
+
+void ApplyGroupSettings(Session& s, uint8_t group) {
+  AppState& st = s.state;
+  st.conversion = ConversionSettings::ForGroup(group);
+  st.controls.outputRGrpEnabled = false;
+  st.controls.inputRGrpEnabled = group == kGM;
+  s.view.ControlsChanged();
+}
+
+void ImageToControls(Session& s) {
+  AppState& st = s.state;
+  st.controls.dataInLabel.clear();
+  st.controls.dataOutLabel.clear();
+  s.view.ControlsChanged();
+  ShowLimitText(s, LimitDisplayText(st));
+  uint8_t mode = st.image.Byte(kModeByte);
+  ShowOutputRGrp(s, (mode & kOutputKindMask) == kFrequencyOutput ? kFrequency : kVoltage);
+  ShowInputRGrp(s, (mode & kFrequencyInput) != 0 ? kFrequency : kVoltage);
+  ShowInvertLimit(s, (mode & kInvertLimit) != 0);
+  PlotTable(s);
+}
+
+void SetOutputRGrp(Session& s, int index) {
+  if (s.state.controls.outputRGrp == CheckIndex(index)) return;
+  s.state.controls.outputRGrp = index;
+  s.view.ControlsChanged();
+  OutputRGrpClick(s, true);
+}
+
+void ShowOutputRGrp(Session& s, int index) {
+  if (s.state.controls.outputRGrp == CheckIndex(index)) return;
+  s.state.controls.outputRGrp = index;
+  s.view.ControlsChanged();
+  // Mode bits 00 and 11 show as Voltage: rewriting them as 01 would change the project.
+  OutputRGrpClick(s, false);
+}
+
+void SetInputRGrp(Session& s, int index) {
+  if (s.state.controls.inputRGrp == CheckIndex(index)) return;
+  s.state.controls.inputRGrp = index;
+  s.view.ControlsChanged();
+  InputRGrpClick(s);
+}
+
+// The input bit is the selection itself, so showing it stores the bit it already has.
+void ShowInputRGrp(Session& s, int index) {
+  SetInputRGrp(s, index);
+}
+
+void SetInvertLimit(Session& s, bool ticked) {
+  if (s.state.controls.invertLimit == ticked) return;
+  s.state.controls.invertLimit = ticked;
+  s.view.ControlsChanged();
+  InvertCBoxClick(s);
+}
+
+void ShowInvertLimit(Session& s, bool ticked) {
+  SetInvertLimit(s, ticked);
+}
+
+void SetLimitText(Session& s, const std::string& text) {
+  if (s.state.controls.limitText == text) return;
+  s.state.controls.limitText = text;
+  s.view.ControlsChanged();
+  LimitEditChange(s, true);
+}
+
+void ShowLimitText(Session& s, const std::string& text) {
+  if (s.state.controls.limitText == text) return;
+  s.state.controls.limitText = text;
+  s.view.ControlsChanged();
+  // Storing the shown text back could change the limit: 5.994 V read back at the 6 V scale
+  // stores 852, and "?" before any project stores 0 as a frequency.
+  LimitEditChange(s, false);
+}
+
+bool LimitKeyAccepted(char key) {
+  return (key >= '0' && key <= '9') || key == '.' || key == 8 || key == 127;
+}
+
+std::string PotText(uint8_t value) {
+  return std::to_string(static_cast<int8_t>(value));
+}
+
+void AdjustPot(Session& s, int k, int step) {
+  if (k < 1 || k > 4) throw RangeError();
+  AppState& st = s.state;
+  uint8_t& pot = st.potWorkingCopies[k - 1];
+  int address = kFirstPotByte + k - 1;
+  if (step == 0) {
+    pot = st.image.Byte(address);
+  } else {
+    st.projectModified = true;
+    if (step < 0 && pot > 0) --pot;
+    if (step > 0 && pot < 99) ++pot;
+    st.image.SetByte(address, pot);
+  }
+  st.controls.potTexts[k - 1] = PotText(pot);
+  s.view.ControlsChanged();
+  RefreshWindow(s);
+  s.view.RepaintEepromGrid();
+}
+
+void ShowHexCBoxClick(Session& s, bool ticked) {
+  s.state.controls.showHex = ticked;
+  s.view.ControlsChanged();
+}
+
+}  // namespace vyk

@@ -1,0 +1,18 @@
+#pragma once
+// What the operations tell the main window. The window repaints itself from AppState; a
+// command line or a test uses this empty default.
+#include "operations/window_look.h"
+
+namespace vyk {
+
+class MainView {
+ public:
+  virtual ~MainView() = default;
+  virtual void ApplyLook(const WindowLook&) {}
+  virtual void RepaintTableGrid() {}
+  virtual void RepaintEepromGrid() {}
+  virtual void ControlsChanged() {}  // radio groups, limit text, invert box, pots, labels
+  virtual void ChartChanged() {}
+};
+
+}  // namespace vyk

@@ -1,0 +1,199 @@
+#include "operations/match_dialog.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+#include "model/conversions.h"
+#include "model/errors.h"
+#include "model/number.h"
+#include "operations/main_controls.h"
+
+namespace vyk {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kMeterPattern = "*.maf";
+
+bool IsMeterFileName(const std::string& name) {
+  return name.size() >= 4 && UpperCase(name.substr(name.size() - 4)) == ".MAF";
+}
+
+// Selects the first entry, or the entry that is exactly the project's meter name.
+int Preselect(const std::vector<std::string>& list, const std::string& name) {
+  if (list.empty()) return -1;
+  auto it = std::find(list.begin(), list.end(), name);
+  return it == list.end() ? 0 : static_cast<int>(it - list.begin());
+}
+
+std::string Format(const char* format, long double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, format, static_cast<double>(value));
+  return text;
+}
+
+std::string FormatInt(int32_t value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%5d", value);
+  return text;
+}
+
+}  // namespace
+
+std::string UpperCase(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
+
+void FillMeterLists(Session& s, MatchDialog& d) {
+  AppState& st = s.state;
+  d.useList.clear();
+  d.matchList.clear();
+  std::error_code ec;
+  for (fs::directory_iterator it(st.meterFolder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::string name = it->path().filename().string();
+    if (!IsMeterFileName(name)) continue;
+    std::string listed = Trim(UpperCase(name));
+    d.useList.push_back(listed);
+    d.matchList.push_back(listed);
+  }
+  std::sort(d.useList.begin(), d.useList.end());
+  std::sort(d.matchList.begin(), d.matchList.end());
+  if (d.useList.empty()) s.dialogs.Error("No files found: " + st.meterFolder + kMeterPattern);
+  d.useIndex = Preselect(d.useList, st.header.UseMeterName());
+  d.matchIndex = Preselect(d.matchList, st.header.MatchMeterName());
+}
+
+void MatchFormActivate(Session& s, MatchDialog& d) {
+  d.headers = {"Flow", "V In", "V Out"};
+  ResetMatchTable(s.state.matchTable);
+  d.copyEnabled = false;
+  MeterComboChange(d);
+}
+
+void MeterComboChange(MatchDialog& d) {
+  d.matchEnabled = d.useIndex >= 0 && d.matchIndex >= 0;
+}
+
+std::string FindListedFile(const std::string& folder, const std::string& listed) {
+  std::error_code ec;
+  if (fs::exists(fs::path(folder) / listed, ec)) return listed;
+  std::vector<std::string> candidates;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::string name = it->path().filename().string();
+    if (Trim(UpperCase(name)) == listed) candidates.push_back(name);
+  }
+  if (candidates.empty()) return "";
+  return *std::min_element(candidates.begin(), candidates.end());
+}
+
+bool LoadMeter(Session& s, MatchDialog& d, int which, uint8_t group, MeterRecord& record,
+               const std::string& name) {
+  if (group > kImport) {
+    s.dialogs.Error("Invalid data path");
+    return false;
+  }
+  std::string folder = s.state.appFolder + GroupName(group) + kPathSeparator;
+  std::string path = folder + name;
+  std::string stored = FindListedFile(folder, name);
+  if (stored.empty()) {
+    s.dialogs.Error("File " + path + " not found");
+    return false;
+  }
+  ReadMeterFile(folder + stored, record);
+  if (which == 1) {
+    d.useGroup = group;
+    d.useFile = name;
+  } else {
+    d.matchGroup = group;
+    d.matchFile = name;
+  }
+  return true;
+}
+
+void MatchBtnClick(Session& s, MatchDialog& d) {
+  if (d.useIndex < 0 || d.matchIndex < 0) return;
+  uint8_t group = s.state.header.Group();
+  MeterRecord use;
+  if (!LoadMeter(s, d, 1, group, use, d.useList.at(d.useIndex))) return;
+  MeterRecord match;
+  if (!LoadMeter(s, d, 2, group, match, d.matchList.at(d.matchIndex))) return;
+  d.outcome = MatchLabels(use, match);
+  d.headers = {"Flow", d.outcome.useHeader, d.outcome.outHeader};
+  d.flowUnits = d.outcome.flowUnits;
+  const ConversionSettings& cs = s.state.conversion;
+  ComputeMatch(use, match, cs.HertzPerCount, cs.MaxOutputCount, s.state.matchTable);
+  d.copyEnabled = true;
+}
+
+std::string MatchGridCellText(const AppState& state, const MatchDialog& d, int column, int row) {
+  if (row < 1 || row > kMatchSlots || column < 0 || column > 2) throw RangeError();
+  if (!state.matchTable) return "";
+  const MatchSlot& slot = (*state.matchTable)[row - 1];
+  switch (column) {
+    case 0:
+      return Format("%.2f", slot.flow);
+    case 1:
+      if (slot.useSignal < 0) return "---";
+      if (d.outcome.useIsFrequency)
+        return FormatInt(static_cast<int32_t>(RoundHalfEven(slot.useSignal)));
+      return Format("%5.3f", slot.useSignal);
+    default:
+      if (slot.outCount < 0) return "---";
+      if (d.outcome.matchIsFrequency)
+        return FormatInt(static_cast<int32_t>(RoundHalfEven(
+            slot.outCount * static_cast<long double>(state.conversion.HertzPerCount))));
+      return Format("%5.3f", slot.outCount / static_cast<long double>(kInputCountsPerVolt));
+  }
+}
+
+void CopyE2PBtnClick(Session& s, MatchDialog& d) {
+  if (s.dialogs.Question("Ok to save E2P data in main table?", QuestionButtons::YesNo) !=
+      Answer::Yes)
+    return;
+  AppState& st = s.state;
+  // Every sampled slot needs an output: refuse before anything is written, so the transfer
+  // table is never left half copied.
+  for (int k = 0; k < kCurvePoints; ++k) {
+    if (!st.matchTable || (*st.matchTable)[8 * k].outCount < 0) {
+      s.dialogs.Error("Input code " + std::to_string(8 * k) +
+                      " has no output value: nothing was copied");
+      return;
+    }
+  }
+  st.header.SetByteAt(ProjectHeader::kUseMeterGroup, d.useGroup);
+  st.header.SetUseMeterName(d.useFile);
+  st.header.SetByteAt(ProjectHeader::kMatchMeterGroup, d.matchGroup);
+  st.header.SetMatchMeterName(d.matchFile);
+
+  const bool useFrequency = d.outcome.useIsFrequency;
+  const bool matchFrequency = d.outcome.matchIsFrequency;
+  for (int k = 0; k < kCurvePoints; ++k) {
+    int64_t v = (*st.matchTable)[8 * k].outCount;
+    // Two voltage meters: rescale from 1024/6 counts per volt to 1024/5.
+    if (!useFrequency && !matchFrequency) v = static_cast<int64_t>(v * 6 / 5.0);
+    if (v > 1023) v = 1023;
+    st.image.SetEntry(k, static_cast<int>(v));
+  }
+
+  uint8_t mode = st.image.Byte(kModeByte);
+  mode = useFrequency ? static_cast<uint8_t>((mode & ~kOutputKindMask) | kFrequencyInput)
+                      : static_cast<uint8_t>(mode & ~kFrequencyInput);
+  st.image.SetByte(kModeByte, mode);
+  SetInputRGrp(s, useFrequency ? kFrequency : kVoltage);
+  mode = st.image.Byte(kModeByte);
+  mode = static_cast<uint8_t>((mode & ~kOutputKindMask) |
+                              (matchFrequency ? kFrequencyOutput : kVoltageOutput));
+  st.image.SetByte(kModeByte, mode);
+  SetOutputRGrp(s, matchFrequency ? kFrequency : kVoltage);
+
+  PlotTable(s);
+  st.projectModified = true;
+  RefreshWindow(s);
+}
+
+}  // namespace vyk

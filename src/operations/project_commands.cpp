@@ -1,0 +1,203 @@
+#include "operations/project_commands.h"
+
+#include "model/conversions.h"
+#include "model/project_file.h"
+#include "operations/main_controls.h"
+
+namespace vyk {
+
+namespace {
+
+const std::string kProjectFilter = "*.VYK";
+
+// The meter folder of a group; a group byte that names no group leaves it where it is.
+void SetMeterFolder(AppState& state, uint8_t group) {
+  if (group > kImport) return;
+  state.meterFolder = state.appFolder + GroupName(group) + kPathSeparator;
+}
+
+std::string GroupLabelText(uint8_t group) {
+  return group <= kImport ? GroupName(group) : "?";
+}
+
+void ConnectBox(Session& s, uint8_t group) {
+  if (s.connectBox) {
+    s.connectBox(s, group);
+  } else {
+    s.state.boxConnected = false;
+  }
+}
+
+bool WriteProject(Session& s) {
+  AppState& st = s.state;
+  st.header.SetInt32At(ProjectHeader::kSaved, s.today());
+  st.header.SetFixedFields();
+  WriteProjectFile(st.projectFileName, st.header, st.image);
+  s.dialogs.Information(st.projectFileName + " saved");
+  st.projectState = ProjectState::StoredProject;
+  st.projectModified = false;
+  RefreshWindow(s);
+  return true;
+}
+
+}  // namespace
+
+bool ShowProjectSetup(Session& s, ProjectSetup& setup) {
+  if (!s.dialogs.AskProjectSetup(setup)) return false;
+  s.state.header.SetGroup(setup.group);
+  s.state.controls.groupLabel = GroupLabelText(setup.group);
+  s.view.ControlsChanged();
+  return true;
+}
+
+bool LoadProjectFile(Session& s) {
+  AppState& st = s.state;
+  ProjectReadResult result = ReadProjectFile(st.projectFileName, st.header);
+  if (result.status != ProjectReadStatus::Ok) {
+    s.dialogs.Error(ProjectReadMessage(result.status, st.projectFileName));
+    return false;
+  }
+  st.header = result.header;
+  st.image = result.image;
+  st.projectState = ProjectState::StoredProject;
+  for (int k = 1; k <= 4; ++k)
+    AdjustPot(s, k, 0);
+  st.projectModified = false;
+  s.dialogs.Information(st.projectFileName + " loaded");
+  return true;
+}
+
+bool SaveProjectFile(Session& s) {
+  const std::string& name = s.state.projectFileName;
+  if (name.empty() || name == kNewProjectName) return FileSaveAsClick(s);
+  return WriteProject(s);
+}
+
+void InitNewImage(Session& s, uint8_t group) {
+  AppState& st = s.state;
+  st.image = NewImage(group);
+  st.potWorkingCopies.fill(0);
+  st.controls.potTexts.fill("0");
+  st.projectModified = false;
+
+  st.projectState = ProjectState::NewProject;
+  st.projectFileName = kNewProjectName;
+  st.header = ProjectHeader();
+  int32_t today = s.today();
+  st.header.SetInt32At(ProjectHeader::kCreated, today);
+  st.header.SetInt32At(ProjectHeader::kSaved, today);
+  st.header.SetFixedFields();
+  st.header.SetByteAt(ProjectHeader::kIoCode,
+                      static_cast<uint8_t>(st.controls.inputRGrp * 2 + st.controls.outputRGrp));
+  st.header.SetByteAt(ProjectHeader::kUseMeterGroup, kNoMeterGroup);
+  st.header.SetByteAt(ProjectHeader::kMatchMeterGroup, kNoMeterGroup);
+  st.header.SetUseMeterName("(none)");
+  st.header.SetMatchMeterName("(none)");
+  s.view.ControlsChanged();
+}
+
+void FileNewClick(Session& s) {
+  AppState& st = s.state;
+  ProjectSetup setup;  // the same defaults every time
+  if (!ShowProjectSetup(s, setup)) return;
+  uint8_t group = setup.group;
+  InitNewImage(s, group);
+  st.header.SetName(setup.name);
+  st.header.SetDescription(setup.description);
+  st.header.SetGroup(group);
+  st.image.SetByte(kModeByte, group == kGM ? kFrequencyOutput | kFrequencyInput : kVoltageOutput);
+  // The group's constants come first: the radio groups' handlers show the limit with them.
+  ApplyGroupSettings(s, group);
+  if (group == kGM) {
+    ShowOutputRGrp(s, kFrequency);
+  } else {
+    ShowOutputRGrp(s, kVoltage);
+    ShowInputRGrp(s, kVoltage);
+  }
+  ImageToControls(s);
+  st.header.SetByteAt(ProjectHeader::kUnits, setup.metric ? 1 : 0);
+  ConnectBox(s, group);
+  RefreshWindow(s);
+  SetMeterFolder(st, group);
+}
+
+void FileOpenClick(Session& s) {
+  AppState& st = s.state;
+  auto path = s.dialogs.OpenFileName({st.meterFolder, kProjectFilter, kProjectFilter, false, ""});
+  if (path) OpenProjectFile(s, *path);
+}
+
+void OpenProjectFile(Session& s, const std::string& path) {
+  AppState& st = s.state;
+  std::string previousName = st.projectFileName;
+  st.projectFileName = path;
+  bool loaded = false;
+  try {
+    loaded = LoadProjectFile(s);
+  } catch (...) {
+    st.projectFileName = previousName;  // a system read error loaded nothing either
+    throw;
+  }
+  if (!loaded) {
+    // Nothing was loaded: the project on screen stays as it was, under its own name.
+    st.projectFileName = previousName;
+    return;
+  }
+  uint8_t group = st.header.Group();
+  ApplyGroupSettings(s, group);
+  st.controls.groupLabel = GroupLabelText(group);
+  ImageToControls(s);
+  ConnectBox(s, group);
+  RefreshWindow(s);
+  SetMeterFolder(st, group);
+}
+
+bool FileSaveClick(Session& s) {
+  return SaveProjectFile(s);
+}
+
+bool FileSaveAsClick(Session& s) {
+  AppState& st = s.state;
+  SetMeterFolder(st, st.header.Group());
+  auto path = s.dialogs.SaveFileName({st.meterFolder, kProjectFilter, kProjectFilter, true, ""});
+  if (!path) return false;
+  st.projectFileName = *path;  // as typed: no extension is added
+  return WriteProject(s);
+}
+
+void FileCloseClick(Session& s) {
+  s.state.projectState = ProjectState::NoProject;
+  s.state.projectModified = false;
+  RefreshWindow(s);
+}
+
+void EditProjectClick(Session& s) {
+  AppState& st = s.state;
+  ProjectSetup setup{st.header.Name(), st.header.Description(), st.header.Group(),
+                     st.header.Units() != 0};
+  ProjectHeader before = st.header;
+  if (!ShowProjectSetup(s, setup)) return;
+  st.header.SetName(setup.name);
+  st.header.SetDescription(setup.description);
+  st.header.SetGroup(setup.group);
+  st.header.SetByteAt(ProjectHeader::kUnits, setup.metric ? 1 : 0);
+  // A changed name or group must not be lost at close without the save question.
+  if (!(st.header == before)) {
+    st.projectModified = true;
+    RefreshWindow(s);
+  }
+}
+
+bool QuerySaveOnClose(Session& s) {
+  if (!s.state.projectModified) return true;
+  switch (s.dialogs.Question("Save E2P file first ?", QuestionButtons::YesNoCancel)) {
+    case Answer::Yes:
+      return SaveProjectFile(s);
+    case Answer::No:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace vyk

@@ -1,0 +1,34 @@
+#pragma once
+// The File menu and Edit > Project: creating, opening, saving and closing projects.
+#include "operations/session.h"
+
+namespace vyk {
+
+// Shows the Project Setup dialog; on OK sets the header's group and the group label.
+bool ShowProjectSetup(Session& s, ProjectSetup& setup);
+
+// Reads the file named by the project file name. On any failure it reports the error and
+// leaves the project in memory as it was.
+bool LoadProjectFile(Session& s);
+
+// Writes header and image to the project file name; a project that has no file yet asks for
+// one as Save As does. False when nothing was saved because the user cancelled.
+bool SaveProjectFile(Session& s);
+
+// The image and header of a new project of the group (part of File > New).
+void InitNewImage(Session& s, uint8_t group);
+
+void FileNewClick(Session& s);
+void FileOpenClick(Session& s);
+// Opens the project file at `path` as File > Open does once a file is chosen.
+void OpenProjectFile(Session& s, const std::string& path);
+bool FileSaveClick(Session& s);
+bool FileSaveAsClick(Session& s);
+void FileCloseClick(Session& s);
+void EditProjectClick(Session& s);
+
+// Before the main window closes: asks "Save E2P file first ?" when there are unsaved
+// changes. True when the window may close.
+bool QuerySaveOnClose(Session& s);
+
+}  // namespace vyk

@@ -1,0 +1,24 @@
+#pragma once
+// Everything an operation works on: the state, the dialogs it may ask, the window it tells,
+// and the Box identification that New and Open run.
+#include <cstdint>
+#include <functional>
+
+#include "model/app_state.h"
+#include "model/project_header.h"
+#include "operations/dialogs.h"
+#include "operations/main_view.h"
+
+namespace vyk {
+
+struct Session {
+  AppState& state;
+  Dialogs& dialogs;
+  MainView& view;
+  // Identifies the Box for a group and tells whether it answered as it should; without a
+  // Box link nothing is connected.
+  std::function<bool(Session&, uint8_t group)> connectBox;
+  std::function<int32_t()> today = TodayDayNumber;
+};
+
+}  // namespace vyk

@@ -1,0 +1,154 @@
+#pragma once
+// The main window: the project's transfer table, its curve or raw bytes, the pots, the limit
+// and the input/output kinds, and the menus that reach every other window. It maps widgets
+// onto the operations and repaints itself from the state; it holds no state the logic reads.
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "link/box_link.h"
+#include "link/qt/qt_pump.h"
+#include "link/sim_box.h"
+#include "operations/main_view.h"
+#include "operations/session.h"
+#include "ui/qt_dialogs.h"
+#include "ui/start_options.h"
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTableView;
+class QToolButton;
+class QWidget;
+
+class QChart;
+class QChartView;
+class QLineSeries;
+class QValueAxis;
+
+namespace vyk::ui {
+
+class ImageTableModel;
+
+// The other windows, which the main window opens and which exist for the whole run.
+struct OtherWindows {
+  std::function<void()> editMatch;  // the meter match dialog
+  std::function<void()> editMeter;  // the meter editor, modal
+  std::function<void()> showAbout;  // the about box, modal
+  std::function<void()> showTerminal;
+  std::function<void()> helpContents;
+  std::function<void()> helpTopicSearch;
+};
+
+class MainWindow : public QMainWindow, public MainView {
+ public:
+  explicit MainWindow(const StartOptions& options, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // What the operations tell the window.
+  void ApplyLook(const WindowLook& look) override;
+  void RepaintTableGrid() override;
+  void RepaintEepromGrid() override;
+  void ControlsChanged() override;
+  void ChartChanged() override;
+
+  AppState& State() { return state_; }
+  Session& GetSession() { return session_; }
+  QtDialogs& Dialogs() { return dialogs_; }
+  // The dialogs the operations ask: the Qt ones, or a test's stand-in.
+  vyk::Dialogs& SessionDialogs() { return session_.dialogs; }
+  // The simulated Box, when it is the port in use.
+  SimBox* Simulator();
+  BoxLink& Link() { return *link_; }
+  OtherWindows& Windows() { return windows_; }
+  // The settings file this run reads and writes.
+  QString SettingsPath() const;
+  const std::string& PortInUse() const { return portInUse_; }
+
+  // First activation: the settings, the Box link, the first refresh. Runs from the first
+  // showing; tests call it directly.
+  void FormActivate();
+  // The close handling: false keeps the window open.
+  bool FormClose();
+  void FormResize();
+
+  // Runs a handler; an error the core raises ends it and is shown in an error box.
+  void Run(const std::function<void()>& handler);
+
+  // Widgets, by their control names, for the tests.
+  QWidget* Control(const char* name) const;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildPanel(QWidget* central);
+  void BuildBody(QWidget* central);
+
+  StartOptions options_;
+  AppState state_;
+  QtDialogs dialogs_;
+  Session session_;
+  QtPump pump_;
+  std::unique_ptr<Port> port_;
+  std::unique_ptr<BoxLink> link_;
+  std::string portInUse_;
+  OtherWindows windows_;
+  bool activated_ = false;
+
+  // Menus.
+  QAction* fileNew_ = nullptr;
+  QAction* fileOpen_ = nullptr;
+  QAction* fileSave_ = nullptr;
+  QAction* fileSaveAs_ = nullptr;
+  QAction* fileClose_ = nullptr;
+  QAction* editProject_ = nullptr;
+  QAction* editMatch_ = nullptr;
+  QAction* editLearn_ = nullptr;
+  QAction* boxUpdate_ = nullptr;
+  QAction* boxRetrieve_ = nullptr;
+
+  // The top panel.
+  QWidget* panel_ = nullptr;
+  QLabel* groupLabel_ = nullptr;
+  QPushButton* helpBtn_ = nullptr;
+  QGroupBox* inputRGrp_ = nullptr;
+  QGroupBox* outputRGrp_ = nullptr;
+  QRadioButton* inputButtons_[2] = {};
+  QRadioButton* outputButtons_[2] = {};
+  QLineEdit* potEdits_[4] = {};
+  QToolButton* potUp_[4] = {};
+  QToolButton* potDown_[4] = {};
+  QLineEdit* limitEdit_ = nullptr;
+  QCheckBox* invertCBox_ = nullptr;
+  QCheckBox* showHexCBox_ = nullptr;
+  QPushButton* abortBtn_ = nullptr;
+  QLabel* sioLabel_ = nullptr;
+  QLabel* dataInLabel_ = nullptr;
+  QLabel* dataOutLabel_ = nullptr;
+  QLabel* learnLabel_ = nullptr;
+
+  // Below the panel.
+  QTableView* tableGrid_ = nullptr;
+  QTableView* eepromGrid_ = nullptr;
+  ImageTableModel* tableModel_ = nullptr;
+  ImageTableModel* eepromModel_ = nullptr;
+  QLabel* vInLabel_ = nullptr;
+  QLabel* vOutLabel_ = nullptr;
+  QChartView* chartView_ = nullptr;
+  QChart* chart_ = nullptr;
+  QLineSeries* series1_ = nullptr;
+  QLineSeries* series2_ = nullptr;
+  QValueAxis* axisX_ = nullptr;
+  QValueAxis* axisY_ = nullptr;
+};
+
+}  // namespace vyk::ui

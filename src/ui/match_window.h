@@ -1,0 +1,57 @@
+#pragma once
+// The meter match dialog: the two meter lists of the project's group, the 256-row result of a
+// Match and Copy E2P into the project, as widgets over the MatchDialog operations.
+#include <QDialog>
+#include <functional>
+
+#include "operations/match_dialog.h"
+#include "operations/session.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTableView;
+
+namespace vyk::ui {
+
+class MatchGridModel;
+
+class MatchWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  MatchWindow(Session& session, QWidget* parent = nullptr);
+  ~MatchWindow() override;
+
+  // Edit > Match: lists the group's meters, then shows the dialog modally.
+  void EditMatchClick();
+
+  // After Copy E2P: the main window repaints its grids, curve and controls from the image.
+  std::function<void()> onImageChanged;
+
+  MatchDialog& Model() { return model_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void Sync();
+  void ComboChanged(int which, int index);
+
+  Session& session_;
+  MatchDialog model_;
+  bool syncing_ = false;  // widgets are being set from the model: their signals are not the user
+
+  QLabel* useLabel_;
+  QLabel* matchLabel_;
+  QLabel* flowUnits_;
+  QComboBox* meterUseCombo_;
+  QComboBox* meterMatchCombo_;
+  QTableView* matchGrid_;
+  MatchGridModel* gridModel_;
+  QPushButton* matchBtn_;
+  QPushButton* copyE2PBtn_;
+  QPushButton* closeBtn_;
+};
+
+}  // namespace vyk::ui

@@ -1,0 +1,521 @@
+#include "ui/meter_editor.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCategoryAxis>
+#include <QChart>
+#include <QChartView>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScopedValueRollback>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QTextCursor>
+#include <QValueAxis>
+#include <algorithm>
+#include <functional>
+#include <utility>
+
+#include "ui/core_text.h"
+#include "ui/error_guard.h"
+
+namespace vyk::ui {
+
+// The point grid's cell texts as Qt sees them. Model row r is grid row r + 1: the grid's header
+// row is the view's header. The row count follows the grid only in Sync(), so the view always
+// hears of a change before it asks for the new rows.
+class PointGridModel : public QAbstractTableModel {
+ public:
+  PointGridModel(const PointGrid& grid, QObject* parent)
+      : QAbstractTableModel(parent), grid_(grid), rows_(grid.RowCount() - 1) {}
+
+  int rowCount(const QModelIndex& parent = {}) const override {
+    return parent.isValid() ? 0 : rows_;
+  }
+  int columnCount(const QModelIndex& parent = {}) const override {
+    return parent.isValid() ? 0 : 2;
+  }
+
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
+    if (!index.isValid() || index.row() + 1 >= grid_.RowCount()) return {};
+    return FromCore(grid_.Cell(index.row() + 1, index.column()));
+  }
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < 2)
+      return FromCore(grid_.Cell(0, section));
+    return {};
+  }
+  Qt::ItemFlags flags(const QModelIndex& index) const override {
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable
+                           : Qt::NoItemFlags;
+  }
+  // Typed text reaches the grid as it is typed; nothing is stored when an editor closes.
+  bool setData(const QModelIndex&, const QVariant&, int) override { return false; }
+
+  void Sync() {
+    const int rows = grid_.RowCount() - 1;
+    if (rows > rows_) {
+      beginInsertRows({}, rows_, rows - 1);
+      rows_ = rows;
+      endInsertRows();
+    } else if (rows < rows_) {
+      beginRemoveRows({}, rows, rows_ - 1);
+      rows_ = rows;
+      endRemoveRows();
+    }
+    emit dataChanged(index(0, 0), index(rows_ - 1, 1));
+    emit headerDataChanged(Qt::Horizontal, 0, 1);
+  }
+
+ private:
+  const PointGrid& grid_;
+  int rows_;
+};
+
+// Every move of the current cell asks first; a refused move leaves the cell where it is.
+class CellGate : public QItemSelectionModel {
+ public:
+  using QItemSelectionModel::QItemSelectionModel;
+  std::function<bool(const QModelIndex&)> allow;
+
+  void setCurrentIndex(const QModelIndex& index,
+                       QItemSelectionModel::SelectionFlags command) override {
+    if (allow && !allow(index)) return;
+    QItemSelectionModel::setCurrentIndex(index, command);
+  }
+};
+
+// The cell editor: a line edit that lets through only what the grid accepts and hands Enter and
+// Tab to the window, so Qt's own commit-and-move (which would bypass the gate) never runs.
+class CellEditorDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  std::function<void(const QPersistentModelIndex&, const QString&)> textEdited;
+  std::function<void()> enterKey;
+  std::function<void(bool back)> tabKey;
+
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                        const QModelIndex& index) const override {
+    auto* editor = new QLineEdit(parent);
+    editor->setObjectName(QStringLiteral("StringGridEditor"));
+    editor->setFrame(false);
+    QPersistentModelIndex cell(index);
+    QObject::connect(editor, &QLineEdit::textEdited, editor, [this, cell](const QString& text) {
+      if (textEdited) textEdited(cell, text);
+    });
+    return editor;
+  }
+  // Only a real change is written, so the caret stays put while the user types.
+  void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+    auto* line = static_cast<QLineEdit*>(editor);
+    const QString text = index.data(Qt::EditRole).toString();
+    if (line->text() != text) line->setText(text);
+  }
+  void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
+
+ protected:
+  bool eventFilter(QObject* object, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return QStyledItemDelegate::eventFilter(object, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    switch (key->key()) {
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+        if (enterKey) enterKey();
+        return true;
+      case Qt::Key_Tab:
+      case Qt::Key_Backtab:
+        if (tabKey) tabKey(key->key() == Qt::Key_Backtab || key->modifiers() & Qt::ShiftModifier);
+        return true;
+      case Qt::Key_Escape:
+        return false;  // on to the window: Esc is Help
+      default:
+        break;
+    }
+    for (QChar c : key->text()) {
+      if (c.unicode() > 0x7f || !PointGrid::KeyAccepted(static_cast<char>(c.unicode())))
+        return true;  // dropped
+    }
+    return false;
+  }
+};
+
+// The grid view: Enter validates instead of pressing the default button, Esc goes on to the
+// window, and the focus is handed to the cell editor.
+class PointGridView : public QTableView {
+ public:
+  using QTableView::QTableView;
+  std::function<void()> enterKey;
+  std::function<void()> focusIn;
+
+  void keyboardSearch(const QString&) override {}  // typing never jumps to another cell
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    switch (event->key()) {
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+        if (enterKey) enterKey();
+        return;
+      case Qt::Key_Escape:
+        event->ignore();
+        return;
+      default:
+        QTableView::keyPressEvent(event);
+    }
+  }
+  void focusInEvent(QFocusEvent* event) override {
+    QTableView::focusInEvent(event);
+    if (focusIn) focusIn();
+  }
+};
+
+namespace {
+
+template <typename W>
+W* Named(W* widget, const char* name) {
+  widget->setObjectName(QLatin1String(name));
+  return widget;
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const char* caption, QRect geometry) {
+  auto* button = Named(new QPushButton(QString::fromLatin1(caption), parent), name);
+  button->setGeometry(geometry);
+  return button;
+}
+
+QLabel* Label(QWidget* parent, const char* name, const char* caption, QPoint at) {
+  auto* label = Named(new QLabel(QString::fromLatin1(caption), parent), name);
+  label->move(at);
+  label->adjustSize();
+  return label;
+}
+
+std::vector<std::string> MemoLines(const QString& text) {
+  std::vector<std::string> lines;
+  for (const QString& line : text.split(QLatin1Char('\n')))
+    lines.push_back(ToCore(line));
+  return lines;
+}
+
+QString MemoText(const std::vector<std::string>& lines) {
+  QStringList text;
+  for (const std::string& line : lines)
+    text.append(FromCore(line));
+  return text.join(QLatin1Char('\n'));
+}
+
+}  // namespace
+
+MeterEditor::MeterEditor(Dialogs& dialogs, const AppState& state, QWidget* parent)
+    : QDialog(parent), dialogs_(dialogs), form_(dialogs, state) {
+  setObjectName(QStringLiteral("MassAirEditorDialog"));
+  setFixedSize(505, 331);
+  // The positions are laid out for an 8-point dialog font.
+  QFont small = font();
+  small.setPointSize(8);
+  setFont(small);
+
+  newButton_ = Button(this, "NewButton", "New", {10, 8, 65, 25});
+  openButton_ = Button(this, "OpenButton", "Open", {84, 8, 65, 25});
+  saveButton_ = Button(this, "SaveButton", "Save", {159, 8, 65, 25});
+  saveAsButton_ = Button(this, "SaveAsButton", "Copy", {233, 8, 65, 25});
+  importButton_ = Button(this, "ImportButton", "Convert", {312, 8, 65, 25});
+
+  partNumberLabel_ = Label(this, "PartNumberLabel", "Part Number:", {10, 50});
+  partNumberEdit_ = Named(new QLineEdit(this), "PartNumberEdit");
+  partNumberEdit_->setGeometry(80, 50, 296, 21);
+  partNumberEdit_->setMaxLength(kPartNumberEditLength);
+
+  descriptionLabel_ = Label(this, "DescriptionLabel", "Description:", {10, 77});
+  descriptionMemo_ = Named(new QPlainTextEdit(this), "DescriptionMemo");
+  descriptionMemo_->setGeometry(80, 80, 296, 33);
+  descriptionMemo_->setTabChangesFocus(true);
+
+  unitsRGrp_ = Named(new QGroupBox(QStringLiteral("Units"), this), "UnitsRGrp");
+  unitsRGrp_->setGeometry(396, 16, 93, 65);
+  englishButton_ = Named(new QRadioButton(QStringLiteral("English "), unitsRGrp_), "UnitsEnglish");
+  englishButton_->setGeometry(8, 18, 80, 18);
+  metricButton_ = Named(new QRadioButton(QStringLiteral("Metric"), unitsRGrp_), "UnitsMetric");
+  metricButton_->setGeometry(8, 40, 80, 18);
+  unitsButtons_ = new QButtonGroup(this);
+  unitsButtons_->addButton(englishButton_, 0);
+  unitsButtons_->addButton(metricButton_, 1);
+
+  frequencyCheckBox_ = Named(new QCheckBox(QStringLiteral("Frequency"), this), "FrequencyCheckBox");
+  frequencyCheckBox_->setGeometry(403, 96, 86, 17);
+
+  dataTableGroupBox_ = Named(new QGroupBox(this), "DataTableGroupBox");
+  dataTableGroupBox_->setGeometry(9, 120, 144, 201);
+  stringGrid_ = Named(new PointGridView(dataTableGroupBox_), "StringGrid");
+  stringGrid_->setGeometry(8, 16, 129, 177);
+  gridModel_ = new PointGridModel(form_.Grid(), this);
+  stringGrid_->setModel(gridModel_);
+  QItemSelectionModel* plain = stringGrid_->selectionModel();
+  auto* gate = new CellGate(gridModel_, stringGrid_);
+  stringGrid_->setSelectionModel(gate);
+  delete plain;
+  auto* delegate = new CellEditorDelegate(stringGrid_);
+  stringGrid_->setItemDelegate(delegate);
+  stringGrid_->setSelectionMode(QAbstractItemView::NoSelection);
+  stringGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);  // the editor is always open
+  stringGrid_->setTabKeyNavigation(true);
+  stringGrid_->verticalHeader()->hide();
+  stringGrid_->verticalHeader()->setMinimumSectionSize(18);
+  stringGrid_->verticalHeader()->setDefaultSectionSize(18);
+  stringGrid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  stringGrid_->horizontalHeader()->setDefaultSectionSize(50);
+  stringGrid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  stringGrid_->horizontalHeader()->setSectionsClickable(false);
+  stringGrid_->horizontalHeader()->setHighlightSections(false);
+  stringGrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  stringGrid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+  auto* chart = new QChart;
+  chart->setTitle(QStringLiteral("Meter Response"));
+  chart->legend()->hide();
+  chart->setMargins(QMargins(2, 2, 2, 2));
+  series1_ = new QLineSeries;
+  series1_->setObjectName(QStringLiteral("Series1"));
+  series1_->setPen(QPen(Qt::red));
+  series1_->setPointsVisible(false);
+  chart->addSeries(series1_);
+  flowAxis_ = new QCategoryAxis;
+  flowAxis_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+  signalAxis_ = new QValueAxis;
+  chart->addAxis(flowAxis_, Qt::AlignBottom);
+  chart->addAxis(signalAxis_, Qt::AlignLeft);
+  series1_->attachAxis(flowAxis_);
+  series1_->attachAxis(signalAxis_);
+  meterChart_ = Named(new QChartView(chart, this), "MeterChart");
+  meterChart_->setGeometry(168, 128, 332, 153);
+  meterChart_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+
+  closeButton_ = Button(this, "CloseButton", "Close", {333, 296, 75, 25});
+  closeButton_->setDefault(true);
+  helpButton_ = Button(this, "HelpButton", "Help", {421, 296, 75, 25});
+
+  QWidget* order[] = {newButton_,         openButton_,     saveButton_,    saveAsButton_,
+                      importButton_,      partNumberEdit_, englishButton_, metricButton_,
+                      frequencyCheckBox_, stringGrid_,     meterChart_,    closeButton_,
+                      helpButton_,        descriptionMemo_};
+  for (size_t i = 1; i < std::size(order); ++i)
+    setTabOrder(order[i - 1], order[i]);
+
+  connect(newButton_, &QPushButton::clicked, this, [this] { Run([this] { form_.New(); }); });
+  connect(openButton_, &QPushButton::clicked, this, [this] { Run([this] { form_.Open(); }); });
+  connect(saveButton_, &QPushButton::clicked, this, [this] { Run([this] { form_.Save(); }); });
+  connect(saveAsButton_, &QPushButton::clicked, this, [this] { Run([this] { form_.Copy(); }); });
+  connect(importButton_, &QPushButton::clicked, this, [this] { Run([this] { form_.Convert(); }); });
+  connect(helpButton_, &QPushButton::clicked, this, [this] { Run([this] { form_.Help(); }); });
+  connect(closeButton_, &QPushButton::clicked, this, [this] {
+    bool close = false;
+    Run([&] { close = form_.Close(); });
+    if (close) accept();
+  });
+
+  connect(partNumberEdit_, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (!syncing_) Run([&] { form_.SetPartNumber(ToCore(text)); });
+  });
+  // The memo has no handler: its lines are only stored, and mark nothing modified.
+  connect(descriptionMemo_, &QPlainTextEdit::textChanged, this, [this] {
+    if (!syncing_) form_.SetDescriptionLines(MemoLines(descriptionMemo_->toPlainText()));
+  });
+  connect(unitsButtons_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+    if (!syncing_ && checked) Run([&] { form_.SetMetric(id == 1); });
+  });
+  connect(frequencyCheckBox_, &QCheckBox::toggled, this, [this](bool checked) {
+    if (!syncing_) Run([&] { form_.SetFrequency(checked); });
+  });
+
+  delegate->textEdited = [this](const QPersistentModelIndex& cell, const QString& text) {
+    EditText(cell, text);
+  };
+  delegate->enterKey = [this] { Run([this] { form_.Grid().EnterKey(); }); };
+  delegate->tabKey = [this](bool back) { TabKey(back); };
+  stringGrid_->enterKey = delegate->enterKey;
+  stringGrid_->focusIn = [this] {
+    if (syncing_) return;
+    if (QWidget* editor = stringGrid_->indexWidget(editorCell_)) editor->setFocus();
+  };
+  gate->allow = [this](const QModelIndex& index) {
+    if (syncing_ || !index.isValid()) return true;
+    MoveTo(index.row() + 1, index.column());
+    return false;  // MoveTo has put the current cell where the grid says
+  };
+  focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
+                        [this](QWidget* old, QWidget* now) { GridFocusChanged(old, now); });
+
+  SyncAll();
+}
+
+MeterEditor::~MeterEditor() {
+  // The widgets going away move the focus; this window is no longer there to hear of it.
+  disconnect(focusWatch_);
+  // The grid reads the form, which goes before QDialog's destructor hides and frees the children.
+  delete stringGrid_;
+  delete gridModel_;
+}
+
+template <typename F>
+void MeterEditor::Run(F&& handler) {
+  Guarded(dialogs_, std::forward<F>(handler));
+  SyncAll();
+  ApplyFocus(form_.TakeFocus());
+}
+
+void MeterEditor::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!event->spontaneous()) Run([this] { form_.FormActivate(); });
+}
+
+void MeterEditor::keyPressEvent(QKeyEvent* event) {
+  // Help is the cancel button: Esc presses it rather than closing the window.
+  if (event->key() == Qt::Key_Escape) {
+    helpButton_->click();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void MeterEditor::ApplyFocus(FormFocus focus) {
+  if (focus == FormFocus::Description) descriptionMemo_->setFocus();
+  if (focus == FormFocus::PartNumber) partNumberEdit_->setFocus();
+}
+
+void MeterEditor::SyncAll() {
+  QScopedValueRollback<bool> guard(syncing_, true);
+  // The caption carries a path, which is the file system's text rather than a file's bytes.
+  setWindowTitle(QString::fromStdString(form_.Caption()));
+  const QString partNumber = FromCore(form_.PartNumber());
+  if (partNumberEdit_->text() != partNumber) partNumberEdit_->setText(partNumber);
+  const QString memo = MemoText(form_.DescriptionLines());
+  if (descriptionMemo_->toPlainText() != memo) {
+    descriptionMemo_->setPlainText(memo);
+    descriptionMemo_->moveCursor(QTextCursor::Start);
+  }
+  (form_.Metric() ? metricButton_ : englishButton_)->setChecked(true);
+  frequencyCheckBox_->setChecked(form_.Frequency());
+  dataTableGroupBox_->setTitle(FromCore(form_.Grid().GroupCaption()));
+  SyncGrid();
+  SyncChart();
+}
+
+bool MeterEditor::GridHasFocus() const {
+  QWidget* focus = QApplication::focusWidget();
+  return focus != nullptr && (focus == stringGrid_ || stringGrid_->isAncestorOf(focus));
+}
+
+void MeterEditor::SyncGrid() {
+  QScopedValueRollback<bool> guard(syncing_, true);
+  const PointGrid& grid = form_.Grid();
+  const int row = grid.CurrentRow() - 1;
+  const int col = grid.CurrentCol();
+  const bool focused = GridHasFocus();
+  // An editor about to go gives the focus to its grid first; otherwise Qt would pass it on to
+  // the next control, which would count as leaving the grid.
+  const bool editorStays = editorCell_.isValid() && editorCell_.row() == row &&
+                           editorCell_.column() == col && row < grid.RowCount() - 1;
+  if (focused && !editorStays) stringGrid_->setFocus();
+
+  gridModel_->Sync();
+  const QModelIndex current = gridModel_->index(row, col);
+  if (editorCell_.isValid() && editorCell_ != current)
+    stringGrid_->closePersistentEditor(editorCell_);
+  if (stringGrid_->selectionModel()->currentIndex() != current)
+    stringGrid_->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+  if (!stringGrid_->isPersistentEditorOpen(current)) stringGrid_->openPersistentEditor(current);
+  editorCell_ = current;
+  stringGrid_->scrollTo(current);
+  if (focused) {
+    if (QWidget* editor = stringGrid_->indexWidget(current)) editor->setFocus();
+  }
+}
+
+void MeterEditor::SyncChart() {
+  const std::vector<GraphPoint>& graph = form_.Grid().Graph();
+  if (graph == plotted_) return;
+  plotted_ = graph;
+  QList<QPointF> points;
+  for (const GraphPoint& p : graph)
+    points.append(QPointF(p.x, p.y));
+  series1_->replace(points);
+
+  for (const QString& label : flowAxis_->categoriesLabels())
+    flowAxis_->remove(label);
+  if (graph.empty()) {
+    flowAxis_->setRange(0, 1);
+    signalAxis_->setRange(0, 1);
+    return;
+  }
+  // The points are ordered by flow; a label needs a flow of its own to stand on.
+  const float minX = graph.front().x;
+  const float maxX = graph.back().x;
+  flowAxis_->setStartValue(minX);
+  QStringList labels;
+  for (const GraphPoint& p : graph) {
+    const QString label = FromCore(p.label);
+    if (labels.contains(label) || (!labels.isEmpty() && p.x <= flowAxis_->endValue(labels.last())))
+      continue;
+    flowAxis_->append(label, p.x);
+    labels.append(label);
+  }
+  flowAxis_->setRange(minX, maxX > minX ? maxX : minX + 1);
+  auto [low, high] = std::minmax_element(graph.begin(), graph.end(),
+                                         [](const auto& a, const auto& b) { return a.y < b.y; });
+  signalAxis_->setRange(low->y, high->y > low->y ? high->y : low->y + 1);
+}
+
+void MeterEditor::EditText(const QPersistentModelIndex& cell, const QString& text) {
+  if (syncing_ || !cell.isValid()) return;
+  Run([&] { form_.Grid().SetEditText(cell.row() + 1, cell.column(), ToCore(text)); });
+}
+
+void MeterEditor::MoveTo(int row, int col) {
+  const PointGrid& grid = form_.Grid();
+  if (row == grid.CurrentRow() && col == grid.CurrentCol()) return;
+  Run([&] { form_.Grid().SelectCell(row, col); });
+}
+
+void MeterEditor::TabKey(bool back) {
+  // Cell by cell along the rows, wrapping round at either end.
+  const PointGrid& grid = form_.Grid();
+  const int last = grid.RowCount() - 1;
+  int row = grid.CurrentRow();
+  int col = grid.CurrentCol();
+  if (!back) {
+    if (col == kSignalColumn) {
+      col = kFlowColumn;
+    } else {
+      col = kSignalColumn;
+      row = row == last ? 1 : row + 1;
+    }
+  } else if (col == kFlowColumn) {
+    col = kSignalColumn;
+  } else {
+    col = kFlowColumn;
+    row = row == 1 ? last : row - 1;
+  }
+  MoveTo(row, col);
+}
+
+void MeterEditor::GridFocusChanged(QWidget* old, QWidget* now) {
+  // Leaving the grid for another control of this window; a message box or another window taking
+  // the focus is not leaving it.
+  if (syncing_ || !isVisible() || old == nullptr || now == nullptr) return;
+  auto inGrid = [this](QWidget* w) { return w == stringGrid_ || stringGrid_->isAncestorOf(w); };
+  if (!inGrid(old) || inGrid(now) || now->window() != this) return;
+  Run([this] { form_.Grid().Exit(); });
+}
+
+}  // namespace vyk::ui

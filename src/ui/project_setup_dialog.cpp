@@ -1,0 +1,76 @@
+#include "ui/project_setup_dialog.h"
+#include "ui/dialog_buttons.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/centre_on_screen.h"
+#include "ui/core_text.h"
+#include "ui/radio_group.h"
+
+namespace vyk::ui {
+
+namespace {
+
+constexpr int kEnglish = 0;
+constexpr int kMetric = 1;
+
+}  // namespace
+
+ProjectSetupDialog::ProjectSetupDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
+      projectNameEdit_(new QLineEdit(this)),
+      descriptionEdit_(new QLineEdit(this)),
+      groupRGrp_(new RadioGroup(
+          QStringLiteral("Group"),
+          {QStringLiteral("Ford"), QStringLiteral("GM"), QStringLiteral("Import")}, this)),
+      unitsRGrp_(new RadioGroup(QStringLiteral("Units"),
+                                {QStringLiteral("English"), QStringLiteral("Metric")}, this)) {
+  setWindowTitle(QStringLiteral("Project Setup"));
+  projectNameEdit_->setObjectName(QStringLiteral("ProjectNameEdit"));
+  descriptionEdit_->setObjectName(QStringLiteral("DescriptionEdit"));
+  groupRGrp_->setObjectName(QStringLiteral("GroupRGrp"));
+  unitsRGrp_->setObjectName(QStringLiteral("UnitsRGrp"));
+  projectNameEdit_->setMinimumWidth(280);
+
+  auto* fields = new QFormLayout;
+  fields->addRow(QStringLiteral("Name"), projectNameEdit_);
+  fields->addRow(QStringLiteral("Description"), descriptionEdit_);
+
+  auto* groups = new QHBoxLayout;
+  groups->addWidget(groupRGrp_);
+  groups->addWidget(unitsRGrp_);
+  groups->addStretch();
+
+  QHBoxLayout* buttons = OkCancelHelpButtons(this);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(fields);
+  layout->addLayout(groups);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+bool ProjectSetupDialog::Run(ProjectSetup& setup) {
+  projectNameEdit_->setText(FromCore(setup.name));
+  descriptionEdit_->setText(FromCore(setup.description));
+  groupRGrp_->SetItemIndex(setup.group);
+  unitsRGrp_->SetItemIndex(setup.metric ? kMetric : kEnglish);
+  projectNameEdit_->setFocus();
+  projectNameEdit_->selectAll();
+  CentreOnScreen(this);
+  if (exec() != QDialog::Accepted) return false;
+
+  setup.name = ToCore(projectNameEdit_->text());
+  setup.description = ToCore(descriptionEdit_->text());
+  // A header whose group byte is no group shows no selection; if the user picks none either,
+  // the byte stays what it was.
+  if (groupRGrp_->ItemIndex() >= 0) setup.group = static_cast<uint8_t>(groupRGrp_->ItemIndex());
+  setup.metric = unitsRGrp_->ItemIndex() == kMetric;
+  return true;
+}
+
+}  // namespace vyk::ui

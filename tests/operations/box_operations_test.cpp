@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include "model/errors.h"
+#include "operations/main_controls.h"
+#include "support/box_harness.h"
+
+namespace vyk::test {
+namespace {
+
+using Kind = FakeDialogs::Kind;
+
+SimBoxConfig Box(char letter = 'G') {
+  SimBoxConfig c;
+  c.groupLetter = letter;
+  c.baud = 9600;
+  return c;
+}
+
+// A GM project, identified against a simulated GM Box.
+struct GmProject : SimHarness {
+  explicit GmProject(SimBoxConfig config = Box()) : SimHarness(config) {
+    New(kGM);
+    dialogs.messages.clear();
+    commands.clear();
+  }
+  std::vector<std::string> Errors() const { return dialogs.Texts(Kind::Error); }
+};
+
+TEST(ConnectBox, ChecksTheLetterAndTheVersion) {
+  struct Case {
+    uint8_t group;
+    std::string reply;
+    std::string message;  // empty: identified
+  } cases[] = {
+      {kGM, "\r\nG1.0 Box\r\n>", ""},
+      {kFord, "\r\nV 1  Box\r\n>", ""},
+      {kGM, "\r\nV1.0 Box\r\n>", "GM version hardware not found"},
+      {kImport, "\r\nV1.0 Box\r\n>", "Import version hardware not found"},
+      {kGM, "\r\nG1.0 B>", "Invalid response from hardware (error 2)"},  // 9 characters
+      {kGM, "\r\nG10  Box\r\n>", "Incorrect hardware version"},
+      {kGM, "\r\nG1.1 Box\r\n>", "Incorrect hardware version"},
+      {kGM, "\r\nG0.9 Box\r\n>", "Incorrect hardware version"},  // 0.9f * 10 truncates to 8
+      {kGM, "\r\nG1.x Box\r\n>", "Invalid response from hardware (error 4)"},
+      {7, "\r\nZ1.0 Box\r\n>", ""},  // an unknown group skips the letter
+  };
+  for (const Case& c : cases) {
+    ScriptedHarness h;
+    h.state.header.SetFixedFields();
+    h.port.replies = {"\r\n>", c.reply};
+    bool ok = ConnectBox(h.session, h.link, c.group);
+    EXPECT_EQ(ok, c.message.empty()) << c.reply;
+    EXPECT_EQ(h.state.boxConnected, ok);
+    EXPECT_EQ(h.dialogs.Texts(Kind::Error),
+              c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message})
+        << c.reply;
+  }
+}
+
+TEST(ConnectBox, NoAnswerIsHardwareNotFoundAfterTwoSeconds) {
+  ScriptedHarness h;
+  h.port.silent = true;
+  double start = h.pump.NowMs();
+  EXPECT_FALSE(ConnectBox(h.session, h.link, kGM));
+  EXPECT_DOUBLE_EQ(h.pump.NowMs() - start, 2000);
+  EXPECT_EQ(h.dialogs.Texts(Kind::Error), std::vector<std::string>{"Hardware not found"});
+}
+
+TEST(ConnectBox, NewConnectsToTheSimulatedBoxAndTheButtonBecomesMonitor) {
+  GmProject h;
+  EXPECT_TRUE(h.state.boxConnected);
+  EXPECT_EQ(h.state.buttonMode, ButtonMode::Monitor);
+  EXPECT_EQ(h.view.lastLook.sioLabel, "Idle");
+  GmProject ford(Box('V'));
+  EXPECT_FALSE(ford.state.boxConnected);  // a GM project on a Ford Box
+  EXPECT_EQ(ford.view.lastLook.abortBtnCaption, "Connect");
+}
+
+TEST(Monitor, TheOffsetsBendTheCurve) {
+  EXPECT_EQ(AdjustedCounts(NewImage(kImport), {0, 0, 0, 0})[17], 17 * 32);
+  std::vector<int> bent = AdjustedCounts(NewImage(kImport), {8, 0, 0, 0});
+  std::vector<int> a;
+  for (int x = 0; x < 13; ++x)
+    a.push_back(bent[x] - 32 * x);
+  EXPECT_EQ(a, (std::vector<int>{0, 2, 4, 6, 8, 7, 6, 5, 4, 3, 2, 1, 0}));
+  std::vector<int> negative = AdjustedCounts(NewImage(kImport), {-3, 0, 0, 0});
+  EXPECT_EQ(negative[1] - 32, 0);  // -3 / 4 truncates toward zero
+  EXPECT_EQ(negative[3] - 96, -2);
+  {
+    EepromImage image = NewImage(kImport);
+    image.SetEntry(4, 1020);
+    image.SetEntry(12, 5);
+    std::vector<int> clamped = AdjustedCounts(image, {10, -10, 0, 0});
+    EXPECT_EQ(clamped[4], 1023);
+    EXPECT_EQ(clamped[12], 0);
+  }
+}
+
+TEST(Monitor, ASampleShowsTheReadingAndTheAdjustedCurve) {
+  SimBoxConfig config = Box();
+  config.input = 0x0100;
+  config.output = 0x03FF;
+  config.offsets = {0xFFF0, 0, 0, 0};  // -16
+  GmProject h(config);
+  MonitorReading reading;
+  ASSERT_TRUE(MonitorSample(h.session, h.link, &reading));
+  EXPECT_EQ(reading.offsets[0], -16);
+  EXPECT_EQ(h.state.controls.dataInLabel, "F in =  3378 ");
+  EXPECT_EQ(h.state.controls.dataOutLabel, "F Out =  13500 ");
+  ASSERT_EQ(h.state.chart.series2.size(), 32u);
+  EXPECT_EQ(h.state.chart.series2[4].y, (128 - 16) * 13.19648f);
+  EXPECT_EQ(h.state.chart.series2[0], h.state.chart.series1[0]);
+
+  // A reading of 0x8000 or more is refused by the conversions after the curve is drawn.
+  h.port.Box().Config().input = 0x8000;
+  EXPECT_THROW(MonitorSample(h.session, h.link), RangeError);
+  EXPECT_EQ(h.state.controls.dataInLabel, "F in =  3378 ");
+}
+
+TEST(Monitor, AShortLineIsError2) {
+  ScriptedHarness h;
+  h.port.replies = {"\r\n>", "\r\n" + std::string(43, '0') + ">"};
+  EXPECT_FALSE(MonitorSample(h.session, h.link));
+  EXPECT_EQ(h.dialogs.Texts(Kind::Error),
+            std::vector<std::string>{"Invalid response from hardware (error 2)"});
+}
+
+TEST(Update, WritesAndVerifiesEightyBytesWith161Commands) {
+  GmProject h;
+  h.dialogs.answers = {Answer::Yes};
+  int progress = 0;
+  BoxUpdateClick(h.session, h.link, [&](int done) { progress = done; });
+  EXPECT_TRUE(h.dialogs.Texts(Kind::Error).empty());
+  EXPECT_EQ(h.commands.size(), 161u);
+  EXPECT_EQ(h.commands[1], "C0000");
+  EXPECT_EQ(h.commands[2], "C00*");
+  EXPECT_EQ(progress, 80);
+  for (int a = 0; a < 80; ++a)
+    EXPECT_EQ(h.port.Box().Eeprom()[a], h.state.image.Byte(a)) << a;
+  EXPECT_EQ(h.port.Box().Eeprom()[80], 0xFF);  // nothing past 0x4F
+  EXPECT_EQ(h.state.buttonMode, ButtonMode::Monitor);
+}
+
+TEST(Update, EachFaultEndsTheTransferWithItsMessage) {
+  struct Case {
+    const char* name;
+    void (*fault)(SimBoxConfig&);
+    std::string message;
+  } cases[] = {
+      {"silent", [](SimBoxConfig& c) { c.stopAfterBytes = 1; }, "Hardware not found"},
+      {"wrong ack", [](SimBoxConfig& c) { c.wrongAcknowledge = true; },
+       "Hardware did not acknowledge"},
+      {"stops mid-way", [](SimBoxConfig& c) { c.stopAfterBytes = 200; },
+       "Hardware did not acknowledge"},
+      {"line closed", [](SimBoxConfig& c) { c.closeAfterBytes = 100; },
+       "The connection to test was lost (the simulated Box closed the line)"},
+  };
+  for (const Case& c : cases) {
+    GmProject h;
+    c.fault(h.port.Box().Config());
+    h.dialogs.answers = {Answer::Yes};
+    BoxUpdateClick(h.session, h.link);
+    EXPECT_EQ(h.dialogs.Texts(Kind::Error), std::vector<std::string>{c.message}) << c.name;
+    EXPECT_FALSE(h.link.Busy());
+  }
+}
+
+TEST(Update, ACorruptedReadBackIsAVerifyError) {
+  GmProject h;
+  // Byte 03 of a GM image is 20: the first digit of its read answer arrives corrupted. The Box
+  // sends 4 bytes for the empty command and 25 for each address (the write's 6 echoes, CR LF +
+  // and CR LF >, the read's 5 echoes, CR LF, two digits, + and CR LF >).
+  h.port.Box().Config().corruptNthOutput = h.port.Box().BytesSent() + 4 + 3 * 25 + 12 + 5 + 2 + 1;
+  h.dialogs.answers = {Answer::Yes};
+  BoxUpdateClick(h.session, h.link);
+  ASSERT_EQ(h.dialogs.Texts(Kind::Error).size(), 1u);
+  EXPECT_EQ(h.dialogs.Texts(Kind::Error)[0].rfind("Verify error: 20 \r\n", 0), 0u);
+}
+
+TEST(Update, AbortStopsAfterTheExchangeInProgress) {
+  for (double at : {5.0, 300.0, 1500.0}) {
+    GmProject h;
+    h.dialogs.answers = {Answer::Yes};
+    h.pump.Post(at, [&h] { AbortBtnClick(h.session, h.link); });
+    BoxUpdateClick(h.session, h.link);
+    EXPECT_EQ(h.dialogs.Texts(Kind::Error), std::vector<std::string>{}) << at;
+    int written = 0;
+    while (written < 80 && h.port.Box().Eeprom()[written] == h.state.image.Byte(written))
+      ++written;
+    EXPECT_LT(written, 80) << at;
+    EXPECT_FALSE(h.state.abortRequest);
+    EXPECT_EQ(h.state.buttonMode, ButtonMode::Monitor);
+  }
+}
+
+TEST(Update, NoChangesNothingAndASecondOperationIsRefused) {
+  GmProject h;
+  h.dialogs.answers = {Answer::No};
+  BoxUpdateClick(h.session, h.link);
+  EXPECT_TRUE(h.commands.empty());
+  EXPECT_EQ(h.state.buttonMode, ButtonMode::Monitor);
+
+  h.dialogs.answers = {Answer::Yes};
+  bool monitored = true;
+  h.pump.Post(50, [&] { monitored = MonitorSample(h.session, h.link); });
+  BoxUpdateClick(h.session, h.link);
+  EXPECT_FALSE(monitored);
+  EXPECT_EQ(h.dialogs.Texts(Kind::Error), std::vector<std::string>{kBusyMessage});
+  EXPECT_EQ(h.port.Box().Eeprom()[79], h.state.image.Byte(79));  // the update went on
+}
+
+TEST(Retrieve, ReadsTheBoxAndShowsItsSettings) {
+  GmProject h;
+  auto& eeprom = h.port.Box().Eeprom();
+  for (int a = 0; a < 256; ++a)
+    eeprom[a] = static_cast<uint8_t>(a);
+  eeprom[kModeByte] = 0x11;  // voltage output, voltage input, inverted limit
+  eeprom[67] = 200;
+  h.state.projectModified = true;
+  h.dialogs.answers = {Answer::Yes};
+  BoxRetrieveClick(h.session, h.link);
+  for (int a : {0, 65, 79})
+    EXPECT_EQ(h.state.image.Byte(a), a == kModeByte ? 0x11 : a);
+  EXPECT_EQ(h.state.image.Byte(80), 0xFF);
+  EXPECT_EQ(h.state.controls.outputRGrp, kVoltage);
+  EXPECT_EQ(h.state.controls.inputRGrp, kVoltage);
+  EXPECT_TRUE(h.state.controls.invertLimit);
+  EXPECT_EQ(h.state.controls.potTexts[0], "-56");
+  EXPECT_EQ(h.state.image.Byte(kModeByte), 0x11);  // showing kept the mode byte
+  EXPECT_FALSE(h.state.projectModified);
+}
+
+TEST(Retrieve, AbortStillShowsThePartlyReadImage) {
+  GmProject h;
+  h.port.Box().Eeprom().fill(0);
+  h.dialogs.answers = {Answer::Yes};
+  h.pump.Post(200, [&h] { AbortBtnClick(h.session, h.link); });
+  h.state.projectModified = true;
+  BoxRetrieveClick(h.session, h.link);
+  EXPECT_EQ(h.state.image.Byte(0), 0);
+  EXPECT_NE(h.state.image.Byte(79), 0);
+  EXPECT_FALSE(h.state.projectModified);
+  EXPECT_EQ(h.state.controls.potTexts[0], "0");
+}
+
+}  // namespace
+}  // namespace vyk::test

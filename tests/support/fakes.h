@@ -1,0 +1,119 @@
+#pragma once
+// Scripted stand-ins for the dialogs and the main window, and a session built on them.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "operations/dialogs.h"
+#include "operations/main_view.h"
+#include "operations/project_commands.h"
+#include "operations/session.h"
+#include "support/temp_folder.h"
+
+namespace vyk::test {
+
+inline constexpr int32_t kToday = 45000;
+
+// Answers every box and dialog from queues and records what it was shown. A dialog asked
+// with an empty queue fails the test and is cancelled.
+class FakeDialogs : public Dialogs {
+ public:
+  enum class Kind { Error, Information, Question, Warning };
+  struct Message {
+    Kind kind;
+    std::string text;
+  };
+
+  std::deque<Answer> answers;
+  std::deque<std::optional<std::string>> fileNames;  // nullopt: the user cancels
+  std::deque<std::optional<ProjectSetup>> setups;    // nullopt: the user cancels
+  std::vector<Message> messages;
+  std::vector<FileDialogRequest> fileRequests;
+  std::vector<ProjectSetup> setupsShown;  // what each Project Setup dialog was filled with
+
+  void Error(const std::string& text) override { messages.push_back({Kind::Error, text}); }
+  void Information(const std::string& text) override {
+    messages.push_back({Kind::Information, text});
+  }
+  Answer Question(const std::string& text, QuestionButtons) override {
+    messages.push_back({Kind::Question, text});
+    return Next(answers, Answer::Cancel);
+  }
+  Answer Warning(const std::string& text, QuestionButtons) override {
+    messages.push_back({Kind::Warning, text});
+    return Next(answers, Answer::Cancel);
+  }
+  std::optional<std::string> OpenFileName(const FileDialogRequest& request) override {
+    fileRequests.push_back(request);
+    return Next(fileNames, std::optional<std::string>());
+  }
+  std::optional<std::string> SaveFileName(const FileDialogRequest& request) override {
+    fileRequests.push_back(request);
+    return Next(fileNames, std::optional<std::string>());
+  }
+  bool AskProjectSetup(ProjectSetup& setup) override {
+    setupsShown.push_back(setup);
+    auto answer = Next(setups, std::optional<ProjectSetup>());
+    if (answer) setup = *answer;
+    return answer.has_value();
+  }
+
+  std::vector<std::string> Texts(Kind kind) const {
+    std::vector<std::string> texts;
+    for (const auto& m : messages)
+      if (m.kind == kind) texts.push_back(m.text);
+    return texts;
+  }
+
+ private:
+  template <typename T>
+  static T Next(std::deque<T>& queue, T cancel) {
+    if (queue.empty()) {
+      ADD_FAILURE() << "a dialog was shown that the test did not expect";
+      return cancel;
+    }
+    T value = queue.front();
+    queue.pop_front();
+    return value;
+  }
+};
+
+class RecordingView : public MainView {
+ public:
+  int looks = 0;
+  int tableRepaints = 0;
+  int eepromRepaints = 0;
+  int controlChanges = 0;
+  int chartChanges = 0;
+  WindowLook lastLook;
+
+  void ApplyLook(const WindowLook& look) override {
+    ++looks;
+    lastLook = look;
+  }
+  void RepaintTableGrid() override { ++tableRepaints; }
+  void RepaintEepromGrid() override { ++eepromRepaints; }
+  void ControlsChanged() override { ++controlChanges; }
+  void ChartChanged() override { ++chartChanges; }
+};
+
+// A program just started: no project, start-up constants, every image byte FF.
+struct Harness {
+  AppState state;
+  FakeDialogs dialogs;
+  RecordingView view;
+  Session session{state, dialogs, view, {}, [] { return kToday; }};
+
+  Harness() { state.appFolder = state.meterFolder = "app" + std::string(1, kPathSeparator); }
+
+  // File > New with the dialog answered.
+  void New(uint8_t group) {
+    dialogs.setups.push_back(ProjectSetup{"Test", "", group, false});
+    FileNewClick(session);
+  }
+};
+
+}  // namespace vyk::test
