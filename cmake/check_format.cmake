@@ -1,6 +1,6 @@
 # Fails when clang-format would change any C++ file of the project.
 file(GLOB_RECURSE files ${ROOT}/src/*.cpp ${ROOT}/src/*.h ${ROOT}/tests/*.cpp ${ROOT}/tests/*.h
-     ${ROOT}/bench/*.cpp ${ROOT}/cmake/*.cpp)
+     ${ROOT}/bench/*.cpp ${ROOT}/cmake/*.cpp ${ROOT}/tools/*.cpp)
 set(bad "")
 foreach(f ${files})
   execute_process(COMMAND ${CLANG_FORMAT} --dry-run -Werror ${f} RESULT_VARIABLE rc

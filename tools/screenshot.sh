@@ -14,7 +14,7 @@ if ! command -v xvfb-run >/dev/null || ! command -v xauth >/dev/null; then
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends xvfb xauth
 fi
 cmake --preset release >/dev/null
-cmake --build --preset release --target vyk vykedit
+cmake --build --preset release --target vyk vykedit-screenshots
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -27,6 +27,6 @@ printf 'GM-MATCH-1\r\nVolts\r\nlb/hr\r\nExpected meter\r\nDemo\r\n0.8 10\r\n1.5 
 "$vyk" project new --group gm --name "Demo car" --description "Screenshot" "$work/demo.VYK" 2>/dev/null
 "$vyk" match "$work/app/GM/USE.MAF" "$work/app/GM/MATCH.MAF" --apply "$work/demo.VYK" 2>/dev/null
 
-xvfb-run -a -s "-screen 0 1280x900x24" build/release/vykedit --port Simulator \
-  --config "$work" --app-folder "$work/app" --screenshot "$out" "$work/demo.VYK"
+xvfb-run -a -s "-screen 0 1280x900x24" build/release/vykedit-screenshots --port Simulator \
+  --config "$work" --app-folder "$work/app" "$out" "$work/demo.VYK"
 ls -l "$out"

@@ -6,16 +6,13 @@
 int main(int argc, char** argv) {
   vyk::ui::StartOptions options;
   std::string project;
-  std::string screenshots;
   CLI::App cli{"Vyk Edit - editor and programmer for the Box"};
   cli.add_option("--port", options.port,
                  "Serial device for this run, or \"Simulator\" for the simulated Box");
   cli.add_option("--config", options.configDir, "Folder of the settings file vyk.ini");
   cli.add_option("--app-folder", options.appFolder, "Folder holding the meter folders");
-  cli.add_option("--screenshot", screenshots,
-                 "Save pictures of the windows into this folder, then quit");
   cli.add_option("PROJECT", project, "Project file to open (.VYK)");
   cli.allow_extras();  // Qt's own options, such as -platform
   CLI11_PARSE(cli, argc, argv);
-  return vyk::ui::RunProgram(argc, argv, options, project, screenshots);
+  return vyk::ui::RunProgram(argc, argv, options, project);
 }

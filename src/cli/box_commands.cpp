@@ -10,8 +10,8 @@
 
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
+#include "link/qt/box_connection.h"
 #include "link/qt/qt_pump.h"
-#include "link/qt/qt_serial_port.h"
 #include "link/sim_port.h"
 #include "model/conversions.h"
 #include "model/number.h"
@@ -66,16 +66,8 @@ class BoxRun {
 
   // Opens the port; the simulated Box answers as hardware of the project's group.
   void OpenLink() {
-    if (options_.port == kSimulatorPortName) {
-      SimBoxConfig config;
-      config.groupLetter = SimGroupLetter(state_.header.Group());
-      port_ = std::make_unique<SimPort>(pump_, config);
-    } else {
-      port_ = std::make_unique<QtSerialPort>();
-    }
-    link_ = std::make_unique<BoxLink>(*port_, pump_, state_);
-    link_->Open(options_.port);
-    link_->Settle();
+    connection_.Open(options_.port);
+    connection_.AnswerAsGroup(state_.header.Group());
   }
 
   void Check() const {
@@ -84,7 +76,7 @@ class BoxRun {
 
   AppState& State() { return state_; }
   Session& GetSession() { return session_; }
-  BoxLink& Link() { return *link_; }
+  BoxLink& Link() { return connection_.Link(); }
   CliDialogs& Dialogs() { return dialogs_; }
   const BoxOptions& Options() const { return options_; }
 
@@ -96,8 +88,7 @@ class BoxRun {
   MainView view_;
   Session session_{state_, dialogs_, view_, nullptr};
   QtPump pump_;
-  std::unique_ptr<Port> port_;
-  std::unique_ptr<BoxLink> link_;
+  BoxConnection connection_{pump_, state_};
 };
 
 void Print(const BoxOptions& o, const json& j, const std::string& text) {

@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QToolButton>
@@ -27,7 +26,6 @@
 #include <QValueAxis>
 #include <algorithm>
 
-#include "link/qt/qt_serial_port.h"
 #include "link/sim_port.h"
 #include "operations/box_operations.h"
 #include "operations/image_grids.h"
@@ -174,12 +172,9 @@ MainWindow::MainWindow(const StartOptions& options, QWidget* parent)
   BuildBody(central);
 
   // The port is chosen at the first activation; until then writes go nowhere.
-  port_ = std::make_unique<SimPort>(pump_);
-  link_ = std::make_unique<BoxLink>(*port_, pump_, state_);
   session_.connectBox = [this](Session& s, uint8_t group) {
-    if (auto* sim = dynamic_cast<SimPort*>(port_.get()))
-      sim->Box().Config().groupLetter = SimGroupLetter(group);  // a Box of every group
-    return ConnectBox(s, *link_, group);
+    box_.AnswerAsGroup(group);
+    return ConnectBox(s, box_.Link(), group);
   };
 
   std::string appFolder = options_.appFolder;
@@ -198,8 +193,8 @@ MainWindow::MainWindow(const StartOptions& options, QWidget* parent)
 
 MainWindow::~MainWindow() {
   // The link's callbacks point into this window.
-  link_.reset();
-  port_.reset();
+  Link().onStatus = nullptr;
+  Link().terminalEcho = nullptr;
 }
 
 void MainWindow::BuildMenus() {
@@ -238,9 +233,9 @@ void MainWindow::BuildMenus() {
   box->addAction("&Options ...", [this] { Run([&] { BoxOptionsClick(session_); }); });
   box->addSeparator();
   boxUpdate_ = box->addAction("&Update EEPROM ...",
-                              [this] { Run([&] { BoxUpdateClick(session_, *link_); }); });
+                              [this] { Run([&] { BoxUpdateClick(session_, Link()); }); });
   boxRetrieve_ = box->addAction("&Retrieve EEPROM ...",
-                                [this] { Run([&] { BoxRetrieveClick(session_, *link_); }); });
+                                [this] { Run([&] { BoxRetrieveClick(session_, Link()); }); });
   box->addSeparator();
   box->addAction("&Terminal ...", [this] {
     if (windows_.showTerminal) windows_.showTerminal();
@@ -354,7 +349,7 @@ void MainWindow::BuildPanel(QWidget* central) {
   abortBtn_->setObjectName("AbortBtn");
   abortBtn_->setGeometry(kDesignWidth - 80, 4, 72, 25);
   connect(abortBtn_, &QPushButton::clicked, this,
-          [this] { Run([&] { AbortBtnClick(session_, *link_); }); });
+          [this] { Run([&] { AbortBtnClick(session_, Link()); }); });
   sioLabel_ = new QLabel(panel_);
   sioLabel_->setObjectName("SIOLabel");
   sioLabel_->setGeometry(kDesignWidth - 80, 32, 78, 14);
@@ -422,20 +417,8 @@ void MainWindow::BuildBody(QWidget* central) {
   FormResize();
 }
 
-SimBox* MainWindow::Simulator() {
-  auto* sim = dynamic_cast<SimPort*>(port_.get());
-  return sim != nullptr ? &sim->Box() : nullptr;
-}
-
 QWidget* MainWindow::Control(const char* name) const {
   return findChild<QWidget*>(name);
-}
-
-QString MainWindow::SettingsPath() const {
-  QString folder = options_.configDir.empty()
-                       ? QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)
-                       : QString::fromStdString(options_.configDir);
-  return QDir(folder).filePath("vyk.ini");
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -446,28 +429,17 @@ void MainWindow::showEvent(QShowEvent* event) {
 void MainWindow::FormActivate() {
   if (activated_) return;
   activated_ = true;
-  QSettings settings(SettingsPath(), QSettings::IniFormat);
-  state_.portNumber = settings.value("System/ComPort", 2).toInt();
-  state_.baudRate = settings.value("System/BaudRate", 9600).toInt();
-  state_.portName = settings.value("System/PortName", "").toString().toStdString();
+  StoredSettings settings = settingsFile_.Load();
+  state_.portNumber = settings.comPort;
+  state_.baudRate = settings.baudRate;
+  state_.portName = settings.portName;
   portInUse_ = ChoosePortName(state_.portNumber, state_.portName, options_.port);
 
-  // The link is rebuilt on the chosen port; its callbacks move with it.
-  auto terminalEcho = link_->terminalEcho;
-  link_.reset();
-  if (portInUse_ == kSimulatorPortName) {
-    SimBoxConfig config;
-    config.baud = options_.simulatorBaud;
-    port_ = std::make_unique<SimPort>(pump_, config);
-  } else {
-    port_ = std::make_unique<QtSerialPort>();
-  }
-  link_ = std::make_unique<BoxLink>(*port_, pump_, state_);
-  link_->terminalEcho = terminalEcho;
-  link_->onStatus = [this](const std::string& text) { sioLabel_->setText(FromCore(text)); };
+  Link().onStatus = [this](const std::string& text) { sioLabel_->setText(FromCore(text)); };
+  SimBoxConfig simulator;
+  simulator.baud = options_.simulatorBaud;
   try {
-    link_->Open(portInUse_);
-    link_->Settle();
+    box_.Open(portInUse_, simulator);
   } catch (const std::exception& e) {
     session_.dialogs.Error(e.what());  // the program runs on; every exchange will time out
   }
@@ -486,18 +458,7 @@ bool MainWindow::FormClose() {
   bool mayClose = false;
   Run([&] { mayClose = QuerySaveOnClose(session_); });
   if (!mayClose) return false;
-  QSettings settings(SettingsPath(), QSettings::IniFormat);
-  settings.setValue("System/ComPort", state_.portNumber);
-  settings.setValue("System/BaudRate", state_.baudRate);
-  if (!state_.portName.empty()) {
-    settings.setValue("System/PortName", QString::fromStdString(state_.portName));
-  } else {
-    settings.remove("System/PortName");
-  }
-  settings.setValue("User/EEResume", "0000");
-  settings.setValue("User/EEStart", "0000");
-  settings.setValue("User/EEStop", "0000");
-  settings.sync();
+  settingsFile_.Save({state_.portNumber, state_.baudRate, state_.portName});
   state_.matchTable.reset();
   return true;
 }

@@ -8,11 +8,13 @@
 #include <string>
 
 #include "link/box_link.h"
+#include "link/qt/box_connection.h"
 #include "link/qt/qt_pump.h"
 #include "link/sim_box.h"
 #include "operations/main_view.h"
 #include "operations/session.h"
 #include "ui/qt_dialogs.h"
+#include "ui/settings_file.h"
 #include "ui/start_options.h"
 
 class QAction;
@@ -63,11 +65,11 @@ class MainWindow : public QMainWindow, public MainView {
   // The dialogs the operations ask: the Qt ones, or a test's stand-in.
   vyk::Dialogs& SessionDialogs() { return session_.dialogs; }
   // The simulated Box, when it is the port in use.
-  SimBox* Simulator();
-  BoxLink& Link() { return *link_; }
+  SimBox* Simulator() { return box_.Simulator(); }
+  BoxLink& Link() { return box_.Link(); }
   OtherWindows& Windows() { return windows_; }
   // The settings file this run reads and writes.
-  QString SettingsPath() const;
+  QString SettingsPath() const { return settingsFile_.Path(); }
   const std::string& PortInUse() const { return portInUse_; }
 
   // First activation: the settings, the Box link, the first refresh. Runs from the first
@@ -98,8 +100,8 @@ class MainWindow : public QMainWindow, public MainView {
   QtDialogs dialogs_;
   Session session_;
   QtPump pump_;
-  std::unique_ptr<Port> port_;
-  std::unique_ptr<BoxLink> link_;
+  BoxConnection box_{pump_, state_};
+  SettingsFile settingsFile_{options_.configDir};
   std::string portInUse_;
   OtherWindows windows_;
   bool activated_ = false;

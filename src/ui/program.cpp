@@ -1,13 +1,6 @@
 #include "ui/program.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QTimer>
-#include <iostream>
-
-#include <QDir>
-#include <QPushButton>
-#include <QTimer>
 
 #include "link/qt/qt_pump.h"
 #include "operations/box_operations.h"
@@ -23,28 +16,6 @@
 #include "ui/terminal_window.h"
 
 namespace vyk::ui {
-
-namespace {
-
-// Answers for a run that takes pictures: nobody is there to press a button.
-class ScreenshotDialogs : public Dialogs {
- public:
-  void Error(const std::string& text) override { std::cerr << text << '\n'; }
-  void Information(const std::string&) override {}
-  Answer Question(const std::string&, QuestionButtons) override { return Answer::No; }
-  Answer Warning(const std::string&, QuestionButtons) override { return Answer::No; }
-  // The first meter file of the folder the dialog starts in.
-  std::optional<std::string> OpenFileName(const FileDialogRequest& request) override {
-    QDir folder(QString::fromStdString(request.folder));
-    const QStringList meters = folder.entryList({"*.maf", "*.MAF"}, QDir::Files, QDir::Name);
-    if (meters.isEmpty()) return std::nullopt;
-    return folder.filePath(meters.first()).toStdString();
-  }
-  std::optional<std::string> SaveFileName(const FileDialogRequest&) override { return {}; }
-  bool AskProjectSetup(ProjectSetup&) override { return false; }
-};
-
-}  // namespace
 
 Program::Program(const StartOptions& options) {
   main_ = std::make_unique<MainWindow>(options);
@@ -87,54 +58,8 @@ Program::Program(const StartOptions& options) {
   w.helpTopicSearch = [this] { help_->ShowTopicSearch(); };
 }
 
-namespace {
-
-void Save(QWidget& window, const QString& folder, const char* name) {
-  QApplication::processEvents();
-  window.grab().save(QDir(folder).filePath(name));
-}
-
-// Runs `work` once the modal window has opened, then closes it.
-void WhileOpen(QDialog& dialog, const std::function<void()>& work) {
-  QTimer::singleShot(200, &dialog, [&dialog, work] {
-    work();
-    dialog.reject();
-  });
-}
-
-void Click(QWidget& window, const char* button) {
-  if (auto* b = window.findChild<QPushButton*>(button)) b->click();
-}
-
-}  // namespace
-
-void Program::TakeScreenshots(const QString& folder) {
-  MainWindow& m = *main_;
-  if (m.State().projectState != ProjectState::NoProject) {
-    if (SimBox* box = m.Simulator()) box->Config().offsets = {24, 0xFFF0, 12, 0xFFF8};
-    m.Run([&] { AbortBtnClick(m.GetSession(), m.Link()); });
-    m.Run([&] { AbortBtnClick(m.GetSession(), m.Link()); });  // Connect, then Monitor
-  }
-  Save(m, folder, "main.png");
-
-  WhileOpen(*meterEditor_, [&] {
-    Click(*meterEditor_, "OpenButton");
-    Save(*meterEditor_, folder, "meter_editor.png");
-  });
-  meterEditor_->exec();
-
-  WhileOpen(*match_, [&] {
-    Click(*match_, "MatchBtn");
-    Save(*match_, folder, "match.png");
-  });
-  match_->EditMatchClick();
-}
-
-int RunProgram(int argc, char** argv, StartOptions options, const std::string& project,
-               const std::string& screenshotFolder) {
-  ScreenshotDialogs screenshotDialogs;
-  if (!screenshotFolder.empty()) options.dialogs = &screenshotDialogs;
-
+int RunProgram(int argc, char** argv, const StartOptions& options, const std::string& project,
+               const std::function<void(Program&)>& started) {
   UseLeanEventDispatcher();
   QApplication app(argc, argv);
   QApplication::setApplicationName("VykEdit");
@@ -144,12 +69,7 @@ int RunProgram(int argc, char** argv, StartOptions options, const std::string& p
   if (!project.empty()) {
     program.Main().Run([&] { OpenProjectFile(program.Main().GetSession(), project); });
   }
-  if (!screenshotFolder.empty()) {
-    QTimer::singleShot(300, [&] {
-      program.TakeScreenshots(QString::fromStdString(screenshotFolder));
-      QApplication::exit(0);
-    });
-  }
+  if (started) started(program);
   return QApplication::exec();
 }
 

@@ -29,12 +29,6 @@ class Program {
   TerminalWindow& Terminal() { return *terminal_; }
   HelpWindow& Help() { return *help_; }
 
-  // Saves main.png (with a reading of the simulated Box when a project is open),
-  // meter_editor.png (the first meter of the meter folder open) and match.png (after a
-  // Match) into `folder`. The dialogs must answer without a user (a scripted stand-in) and
-  // offer the meter file to the editor's open dialog.
-  void TakeScreenshots(const QString& folder);
-
  private:
   std::unique_ptr<MainWindow> main_;
   std::unique_ptr<LearnWindow> learn_;

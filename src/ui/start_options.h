@@ -1,6 +1,7 @@
 #pragma once
 // How the program is started: what its command line says. No Qt here, so the program's entry
 // point needs no window headers.
+#include <functional>
 #include <string>
 
 #include "operations/dialogs.h"
@@ -15,10 +16,11 @@ struct StartOptions {
   Dialogs* dialogs = nullptr;  // answers the boxes in place of the real ones (tests)
 };
 
+class Program;
+
 // Creates the application and every window in the start-up order, opens `project` when one is
-// given, and runs the message loop. With `screenshotFolder` set it saves pictures of the
-// windows there and quits.
-int RunProgram(int argc, char** argv, StartOptions options, const std::string& project,
-               const std::string& screenshotFolder);
+// given, runs `started` (when given) and then the message loop.
+int RunProgram(int argc, char** argv, const StartOptions& options, const std::string& project,
+               const std::function<void(Program&)>& started = {});
 
 }  // namespace vyk::ui

@@ -1,0 +1,44 @@
+#include "link/qt/box_connection.h"
+
+#include "link/qt/qt_serial_port.h"
+#include "link/sim_port.h"
+
+namespace vyk {
+
+BoxConnection::BoxConnection(Pump& pump, AppState& state)
+    : pump_(pump),
+      state_(state),
+      port_(std::make_unique<SimPort>(pump)),
+      link_(std::make_unique<BoxLink>(*port_, pump, state)) {}
+
+BoxConnection::~BoxConnection() {
+  link_.reset();  // the link's callbacks go before the port they listen to
+  port_.reset();
+}
+
+void BoxConnection::Open(const std::string& portName, const SimBoxConfig& simulator) {
+  auto terminalEcho = std::move(link_->terminalEcho);
+  auto onStatus = std::move(link_->onStatus);
+  link_.reset();
+  if (portName == kSimulatorPortName) {
+    port_ = std::make_unique<SimPort>(pump_, simulator);
+  } else {
+    port_ = std::make_unique<QtSerialPort>();
+  }
+  link_ = std::make_unique<BoxLink>(*port_, pump_, state_);
+  link_->terminalEcho = std::move(terminalEcho);
+  link_->onStatus = std::move(onStatus);
+  link_->Open(portName);
+  link_->Settle();
+}
+
+SimBox* BoxConnection::Simulator() {
+  auto* sim = dynamic_cast<SimPort*>(port_.get());
+  return sim != nullptr ? &sim->Box() : nullptr;
+}
+
+void BoxConnection::AnswerAsGroup(uint8_t group) {
+  if (SimBox* box = Simulator()) box->Config().groupLetter = SimGroupLetter(group);
+}
+
+}  // namespace vyk

@@ -1,0 +1,105 @@
+// vykedit-screenshots: starts the program as vykedit does, takes pictures of its windows and
+// quits. main.png shows the main window (with a reading of the simulated Box when a project is
+// open), meter_editor.png the first meter of the meter folder, match.png the match dialog
+// after a Match.
+#include <CLI/CLI.hpp>
+#include <QApplication>
+#include <QDir>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+#include <iostream>
+
+#include "operations/box_operations.h"
+#include "ui/match_window.h"
+#include "ui/meter_editor.h"
+#include "ui/program.h"
+
+namespace {
+
+using namespace vyk;
+using namespace vyk::ui;
+
+// Nobody is there to press a button: questions are answered No, and the open dialog offers
+// the first meter file of the folder it starts in.
+class ScreenshotDialogs : public Dialogs {
+ public:
+  void Error(const std::string& text) override { std::cerr << text << '\n'; }
+  void Information(const std::string&) override {}
+  Answer Question(const std::string&, QuestionButtons) override { return Answer::No; }
+  Answer Warning(const std::string&, QuestionButtons) override { return Answer::No; }
+  std::optional<std::string> OpenFileName(const FileDialogRequest& request) override {
+    QDir folder(QString::fromStdString(request.folder));
+    const QStringList meters = folder.entryList({"*.maf", "*.MAF"}, QDir::Files, QDir::Name);
+    if (meters.isEmpty()) return std::nullopt;
+    return folder.filePath(meters.first()).toStdString();
+  }
+  std::optional<std::string> SaveFileName(const FileDialogRequest&) override { return {}; }
+  bool AskProjectSetup(ProjectSetup&) override { return false; }
+};
+
+void Save(QWidget& window, const QString& folder, const char* name) {
+  QApplication::processEvents();
+  window.grab().save(QDir(folder).filePath(name));
+}
+
+// Runs `work` once the modal window has opened, then closes it.
+void WhileOpen(QDialog& dialog, const std::function<void()>& work) {
+  QTimer::singleShot(200, &dialog, [&dialog, work] {
+    work();
+    dialog.reject();
+  });
+}
+
+void Click(QWidget& window, const char* button) {
+  if (auto* b = window.findChild<QPushButton*>(button)) b->click();
+}
+
+void TakeScreenshots(Program& program, const QString& folder) {
+  MainWindow& m = program.Main();
+  if (m.State().projectState != ProjectState::NoProject) {
+    if (SimBox* box = m.Simulator()) box->Config().offsets = {24, 0xFFF0, 12, 0xFFF8};
+    m.Run([&] { AbortBtnClick(m.GetSession(), m.Link()); });
+    m.Run([&] { AbortBtnClick(m.GetSession(), m.Link()); });  // Connect, then Monitor
+  }
+  Save(m, folder, "main.png");
+
+  MeterEditor& editor = program.MeterEditorWindow();
+  WhileOpen(editor, [&] {
+    Click(editor, "OpenButton");
+    Save(editor, folder, "meter_editor.png");
+  });
+  editor.exec();
+
+  MatchWindow& match = program.Match();
+  WhileOpen(match, [&] {
+    Click(match, "MatchBtn");
+    Save(match, folder, "match.png");
+  });
+  match.EditMatchClick();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  StartOptions options;
+  std::string project;
+  std::string folder;
+  CLI::App cli{"Pictures of the Vyk Edit windows"};
+  cli.add_option("--port", options.port, "Serial device, or \"Simulator\"");
+  cli.add_option("--config", options.configDir, "Folder of the settings file vyk.ini");
+  cli.add_option("--app-folder", options.appFolder, "Folder holding the meter folders");
+  cli.add_option("FOLDER", folder, "Where the pictures go")->required();
+  cli.add_option("PROJECT", project, "Project file to open (.VYK)");
+  cli.allow_extras();  // Qt's own options, such as -platform
+  CLI11_PARSE(cli, argc, argv);
+
+  ScreenshotDialogs dialogs;
+  options.dialogs = &dialogs;
+  return RunProgram(argc, argv, options, project, [&](Program& program) {
+    QTimer::singleShot(300, [&program, folder] {
+      TakeScreenshots(program, QString::fromStdString(folder));
+      QApplication::exit(0);
+    });
+  });
+}
