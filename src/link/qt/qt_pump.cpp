@@ -1,6 +1,7 @@
 #include "link/qt/qt_pump.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <cmath>
 
 namespace vyk {
@@ -28,7 +29,7 @@ void QtPump::WaitAndProcess() {
 
 void QtPump::StartTimer(double ms, std::function<void()> fired) {
   fired_ = std::move(fired);
-  timer_.start(static_cast<int>(std::lround(ms)));
+  timer_.start(static_cast<int>(std::max(0L, std::lround(ms))));
 }
 
 void QtPump::StopTimer() {
@@ -37,7 +38,9 @@ void QtPump::StopTimer() {
 }
 
 void QtPump::Post(double ms, std::function<void()> work) {
-  QTimer::singleShot(static_cast<int>(std::ceil(ms)), Qt::PreciseTimer,
+  // A time already past (the machine fell behind) runs at once: Qt drops a timer with a
+  // negative interval, and with it the work.
+  QTimer::singleShot(static_cast<int>(std::max(0.0, std::ceil(ms))), Qt::PreciseTimer,
                      QCoreApplication::instance(), std::move(work));
 }
 
