@@ -35,6 +35,7 @@
 #include "operations/start_up.h"
 #include "ui/core_text.h"
 #include "ui/error_guard.h"
+#include "ui/help_window.h"
 
 namespace vyk::ui {
 
@@ -163,7 +164,7 @@ MainWindow::MainWindow(const StartOptions& options, QWidget* parent)
       dialogs_(this),
       session_{state_, options.dialogs != nullptr ? *options.dialogs : dialogs_, *this, nullptr} {
   setWindowTitle("Vyk Interface");
-  setProperty("helpContext", 1000);
+  setProperty(kHelpContextProperty, kHelpMainWindow);
   resize(kDesignWidth, kDesignHeight);
   auto* central = new QWidget(this);
   setCentralWidget(central);
@@ -269,7 +270,7 @@ void MainWindow::BuildPanel(QWidget* central) {
 
   helpBtn_ = new QPushButton("How Do I ...", panel_);
   helpBtn_->setObjectName("HelpBtn");
-  helpBtn_->setProperty("helpContext", 1001);
+  helpBtn_->setProperty(kHelpContextProperty, kHelpHowDoI);
   helpBtn_->setGeometry(8, 44, 80, 25);
   connect(helpBtn_, &QPushButton::clicked, this, [this] {
     if (windows_.helpContents) windows_.helpContents();
@@ -278,7 +279,7 @@ void MainWindow::BuildPanel(QWidget* central) {
   auto radioGroup = [&](const char* name, const char* title, int x, QRadioButton** buttons) {
     auto* box = new QGroupBox(title, panel_);
     box->setObjectName(name);
-    box->setProperty("helpContext", 1010);
+    box->setProperty(kHelpContextProperty, kHelpInputOutput);
     box->setGeometry(x, 2, 98, 70);
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(6, 2, 2, 2);
@@ -307,17 +308,17 @@ void MainWindow::BuildPanel(QWidget* central) {
     label->setGeometry(x, 8, 40, 16);
     potEdits_[k] = new QLineEdit("0", panel_);
     potEdits_[k]->setObjectName(QString("Pot%1Edit").arg(k + 1));
-    potEdits_[k]->setProperty("helpContext", 1020);
+    potEdits_[k]->setProperty(kHelpContextProperty, kHelpPots);
     potEdits_[k]->setGeometry(x, 28, 28, 20);
     potUp_[k] = new QToolButton(panel_);
     potUp_[k]->setObjectName(QString("Pot%1SpinUp").arg(k + 1));
     potUp_[k]->setArrowType(Qt::UpArrow);
-    potUp_[k]->setProperty("helpContext", 1020);
+    potUp_[k]->setProperty(kHelpContextProperty, kHelpPots);
     potUp_[k]->setGeometry(x + 28, 28, 12, 10);
     potDown_[k] = new QToolButton(panel_);
     potDown_[k]->setObjectName(QString("Pot%1SpinDown").arg(k + 1));
     potDown_[k]->setArrowType(Qt::DownArrow);
-    potDown_[k]->setProperty("helpContext", 1020);
+    potDown_[k]->setProperty(kHelpContextProperty, kHelpPots);
     potDown_[k]->setGeometry(x + 28, 38, 12, 10);
     connect(potUp_[k], &QToolButton::clicked, this,
             [this, k] { Run([&] { AdjustPot(session_, k + 1, +1); }); });
@@ -329,7 +330,7 @@ void MainWindow::BuildPanel(QWidget* central) {
   limitLabel->setGeometry(298, 56, 30, 18);
   limitEdit_ = new QLineEdit(panel_);
   limitEdit_->setObjectName("LimitEdit");
-  limitEdit_->setProperty("helpContext", 1030);
+  limitEdit_->setProperty(kHelpContextProperty, kHelpLimit);
   limitEdit_->setGeometry(330, 54, 50, 20);
   limitEdit_->installEventFilter(new LimitKeyFilter(limitEdit_));
   connect(limitEdit_, &QLineEdit::textEdited, this,
@@ -412,7 +413,7 @@ void MainWindow::BuildBody(QWidget* central) {
   }
   chartView_ = new QChartView(chart_, central);
   chartView_->setObjectName("Chart1");
-  chartView_->setProperty("helpContext", 1300);
+  chartView_->setProperty(kHelpContextProperty, kHelpChart);
   chartView_->setRenderHint(QPainter::Antialiasing);
   FormResize();
 }
