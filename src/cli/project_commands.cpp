@@ -11,6 +11,7 @@
 #include "cli/commands.h"
 #include "model/entry_text.h"
 #include "model/errors.h"
+#include "model/groups.h"
 #include "model/number.h"
 #include "model/text_encoding.h"
 #include "operations/image_grids.h"
@@ -40,12 +41,6 @@ std::string ToFileText(const std::string& utf8, const char* what) {
   return *text;
 }
 
-uint8_t GroupOf(const std::string& name) {
-  if (name == "ford") return kFord;
-  if (name == "gm") return kGM;
-  return kImport;
-}
-
 // Opens a project as File > Open does, without a Box.
 void OpenProject(ProjectRun& run, const std::string& file) {
   run.dialogs.openName = file;
@@ -71,7 +66,8 @@ std::string OutputKind(uint8_t mode) {
 }
 
 std::string GroupText(uint8_t group) {
-  return group <= kImport ? GroupName(group) : "unknown (" + std::to_string(group) + ")";
+  const HardwareGroup* named = FindGroup(group);
+  return named != nullptr ? std::string(named->name) : "unknown (" + std::to_string(group) + ")";
 }
 
 std::string MeterGroupText(uint8_t group) {
@@ -238,7 +234,7 @@ void AddProjectCommands(CLI::App& app) {
     auto opt = std::make_shared<Options>();
     cmd->add_option("--group", opt->group, "Hardware group")
         ->required()
-        ->check(CLI::IsMember({"ford", "gm", "import"}));
+        ->check(CLI::IsMember(GroupCliNames()));
     cmd->add_option("--name", opt->name, "Project name (63 characters at most)");
     cmd->add_option("--description", opt->description, "Description (63 characters at most)");
     cmd->add_option("--units", opt->units, "Units")->check(CLI::IsMember({"english", "metric"}));
@@ -249,7 +245,7 @@ void AddProjectCommands(CLI::App& app) {
       ProjectSetup setup;
       setup.name = ToFileText(opt->name, "The name");
       setup.description = ToFileText(opt->description, "The description");
-      setup.group = GroupOf(opt->group);
+      setup.group = GroupOfCliName(opt->group).byte;
       setup.metric = opt->units == "metric";
       run.dialogs.setup = setup;
       FileNewClick(run.session);
