@@ -208,6 +208,11 @@ void ApplyEdit(Session& s, const std::string& option, const std::string& value) 
       throw UsageError("The input kind can be changed only in a GM project");
     SetInputRGrp(s, KindIndex(value));
   } else if (option == "--output") {
+    // The window never enables its Output group: the output kind follows the group, the image
+    // and the meter match.
+    if (!s.state.controls.outputRGrpEnabled)
+      throw UsageError(
+          "The output kind cannot be changed: it follows the group and the meter match");
     SetOutputRGrp(s, KindIndex(value));
   } else if (option == "--pot") {
     auto [key, direction] = SplitAssignment(value, "--pot");
@@ -298,7 +303,8 @@ void AddProjectCommands(CLI::App& app) {
     multi("--invert", "on|off: the Invert Limit Output box")->check(CLI::IsMember({"on", "off"}));
     multi("--input", "voltage|frequency (GM projects)")
         ->check(CLI::IsMember({"voltage", "frequency"}));
-    multi("--output", "voltage|frequency")->check(CLI::IsMember({"voltage", "frequency"}));
+    multi("--output", "voltage|frequency (refused: the output follows the group)")
+        ->check(CLI::IsMember({"voltage", "frequency"}));
     multi("--pot", "N=up|down: step pot N (1..4)");
     cmd->callback([cmd, file] {
       ProjectRun run;
