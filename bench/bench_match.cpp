@@ -10,6 +10,7 @@
 #include "match/compute_match.h"
 #include "meters/meter_import.h"
 #include "model/conversions.h"
+#include "model/groups.h"
 #include "model/number.h"
 
 namespace {

@@ -14,6 +14,7 @@
 #include "link/qt/qt_pump.h"
 #include "link/sim_port.h"
 #include "model/conversions.h"
+#include "model/groups.h"
 #include "model/number.h"
 #include "operations/box_operations.h"
 #include "operations/project_commands.h"
@@ -30,10 +31,6 @@ struct BoxOptions {
   std::string project;
   bool json = false;
 };
-
-uint8_t GroupByte(const std::string& name) {
-  return name == "ford" ? kFord : name == "gm" ? kGM : kImport;
-}
 
 // One run of a Box command: the state, the link on the chosen port, and the project.
 class BoxRun {
@@ -54,11 +51,11 @@ class BoxRun {
       FileOpenClick(session_);
       dialogs_.showInformation = true;
       Check();
-      if (!options_.group.empty() && GroupByte(options_.group) != state_.header.Group())
+      if (!options_.group.empty() && GroupOfCliName(options_.group).byte != state_.header.Group())
         throw UsageError("--group differs from the project's group");
     } else {
       if (options_.group.empty()) throw UsageError("--group is needed when no project is given");
-      dialogs_.setup = ProjectSetup{"(none)", "", GroupByte(options_.group), false};
+      dialogs_.setup = ProjectSetup{"(none)", "", GroupOfCliName(options_.group).byte, false};
       FileNewClick(session_);
       Check();
     }
@@ -115,23 +112,23 @@ TransferProgress ProgressLine(const char* verb) {
 
 void Identify(const BoxOptions& o) {
   if (o.group.empty()) throw UsageError("--group is needed");
+  const HardwareGroup& group = GroupOfCliName(o.group);
   BoxRun run(o);
   run.State().header.SetFixedFields();  // the version every project requires
-  run.State().header.SetGroup(GroupByte(o.group));
+  run.State().header.SetGroup(group.byte);
   run.OpenLink();
-  bool ok = ConnectBox(run.GetSession(), run.Link(), GroupByte(o.group));
+  bool ok = ConnectBox(run.GetSession(), run.Link(), group.byte);
   if (!ok) throw CommandFailed();
   std::string reply = Trim(run.Link().ReplyText());
   if (!reply.empty() && reply.back() == '>') reply = Trim(reply.substr(0, reply.size() - 1));
   json j = {{"port", o.port},
-            {"group", GroupName(GroupByte(o.group))},
+            {"group", std::string(group.name)},
             {"identified", true},
             {"letter", std::string(1, reply.empty() ? ' ' : reply[0])},
             {"version", reply.size() >= 4 ? Trim(reply.substr(1, 3)) : ""},
             {"reply", reply}};
   Print(o, j,
-        "Identified " + GroupName(GroupByte(o.group)) + " hardware on " + o.port + ": " + reply +
-            "\n");
+        "Identified " + std::string(group.name) + " hardware on " + o.port + ": " + reply + "\n");
 }
 
 void Monitor(const BoxOptions& o) {
@@ -207,8 +204,7 @@ void AddBoxCommands(CLI::App& app) {
   auto common = [](CLI::App* cmd, BoxOptions& o) {
     cmd->add_option("--port", o.port,
                     "Serial device, pseudo-terminal or \"Simulator\" (the default)");
-    cmd->add_option("--group", o.group, "Hardware group")
-        ->check(CLI::IsMember({"ford", "gm", "import"}));
+    cmd->add_option("--group", o.group, "Hardware group")->check(CLI::IsMember(GroupCliNames()));
     cmd->add_flag("--json", o.json, "Print JSON");
   };
   {

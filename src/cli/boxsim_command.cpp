@@ -9,6 +9,7 @@
 #include "cli/commands.h"
 #include "link/pty_box.h"
 #include "link/sim_box.h"
+#include "model/groups.h"
 
 namespace vyk::cli {
 
@@ -87,7 +88,7 @@ std::array<uint8_t, 256> ReadEeprom(const std::string& path) {
 
 SimBoxConfig ConfigOf(const BoxsimOptions& o) {
   SimBoxConfig c;
-  c.groupLetter = SimGroupLetter(o.group == "gm" ? 1 : o.group == "import" ? 2 : 0);
+  c.groupLetter = GroupOfCliName(o.group).boxLetter;
   c.version = o.version;
   c.baud = o.baud;
   c.byteDelayMs = o.byteDelayMs;
@@ -129,7 +130,7 @@ void AddBoxsimCommand(CLI::App& app) {
   auto* cmd = app.add_subcommand(
       "boxsim", "Serve a simulated Box on a pseudo-terminal; prints the device path first");
   cmd->add_option("--group", o->group, "Hardware group the Box reports (letter V, G or I)")
-      ->check(CLI::IsMember({"ford", "gm", "import"}))
+      ->check(CLI::IsMember(GroupCliNames()))
       ->capture_default_str();
   cmd->add_option("--version", o->version, "Version text after the letter (3 characters)")
       ->capture_default_str();

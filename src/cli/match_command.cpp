@@ -6,6 +6,7 @@
 
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
+#include "model/groups.h"
 #include "model/number.h"
 #include "operations/main_controls.h"
 #include "operations/match_dialog.h"
@@ -82,7 +83,7 @@ void RunMatch(const MatchOptions& o) {
   }
   uint8_t group = state.header.Group();
   if (!o.group.empty()) {
-    group = o.group == "ford" ? kFord : o.group == "gm" ? kGM : kImport;
+    group = GroupOfCliName(o.group).byte;
     state.conversion = ConversionSettings::ForGroup(group);
   }
 
@@ -122,7 +123,7 @@ void AddMatchCommand(CLI::App& app) {
       "match",
       "Compute the table that makes the meter fitted (USE) look like the meter expected (MATCH)");
   cmd->add_option("--group", o->group, "Hardware group whose constants apply")
-      ->check(CLI::IsMember({"ford", "gm", "import"}));
+      ->check(CLI::IsMember(GroupCliNames()));
   cmd->add_option("USE", o->useFile, "Meter to use (.maf)")->required();
   cmd->add_option("MATCH", o->matchFile, "Meter to match (.maf)")->required();
   cmd->add_option("--apply", o->project,

@@ -11,6 +11,7 @@
 #include "cli/commands.h"
 #include "model/entry_text.h"
 #include "model/errors.h"
+#include "model/groups.h"
 #include "model/number.h"
 #include "model/text_encoding.h"
 #include "operations/image_grids.h"
@@ -40,12 +41,6 @@ std::string ToFileText(const std::string& utf8, const char* what) {
   return *text;
 }
 
-uint8_t GroupOf(const std::string& name) {
-  if (name == "ford") return kFord;
-  if (name == "gm") return kGM;
-  return kImport;
-}
-
 // Opens a project as File > Open does, without a Box.
 void OpenProject(ProjectRun& run, const std::string& file) {
   run.dialogs.openName = file;
@@ -71,7 +66,8 @@ std::string OutputKind(uint8_t mode) {
 }
 
 std::string GroupText(uint8_t group) {
-  return group <= kImport ? GroupName(group) : "unknown (" + std::to_string(group) + ")";
+  const HardwareGroup* named = FindGroup(group);
+  return named != nullptr ? std::string(named->name) : "unknown (" + std::to_string(group) + ")";
 }
 
 std::string MeterGroupText(uint8_t group) {
@@ -212,6 +208,11 @@ void ApplyEdit(Session& s, const std::string& option, const std::string& value) 
       throw UsageError("The input kind can be changed only in a GM project");
     SetInputRGrp(s, KindIndex(value));
   } else if (option == "--output") {
+    // The window never enables its Output group: the output kind follows the group, the image
+    // and the meter match.
+    if (!s.state.controls.outputRGrpEnabled)
+      throw UsageError(
+          "The output kind cannot be changed: it follows the group and the meter match");
     SetOutputRGrp(s, KindIndex(value));
   } else if (option == "--pot") {
     auto [key, direction] = SplitAssignment(value, "--pot");
@@ -238,7 +239,7 @@ void AddProjectCommands(CLI::App& app) {
     auto opt = std::make_shared<Options>();
     cmd->add_option("--group", opt->group, "Hardware group")
         ->required()
-        ->check(CLI::IsMember({"ford", "gm", "import"}));
+        ->check(CLI::IsMember(GroupCliNames()));
     cmd->add_option("--name", opt->name, "Project name (63 characters at most)");
     cmd->add_option("--description", opt->description, "Description (63 characters at most)");
     cmd->add_option("--units", opt->units, "Units")->check(CLI::IsMember({"english", "metric"}));
@@ -249,7 +250,7 @@ void AddProjectCommands(CLI::App& app) {
       ProjectSetup setup;
       setup.name = ToFileText(opt->name, "The name");
       setup.description = ToFileText(opt->description, "The description");
-      setup.group = GroupOf(opt->group);
+      setup.group = GroupOfCliName(opt->group).byte;
       setup.metric = opt->units == "metric";
       run.dialogs.setup = setup;
       FileNewClick(run.session);
@@ -302,7 +303,8 @@ void AddProjectCommands(CLI::App& app) {
     multi("--invert", "on|off: the Invert Limit Output box")->check(CLI::IsMember({"on", "off"}));
     multi("--input", "voltage|frequency (GM projects)")
         ->check(CLI::IsMember({"voltage", "frequency"}));
-    multi("--output", "voltage|frequency")->check(CLI::IsMember({"voltage", "frequency"}));
+    multi("--output", "voltage|frequency (refused: the output follows the group)")
+        ->check(CLI::IsMember({"voltage", "frequency"}));
     multi("--pot", "N=up|down: step pot N (1..4)");
     cmd->callback([cmd, file] {
       ProjectRun run;

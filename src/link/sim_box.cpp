@@ -117,14 +117,8 @@ void SimBox::Send(std::vector<SimOutput>& out, const std::string& text, double d
 }
 
 char SimGroupLetter(uint8_t group) {
-  switch (group) {
-    case 1:
-      return 'G';
-    case 2:
-      return 'I';
-    default:
-      return 'V';
-  }
+  const HardwareGroup* named = FindGroup(group);
+  return (named != nullptr ? *named : kGroups[kFord]).boxLetter;
 }
 
 }  // namespace vyk

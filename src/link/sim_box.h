@@ -8,10 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "model/groups.h"
+
 namespace vyk {
 
 struct SimBoxConfig {
-  char groupLetter = 'V';       // "V" Ford, "G" GM, "I" Import
+  char groupLetter = kGroups[kFord].boxLetter;
   std::string version = "1.0";  // three characters after the letter in the answer to "Q"
   // The reading line of "M": input, the four pot offsets and output, as 16-bit values.
   uint16_t input = 0x0200;
@@ -72,7 +74,7 @@ class SimBox {
   bool closed_ = false;
 };
 
-// The group letter for a group byte (0 Ford "V", 1 GM "G", 2 Import "I").
+// The letter a Box of the group answers with; a byte that names no group gets a Ford Box.
 char SimGroupLetter(uint8_t group);
 
 }  // namespace vyk

@@ -26,8 +26,8 @@ int32_t AtMost(int32_t value, int32_t limit) {
 
 // The use flow in the units of the meter to match.
 float MatchUnitsFlow(float flow, bool useMetric, bool matchMetric) {
-  if (useMetric && !matchMetric) return static_cast<float>(flow / kKgPerPound);
-  if (!useMetric && matchMetric) return static_cast<float>(flow * kKgPerPound);
+  if (useMetric && !matchMetric) return static_cast<float>(flow / kMatchKgPerLb);
+  if (!useMetric && matchMetric) return static_cast<float>(flow * kMatchKgPerLb);
   return flow;
 }
 

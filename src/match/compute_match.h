@@ -12,7 +12,10 @@ namespace vyk {
 
 inline constexpr float kInputCodesPerVolt = 42.666668f;  // 256 codes over 6 V
 inline constexpr long double kFrequencyCountsPerCode = 4.0L;
-inline constexpr long double kKgPerPound = 0.454L;
+// Flows of a use meter in the other unit: 0.454 kg to the pound, not the editor's kKgPerLb.
+// The Box maker's match tables were computed with 0.454, and a match has to give the same
+// counts as theirs for the same pair of meters.
+inline constexpr long double kMatchKgPerLb = 0.454L;
 
 struct MatchOutcome {
   bool useIsFrequency = false;

@@ -109,10 +109,10 @@ std::string FlowValueText(long double flow) {
   return FormatFixed(flow, 4, 2);
 }
 
-std::string LbToKgText(float lbPerHour) {
+std::string LbToKgText(long double lbPerHour) {
   return FlowValueText(lbPerHour * kKgPerLb);
 }
-std::string KgToLbText(float kgPerHour) {
+std::string KgToLbText(long double kgPerHour) {
   return FlowValueText(kgPerHour / kKgPerLb);
 }
 

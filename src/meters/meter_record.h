@@ -77,9 +77,12 @@ std::string VoltsSignalText(float volts);     // "%1.2f"
 std::string HertzSignalText(float hertz);     // "%5.0f"
 std::string FlowValueText(long double flow);  // "%4.2f"
 
-// Flow units: lb/hr times kKgPerLb is kg/hr.
+// The meter editor's units switch: lb/hr times kKgPerLb is kg/hr. The pound to seven digits,
+// applied at extended precision to the flow as typed: these are the user's own figures, and
+// each is converted as exactly as its two decimals can show. The meter match uses the Box
+// maker's coarser factor instead (kMatchKgPerLb).
 inline constexpr long double kKgPerLb = 0.4535925L;
-std::string LbToKgText(float lbPerHour);
-std::string KgToLbText(float kgPerHour);
+std::string LbToKgText(long double lbPerHour);
+std::string KgToLbText(long double kgPerHour);
 
 }  // namespace vyk

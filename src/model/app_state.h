@@ -9,6 +9,7 @@
 
 #include "model/conversions.h"
 #include "model/eeprom_image.h"
+#include "model/groups.h"
 #include "model/match_table.h"
 #include "model/project_header.h"
 

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "model/errors.h"
+#include "model/groups.h"
 #include "model/number.h"
 
 namespace vyk {
@@ -24,22 +25,9 @@ std::string VoltsText(const ConversionSettings& cs, int count, float divisor) {
 
 }  // namespace
 
-std::string GroupName(uint8_t group) {
-  switch (group) {
-    case kFord:
-      return "Ford";
-    case kGM:
-      return "GM";
-    case kImport:
-      return "Import";
-    default:
-      throw RangeError();
-  }
-}
-
 ConversionSettings ConversionSettings::ForGroup(uint8_t group) {
-  if (group == kGM) return {13.19648f, 13500.0f, 170.66667f, 1023};
-  return {2.8822f, 3000.0f, 204.8f, 853};
+  const HardwareGroup* named = FindGroup(group);
+  return (named != nullptr ? *named : kGroups[kFord]).conversion;
 }
 
 std::string InputVoltsText(const ConversionSettings& cs, int count) {

@@ -7,14 +7,6 @@
 
 namespace vyk {
 
-// Hardware groups, as stored in the project header's group byte.
-inline constexpr uint8_t kFord = 0;
-inline constexpr uint8_t kGM = 1;
-inline constexpr uint8_t kImport = 2;
-
-// "Ford", "GM" or "Import"; throws RangeError for any other byte.
-std::string GroupName(uint8_t group);
-
 inline constexpr float kInputCountsPerVolt = 170.66667f;  // 1024 counts = 6.000 V
 inline constexpr float kRowsPerVolt = 5.3333335f;         // table rows per input volt
 inline constexpr float kMaxOutputVolts = 4.995f;          // highest output voltage read from text
@@ -26,7 +18,8 @@ struct ConversionSettings {
   float OutputCountsPerVolt = 204.8f;
   int32_t MaxOutputCount = 1023;
 
-  // GM has its own constants; every other group byte gets those of Ford and Import.
+  // The constants of the group a byte names (model/groups.h); a byte that names no group gets
+  // Ford's.
   static ConversionSettings ForGroup(uint8_t group);
   bool IsSet() const { return HertzPerCount != 1.0f; }
   bool operator==(const ConversionSettings&) const = default;

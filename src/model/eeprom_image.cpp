@@ -2,6 +2,7 @@
 
 #include "model/conversions.h"
 #include "model/errors.h"
+#include "model/groups.h"
 #include "model/number.h"
 
 namespace vyk {

@@ -19,6 +19,12 @@ bool IsDigit(char c) {
 }  // namespace
 
 std::optional<float> ReadNumber(std::string_view text) {
+  auto value = ReadExtended(text);
+  if (!value) return std::nullopt;
+  return ToFloat(*value);
+}
+
+std::optional<long double> ReadExtended(std::string_view text) {
   size_t i = 0;
   while (i < text.size() && text[i] == ' ')
     ++i;
@@ -72,17 +78,25 @@ std::optional<float> ReadNumber(std::string_view text) {
   if (ec == std::errc::result_out_of_range) {
     // Out of range either way: the decimal magnitude tells overflow from underflow.
     long magnitude = (significant > 0 ? significant : -zerosAfterPoint) + exponent;
-    if (!nonzero || magnitude < 0) return number.front() == '-' ? -0.0f : 0.0f;
+    if (!nonzero || magnitude < 0) return number.front() == '-' ? -0.0L : 0.0L;
     throw OverflowError();
   }
   if (ec != std::errc() || end != number.data() + number.size()) return std::nullopt;
+  return value;
+}
+
+float ToFloat(long double value) {
   float stored = static_cast<float>(value);
   if (std::isinf(stored)) throw OverflowError();
   return stored;
 }
 
 float TextToFloat(std::string_view text) {
-  auto value = ReadNumber(Trim(text));
+  return ToFloat(TextToExtended(text));
+}
+
+long double TextToExtended(std::string_view text) {
+  auto value = ReadExtended(Trim(text));
   if (!value) throw ConvertError(std::string(text));
   return *value;
 }

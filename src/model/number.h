@@ -13,9 +13,18 @@ namespace vyk {
 // OverflowError when the value is beyond the range of a 32-bit float.
 std::optional<float> ReadNumber(std::string_view text);
 
+// Reads a number as ReadNumber does, kept at extended precision and range. Throws
+// OverflowError only beyond the range of a long double.
+std::optional<long double> ReadExtended(std::string_view text);
+
+// Rounds to a 32-bit float; throws OverflowError when the value is beyond a float's range.
+float ToFloat(long double value);
+
 // Reads a number as the program's cells and files hold it: blanks around it are allowed.
 // Throws ConvertError naming the text when it is no number, OverflowError beyond a float.
 float TextToFloat(std::string_view text);
+// The same at extended precision and range.
+long double TextToExtended(std::string_view text);
 
 // Cuts characters up to and including blank (control characters and spaces) from both ends.
 std::string Trim(std::string_view text);

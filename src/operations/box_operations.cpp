@@ -6,6 +6,7 @@
 #include "model/conversions.h"
 #include "model/entry_text.h"
 #include "model/errors.h"
+#include "model/groups.h"
 #include "model/number.h"
 #include "operations/main_controls.h"
 
@@ -120,9 +121,9 @@ bool ConnectBox(Session& s, BoxLink& link, uint8_t group) {
   if (!link.SendCommand("Q", '>')) return fail("Invalid response from hardware (error 1)");
   const std::string r = link.ReplyText();
   if (r.size() < 10) return fail("Invalid response from hardware (error 2)");
-  static const char kLetters[] = {'V', 'G', 'I'};
-  if (group <= kImport && r[2] != kLetters[group])
-    return fail(GroupName(group) + " version hardware not found");
+  const HardwareGroup* named = FindGroup(group);
+  if (named != nullptr && r[2] != named->boxLetter)
+    return fail(std::string(named->name) + " version hardware not found");
   std::optional<float> version;
   try {
     version = ReadNumber(Trim(r.substr(3, 3)));

@@ -3,6 +3,7 @@
 #include "model/conversions.h"
 #include "model/entry_text.h"
 #include "model/errors.h"
+#include "model/groups.h"
 #include "model/number.h"
 
 namespace vyk {

@@ -6,6 +6,7 @@
 
 #include "model/conversions.h"
 #include "model/errors.h"
+#include "model/groups.h"
 #include "model/number.h"
 #include "operations/main_controls.h"
 
@@ -93,11 +94,12 @@ std::string FindListedFile(const std::string& folder, const std::string& listed)
 
 bool LoadMeter(Session& s, MatchDialog& d, int which, uint8_t group, MeterRecord& record,
                const std::string& name) {
-  if (group > kImport) {
+  const HardwareGroup* named = FindGroup(group);
+  if (named == nullptr) {
     s.dialogs.Error("Invalid data path");
     return false;
   }
-  std::string folder = s.state.appFolder + GroupName(group) + kPathSeparator;
+  std::string folder = s.state.appFolder + std::string(named->meterFolder) + kPathSeparator;
   std::string path = folder + name;
   std::string stored = FindListedFile(folder, name);
   if (stored.empty()) {

@@ -6,6 +6,7 @@
 
 #include "meters/meter_import.h"
 #include "model/errors.h"
+#include "model/groups.h"
 #include "model/number.h"
 
 namespace vyk {
@@ -42,7 +43,7 @@ void MeterForm::SetFrequency(bool checked) {
 }
 
 bool MeterForm::GroupValid() const {
-  return state_.header.Group() <= 2;
+  return FindGroup(state_.header.Group()) != nullptr;
 }
 
 FileDialogRequest MeterForm::MeterFileRequest() const {

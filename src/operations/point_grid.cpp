@@ -1,6 +1,7 @@
 #include "operations/point_grid.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 #include "meters/meter_record.h"
@@ -16,6 +17,20 @@ const std::string kEnglishCaption = "Data Table (lb/hr)";
 
 std::string Format(float value, NumberFormat format) {
   return FormatFixed(value, format.width, format.decimals);
+}
+
+// The cell's number as a float, the column's limit applied when `limited`. Compared before it
+// becomes a float, so a number too large for one is limited like any other.
+float Limited(const std::string& cell, float limit, bool limited) {
+  const long double value = TextToExtended(cell);
+  return limited && value > limit ? limit : ToFloat(value);
+}
+
+// A cell's number for the chart, which draws a number too large for a float (typed, not yet
+// limited) at the largest float.
+float ChartValue(const std::string& cell) {
+  constexpr long double kLargest = std::numeric_limits<float>::max();
+  return static_cast<float>(std::clamp(TextToExtended(cell), -kLargest, kLargest));
 }
 
 }  // namespace
@@ -117,15 +132,11 @@ bool PointGrid::ValidateGrid() {
   std::string& signal = cells[kSignalColumn];
   std::string& flow = cells[kFlowColumn];
   if (!signal.empty()) {
-    const float value = TextToFloat(signal);
     const float limit = frequency_ ? maxFreq_ : maxVolts_;
     const NumberFormat format = frequency_ ? freqFormat_ : voltsFormat_;
-    signal = Format(col_ == kSignalColumn && value > limit ? limit : value, format);
+    signal = Format(Limited(signal, limit, col_ == kSignalColumn), format);
   }
-  if (!flow.empty()) {
-    const float value = TextToFloat(flow);
-    flow = Format(col_ == kFlowColumn && value > maxFlow_ ? maxFlow_ : value, flowFormat_);
-  }
+  if (!flow.empty()) flow = Format(Limited(flow, maxFlow_, col_ == kFlowColumn), flowFormat_);
   if ((signal.empty() || flow.empty()) && !LastRow(row_)) {
     if (dialogs_.Warning("This cell must not be empty.  Delete row?", QuestionButtons::YesNo) !=
         Answer::Yes)
@@ -173,7 +184,7 @@ void PointGrid::UpdateGraph() {
     const Row& cells = rows_[r];
     if (!BothFilled(cells)) continue;
     points.push_back(
-        {TextToFloat(cells[kFlowColumn]), TextToFloat(cells[kSignalColumn]), cells[kFlowColumn]});
+        {ChartValue(cells[kFlowColumn]), ChartValue(cells[kSignalColumn]), cells[kFlowColumn]});
   }
   std::stable_sort(points.begin(), points.end(),
                    [](const GraphPoint& a, const GraphPoint& b) { return a.x < b.x; });
@@ -183,7 +194,8 @@ void PointGrid::UpdateGraph() {
 std::vector<std::string> PointGrid::ConvertedFlows(bool metric) const {
   std::vector<std::string> flows;
   for (int r = 1; r <= RowCount() - 2; ++r) {
-    const float flow = TextToFloat(rows_[r][kFlowColumn]);
+    // The number as typed: rounding it to a float first puts a few flows in a hundred 0.01 off.
+    const long double flow = TextToExtended(rows_[r][kFlowColumn]);
     flows.push_back(metric ? LbToKgText(flow) : KgToLbText(flow));
   }
   return flows;

@@ -1,6 +1,7 @@
 #include "operations/project_commands.h"
 
 #include "model/conversions.h"
+#include "model/groups.h"
 #include "model/project_file.h"
 #include "operations/main_controls.h"
 
@@ -12,12 +13,14 @@ const std::string kProjectFilter = "*.VYK";
 
 // The meter folder of a group; a group byte that names no group leaves it where it is.
 void SetMeterFolder(AppState& state, uint8_t group) {
-  if (group > kImport) return;
-  state.meterFolder = state.appFolder + GroupName(group) + kPathSeparator;
+  const HardwareGroup* named = FindGroup(group);
+  if (named == nullptr) return;
+  state.meterFolder = state.appFolder + std::string(named->meterFolder) + kPathSeparator;
 }
 
 std::string GroupLabelText(uint8_t group) {
-  return group <= kImport ? GroupName(group) : "?";
+  const HardwareGroup* named = FindGroup(group);
+  return named != nullptr ? std::string(named->name) : "?";
 }
 
 void ConnectBox(Session& s, uint8_t group) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "model/errors.h"
+#include "model/groups.h"
 #include "operations/main_controls.h"
 
 namespace vyk {
@@ -11,12 +12,11 @@ void FormCreate(Session& s, const std::string& appFolder) {
   AppState& st = s.state;
   st.appFolder = appFolder;
   st.meterFolder = appFolder;
-  for (uint8_t group : {kFord, kGM, kImport}) {
+  for (const HardwareGroup& group : kGroups) {
+    const std::string folder = appFolder + std::string(group.meterFolder);
     std::error_code ec;
-    std::filesystem::create_directories(appFolder + GroupName(group), ec);
-    if (ec)
-      throw InOutError("Cannot create folder " + appFolder + GroupName(group) + ": " +
-                       ec.message());
+    std::filesystem::create_directories(folder, ec);
+    if (ec) throw InOutError("Cannot create folder " + folder + ": " + ec.message());
   }
   st.conversion = ConversionSettings();
   Controls& c = st.controls;

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "model/groups.h"
 #include "ui/centre_on_screen.h"
 #include "ui/core_text.h"
 #include "ui/radio_group.h"
@@ -18,15 +19,21 @@ namespace {
 constexpr int kEnglish = 0;
 constexpr int kMetric = 1;
 
+// In the order of the group bytes, so an item's index is its group byte.
+QStringList GroupItems() {
+  QStringList items;
+  for (const HardwareGroup& group : kGroups)
+    items << FromCore(std::string(group.name));
+  return items;
+}
+
 }  // namespace
 
 ProjectSetupDialog::ProjectSetupDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
       projectNameEdit_(new QLineEdit(this)),
       descriptionEdit_(new QLineEdit(this)),
-      groupRGrp_(new RadioGroup(
-          QStringLiteral("Group"),
-          {QStringLiteral("Ford"), QStringLiteral("GM"), QStringLiteral("Import")}, this)),
+      groupRGrp_(new RadioGroup(QStringLiteral("Group"), GroupItems(), this)),
       unitsRGrp_(new RadioGroup(QStringLiteral("Units"),
                                 {QStringLiteral("English"), QStringLiteral("Metric")}, this)) {
   setWindowTitle(QStringLiteral("Project Setup"));

@@ -92,6 +92,8 @@ TEST(ProjectCli, ErrorsGoToStderrAndLeaveTheFileAlone) {
       {{"--entry", "1=1e39"}, "Floating point overflow\n"},
       {{"--limit", "4,5"}, "The limit box takes only digits and \".\": '4,5'\n"},
       {{"--input", "frequency"}, "The input kind can be changed only in a GM project\n"},
+      {{"--output", "frequency"},
+       "The output kind cannot be changed: it follows the group and the meter match\n"},
       {{"--entry", "33=1"}, "Table entry '33' is out of range\n"},
   };
   for (const Case& c : cases) {

@@ -5,6 +5,7 @@
 #include "match/compute_match.h"
 #include "model/conversions.h"
 #include "model/errors.h"
+#include "model/groups.h"
 
 #include "support/test_meters.h"
 

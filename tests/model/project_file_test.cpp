@@ -9,6 +9,7 @@
 
 #include "model/conversions.h"
 #include "model/errors.h"
+#include "model/groups.h"
 #include "model/project_file.h"
 #include "support/temp_folder.h"
 

@@ -54,6 +54,9 @@ TEST(PointGrid, EnterFormatsTheRowAndLimitsTheColumnBeingEdited) {
       {true, 0, "500", "", "  500|"},
       {false, 1, "7", "1.5", "7.00|1.50"},
       {false, 0, "1", "12345", "1.00|12345.00"},
+      // Beyond a 32-bit float: limited like any other number, and drawn meanwhile.
+      {false, 1, "1", "1000000000000000000000000000000000000000", "1.00|9999.99"},
+      {true, 0, "1000000000000000000000000000000000000000", "5", "13500|5.00"},
   };
   for (const auto& c : cases) {
     FakeDialogs dialogs;
@@ -174,6 +177,27 @@ TEST(PointGrid, UnitsConvertThePointFlowsAndRedrawTheChart) {
   }
   EXPECT_TRUE(grid.MetricShown());
   EXPECT_EQ(Dump(grid), "1.00|45.36;2.00|.;|45.36");
+}
+
+TEST(PointGrid, UnitsConvertTheFlowAsTypedNotAsAFloat) {
+  // Each comes out 0.01 off when the flow is rounded to a 32-bit float before converting.
+  const struct {
+    bool metric;  // the unit switched to
+    const char* flow;
+    const char* expected;
+  } cases[] = {
+      {false, "32.67", "72.03"},  // 72.0250004 lb/hr
+      {false, "77.24", "170.29"}, {false, "94.98", "209.39"},
+      {true, "49.13", "22.28"},   {true, "94.92", "43.06"},
+  };
+  for (const auto& c : cases) {
+    FakeDialogs dialogs;
+    PointGrid grid(dialogs);
+    if (c.metric) grid.UnitsClick(false);
+    Load(grid, {{"1.00", c.flow}});
+    grid.UnitsClick(c.metric);
+    EXPECT_EQ(grid.Cell(1, 1), c.expected) << c.flow;
+  }
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include <functional>
 
 #include "model/conversions.h"
+#include "model/groups.h"
 #include "support/fakes.h"
 #include "ui/about_dialog.h"
 #include "ui/help_window.h"
