@@ -5,12 +5,12 @@
 #include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
 #include "model/entry_text.h"
 #include "model/errors.h"
+#include "model/hex_text.h"
 #include "model/number.h"
 #include "model/text_encoding.h"
 #include "operations/image_grids.h"
@@ -51,12 +51,6 @@ void OpenProject(ProjectRun& run, const std::string& file) {
   run.dialogs.openName = file;
   FileOpenClick(run.session);
   run.Check();
-}
-
-std::string HexByte(int value) {
-  std::ostringstream out;
-  out << std::uppercase << std::hex << std::setw(2) << std::setfill('0') << value;
-  return out.str();
 }
 
 std::string OutputKind(uint8_t mode) {
@@ -145,7 +139,7 @@ void PrintShow(const json& j) {
       << MeterGroupText(h["useMeterGroup"].get<uint8_t>()) << ")\n"
       << "Meter to match:  " << h["matchMeterName"].get<std::string>() << " (group "
       << MeterGroupText(h["matchMeterGroup"].get<uint8_t>()) << ")\n"
-      << "Mode byte:       " << HexByte(m["byte"].get<int>()) << ": "
+      << "Mode byte:       " << FormatHex(m["byte"].get<uint8_t>(), 2) << ": "
       << m["input"].get<std::string>() << " input, " << m["output"].get<std::string>()
       << " output, limit " << (m["invertLimit"].get<bool>() ? "inverted" : "not inverted") << '\n'
       << "Pots:            " << j["pots"][0] << ' ' << j["pots"][1] << ' ' << j["pots"][2] << ' '

@@ -1,9 +1,9 @@
 #include "operations/match_dialog.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 
+#include "model/ascii_text.h"
 #include "model/conversions.h"
 #include "model/errors.h"
 #include "model/number.h"
@@ -18,7 +18,7 @@ namespace {
 const std::string kMeterPattern = "*.maf";
 
 bool IsMeterFileName(const std::string& name) {
-  return name.size() >= 4 && UpperCase(name.substr(name.size() - 4)) == ".MAF";
+  return name.size() >= 4 && UpperAscii(name.substr(name.size() - 4)) == ".MAF";
 }
 
 // Selects the first entry, or the entry that is exactly the project's meter name.
@@ -28,25 +28,17 @@ int Preselect(const std::vector<std::string>& list, const std::string& name) {
   return it == list.end() ? 0 : static_cast<int>(it - list.begin());
 }
 
-std::string Format(const char* format, long double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, format, static_cast<double>(value));
-  return text;
-}
-
-std::string FormatInt(int32_t value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%5d", value);
-  return text;
+// Hertz as a whole number in at least 5 characters, whatever the size of the float: a
+// hand-made meter file may hold any value.
+std::string HertzText(long double value) {
+  long double rounded = RoundHalfEven(value);
+  return FormatFixed(rounded == 0 ? 0.0L : rounded, 5, 0);  // never "-0"
 }
 
 }  // namespace
 
-std::string UpperCase(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
+std::string ListedMeterName(const std::string& fileName) {
+  return Trim(UpperAscii(fileName));
 }
 
 void FillMeterLists(Session& s, MatchDialog& d) {
@@ -57,7 +49,7 @@ void FillMeterLists(Session& s, MatchDialog& d) {
   for (fs::directory_iterator it(st.meterFolder, ec), end; !ec && it != end; it.increment(ec)) {
     std::string name = it->path().filename().string();
     if (!IsMeterFileName(name)) continue;
-    std::string listed = Trim(UpperCase(name));
+    std::string listed = ListedMeterName(name);
     d.useList.push_back(listed);
     d.matchList.push_back(listed);
   }
@@ -85,7 +77,7 @@ std::string FindListedFile(const std::string& folder, const std::string& listed)
   std::vector<std::string> candidates;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     std::string name = it->path().filename().string();
-    if (Trim(UpperCase(name)) == listed) candidates.push_back(name);
+    if (ListedMeterName(name) == listed) candidates.push_back(name);
   }
   if (candidates.empty()) return "";
   return *std::min_element(candidates.begin(), candidates.end());
@@ -136,18 +128,16 @@ std::string MatchGridCellText(const AppState& state, const MatchDialog& d, int c
   const MatchSlot& slot = (*state.matchTable)[row - 1];
   switch (column) {
     case 0:
-      return Format("%.2f", slot.flow);
+      return FormatFixed(slot.flow, 0, 2);
     case 1:
       if (slot.useSignal < 0) return "---";
-      if (d.outcome.useIsFrequency)
-        return FormatInt(static_cast<int32_t>(RoundHalfEven(slot.useSignal)));
-      return Format("%5.3f", slot.useSignal);
+      if (d.outcome.useIsFrequency) return HertzText(slot.useSignal);
+      return FormatFixed(slot.useSignal, 5, 3);
     default:
       if (slot.outCount < 0) return "---";
       if (d.outcome.matchIsFrequency)
-        return FormatInt(static_cast<int32_t>(RoundHalfEven(
-            slot.outCount * static_cast<long double>(state.conversion.HertzPerCount))));
-      return Format("%5.3f", slot.outCount / static_cast<long double>(kInputCountsPerVolt));
+        return HertzText(slot.outCount * static_cast<long double>(state.conversion.HertzPerCount));
+      return FormatFixed(slot.outCount / static_cast<long double>(kInputCountsPerVolt), 5, 3);
   }
 }
 

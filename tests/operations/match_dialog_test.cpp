@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 
 #include "operations/match_dialog.h"
 #include "operations/project_commands.h"
+#include "support/comma_locale.h"
 #include "support/fakes.h"
 
 #include "support/test_meters.h"
@@ -100,6 +102,35 @@ TEST(MatchDialog, MatchComputesTheTableAndShowsItsLabels) {
   // 2000 Hz at 13.19648 Hz per count and 4 counts per code is code 38.
   EXPECT_EQ(MatchGridCellText(h.state, h.dialog, 1, 39), " 2000");
   EXPECT_EQ(MatchGridCellText(h.state, h.dialog, 0, 39), "45.40");
+}
+
+// Any float a hand-made meter file holds prints as a number, with "." whatever the locale.
+TEST(MatchDialog, GridTextsOfAnyValueInAnyLocale) {
+  MatchHarness h;
+  struct Case {
+    MatchSlot slot;
+    bool frequency;
+    int column;
+    const char* text;
+  } cases[] = {
+      {{0.29f, -1, -1}, false, 0, "0.29"},
+      {{0, 1.5f, -1}, false, 1, "1.500"},
+      {{0, 2.5f, -1}, true, 1, "    2"},  // half to even
+      {{0, 6e9f, -1}, true, 1, "6000000000"},
+      {{0, -1, 512}, false, 2, "3.000"},
+      {{0, -1, 2000000000}, true, 2, "26392959595"},
+  };
+  ResetMatchTable(h.state.matchTable);
+  for (bool comma : {false, true}) {
+    if (comma && !HasCommaLocale()) GTEST_SKIP() << "no " << kCommaLocaleName << " locale";
+    std::optional<CommaLocale> locale;
+    if (comma) locale.emplace();
+    for (const Case& c : cases) {
+      (*h.state.matchTable)[7] = c.slot;
+      h.dialog.outcome.useIsFrequency = h.dialog.outcome.matchIsFrequency = c.frequency;
+      EXPECT_EQ(MatchGridCellText(h.state, h.dialog, c.column, 8), c.text) << c.text;
+    }
+  }
 }
 
 TEST(MatchDialog, CopyE2PWritesEveryEighthSlotRescaledForTwoVoltageMeters) {
