@@ -58,7 +58,7 @@ class BoxRun {
         throw UsageError("--group differs from the project's group");
     } else {
       if (options_.group.empty()) throw UsageError("--group is needed when no project is given");
-      dialogs_.setup = ProjectSetup{"(none)", "", GroupByte(options_.group), false};
+      dialogs_.setup = ProjectSetup{FileText("(none)"), {}, GroupByte(options_.group), false};
       FileNewClick(session_);
       Check();
     }

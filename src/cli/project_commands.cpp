@@ -34,8 +34,8 @@ struct ProjectRun {
   }
 };
 
-std::string ToFileText(const std::string& utf8, const char* what) {
-  auto text = Utf8ToCp1252(utf8);
+FileText ToFileText(const std::string& utf8, const char* what) {
+  auto text = FileTextFromUtf8(utf8);
   if (!text) throw UsageError(std::string(what) + " holds a character a project file cannot store");
   return *text;
 }
@@ -102,10 +102,10 @@ json ShowJson(const AppState& st, const std::string& file) {
             {"unitsName", h.Units() != 0 ? "Metric" : "English"},
             {"useMeterGroup", h.ByteAt(ProjectHeader::kUseMeterGroup)},
             {"matchMeterGroup", h.ByteAt(ProjectHeader::kMatchMeterGroup)},
-            {"name", Cp1252ToUtf8(h.Name())},
-            {"description", Cp1252ToUtf8(h.Description())},
-            {"useMeterName", Cp1252ToUtf8(h.UseMeterName())},
-            {"matchMeterName", Cp1252ToUtf8(h.MatchMeterName())}}},
+            {"name", Cp1252ToUtf8(h.Name().Bytes())},
+            {"description", Cp1252ToUtf8(h.Description().Bytes())},
+            {"useMeterName", Cp1252ToUtf8(h.UseMeterName().Bytes())},
+            {"matchMeterName", Cp1252ToUtf8(h.MatchMeterName().Bytes())}}},
           {"mode",
            {{"byte", mode},
             {"output", OutputKind(mode)},

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 #include "model/ascii_text.h"
 #include "model/conversions.h"
 #include "model/errors.h"
 #include "model/number.h"
+#include "model/text_encoding.h"
 #include "operations/main_controls.h"
 
 namespace vyk {
@@ -22,9 +24,9 @@ bool IsMeterFileName(const std::string& name) {
 }
 
 // Selects the first entry, or the entry that is exactly the project's meter name.
-int Preselect(const std::vector<std::string>& list, const std::string& name) {
+int Preselect(const std::vector<std::string>& list, const FileText& name) {
   if (list.empty()) return -1;
-  auto it = std::find(list.begin(), list.end(), name);
+  auto it = std::find(list.begin(), list.end(), Cp1252ToUtf8(name.Bytes()));
   return it == list.end() ? 0 : static_cast<int>(it - list.begin());
 }
 
@@ -33,6 +35,18 @@ int Preselect(const std::vector<std::string>& list, const std::string& name) {
 std::string HertzText(long double value) {
   long double rounded = RoundHalfEven(value);
   return FormatFixed(rounded == 0 ? 0.0L : rounded, 5, 0);  // never "-0"
+}
+
+// A listed file name in the project file's character set; one that has no place there is
+// refused with an error.
+std::optional<FileText> StorableName(Session& s, const std::string& name) {
+  auto text = FileTextFromUtf8(name);
+  if (!text) {
+    s.dialogs.Error("The name " + name +
+                    " cannot be stored in a project: it holds a character the project file's "
+                    "character set lacks");
+  }
+  return text;
 }
 
 }  // namespace
@@ -155,10 +169,14 @@ void CopyE2PBtnClick(Session& s, MatchDialog& d) {
       return;
     }
   }
+  const std::optional<FileText> useName = StorableName(s, d.useFile);
+  if (!useName) return;
+  const std::optional<FileText> matchName = StorableName(s, d.matchFile);
+  if (!matchName) return;
   st.header.SetByteAt(ProjectHeader::kUseMeterGroup, d.useGroup);
-  st.header.SetUseMeterName(d.useFile);
+  st.header.SetUseMeterName(*useName);
   st.header.SetByteAt(ProjectHeader::kMatchMeterGroup, d.matchGroup);
-  st.header.SetMatchMeterName(d.matchFile);
+  st.header.SetMatchMeterName(*matchName);
 
   const bool useFrequency = d.outcome.useIsFrequency;
   const bool matchFrequency = d.outcome.matchIsFrequency;

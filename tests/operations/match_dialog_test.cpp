@@ -46,8 +46,8 @@ TEST(MatchDialog, ListsTheGroupsMeterFilesUpperCasedAndPreselectsExactNames) {
   MatchHarness h;
   for (const char* name : {"meter1.maf", "B.MAF", "a.maf", "notes.txt"})
     std::ofstream(h.GmFile(name)) << "x";
-  h.state.header.SetUseMeterName("B.MAF");
-  h.state.header.SetMatchMeterName("b.maf");  // stored in lower case: never preselects
+  h.state.header.SetUseMeterName(FileText("B.MAF"));
+  h.state.header.SetMatchMeterName(FileText("b.maf"));  // stored in lower case: never preselects
   FillMeterLists(h.session, h.dialog);
   EXPECT_EQ(h.dialog.useList, (std::vector<std::string>{"A.MAF", "B.MAF", "METER1.MAF"}));
   EXPECT_EQ(h.dialog.useIndex, 1);
@@ -162,21 +162,44 @@ TEST(MatchDialog, CopyE2PWritesEveryEighthSlotRescaledForTwoVoltageMeters) {
     EXPECT_TRUE(h.state.projectModified);
     EXPECT_EQ(h.state.image.Entry(kLimitEntry), 0x03FF);  // showing the limit keeps it
   }
-  EXPECT_EQ(h.state.header.UseMeterName(), "USE.MAF");
-  EXPECT_EQ(h.state.header.MatchMeterName(), "A-VERY-LONG-METER-FILE-NAME-OF-");
+  EXPECT_EQ(h.state.header.UseMeterName().Bytes(), "USE.MAF");
+  EXPECT_EQ(h.state.header.MatchMeterName().Bytes(), "A-VERY-LONG-METER-FILE-NAME-OF-");
   EXPECT_EQ(h.state.header.ByteAt(ProjectHeader::kMatchMeterGroup), kGM);
   EXPECT_EQ(h.state.chart.series1[31].y, 700 * 13.19648f);
 }
 
-TEST(MatchDialog, CopyE2PChangesNothingOnNoOrWithASampledSlotWithoutOutput) {
+// File names are UTF-8 on disk; the project file stores Windows-1252.
+TEST(MatchDialog, CopyE2PStoresFileNamesInTheProjectFilesCharacterSet) {
+  MatchHarness h;
+  for (const char* name : {"a.maf", "m\u00e9.maf"})
+    std::ofstream(h.GmFile(name)) << "x";
+  FillMeterLists(h.session, h.dialog);
+  ASSERT_EQ(h.dialog.useList, (std::vector<std::string>{"A.MAF", "M\u00e9.MAF"}));
+  h.SampledTable([](int) { return 100; }, false, false);
+  h.dialog.useFile = h.dialog.matchFile = h.dialog.useList[1];
+  h.dialogs.answers = {Answer::Yes};
+  CopyE2PBtnClick(h.session, h.dialog);
+  EXPECT_EQ(h.state.header.UseMeterName().Bytes(), "M\xE9.MAF");  // only a..z are upper-cased
+  EXPECT_EQ(h.state.header.MatchMeterName().Bytes(), "M\xE9.MAF");
+  FillMeterLists(h.session, h.dialog);
+  EXPECT_EQ(h.dialog.useIndex, 1);
+}
+
+TEST(MatchDialog, CopyE2PChangesNothingOnNoOrWithASampledSlotWithoutOutputOrAnUnstorableName) {
   MatchHarness h;
   h.SampledTable([](int k) { return k == 5 ? -1 : 100; }, false, false);
   AppState before = h.state;
-  h.dialogs.answers = {Answer::No, Answer::Yes};
+  h.dialogs.answers = {Answer::No, Answer::Yes, Answer::Yes};
   CopyE2PBtnClick(h.session, h.dialog);
+  CopyE2PBtnClick(h.session, h.dialog);
+  (*h.state.matchTable)[40].outCount = 100;
+  h.dialog.matchFile = "\u0141.MAF";  // a Polish L: Windows-1252 lacks it
   CopyE2PBtnClick(h.session, h.dialog);
   EXPECT_EQ(h.dialogs.Texts(Kind::Error),
-            std::vector<std::string>{"Input code 40 has no output value: nothing was copied"});
+            (std::vector<std::string>{"Input code 40 has no output value: nothing was copied",
+                                      "The name \u0141.MAF cannot be stored in a project: it "
+                                      "holds a character the project file's character set "
+                                      "lacks"}));
   EXPECT_EQ(h.state.image, before.image);
   EXPECT_EQ(h.state.header, before.header);
   EXPECT_EQ(h.state.projectModified, before.projectModified);
