@@ -1,9 +1,20 @@
 #include "link/qt/qt_pump.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <cmath>
 
 namespace vyk {
+
+namespace {
+
+// A time already past means at the next dispatch: Qt refuses a negative interval with a
+// warning and never runs the work, and a busy machine can be late by more than a byte time.
+int IntervalMs(double ms) {
+  return static_cast<int>(std::ceil(std::max(ms, 0.0)));
+}
+
+}  // namespace
 
 void UseLeanEventDispatcher() {
   if (!qEnvironmentVariableIsSet("QT_NO_GLIB")) qputenv("QT_NO_GLIB", "1");
@@ -37,8 +48,8 @@ void QtPump::StopTimer() {
 }
 
 void QtPump::Post(double ms, std::function<void()> work) {
-  QTimer::singleShot(static_cast<int>(std::ceil(ms)), Qt::PreciseTimer,
-                     QCoreApplication::instance(), std::move(work));
+  QTimer::singleShot(IntervalMs(ms), Qt::PreciseTimer, QCoreApplication::instance(),
+                     std::move(work));
 }
 
 double QtPump::NowMs() const {
