@@ -55,7 +55,8 @@ class BoxRun {
         throw UsageError("--group differs from the project's group");
     } else {
       if (options_.group.empty()) throw UsageError("--group is needed when no project is given");
-      dialogs_.setup = ProjectSetup{"(none)", "", GroupOfCliName(options_.group).byte, false};
+      dialogs_.setup =
+          ProjectSetup{FileText("(none)"), {}, GroupOfCliName(options_.group).byte, false};
       FileNewClick(session_);
       Check();
     }
@@ -100,13 +101,14 @@ void Print(const BoxOptions& o, const json& j, const std::string& text) {
 TransferProgress ProgressLine(const char* verb) {
   const bool terminal = ::isatty(::fileno(stderr)) != 0;
   return [verb, terminal](int done) {
+    const std::string line = std::string(verb) + " EEPROM: " + std::to_string(done) + "/80";
     if (terminal) {
-      std::fprintf(stderr, "\r%s EEPROM: %d/80", verb, done);
-      if (done == 80) std::fputc('\n', stderr);
+      std::cerr << '\r' << line;
+      if (done == 80) std::cerr << '\n';
     } else if (done % 16 == 0) {
-      std::fprintf(stderr, "%s EEPROM: %d/80\n", verb, done);
+      std::cerr << line << '\n';
     }
-    std::fflush(stderr);
+    std::cerr << std::flush;
   };
 }
 
@@ -144,9 +146,8 @@ void Monitor(const BoxOptions& o) {
   for (int x = 0; x < kCurvePoints; ++x) {
     const ChartPoint& p = st.chart.series2[x];
     points.push_back({{"point", x}, {"count", counts[x]}, {"x", p.x}, {"y", p.y}});
-    char line[96];
-    std::snprintf(line, sizeof line, "%5d %6d %10.4f %10.4f\n", x, counts[x], p.x, p.y);
-    table += line;
+    table += FormatFixed(x, 5, 0) + " " + FormatFixed(counts[x], 6, 0) + " " +
+             FormatFixed(p.x, 10, 4) + " " + FormatFixed(p.y, 10, 4) + "\n";
   }
   json j = {{"port", o.port},
             {"input", reading.input},

@@ -5,11 +5,14 @@
 #include <iostream>
 #include <iterator>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 #include "cli/commands.h"
 #include "link/pty_box.h"
 #include "link/sim_box.h"
 #include "model/groups.h"
+#include "model/hex_text.h"
 
 namespace vyk::cli {
 
@@ -36,22 +39,10 @@ struct BoxsimOptions {
 // of -10 may be written "-A" as well as "FFF6".
 uint16_t ParseHex16(const std::string& text, const std::string& what) {
   bool negative = !text.empty() && text[0] == '-';
-  std::string digits = negative ? text.substr(1) : text;
-  unsigned value = 0;
-  bool ok = !digits.empty() && digits.size() <= 4;
-  for (char c : digits) {
-    int d = c >= '0' && c <= '9'   ? c - '0'
-            : c >= 'A' && c <= 'F' ? c - 'A' + 10
-            : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                   : -1;
-    if (d < 0) {
-      ok = false;
-      break;
-    }
-    value = value * 16 + static_cast<unsigned>(d);
-  }
-  if (!ok) throw UsageError(what + " '" + text + "' is no 16-bit hexadecimal number");
-  return static_cast<uint16_t>(negative ? 0x10000u - value : value);
+  std::string_view digits = std::string_view(text).substr(negative ? 1 : 0);
+  auto value = digits.size() <= 4 ? ReadHexDigits(digits) : std::nullopt;
+  if (!value) throw UsageError(what + " '" + text + "' is no 16-bit hexadecimal number");
+  return static_cast<uint16_t>(negative ? 0x10000u - *value : *value);
 }
 
 std::array<uint16_t, 4> ParseOffsets(const std::string& text) {

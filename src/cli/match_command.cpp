@@ -6,6 +6,7 @@
 
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
+#include "model/ascii_text.h"
 #include "model/groups.h"
 #include "model/number.h"
 #include "operations/main_controls.h"
@@ -36,7 +37,7 @@ MeterRecord ReadMeter(const std::string& path) {
 
 // The name the match dialog's list shows for a file.
 std::string ListedName(const std::string& path) {
-  return Trim(UpperCase(std::filesystem::path(path).filename().string()));
+  return ListedMeterName(std::filesystem::path(path).filename().string());
 }
 
 json MatchJson(const AppState& st, const MatchDialog& d) {
@@ -55,16 +56,17 @@ json MatchJson(const AppState& st, const MatchDialog& d) {
 }
 
 void PrintMatch(const json& j) {
-  std::cout << "Units: " << j["flowUnits"].get<std::string>() << "\n";
-  std::printf("code  %-9s %-7s %-7s\n", j["headers"][0].get<std::string>().c_str(),
-              j["headers"][1].get<std::string>().c_str(),
-              j["headers"][2].get<std::string>().c_str());
+  auto columns = [](const json& flow, const json& use, const json& out) {
+    return PadRight(flow.get<std::string>(), 9) + " " + PadRight(use.get<std::string>(), 7) + " " +
+           PadRight(out.get<std::string>(), 7) + "\n";
+  };
+  std::string text = "Units: " + j["flowUnits"].get<std::string>() + "\n" + "code  " +
+                     columns(j["headers"][0], j["headers"][1], j["headers"][2]);
   for (const json& r : j["rows"]) {
-    std::printf("%4d  %-9s %-7s %-7s\n", r["code"].get<int>(),
-                r["flowText"].get<std::string>().c_str(), r["useText"].get<std::string>().c_str(),
-                r["outText"].get<std::string>().c_str());
+    text += FormatFixed(r["code"].get<int>(), 4, 0) + "  " +
+            columns(r["flowText"], r["useText"], r["outText"]);
   }
-  std::fflush(stdout);
+  std::cout << text << std::flush;
 }
 
 void RunMatch(const MatchOptions& o) {

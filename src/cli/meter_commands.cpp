@@ -6,6 +6,8 @@
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
 #include "meters/meter_record.h"
+#include "model/ascii_text.h"
+#include "model/number.h"
 #include "model/text_encoding.h"
 #include "operations/meter_form.h"
 
@@ -42,10 +44,10 @@ void PrintMeter(const json& j) {
             << "    " << (j["signal"] == "frequency" ? "Freq   " : "Volts  ") << " Flow\n";
   int i = 1;
   for (const json& p : j["points"]) {
-    std::printf("%2d  %-7s  %s\n", i++, p["signal"].get<std::string>().c_str(),
-                p["flow"].get<std::string>().c_str());
+    std::cout << FormatFixed(i++, 2, 0) << "  " << PadRight(p["signal"].get<std::string>(), 7)
+              << "  " << p["flow"].get<std::string>() << '\n';
   }
-  std::fflush(stdout);
+  std::cout << std::flush;
 }
 
 }  // namespace

@@ -5,13 +5,13 @@
 #include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
 #include "model/entry_text.h"
 #include "model/errors.h"
 #include "model/groups.h"
+#include "model/hex_text.h"
 #include "model/number.h"
 #include "model/text_encoding.h"
 #include "operations/image_grids.h"
@@ -35,8 +35,8 @@ struct ProjectRun {
   }
 };
 
-std::string ToFileText(const std::string& utf8, const char* what) {
-  auto text = Utf8ToCp1252(utf8);
+FileText ToFileText(const std::string& utf8, const char* what) {
+  auto text = FileTextFromUtf8(utf8);
   if (!text) throw UsageError(std::string(what) + " holds a character a project file cannot store");
   return *text;
 }
@@ -46,12 +46,6 @@ void OpenProject(ProjectRun& run, const std::string& file) {
   run.dialogs.openName = file;
   FileOpenClick(run.session);
   run.Check();
-}
-
-std::string HexByte(int value) {
-  std::ostringstream out;
-  out << std::uppercase << std::hex << std::setw(2) << std::setfill('0') << value;
-  return out.str();
 }
 
 std::string OutputKind(uint8_t mode) {
@@ -104,10 +98,10 @@ json ShowJson(const AppState& st, const std::string& file) {
             {"unitsName", h.Units() != 0 ? "Metric" : "English"},
             {"useMeterGroup", h.ByteAt(ProjectHeader::kUseMeterGroup)},
             {"matchMeterGroup", h.ByteAt(ProjectHeader::kMatchMeterGroup)},
-            {"name", Cp1252ToUtf8(h.Name())},
-            {"description", Cp1252ToUtf8(h.Description())},
-            {"useMeterName", Cp1252ToUtf8(h.UseMeterName())},
-            {"matchMeterName", Cp1252ToUtf8(h.MatchMeterName())}}},
+            {"name", Cp1252ToUtf8(h.Name().Bytes())},
+            {"description", Cp1252ToUtf8(h.Description().Bytes())},
+            {"useMeterName", Cp1252ToUtf8(h.UseMeterName().Bytes())},
+            {"matchMeterName", Cp1252ToUtf8(h.MatchMeterName().Bytes())}}},
           {"mode",
            {{"byte", mode},
             {"output", OutputKind(mode)},
@@ -141,7 +135,7 @@ void PrintShow(const json& j) {
       << MeterGroupText(h["useMeterGroup"].get<uint8_t>()) << ")\n"
       << "Meter to match:  " << h["matchMeterName"].get<std::string>() << " (group "
       << MeterGroupText(h["matchMeterGroup"].get<uint8_t>()) << ")\n"
-      << "Mode byte:       " << HexByte(m["byte"].get<int>()) << ": "
+      << "Mode byte:       " << FormatHex(m["byte"].get<uint8_t>(), 2) << ": "
       << m["input"].get<std::string>() << " input, " << m["output"].get<std::string>()
       << " output, limit " << (m["invertLimit"].get<bool>() ? "inverted" : "not inverted") << '\n'
       << "Pots:            " << j["pots"][0] << ' ' << j["pots"][1] << ' ' << j["pots"][2] << ' '

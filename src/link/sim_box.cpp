@@ -1,8 +1,11 @@
 #include "link/sim_box.h"
 
-#include <cstdio>
 #include <optional>
+#include <string_view>
 #include <utility>
+
+#include "model/ascii_text.h"
+#include "model/hex_text.h"
 
 namespace vyk {
 
@@ -14,28 +17,16 @@ constexpr uint8_t kLF = 10;
 // growing the line without end (a length past every command's still answers "?").
 constexpr size_t kMaxLine = 80;
 
-std::optional<uint8_t> HexPair(char high, char low) {
-  auto digit = [](char c) -> int {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-  };
-  int h = digit(high);
-  int l = digit(low);
-  if (h < 0 || l < 0) return std::nullopt;
-  return static_cast<uint8_t>(h * 16 + l);
-}
-
-std::string UpperAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
+// The byte written as two hexadecimal digits at `at` in the command line.
+std::optional<uint8_t> HexPair(const std::string& line, size_t at) {
+  if (line.size() < at + 2) return std::nullopt;
+  auto value = ReadHexDigits(std::string_view(line).substr(at, 2));
+  if (!value) return std::nullopt;
+  return static_cast<uint8_t>(*value);
 }
 
 std::string Hex4(uint16_t value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%04X", static_cast<unsigned>(value));
-  return text;
+  return FormatHex(value, 4);
 }
 
 }  // namespace
@@ -95,16 +86,13 @@ void SimBox::Command(const std::string& line, std::vector<SimOutput>& out) {
     Send(out, "\r\n" + Hex4(config_.input) + " " + Hex4(p[0]) + " " + Hex4(p[1]) + " " +
                   Hex4(p[2]) + " " + Hex4(p[3]) + " 0000 0000 0000 " + Hex4(config_.output) +
                   "\r\n>");
-  } else if (line.size() == 5 && line[0] == 'C' && HexPair(line[1], line[2]) &&
-             HexPair(line[3], line[4])) {
-    eeprom_[*HexPair(line[1], line[2])] = *HexPair(line[3], line[4]);
+  } else if (line.size() == 5 && line[0] == 'C' && HexPair(line, 1) && HexPair(line, 3)) {
+    eeprom_[*HexPair(line, 1)] = *HexPair(line, 3);
     Send(out, std::string("\r\n") + ack);
     Send(out, "\r\n>", config_.eepromWriteMs);
-  } else if (line.size() == 4 && line[0] == 'C' && HexPair(line[1], line[2]) && line[3] == '*') {
-    uint8_t value = eeprom_[*HexPair(line[1], line[2])];
-    char digits[4];
-    std::snprintf(digits, sizeof digits, "%02X", static_cast<unsigned>(value));
-    Send(out, std::string("\r\n") + digits + ack + "\r\n>");
+  } else if (line.size() == 4 && line[0] == 'C' && HexPair(line, 1) && line[3] == '*') {
+    uint8_t value = eeprom_[*HexPair(line, 1)];
+    Send(out, "\r\n" + FormatHex(value, 2) + ack + "\r\n>");
   } else {
     Send(out, "\r\n?\r\n>");
   }

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <optional>
 
+#include "model/ascii_text.h"
 #include "model/errors.h"
 #include "model/number.h"
 
@@ -19,13 +20,6 @@ constexpr char kEndOfFile = 26;
 
 bool IsDelimiter(std::string_view delimiters, char c) {
   return delimiters.find(c) != std::string_view::npos;
-}
-
-// ASCII only: the texts are 8-bit code-page bytes, and only a..z are letters to fold.
-std::string UpperAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
 }
 
 // A field of a point line as a number, or nothing when it is empty, no number, or beyond a

@@ -31,8 +31,8 @@ inline constexpr char kPathSeparator = '/';
 
 // What the Project Setup dialog holds.
 struct ProjectSetup {
-  std::string name = "(none)";
-  std::string description;
+  FileText name{"(none)"};
+  FileText description;
   uint8_t group = kFord;
   bool metric = false;
 };

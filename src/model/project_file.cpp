@@ -17,6 +17,7 @@ namespace {
 
 // Reads up to `count` whole records into `out`; returns how many whole records were read.
 int ReadRecords(std::fstream& file, const std::string& path, uint8_t* out, int count) {
+  if (count <= 0) return 0;  // a one-record header: nothing more to read, nor to copy
   std::vector<char> buffer(static_cast<size_t>(count) * kRecordSize);
   file.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
   if (file.bad()) throw InOutError("Error reading " + path + ": " + std::strerror(errno));

@@ -1,11 +1,11 @@
 #include "model/project_header.h"
 
 #include <chrono>
-#include <cstdio>
 #include <ctime>
 
 #include "model/bytes.h"
 #include "model/errors.h"
+#include "model/number.h"
 
 namespace vyk {
 
@@ -17,6 +17,15 @@ void CheckSpan(int offset, int size) {
 
 // Day 0 is 30 December 1899; 1 January 1970 is day 25569.
 constexpr int32_t kUnixEpochDay = 25569;
+
+// The sign, then the digits zero-filled to at least `width` characters in all.
+std::string ZeroFilled(long value, int width) {
+  std::string digits = FormatFixed(value < 0 ? -value : value, 0, 0);
+  int sign = value < 0 ? 1 : 0;
+  if (static_cast<int>(digits.size()) + sign < width)
+    digits.insert(0, width - sign - digits.size(), '0');
+  return (sign != 0 ? "-" : "") + digits;
+}
 
 }  // namespace
 
@@ -76,10 +85,9 @@ int32_t DayNumber(int year, unsigned month, unsigned day) {
 std::string DayNumberText(int32_t dayNumber) {
   using namespace std::chrono;
   year_month_day date{sys_days{days{static_cast<long>(dayNumber) - kUnixEpochDay}}};
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),
-                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
-  return text;
+  return ZeroFilled(static_cast<int>(date.year()), 4) + "-" +
+         ZeroFilled(static_cast<unsigned>(date.month()), 2) + "-" +
+         ZeroFilled(static_cast<unsigned>(date.day()), 2);
 }
 
 int32_t TodayDayNumber() {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "model/text_encoding.h"
+
 namespace vyk {
 
 inline constexpr int kHeaderSize = 512;
@@ -52,14 +54,17 @@ class ProjectHeader {
   void SetGroup(uint8_t group) { SetByteAt(kGroup, group); }
   uint8_t IoCode() const { return ByteAt(kIoCode); }
   uint8_t Units() const { return ByteAt(kUnits); }
-  std::string Name() const { return ShortStringAt(kName, 63); }
-  void SetName(const std::string& text) { SetShortStringAt(kName, 63, text); }
-  std::string Description() const { return ShortStringAt(kDescription, 63); }
-  void SetDescription(const std::string& text) { SetShortStringAt(kDescription, 63, text); }
-  std::string UseMeterName() const { return ShortStringAt(kUseMeterName, 31); }
-  void SetUseMeterName(const std::string& text) { SetShortStringAt(kUseMeterName, 31, text); }
-  std::string MatchMeterName() const { return ShortStringAt(kMatchMeterName, 31); }
-  void SetMatchMeterName(const std::string& text) { SetShortStringAt(kMatchMeterName, 31, text); }
+  // The names are Windows-1252 texts, cut to their capacity when set.
+  FileText Name() const { return FileTextAt(kName, 63); }
+  void SetName(const FileText& text) { SetShortStringAt(kName, 63, text.Bytes()); }
+  FileText Description() const { return FileTextAt(kDescription, 63); }
+  void SetDescription(const FileText& text) { SetShortStringAt(kDescription, 63, text.Bytes()); }
+  FileText UseMeterName() const { return FileTextAt(kUseMeterName, 31); }
+  void SetUseMeterName(const FileText& text) { SetShortStringAt(kUseMeterName, 31, text.Bytes()); }
+  FileText MatchMeterName() const { return FileTextAt(kMatchMeterName, 31); }
+  void SetMatchMeterName(const FileText& text) {
+    SetShortStringAt(kMatchMeterName, 31, text.Bytes());
+  }
 
   // The fixed values every save writes: 48 file records, 32 header records, 11, version 10.
   void SetFixedFields();
@@ -69,6 +74,10 @@ class ProjectHeader {
   bool operator==(const ProjectHeader&) const = default;
 
  private:
+  FileText FileTextAt(int offset, int capacity) const {
+    return FileText(ShortStringAt(offset, capacity));
+  }
+
   std::array<uint8_t, kHeaderSize> bytes_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 
 namespace vyk {
 
@@ -77,6 +78,12 @@ std::optional<std::string> Utf8ToCp1252(std::string_view text) {
     if (!found) return std::nullopt;
   }
   return out;
+}
+
+std::optional<FileText> FileTextFromUtf8(std::string_view text) {
+  auto bytes = Utf8ToCp1252(text);
+  if (!bytes) return std::nullopt;
+  return FileText(std::move(*bytes));
 }
 
 }  // namespace vyk

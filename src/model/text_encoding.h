@@ -3,11 +3,29 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace vyk {
 
 std::string Cp1252ToUtf8(std::string_view bytes);
 // Nothing when the text is not valid UTF-8 or holds a character Windows-1252 lacks.
 std::optional<std::string> Utf8ToCp1252(std::string_view text);
+
+// A text as a file stores it: Windows-1252 bytes. A type of its own, so that a UTF-8 text (a
+// file name, a command-line argument) cannot be stored without being converted.
+class FileText {
+ public:
+  FileText() = default;
+  // `bytes` must already be Windows-1252.
+  explicit FileText(std::string bytes) : bytes_(std::move(bytes)) {}
+  const std::string& Bytes() const { return bytes_; }
+  bool operator==(const FileText&) const = default;
+
+ private:
+  std::string bytes_;
+};
+
+// Nothing when the UTF-8 text holds a character Windows-1252 lacks.
+std::optional<FileText> FileTextFromUtf8(std::string_view text);
 
 }  // namespace vyk

@@ -1,12 +1,12 @@
 #include "operations/box_operations.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "model/conversions.h"
 #include "model/entry_text.h"
 #include "model/errors.h"
 #include "model/groups.h"
+#include "model/hex_text.h"
 #include "model/number.h"
 #include "operations/main_controls.h"
 
@@ -47,10 +47,9 @@ void Report(Session& s, BoxLink& link, const std::string& text) {
   }
 }
 
+// A byte as the "C" commands write it: two upper-case digits.
 std::string Hex2(int value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%2.2X", value & 0xFF);
-  return text;
+  return FormatHex(static_cast<uint32_t>(value & 0xFF), 2);
 }
 
 // The two characters before the reply's last one (both, when it has only two).
@@ -93,18 +92,6 @@ float ChartY(const AppState& st, int y) {
 }
 
 }  // namespace
-
-int ParseHex(std::string_view text) {
-  static const std::string kDigits = "0123456789ABCDEF";
-  int value = 0;
-  for (char c : text) {
-    char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-    auto digit = kDigits.find(upper);
-    if (digit == std::string::npos) return 0;
-    value = value * 16 + static_cast<int>(digit);
-  }
-  return value;
-}
 
 bool ConnectBox(Session& s, BoxLink& link, uint8_t group) {
   Exchange exchange(s, link);

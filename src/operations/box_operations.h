@@ -4,7 +4,6 @@
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <string_view>
 #include <vector>
 
 #include "link/box_link.h"
@@ -40,9 +39,6 @@ void BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progres
 
 // The terminal's button: asks the Box for EEPROM byte 0; the answer shows in the terminal.
 void Button1Click(Session& s, BoxLink& link);
-
-// Hexadecimal digits in either case; any other character makes the whole value 0.
-int ParseHex(std::string_view text);
 
 // The table curve moved by the four offsets at points 4, 12, 20 and 28, counts kept in
 // 0..1023.

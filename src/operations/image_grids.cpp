@@ -1,11 +1,10 @@
 #include "operations/image_grids.h"
 
-#include <cstdio>
-
 #include "model/conversions.h"
 #include "model/entry_text.h"
 #include "model/errors.h"
 #include "model/groups.h"
+#include "model/hex_text.h"
 #include "model/number.h"
 #include "operations/main_controls.h"
 
@@ -13,10 +12,9 @@ namespace vyk {
 
 namespace {
 
-std::string HexText(const char* format, int value) {
-  char text[16];
-  std::snprintf(text, sizeof text, format, value);
-  return text;
+// A hexadecimal cell: the digits framed by blanks.
+std::string HexCell(int value, int digits) {
+  return " " + FormatHex(static_cast<uint32_t>(value), digits) + " ";
 }
 
 int ByteAddress(int column, int row) {
@@ -29,13 +27,6 @@ void MarkModified(Session& s) {
   if (s.state.projectModified) return;
   s.state.projectModified = true;
   RefreshWindow(s);  // enables File > Save
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
 }
 
 }  // namespace
@@ -71,25 +62,13 @@ std::string EepromGridCellText(const AppState& state, int column, int row) {
   if (column < 0 || column >= kEepromGridColumns || row < 0 || row >= kEepromGridRows)
     throw RangeError();
   if (row == 0 && column == 0) return "";
-  if (row == 0) return HexText(" %1.1X ", column - 1);
-  if (column == 0) return HexText(" %2.2X ", (row - 1) * 16);
-  return HexText(" %2.2X ", state.image.Byte(ByteAddress(column, row)));
+  if (row == 0) return HexCell(column - 1, 1);
+  if (column == 0) return HexCell((row - 1) * 16, 2);
+  return HexCell(state.image.Byte(ByteAddress(column, row)), 2);
 }
 
 std::string EepromGridGetEditText(const AppState& state, int column, int row) {
-  return HexText(" %2.2X ", state.image.Byte(ByteAddress(column, row)));
-}
-
-int ReadHexByte(std::string_view text) {
-  std::string trimmed = Trim(text);
-  int value = 0;
-  for (char c : trimmed) {
-    int digit = HexDigit(c);
-    if (digit < 0) break;
-    value = value * 16 + digit;
-    if (value > 0xFF) throw RangeError();
-  }
-  return value;
+  return HexCell(state.image.Byte(ByteAddress(column, row)), 2);
 }
 
 void EepromGridSetEditText(Session& s, int column, int row, const std::string& text) {

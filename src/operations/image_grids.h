@@ -3,7 +3,6 @@
 // all 256 bytes in hexadecimal (17 x 17). Cells are painted from the image, and a cell's
 // text is taken only when its editor closes.
 #include <string>
-#include <string_view>
 
 #include "operations/session.h"
 
@@ -24,10 +23,6 @@ std::string EepromGridGetEditText(const AppState& state, int column, int row);
 // The closed editor's text: hexadecimal, an empty text is ignored, above FF is refused with
 // RangeError after the project is marked modified.
 void EepromGridSetEditText(Session& s, int column, int row, const std::string& text);
-
-// The hexadecimal digits at the start of the trimmed text (0 without any); RangeError above
-// 0xFF.
-int ReadHexByte(std::string_view text);
 
 // Moves curve point k (0..31) to the number in the text; a text that is no number is ignored.
 void SetChartPoint(Session& s, int k, const std::string& text);

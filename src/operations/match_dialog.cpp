@@ -1,13 +1,15 @@
 #include "operations/match_dialog.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
+#include <optional>
 
+#include "model/ascii_text.h"
 #include "model/conversions.h"
 #include "model/errors.h"
 #include "model/groups.h"
 #include "model/number.h"
+#include "model/text_encoding.h"
 #include "operations/main_controls.h"
 
 namespace vyk {
@@ -19,35 +21,39 @@ namespace {
 const std::string kMeterPattern = "*.maf";
 
 bool IsMeterFileName(const std::string& name) {
-  return name.size() >= 4 && UpperCase(name.substr(name.size() - 4)) == ".MAF";
+  return name.size() >= 4 && UpperAscii(name.substr(name.size() - 4)) == ".MAF";
 }
 
 // Selects the first entry, or the entry that is exactly the project's meter name.
-int Preselect(const std::vector<std::string>& list, const std::string& name) {
+int Preselect(const std::vector<std::string>& list, const FileText& name) {
   if (list.empty()) return -1;
-  auto it = std::find(list.begin(), list.end(), name);
+  auto it = std::find(list.begin(), list.end(), Cp1252ToUtf8(name.Bytes()));
   return it == list.end() ? 0 : static_cast<int>(it - list.begin());
 }
 
-std::string Format(const char* format, long double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, format, static_cast<double>(value));
-  return text;
+// Hertz as a whole number in at least 5 characters, whatever the size of the float: a
+// hand-made meter file may hold any value.
+std::string HertzText(long double value) {
+  long double rounded = RoundHalfEven(value);
+  return FormatFixed(rounded == 0 ? 0.0L : rounded, 5, 0);  // never "-0"
 }
 
-std::string FormatInt(int32_t value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%5d", value);
+// A listed file name in the project file's character set; one that has no place there is
+// refused with an error.
+std::optional<FileText> StorableName(Session& s, const std::string& name) {
+  auto text = FileTextFromUtf8(name);
+  if (!text) {
+    s.dialogs.Error("The name " + name +
+                    " cannot be stored in a project: it holds a character the project file's "
+                    "character set lacks");
+  }
   return text;
 }
 
 }  // namespace
 
-std::string UpperCase(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
+std::string ListedMeterName(const std::string& fileName) {
+  return Trim(UpperAscii(fileName));
 }
 
 void FillMeterLists(Session& s, MatchDialog& d) {
@@ -58,7 +64,7 @@ void FillMeterLists(Session& s, MatchDialog& d) {
   for (fs::directory_iterator it(st.meterFolder, ec), end; !ec && it != end; it.increment(ec)) {
     std::string name = it->path().filename().string();
     if (!IsMeterFileName(name)) continue;
-    std::string listed = Trim(UpperCase(name));
+    std::string listed = ListedMeterName(name);
     d.useList.push_back(listed);
     d.matchList.push_back(listed);
   }
@@ -86,7 +92,7 @@ std::string FindListedFile(const std::string& folder, const std::string& listed)
   std::vector<std::string> candidates;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     std::string name = it->path().filename().string();
-    if (Trim(UpperCase(name)) == listed) candidates.push_back(name);
+    if (ListedMeterName(name) == listed) candidates.push_back(name);
   }
   if (candidates.empty()) return "";
   return *std::min_element(candidates.begin(), candidates.end());
@@ -138,18 +144,16 @@ std::string MatchGridCellText(const AppState& state, const MatchDialog& d, int c
   const MatchSlot& slot = (*state.matchTable)[row - 1];
   switch (column) {
     case 0:
-      return Format("%.2f", slot.flow);
+      return FormatFixed(slot.flow, 0, 2);
     case 1:
       if (slot.useSignal < 0) return "---";
-      if (d.outcome.useIsFrequency)
-        return FormatInt(static_cast<int32_t>(RoundHalfEven(slot.useSignal)));
-      return Format("%5.3f", slot.useSignal);
+      if (d.outcome.useIsFrequency) return HertzText(slot.useSignal);
+      return FormatFixed(slot.useSignal, 5, 3);
     default:
       if (slot.outCount < 0) return "---";
       if (d.outcome.matchIsFrequency)
-        return FormatInt(static_cast<int32_t>(RoundHalfEven(
-            slot.outCount * static_cast<long double>(state.conversion.HertzPerCount))));
-      return Format("%5.3f", slot.outCount / static_cast<long double>(kInputCountsPerVolt));
+        return HertzText(slot.outCount * static_cast<long double>(state.conversion.HertzPerCount));
+      return FormatFixed(slot.outCount / static_cast<long double>(kInputCountsPerVolt), 5, 3);
   }
 }
 
@@ -167,10 +171,14 @@ void CopyE2PBtnClick(Session& s, MatchDialog& d) {
       return;
     }
   }
+  const std::optional<FileText> useName = StorableName(s, d.useFile);
+  if (!useName) return;
+  const std::optional<FileText> matchName = StorableName(s, d.matchFile);
+  if (!matchName) return;
   st.header.SetByteAt(ProjectHeader::kUseMeterGroup, d.useGroup);
-  st.header.SetUseMeterName(d.useFile);
+  st.header.SetUseMeterName(*useName);
   st.header.SetByteAt(ProjectHeader::kMatchMeterGroup, d.matchGroup);
-  st.header.SetMatchMeterName(d.matchFile);
+  st.header.SetMatchMeterName(*matchName);
 
   const bool useFrequency = d.outcome.useIsFrequency;
   const bool matchFrequency = d.outcome.matchIsFrequency;

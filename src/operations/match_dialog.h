@@ -13,13 +13,13 @@ namespace vyk {
 struct MatchDialog {
   // Kept from one Match to the next.
   uint8_t useGroup = 0;
-  std::string useFile;
+  std::string useFile;  // as listed
   uint8_t matchGroup = 0;
   std::string matchFile;
   MatchOutcome outcome;  // kinds of the last computation and the labels on show
 
   // The window's controls.
-  std::vector<std::string> useList;  // sorted, upper-case file names
+  std::vector<std::string> useList;  // sorted, as ListedMeterName gives them
   std::vector<std::string> matchList;
   int useIndex = -1;  // selected entry, -1 for none
   int matchIndex = -1;
@@ -52,14 +52,16 @@ void MatchBtnClick(Session& s, MatchDialog& d);
 std::string MatchGridCellText(const AppState& state, const MatchDialog& d, int column, int row);
 
 // Copies every eighth slot into transfer-table entries 0..31, the kinds into the mode byte
-// and the meters into the project header.
+// and the meters into the project header. A table with a sampled slot without output, or a
+// file name the project file's character set cannot hold, is refused before anything changes.
 void CopyE2PBtnClick(Session& s, MatchDialog& d);
 
 // The folder entry whose name, upper-cased and trimmed, is `listed`: on a file system that
 // tells case apart the file may be stored in lower case. Empty when there is none.
 std::string FindListedFile(const std::string& folder, const std::string& listed);
 
-// Upper-case ASCII letters, as the lists show names.
-std::string UpperCase(std::string text);
+// The name a meter file is listed under: upper-cased (a..z only) and trimmed, otherwise as the
+// file system spells it (UTF-8).
+std::string ListedMeterName(const std::string& fileName);
 
 }  // namespace vyk

@@ -94,8 +94,8 @@ void InitNewImage(Session& s, uint8_t group) {
                       static_cast<uint8_t>(st.controls.inputRGrp * 2 + st.controls.outputRGrp));
   st.header.SetByteAt(ProjectHeader::kUseMeterGroup, kNoMeterGroup);
   st.header.SetByteAt(ProjectHeader::kMatchMeterGroup, kNoMeterGroup);
-  st.header.SetUseMeterName("(none)");
-  st.header.SetMatchMeterName("(none)");
+  st.header.SetUseMeterName(FileText("(none)"));
+  st.header.SetMatchMeterName(FileText("(none)"));
   s.view.ControlsChanged();
 }
 

@@ -56,11 +56,11 @@ WindowLook LookOf(const AppState& state) {
       break;
   }
   const Controls& c = state.controls;
-  look.vInLabel =
-      Cut((c.inputRGrp == kVoltage ? "V In Meter: " : "F In Meter: ") + state.header.UseMeterName(),
-          43);
+  look.vInLabel = Cut((c.inputRGrp == kVoltage ? "V In Meter: " : "F In Meter: ") +
+                          state.header.UseMeterName().Bytes(),
+                      43);
   look.vOutLabel = Cut((c.outputRGrp == kVoltage ? "V Out Meter: " : "F Out Meter: ") +
-                           state.header.MatchMeterName(),
+                           state.header.MatchMeterName().Bytes(),
                        44);
   return look;
 }

@@ -21,4 +21,12 @@ inline std::string ToCore(const QString& text) {
   return out;
 }
 
+inline QString FromCore(const FileText& text) {
+  return FromCore(text.Bytes());
+}
+
+inline FileText ToFileText(const QString& text) {
+  return FileText(ToCore(text));
+}
+
 }  // namespace vyk::ui

@@ -85,10 +85,11 @@ QComboBox* List(QWidget* parent, const char* name, QRect geometry) {
   return combo;
 }
 
+// The lists hold file names as the file system spells them: UTF-8, not file texts.
 void FillList(QComboBox* combo, const std::vector<std::string>& items) {
   combo->clear();
   for (const std::string& item : items)
-    combo->addItem(FromCore(item));
+    combo->addItem(QString::fromStdString(item));
 }
 
 }  // namespace

@@ -71,8 +71,8 @@ bool ProjectSetupDialog::Run(ProjectSetup& setup) {
   CentreOnScreen(this);
   if (exec() != QDialog::Accepted) return false;
 
-  setup.name = ToCore(projectNameEdit_->text());
-  setup.description = ToCore(descriptionEdit_->text());
+  setup.name = ToFileText(projectNameEdit_->text());
+  setup.description = ToFileText(descriptionEdit_->text());
   // A header whose group byte is no group shows no selection; if the user picks none either,
   // the byte stays what it was.
   if (groupRGrp_->ItemIndex() >= 0) setup.group = static_cast<uint8_t>(groupRGrp_->ItemIndex());

@@ -131,7 +131,7 @@ TEST(ProjectCli, AProjectWrittenByVykReadsBackByteForByte) {
             bytes.substr(0, 512));
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(read.image.Bytes().data()), 256),
             bytes.substr(512));
-  EXPECT_EQ(read.header.Name(), "T\xFCr \xDF \x80");  // stored as Windows-1252
+  EXPECT_EQ(read.header.Name().Bytes(), "T\xFCr \xDF \x80");  // stored as Windows-1252
   EXPECT_EQ(ShowJson(file, tmp)["header"]["name"], "Tür ß €");
 }
 

@@ -5,6 +5,7 @@
 
 #include "cli/cli_test_util.h"
 #include "support/boxsim_process.h"
+#include "support/comma_locale.h"
 
 namespace vyk::test {
 namespace {
@@ -77,6 +78,18 @@ TEST(BoxE2e, MonitorShowsTheBoxsReading) {
   EXPECT_EQ(j["dataIn"], "F in =  3378 ");
   EXPECT_EQ(j["adjusted"][4]["count"], 128 - 16);
   EXPECT_EQ(j["adjusted"][28]["count"], 28 * 32 + 8);
+}
+
+// The program's Qt start-up takes the locale from the environment; numbers keep their ".".
+TEST(BoxE2e, MonitorPrintsPointsUnderACommaLocale) {
+  if (!HasCommaLocale()) GTEST_SKIP() << "no " << kCommaLocaleName << " locale";
+  TempFolder tmp;
+  BoxSim sim({"--group", "gm", "--baud", "0", "--offsets", "FFF0,0,0,8"});
+  ::setenv("LC_ALL", kCommaLocaleName, 1);
+  RunResult r = RunVyk({"box", "monitor", "--port", sim.Path(), "--group", "gm"}, tmp);
+  ::unsetenv("LC_ALL");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("\n    4    112  1689.1494  1478.0057\n"), std::string::npos) << r.out;
 }
 
 TEST(BoxE2e, ABoxThatStopsAnsweringMidTransfer) {

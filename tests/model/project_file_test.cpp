@@ -47,16 +47,20 @@ TEST(ProjectFile, WritesAndReadsBackByteForByte) {
 TEST(ProjectFile, ShortHeaderKeepsTheRestOfTheOldOne) {
   TempFolder folder;
   std::string path = folder.File("p.VYK");
-  std::string bytes = FileBytes(36 * 16, 36, 20);
-  WriteBytes(path, bytes);
-  ProjectHeader old;
-  old.Bytes().fill(0x5A);
-  ProjectReadResult read = ReadProjectFile(path, old);
-  ASSERT_EQ(read.status, ProjectReadStatus::Ok);
-  for (int i = 0; i < kHeaderSize; ++i)
-    ASSERT_EQ(read.header.Bytes()[i], i < 320 ? uint8_t(bytes[i]) : 0x5A) << i;
-  EXPECT_TRUE(std::equal(read.image.Bytes().begin(), read.image.Bytes().end(),
-                         reinterpret_cast<const uint8_t*>(bytes.data()) + 320));
+  for (int16_t records : {20, 1}) {
+    SCOPED_TRACE(records);
+    const int length = records * 16;
+    std::string bytes = FileBytes(length + kImageSize, records + 16, records);
+    WriteBytes(path, bytes);
+    ProjectHeader old;
+    old.Bytes().fill(0x5A);
+    ProjectReadResult read = ReadProjectFile(path, old);
+    ASSERT_EQ(read.status, ProjectReadStatus::Ok);
+    for (int i = 0; i < kHeaderSize; ++i)
+      ASSERT_EQ(read.header.Bytes()[i], i < length ? uint8_t(bytes[i]) : 0x5A) << i;
+    EXPECT_TRUE(std::equal(read.image.Bytes().begin(), read.image.Bytes().end(),
+                           reinterpret_cast<const uint8_t*>(bytes.data()) + length));
+  }
 }
 
 // The save goes through a temporary file that is renamed over the old one. A read-only file

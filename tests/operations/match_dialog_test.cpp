@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 
 #include "operations/match_dialog.h"
 #include "operations/project_commands.h"
+#include "support/comma_locale.h"
 #include "support/fakes.h"
 
 #include "support/test_meters.h"
@@ -44,8 +46,8 @@ TEST(MatchDialog, ListsTheGroupsMeterFilesUpperCasedAndPreselectsExactNames) {
   MatchHarness h;
   for (const char* name : {"meter1.maf", "B.MAF", "a.maf", "notes.txt"})
     std::ofstream(h.GmFile(name)) << "x";
-  h.state.header.SetUseMeterName("B.MAF");
-  h.state.header.SetMatchMeterName("b.maf");  // stored in lower case: never preselects
+  h.state.header.SetUseMeterName(FileText("B.MAF"));
+  h.state.header.SetMatchMeterName(FileText("b.maf"));  // stored in lower case: never preselects
   FillMeterLists(h.session, h.dialog);
   EXPECT_EQ(h.dialog.useList, (std::vector<std::string>{"A.MAF", "B.MAF", "METER1.MAF"}));
   EXPECT_EQ(h.dialog.useIndex, 1);
@@ -102,6 +104,35 @@ TEST(MatchDialog, MatchComputesTheTableAndShowsItsLabels) {
   EXPECT_EQ(MatchGridCellText(h.state, h.dialog, 0, 39), "45.40");
 }
 
+// Any float a hand-made meter file holds prints as a number, with "." whatever the locale.
+TEST(MatchDialog, GridTextsOfAnyValueInAnyLocale) {
+  MatchHarness h;
+  struct Case {
+    MatchSlot slot;
+    bool frequency;
+    int column;
+    const char* text;
+  } cases[] = {
+      {{0.29f, -1, -1}, false, 0, "0.29"},
+      {{0, 1.5f, -1}, false, 1, "1.500"},
+      {{0, 2.5f, -1}, true, 1, "    2"},  // half to even
+      {{0, 6e9f, -1}, true, 1, "6000000000"},
+      {{0, -1, 512}, false, 2, "3.000"},
+      {{0, -1, 2000000000}, true, 2, "26392959595"},
+  };
+  ResetMatchTable(h.state.matchTable);
+  for (bool comma : {false, true}) {
+    if (comma && !HasCommaLocale()) GTEST_SKIP() << "no " << kCommaLocaleName << " locale";
+    std::optional<CommaLocale> locale;
+    if (comma) locale.emplace();
+    for (const Case& c : cases) {
+      (*h.state.matchTable)[7] = c.slot;
+      h.dialog.outcome.useIsFrequency = h.dialog.outcome.matchIsFrequency = c.frequency;
+      EXPECT_EQ(MatchGridCellText(h.state, h.dialog, c.column, 8), c.text) << c.text;
+    }
+  }
+}
+
 TEST(MatchDialog, CopyE2PWritesEveryEighthSlotRescaledForTwoVoltageMeters) {
   MatchHarness h;
   struct Case {
@@ -131,21 +162,44 @@ TEST(MatchDialog, CopyE2PWritesEveryEighthSlotRescaledForTwoVoltageMeters) {
     EXPECT_TRUE(h.state.projectModified);
     EXPECT_EQ(h.state.image.Entry(kLimitEntry), 0x03FF);  // showing the limit keeps it
   }
-  EXPECT_EQ(h.state.header.UseMeterName(), "USE.MAF");
-  EXPECT_EQ(h.state.header.MatchMeterName(), "A-VERY-LONG-METER-FILE-NAME-OF-");
+  EXPECT_EQ(h.state.header.UseMeterName().Bytes(), "USE.MAF");
+  EXPECT_EQ(h.state.header.MatchMeterName().Bytes(), "A-VERY-LONG-METER-FILE-NAME-OF-");
   EXPECT_EQ(h.state.header.ByteAt(ProjectHeader::kMatchMeterGroup), kGM);
   EXPECT_EQ(h.state.chart.series1[31].y, 700 * 13.19648f);
 }
 
-TEST(MatchDialog, CopyE2PChangesNothingOnNoOrWithASampledSlotWithoutOutput) {
+// File names are UTF-8 on disk; the project file stores Windows-1252.
+TEST(MatchDialog, CopyE2PStoresFileNamesInTheProjectFilesCharacterSet) {
+  MatchHarness h;
+  for (const char* name : {"a.maf", "m\u00e9.maf"})
+    std::ofstream(h.GmFile(name)) << "x";
+  FillMeterLists(h.session, h.dialog);
+  ASSERT_EQ(h.dialog.useList, (std::vector<std::string>{"A.MAF", "M\u00e9.MAF"}));
+  h.SampledTable([](int) { return 100; }, false, false);
+  h.dialog.useFile = h.dialog.matchFile = h.dialog.useList[1];
+  h.dialogs.answers = {Answer::Yes};
+  CopyE2PBtnClick(h.session, h.dialog);
+  EXPECT_EQ(h.state.header.UseMeterName().Bytes(), "M\xE9.MAF");  // only a..z are upper-cased
+  EXPECT_EQ(h.state.header.MatchMeterName().Bytes(), "M\xE9.MAF");
+  FillMeterLists(h.session, h.dialog);
+  EXPECT_EQ(h.dialog.useIndex, 1);
+}
+
+TEST(MatchDialog, CopyE2PChangesNothingOnNoOrWithASampledSlotWithoutOutputOrAnUnstorableName) {
   MatchHarness h;
   h.SampledTable([](int k) { return k == 5 ? -1 : 100; }, false, false);
   AppState before = h.state;
-  h.dialogs.answers = {Answer::No, Answer::Yes};
+  h.dialogs.answers = {Answer::No, Answer::Yes, Answer::Yes};
   CopyE2PBtnClick(h.session, h.dialog);
+  CopyE2PBtnClick(h.session, h.dialog);
+  (*h.state.matchTable)[40].outCount = 100;
+  h.dialog.matchFile = "\u0141.MAF";  // a Polish L: Windows-1252 lacks it
   CopyE2PBtnClick(h.session, h.dialog);
   EXPECT_EQ(h.dialogs.Texts(Kind::Error),
-            std::vector<std::string>{"Input code 40 has no output value: nothing was copied"});
+            (std::vector<std::string>{"Input code 40 has no output value: nothing was copied",
+                                      "The name \u0141.MAF cannot be stored in a project: it "
+                                      "holds a character the project file's character set "
+                                      "lacks"}));
   EXPECT_EQ(h.state.image, before.image);
   EXPECT_EQ(h.state.header, before.header);
   EXPECT_EQ(h.state.projectModified, before.projectModified);

@@ -58,9 +58,11 @@ TEST(FileNew, SetsUpTheProjectOfEachGroup) {
     SCOPED_TRACE(GroupName(c.group));
     Harness h;
     h.state.header.Bytes().fill(0xEE);  // what the last project left
-    h.dialogs.setups.push_back(ProjectSetup{longName, longDescription, c.group, c.metric});
+    h.dialogs.setups.push_back(
+        ProjectSetup{FileText(longName), FileText(longDescription), c.group, c.metric});
     FileNewClick(h.session);
-    ExpectSetup(h.dialogs.setupsShown.at(0), {"(none)", "", kFord, false});  // always the same
+    ExpectSetup(h.dialogs.setupsShown.at(0),
+                {FileText("(none)"), {}, kFord, false});  // always the same
 
     const ProjectHeader& header = h.state.header;
     EXPECT_THAT(
@@ -70,10 +72,10 @@ TEST(FileNew, SetsUpTheProjectOfEachGroup) {
     EXPECT_THAT((std::vector<int>{header.Group(), header.IoCode(), header.Units(),
                                   header.ByteAt(19), header.ByteAt(20)}),
                 ElementsAre(c.group, c.ioCode, c.metric ? 1 : 0, 255, 255));
-    EXPECT_EQ(header.Name(), longName.substr(0, 63));
-    EXPECT_EQ(header.Description(), longDescription.substr(0, 63));
-    EXPECT_EQ(header.UseMeterName(), "(none)");
-    EXPECT_EQ(header.MatchMeterName(), "(none)");
+    EXPECT_EQ(header.Name().Bytes(), longName.substr(0, 63));
+    EXPECT_EQ(header.Description().Bytes(), longDescription.substr(0, 63));
+    EXPECT_EQ(header.UseMeterName().Bytes(), "(none)");
+    EXPECT_EQ(header.MatchMeterName().Bytes(), "(none)");
     for (int i = 21; i < 64; ++i)
       EXPECT_EQ(header.ByteAt(i), 0) << i;
     for (int i = 256; i < kHeaderSize; ++i)
@@ -140,17 +142,17 @@ TEST(FileSave, NeverSavedProjectAsksForAName) {
 
 TEST(EditProject, ShowsTheProjectAndChangesOnlyTheHeader) {
   Harness h;
-  h.dialogs.setups.push_back(ProjectSetup{"Boost", "Turbo 2.3", kGM, true});
+  h.dialogs.setups.push_back(ProjectSetup{FileText("Boost"), FileText("Turbo 2.3"), kGM, true});
   FileNewClick(h.session);
   const AppState before = h.state;
   h.dialogs.setups.push_back(std::nullopt);
   EditProjectClick(h.session);
-  ExpectSetup(h.dialogs.setupsShown.at(1), {"Boost", "Turbo 2.3", kGM, true});
+  ExpectSetup(h.dialogs.setupsShown.at(1), {FileText("Boost"), FileText("Turbo 2.3"), kGM, true});
   ExpectSameProject(h.state, before);
 
-  h.dialogs.setups.push_back(ProjectSetup{"Other", "", kFord, false});
+  h.dialogs.setups.push_back(ProjectSetup{FileText("Other"), {}, kFord, false});
   EditProjectClick(h.session);
-  EXPECT_EQ(h.state.header.Name(), "Other");
+  EXPECT_EQ(h.state.header.Name().Bytes(), "Other");
   EXPECT_EQ(h.state.header.Group(), kFord);
   EXPECT_EQ(h.state.header.Units(), 0);
   EXPECT_EQ(h.state.image, before.image);

@@ -111,7 +111,7 @@ struct Harness {
 
   // File > New with the dialog answered.
   void New(uint8_t group) {
-    dialogs.setups.push_back(ProjectSetup{"Test", "", group, false});
+    dialogs.setups.push_back(ProjectSetup{FileText("Test"), {}, group, false});
     FileNewClick(session);
   }
 };

@@ -94,7 +94,7 @@ TEST(MainWindow, TypicalUseOfAGmProject) {
   AppState& st = w.form->State();
 
   // New, connected to the simulated Box.
-  w.dialogs.setups.push_back(ProjectSetup{"Bench", "", kGM, false});
+  w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kGM, false});
   w.Action("&New")->trigger();
   QApplication::processEvents();
   EXPECT_TRUE(st.boxConnected);
@@ -150,7 +150,7 @@ TEST(MainWindow, TypicalUseOfAGmProject) {
 
 TEST(MainWindow, AbortAnswersDuringATransfer) {
   Window w(9600);  // a paced simulated Box: the update takes seconds
-  w.dialogs.setups.push_back(ProjectSetup{"Bench", "", kFord, false});
+  w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kFord, false});
   w.Action("&New")->trigger();
   auto* button = w.Get<QPushButton>("AbortBtn");
   QString caption;

@@ -323,8 +323,8 @@ TEST(MatchWindow, MatchAndCopyE2PChangeTheProjectsTable) {
             std::vector<std::string>{"Ok to save E2P data in main table?"});
   EXPECT_EQ(p.dialogs.Texts(Kind::Error), std::vector<std::string>{});
   EXPECT_NE(p.state.image.Entry(16), before.Entry(16));
-  EXPECT_EQ(p.state.header.UseMeterName(), "USE.MAF");
-  EXPECT_EQ(p.state.header.MatchMeterName(), "MATCH.MAF");
+  EXPECT_EQ(p.state.header.UseMeterName().Bytes(), "USE.MAF");
+  EXPECT_EQ(p.state.header.MatchMeterName().Bytes(), "MATCH.MAF");
   EXPECT_TRUE(p.state.projectModified);
   EXPECT_EQ(imageChanges, 1);
   EXPECT_GT(p.view.looks, looks);

@@ -79,15 +79,15 @@ TEST(ProjectSetupDialog, ShowsTheSetupAndReturnsWhatTheUserChose) {
     ButtonOf(d, "OK")->click();
   });
   ASSERT_TRUE(dialog.Run(setup));
-  EXPECT_EQ(setup.name, "Turbo");
-  EXPECT_EQ(setup.description, "\xD6lk\xFChler 3\xBD\"");  // Windows-1252, as files hold it
+  EXPECT_EQ(setup.name.Bytes(), "Turbo");
+  EXPECT_EQ(setup.description.Bytes(), "\xD6lk\xFChler 3\xBD\"");  // Windows-1252, as files hold it
   EXPECT_EQ(setup.group, kGM);
   EXPECT_TRUE(setup.metric);
 }
 
 TEST(ProjectSetupDialog, CancelChangesNothingAndEachShowingStartsFromTheGivenSetup) {
   ProjectSetupDialog dialog(nullptr);
-  ProjectSetup project{"Mine", "V8", kImport, true};
+  ProjectSetup project{FileText("Mine"), FileText("V8"), kImport, true};
   WhenShown([](QDialog& d) {
     EXPECT_EQ(d.findChild<QLineEdit*>("ProjectNameEdit")->text(), "Mine");
     EXPECT_TRUE(ButtonOf(d, "Import")->isChecked());
@@ -97,7 +97,7 @@ TEST(ProjectSetupDialog, CancelChangesNothingAndEachShowingStartsFromTheGivenSet
     QTest::keyClick(&d, Qt::Key_Escape);
   });
   EXPECT_FALSE(dialog.Run(project));
-  EXPECT_EQ(project.name, "Mine");
+  EXPECT_EQ(project.name.Bytes(), "Mine");
   EXPECT_EQ(project.group, kImport);
   EXPECT_TRUE(project.metric);
 
@@ -109,7 +109,7 @@ TEST(ProjectSetupDialog, CancelChangesNothingAndEachShowingStartsFromTheGivenSet
     ButtonOf(d, "OK")->click();
   });
   ASSERT_TRUE(dialog.Run(fresh));
-  EXPECT_EQ(fresh.name, "(none)");
+  EXPECT_EQ(fresh.name.Bytes(), "(none)");
   EXPECT_EQ(fresh.group, kFord);
   EXPECT_FALSE(fresh.metric);
 }
