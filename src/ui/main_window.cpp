@@ -459,7 +459,8 @@ bool MainWindow::FormClose() {
   bool mayClose = false;
   Run([&] { mayClose = QuerySaveOnClose(session_); });
   if (!mayClose) return false;
-  settingsFile_.Save({state_.portNumber, state_.baudRate, state_.portName});
+  // A settings file that cannot be written is reported; the window still closes.
+  Run([&] { settingsFile_.Save({state_.portNumber, state_.baudRate, state_.portName}); });
   state_.matchTable.reset();
   return true;
 }

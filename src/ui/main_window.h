@@ -10,11 +10,12 @@
 #include "link/box_link.h"
 #include "link/qt/box_connection.h"
 #include "link/qt/qt_pump.h"
+#include "link/qt/settings_folder.h"
 #include "link/sim_box.h"
+#include "model/settings_file.h"
 #include "operations/main_view.h"
 #include "operations/session.h"
 #include "ui/qt_dialogs.h"
-#include "ui/settings_file.h"
 #include "ui/start_options.h"
 
 class QAction;
@@ -69,7 +70,7 @@ class MainWindow : public QMainWindow, public MainView {
   BoxLink& Link() { return box_.Link(); }
   OtherWindows& Windows() { return windows_; }
   // The settings file this run reads and writes.
-  QString SettingsPath() const { return settingsFile_.Path(); }
+  QString SettingsPath() const { return QString::fromStdString(settingsFile_.Path()); }
   const std::string& PortInUse() const { return portInUse_; }
 
   // First activation: the settings, the Box link, the first refresh. Runs from the first
@@ -101,7 +102,7 @@ class MainWindow : public QMainWindow, public MainView {
   Session session_;
   QtPump pump_;
   BoxConnection box_{pump_, state_};
-  SettingsFile settingsFile_{options_.configDir};
+  SettingsFile settingsFile_{SettingsFolder(options_.configDir)};
   std::string portInUse_;
   OtherWindows windows_;
   bool activated_ = false;

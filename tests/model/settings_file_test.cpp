@@ -1,0 +1,56 @@
+// vyk.ini as older versions of the program (through QSettings) and the Windows tools left it:
+// escaped and quoted values, other sections, comments and line endings kept when saving.
+#include "model/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_folder.h"
+
+namespace vyk {
+namespace {
+
+TEST(SettingsFile, ReadsValuesAsQSettingsWroteThem) {
+  struct Case {
+    const char* line;
+    const char* value;
+  } cases[] = {
+      {R"(PortName=\\\\.\\COM3)", R"(\\.\COM3)"},
+      {R"(PortName="/dev/tty, USB0")", "/dev/tty, USB0"},
+      {R"(portname = " padded " ; a comment)", " padded "},
+      {R"(PortName=a\"b\tc)", "a\"b\tc"},
+      {"PortName=/dev/ttyUSB0\r", "/dev/ttyUSB0"},
+  };
+  for (const Case& c : cases) {
+    const IniText ini(std::string("[Other]\nPortName=no\n[system]\n") + c.line + "\n");
+    EXPECT_EQ(ini.Value("System", "PortName"), c.value) << c.line;
+  }
+}
+
+TEST(SettingsFile, AwkwardValuesComeBackAsTheyWent) {
+  for (const char* value : {R"(\\.\COM3)", " lead", "a;b", "x=y", "\"q\"", "tab\there"}) {
+    IniText ini;
+    ini.Set("System", "PortName", value);
+    EXPECT_EQ(IniText(ini.Text()).Value("System", "PortName"), value) << ini.Text();
+  }
+}
+
+TEST(SettingsFile, SaveChangesOnlyItsOwnKeysAndMakesTheFolder) {
+  test::TempFolder tmp;
+  const std::string folder = tmp.File("new/folder");
+  SettingsFile file(folder);
+  EXPECT_FALSE(file.Load().namesPort);
+  file.Save({3, 9600, "/dev/ttyUSB0"});
+  const std::string saved = test::ReadBytes(file.Path());
+  std::ofstream(file.Path(), std::ios::binary) << "; kept\r\n[Other]\r\nk=v\r\n" << saved;
+  file.Save({4, 19200, ""});
+  EXPECT_EQ(test::ReadBytes(file.Path()),
+            "; kept\r\n[Other]\r\nk=v\r\n[System]\r\nComPort=4\r\nBaudRate=19200\r\n\r\n[User]\r\n"
+            "EEResume=0000\r\nEEStart=0000\r\nEEStop=0000\r\n");
+  StoredSettings s = file.Load();
+  EXPECT_EQ(s.comPort, 4);
+  EXPECT_EQ(s.baudRate, 19200);
+  EXPECT_TRUE(s.namesPort);
+}
+
+}  // namespace
+}  // namespace vyk
