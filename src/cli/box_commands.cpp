@@ -1,5 +1,6 @@
 // vyk box identify | monitor | write | read: the Box operations from the command line, over a
-// serial port, a pseudo-terminal or the simulated Box.
+// serial port, a pseudo-terminal or the simulated Box. The port is the one --port names, else
+// the one the window's settings file names; the simulated Box only when asked for by name.
 #include <unistd.h>
 #include <QCoreApplication>
 
@@ -12,11 +13,14 @@
 #include "cli/commands.h"
 #include "link/qt/box_connection.h"
 #include "link/qt/qt_pump.h"
+#include "link/qt/settings_folder.h"
 #include "link/sim_port.h"
 #include "model/conversions.h"
 #include "model/groups.h"
 #include "model/number.h"
+#include "model/settings_file.h"
 #include "operations/box_operations.h"
+#include "operations/port_choice.h"
 #include "operations/project_commands.h"
 
 namespace vyk::cli {
@@ -26,11 +30,27 @@ namespace {
 using nlohmann::json;
 
 struct BoxOptions {
-  std::string port = kSimulatorPortName;
+  std::string port;
+  std::string configDir;
   std::string group;
   std::string project;
   bool json = false;
 };
+
+// The options with the port filled in from the settings file when --port is not given. A
+// Box command never falls back on the simulated Box: reading it would fill a project with
+// its blank EEPROM, and writing it would report success with nothing programmed.
+BoxOptions WithPort(BoxOptions o) {
+  if (!o.port.empty()) return o;
+  const SettingsFile file(SettingsFolder(o.configDir));
+  const StoredSettings stored = file.Load();
+  if (!stored.namesPort)
+    throw UsageError("No port for the Box: give one with --port DEVICE (--port " +
+                     kSimulatorPortName + " for the simulated Box), or choose one in Vyk Edit's " +
+                     "Box > Options, which keeps it in " + file.Path());
+  o.port = ChoosePortName(stored.comPort, stored.portName, "");
+  return o;
+}
 
 // One run of a Box command: the state, the link on the chosen port, and the project.
 class BoxRun {
@@ -112,8 +132,9 @@ TransferProgress ProgressLine(const char* verb) {
   };
 }
 
-void Identify(const BoxOptions& o) {
-  if (o.group.empty()) throw UsageError("--group is needed");
+void Identify(const BoxOptions& options) {
+  if (options.group.empty()) throw UsageError("--group is needed");
+  const BoxOptions o = WithPort(options);
   const HardwareGroup& group = GroupOfCliName(o.group);
   BoxRun run(o);
   run.State().header.SetFixedFields();  // the version every project requires
@@ -133,7 +154,8 @@ void Identify(const BoxOptions& o) {
         "Identified " + std::string(group.name) + " hardware on " + o.port + ": " + reply + "\n");
 }
 
-void Monitor(const BoxOptions& o) {
+void Monitor(const BoxOptions& options) {
+  const BoxOptions o = WithPort(options);
   BoxRun run(o);
   run.LoadProject();
   run.OpenLink();
@@ -166,10 +188,13 @@ void Monitor(const BoxOptions& o) {
   Print(o, j, text);
 }
 
-void Transfer(const BoxOptions& o, bool write) {
+void Transfer(const BoxOptions& options, bool write) {
+  const BoxOptions o = WithPort(options);
   BoxRun run(o);
   run.LoadProject();
   run.OpenLink();
+  // The Box must be the project's hardware before a byte of it is written or kept.
+  if (!ConnectBox(run.GetSession(), run.Link(), run.State().header.Group())) throw CommandFailed();
   run.Dialogs().questionAnswer = Answer::Yes;
   run.Dialogs().quietQuestions = true;
   int done = 0;
@@ -204,7 +229,9 @@ void AddBoxCommands(CLI::App& app) {
   box->require_subcommand(1);
   auto common = [](CLI::App* cmd, BoxOptions& o) {
     cmd->add_option("--port", o.port,
-                    "Serial device, pseudo-terminal or \"Simulator\" (the default)");
+                    "Serial device, pseudo-terminal or \"Simulator\"; default: the port the "
+                    "settings file names");
+    cmd->add_option("--config", o.configDir, "Folder of the settings file vyk.ini");
     cmd->add_option("--group", o.group, "Hardware group")->check(CLI::IsMember(GroupCliNames()));
     cmd->add_flag("--json", o.json, "Print JSON");
   };

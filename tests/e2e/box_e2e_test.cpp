@@ -94,12 +94,27 @@ TEST(BoxE2e, MonitorPrintsPointsUnderACommaLocale) {
 
 TEST(BoxE2e, ABoxThatStopsAnsweringMidTransfer) {
   TempFolder tmp;
-  BoxSim sim({"--group", "gm", "--baud", "0", "--stop-after", "100"});
+  BoxSim sim({"--group", "gm", "--baud", "0", "--stop-after", "103"});
   std::string project = tmp / "p.VYK";
   ASSERT_EQ(RunVyk({"project", "new", "--group", "gm", project}, tmp).status, 0);
   RunResult r = RunVyk({"box", "write", "--port", sim.Path(), project}, tmp);
   EXPECT_NE(r.status, 0);
   EXPECT_NE(r.err.find("Hardware did not acknowledge"), std::string::npos) << r.err;
+}
+
+// A Box of another group is refused before anything is written into it or kept from it.
+TEST(BoxE2e, WriteAndReadRefuseABoxOfAnotherGroup) {
+  TempFolder tmp;
+  std::string project = tmp / "p.VYK";
+  ASSERT_EQ(RunVyk({"project", "new", "--group", "gm", project}, tmp).status, 0);
+  const std::string before = ReadAll(project);
+  for (const char* command : {"write", "read"}) {
+    BoxSim sim({"--group", "ford", "--baud", "0"});
+    RunResult r = RunVyk({"box", command, "--port", sim.Path(), project}, tmp);
+    EXPECT_NE(r.status, 0) << command;
+    EXPECT_EQ(r.err, "GM version hardware not found\n") << command;
+  }
+  EXPECT_TRUE(ReadAll(project) == before) << "the project changed";
 }
 
 TEST(BoxE2e, ALineThatVanishesIsReported) {

@@ -1,0 +1,56 @@
+// `vyk box` choosing its port.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+#include "cli/cli_test_util.h"
+
+namespace vyk::test {
+namespace {
+
+void WriteIni(const std::filesystem::path& folder, const std::string& text) {
+  std::filesystem::create_directories(folder);
+  std::ofstream(folder / "vyk.ini") << text;
+}
+
+TEST(BoxCli, WithoutAPortNamedAnywhereNothingIsReadOrWritten) {
+  TempFolder tmp;
+  const std::string project = tmp / "p.VYK";
+  ASSERT_EQ(RunVyk({"project", "new", "--group", "gm", project}, tmp).status, 0);
+  const std::string before = ReadAll(project);
+  WriteIni(tmp.path() / "other", "[System]\nBaudRate=9600\n");  // names no port
+  for (const char* command : {"read", "write"}) {
+    for (const std::string& config : {tmp / "empty", tmp / "other"}) {
+      RunResult r = RunVyk({"box", command, "--config", config, project}, tmp);
+      EXPECT_NE(r.status, 0) << command;
+      EXPECT_NE(r.err.find("--port"), std::string::npos) << r.err;
+      EXPECT_NE(r.err.find(config + "/vyk.ini"), std::string::npos) << r.err;
+      EXPECT_EQ(r.out, "") << command;
+    }
+  }
+  EXPECT_TRUE(ReadAll(project) == before) << "the project changed";
+}
+
+TEST(BoxCli, ThePortComesFromTheSettingsTheWindowUses) {
+  TempFolder tmp;
+  WriteIni(tmp.path() / "chosen", "[System]\nPortName=Simulator\n");
+  WriteIni(tmp.path() / "xdg/Vyk/VykEdit", "[System]\nPortName=Simulator\n");
+  ::setenv("XDG_CONFIG_HOME", (tmp / "xdg").c_str(), 1);
+  struct Case {
+    std::vector<std::string> where;
+  } cases[] = {{{"--config", tmp / "chosen"}}, {{}}};
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"box", "identify", "--group", "gm", "--json"};
+    args.insert(args.end(), c.where.begin(), c.where.end());
+    RunResult r = RunVyk(args, tmp);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(nlohmann::json::parse(r.out)["port"], "Simulator");
+  }
+  ::unsetenv("XDG_CONFIG_HOME");
+}
+
+}  // namespace
+}  // namespace vyk::test
