@@ -1,5 +1,7 @@
-// `vyk box` choosing its port.
+// `vyk box` choosing its port, and what it says when the port will not open.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -50,6 +52,35 @@ TEST(BoxCli, ThePortComesFromTheSettingsTheWindowUses) {
     EXPECT_EQ(nlohmann::json::parse(r.out)["port"], "Simulator");
   }
   ::unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST(BoxCli, OpenErrorsCarryTheSystemsNumberAndText) {
+  TempFolder tmp;
+  const std::string plain = tmp / "plain";
+  std::ofstream(plain) << "";
+  struct Case {
+    std::string device, message;
+  } cases[] = {
+      {plain,
+       "Can't open specified device " + plain + " (Error 25, Inappropriate ioctl for device)"},
+      {tmp / "missing", "Specified device not found (" + tmp / "missing" + ")."},
+  };
+  for (const Case& c : cases) {
+    RunResult r = RunVyk({"box", "identify", "--group", "gm", "--port", c.device}, tmp);
+    EXPECT_NE(r.status, 0);
+    EXPECT_EQ(r.err, c.message + "\n");
+  }
+}
+
+// The user's own file: no group to join would help, so none is named.
+TEST(BoxCli, PermissionDeniedWithoutAGroupHint) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root opens anything";
+  TempFolder tmp;
+  const std::string locked = tmp / "locked";
+  std::ofstream(locked) << "";
+  ::chmod(locked.c_str(), 0);
+  RunResult r = RunVyk({"box", "identify", "--group", "gm", "--port", locked}, tmp);
+  EXPECT_EQ(r.err, "Can't open specified device " + locked + " (Error 13, Permission denied)\n");
 }
 
 }  // namespace

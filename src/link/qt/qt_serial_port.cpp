@@ -1,11 +1,11 @@
 #include "link/qt/qt_serial_port.h"
 
 #include <cerrno>
-#include <cstring>
+
+#include "link/device_access.h"
 
 #if defined(__unix__)
-#include <grp.h>
-#include <sys/stat.h>
+#include <poll.h>
 #endif
 
 namespace vyk {
@@ -20,32 +20,61 @@ QtSerialPort::QtSerialPort() {
   QObject::connect(&port_, &QSerialPort::errorOccurred, [this](QSerialPort::SerialPortError e) {
     // Only a vanished device ends the line; a refused DTR or a purge error does not.
     if (e != QSerialPort::ResourceError || !port_.isOpen()) return;
-    std::string reason = port_.errorString().toStdString();
-    port_.close();
-    if (onLost) onLost(reason);
+    Lose(port_.errorString().toStdString());
   });
+}
+
+QtSerialPort::~QtSerialPort() {
+  hangUp_.reset();  // before the port closes the descriptor it watches
 }
 
 void QtSerialPort::Open(const std::string& name) {
   name_ = name;
-  if (port_.isOpen()) port_.close();
+  Close();
   port_.setPortName(QString::fromStdString(name));
   port_.setBaudRate(QSerialPort::Baud9600);
   port_.setDataBits(QSerialPort::Data8);
   port_.setParity(QSerialPort::NoParity);
   port_.setStopBits(QSerialPort::OneStop);
   port_.setFlowControl(QSerialPort::NoFlowControl);
-  if (port_.open(QIODevice::ReadWrite)) return;
+  if (port_.open(QIODevice::ReadWrite)) {
+    AskLowLatency(static_cast<int>(port_.handle()));
+    WatchForHangUp();
+    return;
+  }
   const auto error = port_.error();
-  const std::string reason = port_.errorString().toStdString();
   port_.clearError();
-  if (error == QSerialPort::DeviceNotFoundError)
-    throw PortError("Specified device not found (" + name + ").");
-  int code = error == QSerialPort::PermissionError ? EACCES : static_cast<int>(error);
-  std::string text = "Can't open specified device " + name + " (Error " + std::to_string(code) +
-                     ", " + reason + ")";
-  if (error == QSerialPort::PermissionError) text += PermissionHint(name);
-  throw PortError(text);
+  // QSerialPort tells its own error kinds, not the system's; opening the device ourselves
+  // does. When that works, what stopped QSerialPort is its lock: another program has it.
+  int code = error == QSerialPort::DeviceNotFoundError ? ENOENT : TerminalOpenError(name);
+  if (code == ENOENT) throw PortError("Specified device not found (" + name + ").");
+  if (code == 0) code = error == QSerialPort::PermissionError ? EBUSY : EIO;
+  throw PortError(OpenFailureText(name, code));
+}
+
+void QtSerialPort::WatchForHangUp() {
+#if defined(__unix__)
+  const auto fd = static_cast<int>(port_.handle());
+  hangUp_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Exception);
+  QObject::connect(hangUp_.get(), &QSocketNotifier::activated, [this, fd] {
+    pollfd p{fd, 0, 0};
+    if (::poll(&p, 1, 0) == 1 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0)
+      Lose("the device hung up");
+  });
+#endif
+}
+
+void QtSerialPort::Close() {
+  hangUp_.reset();
+  if (port_.isOpen()) port_.close();
+}
+
+void QtSerialPort::Lose(const std::string& reason) {
+  // Maybe called from the notifier's own signal: it is only silenced here, and goes with
+  // the next Open or the port.
+  if (hangUp_) hangUp_->setEnabled(false);
+  if (port_.isOpen()) port_.close();
+  if (onLost) onLost(reason);
 }
 
 void QtSerialPort::PurgeOutput() {
@@ -68,21 +97,6 @@ void QtSerialPort::WriteByte(uint8_t byte) {
   const char c = static_cast<char>(byte);
   port_.write(&c, 1);
   port_.flush();  // out now, not at the next turn of the event loop
-}
-
-std::string PermissionHint(const std::string& device) {
-#if defined(__unix__)
-  struct stat info {};
-  if (::stat(device.c_str(), &info) == 0) {
-    if (const group* g = ::getgrgid(info.st_gid)) {
-      const std::string name = g->gr_name;
-      return ". Your user must belong to the group \"" + name + "\" that owns " + device +
-             ": run \"sudo usermod -aG " + name + " $USER\", then log out and in again.";
-    }
-  }
-#endif
-  (void)device;
-  return "";
 }
 
 }  // namespace vyk

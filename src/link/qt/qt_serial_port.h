@@ -2,6 +2,8 @@
 // A real serial port (or a pseudo-terminal) through QSerialPort: 9600 baud, 8 data bits, no
 // parity, one stop bit, no flow control.
 #include <QSerialPort>
+#include <QSocketNotifier>
+#include <memory>
 
 #include "link/port.h"
 
@@ -10,6 +12,7 @@ namespace vyk {
 class QtSerialPort : public Port {
  public:
   QtSerialPort();
+  ~QtSerialPort() override;
   void Open(const std::string& name) override;
   bool IsOpen() const override { return port_.isOpen(); }
   void PurgeOutput() override;
@@ -18,11 +21,16 @@ class QtSerialPort : public Port {
   void WriteByte(uint8_t byte) override;
 
  private:
+  void WatchForHangUp();
+  void Close();
+  // The device is gone: the port closes and the link hears of it once.
+  void Lose(const std::string& reason);
+
   QSerialPort port_;
+  // QSerialPort keeps reading nothing from a device that hung up until a write fails; the
+  // hang-up itself wakes this one.
+  std::unique_ptr<QSocketNotifier> hangUp_;
   std::string name_;
 };
-
-// How to get access to a device the user may not open: the group that owns it.
-std::string PermissionHint(const std::string& device);
 
 }  // namespace vyk
