@@ -142,8 +142,10 @@ TEST(MainWindow, TypicalUseOfAGmProject) {
   w.dialogs.answers.push_back(Answer::Cancel);
   EXPECT_FALSE(w.form->close());
   w.dialogs.answers.push_back(Answer::No);
+  w.form->State().portName = R"(\\.\COM3)";  // saved as QSettings would read it back
   EXPECT_TRUE(w.form->close());
   QSettings settings(w.form->SettingsPath(), QSettings::IniFormat);
+  EXPECT_EQ(settings.value("System/PortName").toString(), R"(\\.\COM3)");
   EXPECT_EQ(settings.value("System/ComPort").toInt(), 2);
   EXPECT_EQ(settings.value("User/EEStart").toString(), "0000");
 }
