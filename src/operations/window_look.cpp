@@ -45,9 +45,13 @@ WindowLook LookOf(const AppState& state) {
   look.notice = PartialImageText(state);
   const bool locked = state.exchangeRunning;
   if (locked) {
-    look.notice =
-        "The Box is busy: press Abort to stop it. Editing and the other commands wait for the "
-        "exchange to end.";
+    // Only a transfer lasts long enough to need saying; a reading or an identification would
+    // just make the status bar flicker.
+    if (state.buttonMode == ButtonMode::Abort) {
+      look.notice =
+          "A transfer with the Box is running: press Abort to stop it. Editing and the other "
+          "commands wait until it ends.";
+    }
     look.fileNew = look.fileOpen = look.otherCommands = look.modeControls = false;
   }
   if (state.projectState == ProjectState::NoProject) {
