@@ -41,6 +41,7 @@ class CountingPort : public vyk::Port {
   }
   void Open(const std::string& name) override { inner_.Open(name); }
   bool IsOpen() const override { return inner_.IsOpen(); }
+  void Close() override { inner_.Close(); }
   void PurgeOutput() override { inner_.PurgeOutput(); }
   void PurgeInput() override { inner_.PurgeInput(); }
   bool SetDtr() override { return inner_.SetDtr(); }

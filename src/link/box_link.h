@@ -53,9 +53,13 @@ class BoxLink {
   bool LineLost() const { return !lostReason_.empty(); }
   const std::string& LostReason() const { return lostReason_; }
 
-  // An exchange is running: a second operation must not start inside its waits.
-  bool Busy() const { return busy_; }
-  void SetBusy(bool busy) { busy_ = busy; }
+  // Closes the port: from then on writes go nowhere and nothing arrives.
+  void Close() { port_.Close(); }
+
+  // An exchange is running: a second operation must not start inside its waits. The flag is
+  // the state's, so the project operations see it too.
+  bool Busy() const { return state_.exchangeRunning; }
+  void SetBusy(bool busy) { state_.exchangeRunning = busy; }
 
   std::function<void(uint8_t)> terminalEcho;         // every received byte
   std::function<void(const std::string&)> onStatus;  // the status label's caption
@@ -78,7 +82,6 @@ class BoxLink {
   std::string reply_;
   bool replyMissing_ = false;
   std::string lostReason_;
-  bool busy_ = false;
 };
 
 }  // namespace vyk

@@ -21,6 +21,8 @@ class Port {
   // bit, no flow control). Throws PortError.
   virtual void Open(const std::string& name) = 0;
   virtual bool IsOpen() const = 0;
+  // Closes the device; closing a closed port does nothing.
+  virtual void Close() = 0;
   virtual void PurgeOutput() = 0;
   virtual void PurgeInput() = 0;
   // Raises DTR; false when the device refuses (a pseudo-terminal does).

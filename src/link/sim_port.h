@@ -15,6 +15,7 @@ class SimPort : public Port {
 
   void Open(const std::string& name) override;
   bool IsOpen() const override { return open_; }
+  void Close() override { open_ = false; }
   void PurgeOutput() override {}
   void PurgeInput() override {}
   bool SetDtr() override { return true; }

@@ -79,6 +79,16 @@ struct AppState {
   bool boxConnected = false;
   bool abortRequest = false;
   ButtonMode buttonMode = ButtonMode::Connect;
+  // An exchange with the Box is running. Its waits let other events run, so while this is set
+  // the project and edit operations refuse and change nothing, and the refresh keeps the
+  // Abort button and any abort request: only Abort, Help and Exit act.
+  bool exchangeRunning = false;
+  // What Box > Update EEPROM left in the Box. An update that stops part-way (abort, fault,
+  // lost line) after sending its first write sets `boxPartial`: the Box holds the new bytes
+  // 0x00..boxLastAddressWritten (that address's write was sent, perhaps not stored) and its
+  // old bytes after them. A complete update clears it; one that wrote nothing leaves it.
+  bool boxPartial = false;
+  int boxLastAddressWritten = -1;
 
   std::array<uint8_t, 4> potWorkingCopies{};  // pots 1..4
   MatchTable matchTable;

@@ -16,23 +16,32 @@ namespace {
 
 constexpr int kTransferBytes = kBoxBytes;  // 0x00..0x4F
 
-// Refuses a second operation while one waits for the Box, and marks the exchange running.
+// Refuses a second operation while one waits for the Box, and marks the exchange running:
+// while it runs the window takes only Abort, Help and Exit (LookOf), and the project
+// operations refuse. The look is applied at both ends, as an exchange need not end with a
+// refresh (the terminal's button).
 class Exchange {
  public:
-  Exchange(Session& s, BoxLink& link) : link_(link) {
+  Exchange(Session& s, BoxLink& link) : s_(s), link_(link) {
     if (link.Busy()) {
       s.dialogs.Error(kBusyMessage);
       return;
     }
     link.SetBusy(true);
     owner_ = true;
+    s.view.ApplyLook(LookOf(s.state));
   }
   ~Exchange() {
-    if (owner_) link_.SetBusy(false);
+    if (!owner_) return;
+    link_.SetBusy(false);
+    s_.view.ApplyLook(LookOf(s_.state));
   }
+  Exchange(const Exchange&) = delete;
+  Exchange& operator=(const Exchange&) = delete;
   bool Started() const { return owner_; }
 
  private:
+  Session& s_;
   BoxLink& link_;
   bool owner_ = false;
 };
@@ -219,57 +228,111 @@ void Button1Click(Session& s, BoxLink& link) {
 
 namespace {
 
-// Writes and verifies bytes 0x00..0x4F until one fails or the user aborts.
-void WriteBytes(Session& s, BoxLink& link, const TransferProgress& progress) {
+// Writes and verifies bytes 0x00..0x4F until one fails or the user aborts. True when all
+// verified; `lastSent` is the last address whose write command went out (-1: none).
+bool WriteBytes(Session& s, BoxLink& link, const TransferProgress& progress, int& lastSent) {
   const AppState& st = s.state;
   for (int a = 0; a < kTransferBytes; ++a) {
     const int v = st.image.Byte(a);
-    if (!link.SendCommand("C" + Hex2(a) + Hex2(v), '+'))
-      return TransferFailed(s, link, "Hardware did not acknowledge");
+    lastSent = a;
+    if (!link.SendCommand("C" + Hex2(a) + Hex2(v), '+')) {
+      TransferFailed(s, link, "Hardware did not acknowledge");
+      return false;
+    }
     link.WaitForChar('>');
-    if (st.abortRequest) return;
-    if (!link.SendCommand("C" + Hex2(a) + "*", '+'))
-      return TransferFailed(s, link, "Hardware did not acknowledge");
+    if (st.abortRequest) return false;
+    if (!link.SendCommand("C" + Hex2(a) + "*", '+')) {
+      TransferFailed(s, link, "Hardware did not acknowledge");
+      return false;
+    }
     const std::string r = link.ReplyText();
     bool verified = r.size() >= 2 && ParseHex(ByteDigits(r)) == v;
     link.WaitForChar('>');
-    if (st.abortRequest) return;
-    if (!verified) return Report(s, link, "Verify error: " + Hex2(v) + " " + r);
+    if (st.abortRequest) return false;
+    if (!verified) {
+      Report(s, link, "Verify error: " + Hex2(v) + " " + r);
+      return false;
+    }
     if (progress) progress(a + 1);
   }
+  return true;
 }
 
-// Reads bytes 0x00..0x4F into the image until one fails or the user aborts.
-void ReadBytes(Session& s, BoxLink& link, const TransferProgress& progress) {
-  AppState& st = s.state;
+// Reads bytes 0x00..0x4F into `staged` until one fails or the user aborts; true when every
+// byte arrived. An answer whose two characters before the "+" are not hexadecimal digits was
+// garbled on the line: that address is asked once more, and a second garbled answer fails.
+bool ReadBytes(Session& s, BoxLink& link, const TransferProgress& progress,
+               std::array<uint8_t, kTransferBytes>& staged) {
+  const AppState& st = s.state;
   for (int a = 0; a < kTransferBytes; ++a) {
-    if (!link.SendCommand("C" + Hex2(a) + "*", '+'))
-      return TransferFailed(s, link, "Hardware did not acknowledge");
-    const std::string r = link.ReplyText();
-    if (r.size() >= 3) st.image.SetByte(a, static_cast<uint8_t>(ParseHex(ByteDigits(r))));
-    link.WaitForChar('>');
-    if (st.abortRequest) return;
+    for (int attempt = 1;; ++attempt) {
+      if (!link.SendCommand("C" + Hex2(a) + "*", '+')) {
+        TransferFailed(s, link, "Hardware did not acknowledge");
+        return false;
+      }
+      const std::string r = link.ReplyText();
+      const bool readable = r.size() >= 3 && HexDigitValue(r[r.size() - 3]) >= 0 &&
+                            HexDigitValue(r[r.size() - 2]) >= 0;
+      if (readable) staged[a] = static_cast<uint8_t>(ParseHex(ByteDigits(r)));
+      link.WaitForChar('>');
+      if (st.abortRequest) return false;
+      if (readable) break;
+      if (attempt == 2) {
+        Report(s, link, "The Box answered address " + Hex2(a) + " with a garbled value twice");
+        return false;
+      }
+    }
     if (progress) progress(a + 1);
   }
+  return true;
 }
 
 }  // namespace
 
-void BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress) {
-  if (!Ask(s, "Ok to update EEPROM data?")) return;
-  Exchange exchange(s, link);
-  if (!exchange.Started()) return;
-  if (StartTransfer(s, link)) WriteBytes(s, link, progress);
+bool BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress) {
+  if (!Ask(s, "Ok to update EEPROM data?")) return false;
+  AppState& st = s.state;
+  bool complete = false;
+  {
+    Exchange exchange(s, link);
+    if (!exchange.Started()) return false;
+    int lastSent = -1;
+    if (StartTransfer(s, link)) complete = WriteBytes(s, link, progress, lastSent);
+    if (complete) {
+      st.boxPartial = false;
+      st.boxLastAddressWritten = kTransferBytes - 1;
+    } else if (lastSent >= 0) {
+      st.boxPartial = true;
+      st.boxLastAddressWritten = lastSent;
+    }
+  }
   RefreshWindow(s);
+  if (!complete && st.boxPartial) s.dialogs.Error(PartialImageText(st));
+  return complete;
 }
 
-void BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progress) {
-  if (!Ask(s, "Ok to retrive EEPROM data?")) return;
-  Exchange exchange(s, link);
-  if (!exchange.Started()) return;
-  if (StartTransfer(s, link)) ReadBytes(s, link, progress);
-  // Whatever was read, the controls show the image as it now stands.
+bool BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progress) {
+  if (!Ask(s, "Ok to retrive EEPROM data?")) return false;
+  std::array<uint8_t, kTransferBytes> staged{};
+  bool prompted = false;
+  bool complete = false;
+  {
+    Exchange exchange(s, link);
+    if (!exchange.Started()) return false;
+    prompted = StartTransfer(s, link);
+    if (prompted) complete = ReadBytes(s, link, progress, staged);
+  }
+  if (!complete) {
+    // Box bytes mixed with the user's unsaved edits would be neither: keep the project whole.
+    RefreshWindow(s);
+    if (prompted)
+      s.dialogs.Error(
+          "Retrieve stopped before all 80 bytes were read: the project was not changed");
+    return false;
+  }
   AppState& st = s.state;
+  for (int a = 0; a < kTransferBytes; ++a)
+    st.image.SetByte(a, staged[a]);
   uint8_t mode = st.image.Byte(kModeByte);
   ShowOutputRGrp(s, (mode & kOutputKindMask) == kFrequencyOutput ? kFrequency : kVoltage);
   ShowInputRGrp(s, (mode & kFrequencyInput) != 0 ? kFrequency : kVoltage);
@@ -279,6 +342,7 @@ void BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progres
   ShowLimitText(s, Trim(EntryOutputText(st, kLimitEntry)));
   st.projectModified = false;
   RefreshWindow(s);
+  return true;
 }
 
 }  // namespace vyk

@@ -32,10 +32,15 @@ void AbortBtnClick(Session& s, BoxLink& link);
 // Called after each of the 80 addresses with the number done so far.
 using TransferProgress = std::function<void(int done)>;
 
-// Writes image bytes 0x00..0x4F into the Box, verifying each one.
-void BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress = {});
-// Reads bytes 0x00..0x4F of the Box into the image and shows them.
-void BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progress = {});
+// Writes image bytes 0x00..0x4F into the Box, verifying each one; true when all 80 verified.
+// One that stops part-way after its first write leaves AppState::boxPartial and
+// boxLastAddressWritten set, shows them in the window and says so in an error box
+// (PartialImageText); a complete one clears them.
+bool BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress = {});
+// Reads bytes 0x00..0x4F of the Box and, only when every one arrived, puts them into the image
+// and shows them; true then. Otherwise the project stays exactly as it was. A garbled answer
+// is asked for once more before the retrieve fails.
+bool BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progress = {});
 
 // The terminal's button: asks the Box for EEPROM byte 0; the answer shows in the terminal.
 void Button1Click(Session& s, BoxLink& link);

@@ -49,7 +49,7 @@ std::string TableGridCellText(const AppState& state, int column, int row) {
 
 void TableGridSetEditText(Session& s, int column, int row, const std::string& text) {
   if (column != 1 || row < 1 || row >= kTableGridRows) throw RangeError();
-  if (text.empty()) return;
+  if (text.empty() || RefusedDuringExchange(s)) return;
   MarkModified(s);
   int k = row - 1;
   StoreEntryOutput(s.state, k, text);
@@ -73,7 +73,7 @@ std::string EepromGridGetEditText(const AppState& state, int column, int row) {
 
 void EepromGridSetEditText(Session& s, int column, int row, const std::string& text) {
   int address = ByteAddress(column, row);
-  if (text.empty()) return;
+  if (text.empty() || RefusedDuringExchange(s)) return;
   MarkModified(s);
   s.state.image.SetByte(address, static_cast<uint8_t>(ReadHexByte(text)));
   s.view.RepaintTableGrid();

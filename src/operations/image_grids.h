@@ -14,7 +14,8 @@ inline constexpr int kEepromGridColumns = 17;
 inline constexpr int kEepromGridRows = 17;
 
 std::string TableGridCellText(const AppState& state, int column, int row);
-// The closed editor's text for a cell of column 1; an empty text is ignored.
+// The closed editor's text for a cell of column 1; an empty text is ignored, and so is any
+// text while an exchange with the Box runs (as in the byte grid).
 void TableGridSetEditText(Session& s, int column, int row, const std::string& text);
 
 std::string EepromGridCellText(const AppState& state, int column, int row);

@@ -121,6 +121,7 @@ void ImageToControls(Session& s) {
 }
 
 void SetOutputRGrp(Session& s, int index) {
+  if (RefusedDuringExchange(s)) return;
   if (s.state.controls.outputRGrp == CheckIndex(index)) return;
   s.state.controls.outputRGrp = index;
   s.view.ControlsChanged();
@@ -136,6 +137,7 @@ void ShowOutputRGrp(Session& s, int index) {
 }
 
 void SetInputRGrp(Session& s, int index) {
+  if (RefusedDuringExchange(s)) return;
   if (s.state.controls.inputRGrp == CheckIndex(index)) return;
   s.state.controls.inputRGrp = index;
   s.view.ControlsChanged();
@@ -148,6 +150,7 @@ void ShowInputRGrp(Session& s, int index) {
 }
 
 void SetInvertLimit(Session& s, bool ticked) {
+  if (RefusedDuringExchange(s)) return;
   if (s.state.controls.invertLimit == ticked) return;
   s.state.controls.invertLimit = ticked;
   s.view.ControlsChanged();
@@ -159,6 +162,7 @@ void ShowInvertLimit(Session& s, bool ticked) {
 }
 
 void SetLimitText(Session& s, const std::string& text) {
+  if (RefusedDuringExchange(s)) return;
   if (s.state.controls.limitText == text) return;
   s.state.controls.limitText = text;
   s.view.ControlsChanged();
@@ -184,6 +188,7 @@ std::string PotText(uint8_t value) {
 
 void AdjustPot(Session& s, int k, int step) {
   if (k < 1 || k > 4) throw RangeError();
+  if (RefusedDuringExchange(s)) return;
   AppState& st = s.state;
   uint8_t& pot = st.potWorkingCopies[k - 1];
   int address = kFirstPotByte + k - 1;

@@ -20,7 +20,8 @@ void ApplyGroupSettings(Session& s, uint8_t group);
 // The handlers this runs store nothing that differs from the image.
 void ImageToControls(Session& s);
 
-// A user's choice (or a command's): runs the control's handler when the value changes.
+// A user's choice (or a command's): runs the control's handler when the value changes. These,
+// the pots and the limit do nothing while an exchange with the Box runs.
 void SetOutputRGrp(Session& s, int index);
 void SetInputRGrp(Session& s, int index);
 void SetInvertLimit(Session& s, bool ticked);

@@ -158,6 +158,7 @@ std::string MatchGridCellText(const AppState& state, const MatchDialog& d, int c
 }
 
 void CopyE2PBtnClick(Session& s, MatchDialog& d) {
+  if (RefusedDuringExchange(s)) return;
   if (s.dialogs.Question("Ok to save E2P data in main table?", QuestionButtons::YesNo) !=
       Answer::Yes)
     return;

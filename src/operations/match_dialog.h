@@ -53,7 +53,8 @@ std::string MatchGridCellText(const AppState& state, const MatchDialog& d, int c
 
 // Copies every eighth slot into transfer-table entries 0..31, the kinds into the mode byte
 // and the meters into the project header. A table with a sampled slot without output, or a
-// file name the project file's character set cannot hold, is refused before anything changes.
+// file name the project file's character set cannot hold, is refused before anything changes;
+// so is everything while an exchange with the Box runs.
 void CopyE2PBtnClick(Session& s, MatchDialog& d);
 
 // The folder entry whose name, upper-cased and trimmed, is `listed`: on a file system that

@@ -100,6 +100,7 @@ void InitNewImage(Session& s, uint8_t group) {
 }
 
 void FileNewClick(Session& s) {
+  if (RefusedDuringExchange(s)) return;
   AppState& st = s.state;
   ProjectSetup setup;  // the same defaults every time
   if (!ShowProjectSetup(s, setup)) return;
@@ -125,12 +126,14 @@ void FileNewClick(Session& s) {
 }
 
 void FileOpenClick(Session& s) {
+  if (RefusedDuringExchange(s)) return;
   AppState& st = s.state;
   auto path = s.dialogs.OpenFileName({st.meterFolder, kProjectFilter, kProjectFilter, false, ""});
   if (path) OpenProjectFile(s, *path);
 }
 
 void OpenProjectFile(Session& s, const std::string& path) {
+  if (RefusedDuringExchange(s)) return;
   AppState& st = s.state;
   std::string previousName = st.projectFileName;
   st.projectFileName = path;
@@ -156,10 +159,12 @@ void OpenProjectFile(Session& s, const std::string& path) {
 }
 
 bool FileSaveClick(Session& s) {
+  if (RefusedDuringExchange(s)) return false;
   return SaveProjectFile(s);
 }
 
 bool FileSaveAsClick(Session& s) {
+  if (RefusedDuringExchange(s)) return false;
   AppState& st = s.state;
   SetMeterFolder(st, st.header.Group());
   auto path = s.dialogs.SaveFileName({st.meterFolder, kProjectFilter, kProjectFilter, true, ""});
@@ -169,12 +174,14 @@ bool FileSaveAsClick(Session& s) {
 }
 
 void FileCloseClick(Session& s) {
+  if (RefusedDuringExchange(s)) return;
   s.state.projectState = ProjectState::NoProject;
   s.state.projectModified = false;
   RefreshWindow(s);
 }
 
 void EditProjectClick(Session& s) {
+  if (RefusedDuringExchange(s)) return;
   AppState& st = s.state;
   ProjectSetup setup{st.header.Name(), st.header.Description(), st.header.Group(),
                      st.header.Units() != 0};

@@ -18,6 +18,8 @@ bool SaveProjectFile(Session& s);
 // The image and header of a new project of the group (part of File > New).
 void InitNewImage(Session& s, uint8_t group);
 
+// The menu commands do nothing (Save and Save As return false) while an exchange with the Box
+// runs: its waits let the window's events through, and the exchange works on this project.
 void FileNewClick(Session& s);
 void FileOpenClick(Session& s);
 // Opens the project file at `path` as File > Open does once a file is chosen.

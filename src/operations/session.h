@@ -21,4 +21,13 @@ struct Session {
   std::function<int32_t()> today = TodayDayNumber;
 };
 
+// True while an exchange with the Box runs: an operation that would change the project then
+// does nothing, and the window shows the state again in case a widget already shows the
+// change.
+inline bool RefusedDuringExchange(Session& s) {
+  if (!s.state.exchangeRunning) return false;
+  s.view.ControlsChanged();
+  return true;
+}
+
 }  // namespace vyk

@@ -1,5 +1,7 @@
 #include "operations/window_look.h"
 
+#include "model/hex_text.h"
+
 namespace vyk {
 
 namespace {
@@ -11,11 +13,14 @@ std::string Cut(const std::string& text, size_t length) {
 }  // namespace
 
 WindowLook RefreshWindowState(AppState& state) {
-  state.abortRequest = false;
+  // An edit's refresh inside a running exchange must not take the Abort button away nor
+  // forget a press of it: the exchange's own closing refresh does that.
+  const bool keepButton = state.exchangeRunning;
+  if (!keepButton) state.abortRequest = false;
   switch (state.projectState) {
     case ProjectState::NoProject:
       state.boxConnected = false;
-      state.buttonMode = ButtonMode::Connect;
+      if (!keepButton) state.buttonMode = ButtonMode::Connect;
       state.controls.groupLabel.clear();
       state.projectFileName.clear();
       break;
@@ -23,7 +28,8 @@ WindowLook RefreshWindowState(AppState& state) {
       state.projectFileName = kNewProjectName;
       [[fallthrough]];
     case ProjectState::StoredProject:
-      state.buttonMode = state.boxConnected ? ButtonMode::Monitor : ButtonMode::Connect;
+      if (!keepButton)
+        state.buttonMode = state.boxConnected ? ButtonMode::Monitor : ButtonMode::Connect;
       break;
   }
   return LookOf(state);
@@ -33,17 +39,35 @@ WindowLook LookOf(const AppState& state) {
   WindowLook look;
   look.caption = kProgramTitle + state.projectFileName;
   look.sioLabel = state.boxConnected ? "Idle" : "(not connected)";
+  if (state.boxPartial && state.boxConnected)
+    look.sioLabel =
+        "Partial 00.." + FormatHex(static_cast<uint32_t>(state.boxLastAddressWritten & 0xFF), 2);
+  look.notice = PartialImageText(state);
+  const bool locked = state.exchangeRunning;
+  if (locked) {
+    // Only a transfer lasts long enough to need saying; a reading or an identification would
+    // just make the status bar flicker.
+    if (state.buttonMode == ButtonMode::Abort) {
+      look.notice =
+          "A transfer with the Box is running: press Abort to stop it. Editing and the other "
+          "commands wait until it ends.";
+    }
+    look.fileNew = look.fileOpen = look.otherCommands = look.modeControls = false;
+  }
   if (state.projectState == ProjectState::NoProject) {
     look.abortBtnCaption = "Monitor";
     return look;
   }
   bool stored = state.projectState == ProjectState::StoredProject;
-  look.fileSave = stored && state.projectModified;
-  look.fileSaveAs = look.fileClose = true;
-  look.editProject = look.editMatch = true;
-  look.boxUpdate = look.boxRetrieve = true;
-  look.projectControls = true;
-  look.abortBtnEnabled = look.abortBtnVisible = true;
+  look.fileSave = stored && state.projectModified && !locked;
+  look.fileSaveAs = look.fileClose = !locked;
+  look.editProject = look.editMatch = !locked;
+  look.boxUpdate = look.boxRetrieve = !locked;
+  look.projectControls = !locked;
+  look.abortBtnVisible = true;
+  // During an identification or a reading the button cannot abort; a press would only start
+  // a second exchange.
+  look.abortBtnEnabled = !locked || state.buttonMode == ButtonMode::Abort;
   switch (state.buttonMode) {
     case ButtonMode::Connect:
       look.abortBtnCaption = "Connect";
@@ -63,6 +87,15 @@ WindowLook LookOf(const AppState& state) {
                            state.header.MatchMeterName().Bytes(),
                        44);
   return look;
+}
+
+std::string PartialImageText(const AppState& state) {
+  if (!state.boxPartial) return "";
+  const std::string last = FormatHex(static_cast<uint32_t>(state.boxLastAddressWritten & 0xFF), 2);
+  const std::string written =
+      state.boxLastAddressWritten <= 0 ? "address 00 was" : "addresses 00.." + last + " were";
+  return "The Box holds a partial image: " + written +
+         " written; write the project again to complete it";
 }
 
 }  // namespace vyk

@@ -11,6 +11,11 @@ inline const std::string kProgramTitle = "Vyk Edit (6v) , V1.2b 6/10/2003  ";
 
 struct WindowLook {
   std::string caption;
+  // Off only while an exchange with the Box runs, which leaves Abort, Help and Exit.
+  bool fileNew = true;
+  bool fileOpen = true;
+  bool otherCommands = true;  // Edit Meter, Box Options, Box Terminal, Help About
+  bool modeControls = true;   // the invert box, and the radio groups where their group allows
   bool fileSave = false;
   bool fileSaveAs = false;
   bool fileClose = false;
@@ -26,6 +31,8 @@ struct WindowLook {
   std::string sioLabel;
   std::string vInLabel;
   std::string vOutLabel;
+  // Why the window is locked, or what a stopped update left in the Box; empty: nothing.
+  std::string notice;
   bool operator==(const WindowLook&) const = default;
 };
 
@@ -35,5 +42,9 @@ WindowLook RefreshWindowState(AppState& state);
 
 // The look of a state, without changing it.
 WindowLook LookOf(const AppState& state);
+
+// What a stopped Box > Update EEPROM left in the Box, for a message or the command line;
+// empty when the Box holds no partial image (AppState::boxPartial).
+std::string PartialImageText(const AppState& state);
 
 }  // namespace vyk

@@ -20,6 +20,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -156,6 +157,11 @@ void MainWindow::Run(const std::function<void()>& handler) {
   } catch (const std::exception& e) {
     session_.dialogs.Error(e.what());
   }
+  // Every exchange runs inside a handler, so the one that ran it closes the window here.
+  if (closeAfterExchange_ && !state_.exchangeRunning) {
+    closeAfterExchange_ = false;
+    close();
+  }
 }
 
 MainWindow::MainWindow(const StartOptions& options, QWidget* parent)
@@ -223,7 +229,7 @@ void MainWindow::BuildMenus() {
   editLearn_ = edit->addAction("&Learn ...", [this] { Run([&] { RefreshWindow(session_); }); });
   editLearn_->setVisible(false);
   edit->addSeparator();
-  edit->addAction("M&eter ...", [this] {
+  editMeter_ = edit->addAction("M&eter ...", [this] {
     Run([&] {
       if (windows_.editMeter) windows_.editMeter();
       RefreshWindow(session_);
@@ -231,14 +237,14 @@ void MainWindow::BuildMenus() {
   });
 
   QMenu* box = menuBar()->addMenu("&Box");
-  box->addAction("&Options ...", [this] { Run([&] { BoxOptionsClick(session_); }); });
+  boxOptions_ = box->addAction("&Options ...", [this] { Run([&] { BoxOptionsClick(session_); }); });
   box->addSeparator();
   boxUpdate_ = box->addAction("&Update EEPROM ...",
                               [this] { Run([&] { BoxUpdateClick(session_, Link()); }); });
   boxRetrieve_ = box->addAction("&Retrieve EEPROM ...",
                                 [this] { Run([&] { BoxRetrieveClick(session_, Link()); }); });
   box->addSeparator();
-  box->addAction("&Terminal ...", [this] {
+  boxTerminal_ = box->addAction("&Terminal ...", [this] {
     if (windows_.showTerminal) windows_.showTerminal();
   });
 
@@ -250,7 +256,7 @@ void MainWindow::BuildMenus() {
     if (windows_.helpTopicSearch) windows_.helpTopicSearch();
   });
   help->addSeparator();
-  help->addAction("&About ...", [this] {
+  helpAbout_ = help->addAction("&About ...", [this] {
     if (windows_.showAbout) windows_.showAbout();
   });
 }
@@ -448,6 +454,13 @@ void MainWindow::FormActivate() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  if (state_.exchangeRunning) {
+    // The exchange's waits are below on the stack: abort it, and close once it has ended.
+    state_.abortRequest = true;
+    closeAfterExchange_ = true;
+    event->ignore();
+    return;
+  }
   if (FormClose()) {
     event->accept();
   } else {
@@ -462,6 +475,8 @@ bool MainWindow::FormClose() {
   // A settings file that cannot be written is reported; the window still closes.
   Run([&] { settingsFile_.Save({state_.portNumber, state_.baudRate, state_.portName}); });
   state_.matchTable.reset();
+  Link().Close();
+  if (windows_.closed) windows_.closed();
   return true;
 }
 
@@ -496,7 +511,23 @@ void MainWindow::FormResize() {
 }
 
 void MainWindow::ApplyLook(const WindowLook& look) {
+  look_ = look;
   setWindowTitle(FromCore(look.caption));
+  fileNew_->setEnabled(look.fileNew);
+  fileOpen_->setEnabled(look.fileOpen);
+  for (QAction* a : {editMeter_, boxOptions_, boxTerminal_, helpAbout_})
+    a->setEnabled(look.otherCommands);
+  const Controls& c = state_.controls;
+  inputRGrp_->setEnabled(c.inputRGrpEnabled && look.modeControls);
+  outputRGrp_->setEnabled(c.outputRGrpEnabled && look.modeControls);
+  invertCBox_->setEnabled(look.modeControls);
+  if (noticeLabel_ == nullptr) {
+    noticeLabel_ = new QLabel(this);
+    noticeLabel_->setObjectName("NoticeLabel");
+    statusBar()->addWidget(noticeLabel_, 1);
+  }
+  noticeLabel_->setText(FromCore(look.notice));
+  statusBar()->setVisible(!look.notice.empty());
   fileSave_->setEnabled(look.fileSave);
   fileSaveAs_->setEnabled(look.fileSaveAs);
   fileClose_->setEnabled(look.fileClose);
@@ -541,8 +572,8 @@ void MainWindow::ControlsChanged() {
     inputButtons_[i]->setChecked(c.inputRGrp == i);
     outputButtons_[i]->setChecked(c.outputRGrp == i);
   }
-  inputRGrp_->setEnabled(c.inputRGrpEnabled);
-  outputRGrp_->setEnabled(c.outputRGrpEnabled);
+  inputRGrp_->setEnabled(c.inputRGrpEnabled && look_.modeControls);
+  outputRGrp_->setEnabled(c.outputRGrpEnabled && look_.modeControls);
   if (limitEdit_->text() != FromCore(c.limitText)) limitEdit_->setText(FromCore(c.limitText));
   invertCBox_->setChecked(c.invertLimit);
   showHexCBox_->setChecked(c.showHex);

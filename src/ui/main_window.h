@@ -46,6 +46,7 @@ struct OtherWindows {
   std::function<void()> showTerminal;
   std::function<void()> helpContents;
   std::function<void()> helpTopicSearch;
+  std::function<void()> closed;  // the main window closed: the program ends
 };
 
 class MainWindow : public QMainWindow, public MainView {
@@ -76,11 +77,13 @@ class MainWindow : public QMainWindow, public MainView {
   // First activation: the settings, the Box link, the first refresh. Runs from the first
   // showing; tests call it directly.
   void FormActivate();
-  // The close handling: false keeps the window open.
+  // The close handling: false keeps the window open. Closing closes the port and then tells
+  // Windows().closed.
   bool FormClose();
   void FormResize();
 
-  // Runs a handler; an error the core raises ends it and is shown in an error box.
+  // Runs a handler; an error the core raises ends it and is shown in an error box. An Exit
+  // asked for during an exchange closes the window once the exchange has ended.
   void Run(const std::function<void()>& handler);
 
   // Widgets, by their control names, for the tests.
@@ -106,6 +109,8 @@ class MainWindow : public QMainWindow, public MainView {
   std::string portInUse_;
   OtherWindows windows_;
   bool activated_ = false;
+  bool closeAfterExchange_ = false;  // Exit was asked for while an exchange ran
+  WindowLook look_;                  // the last look applied
 
   // Menus.
   QAction* fileNew_ = nullptr;
@@ -118,6 +123,11 @@ class MainWindow : public QMainWindow, public MainView {
   QAction* editLearn_ = nullptr;
   QAction* boxUpdate_ = nullptr;
   QAction* boxRetrieve_ = nullptr;
+  QAction* editMeter_ = nullptr;
+  QAction* boxOptions_ = nullptr;
+  QAction* boxTerminal_ = nullptr;
+  QAction* helpAbout_ = nullptr;
+  QLabel* noticeLabel_ = nullptr;  // in the status bar, shown only with a notice
 
   // The top panel.
   QWidget* panel_ = nullptr;

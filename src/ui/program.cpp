@@ -6,7 +6,6 @@
 #include "operations/box_operations.h"
 #include "operations/project_commands.h"
 #include "ui/about_dialog.h"
-#include "ui/error_guard.h"
 #include "ui/help_window.h"
 #include "ui/learn_window.h"
 #include "ui/match_window.h"
@@ -35,9 +34,12 @@ Program::Program(const StartOptions& options) {
     return portSetup_->Run(index, name);
   };
   m.Link().terminalEcho = [this](uint8_t b) { terminal_->Echo(b); };
-  terminal_->onKey = [this](uint8_t b) { main_->Link().WriteRaw(b); };
+  // A keystroke in the middle of an exchange would corrupt it.
+  terminal_->onKey = [this](uint8_t b) {
+    if (!main_->State().exchangeRunning) main_->Link().WriteRaw(b);
+  };
   terminal_->onButton1 = [this] {
-    Guarded(main_->SessionDialogs(), [&] { Button1Click(main_->GetSession(), main_->Link()); });
+    main_->Run([&] { Button1Click(main_->GetSession(), main_->Link()); });
   };
   match_->onImageChanged = [this] {
     main_->RepaintTableGrid();
@@ -56,6 +58,13 @@ Program::Program(const StartOptions& options) {
   };
   w.helpContents = [this] { help_->ShowContents(); };
   w.helpTopicSearch = [this] { help_->ShowTopicSearch(); };
+  // The tool windows have no part in the program once the main window has gone.
+  w.closed = [this] {
+    for (QWidget* other : std::initializer_list<QWidget*>{
+             learn_.get(), match_.get(), portSetup_.get(), projectSetup_.get(), about_.get(),
+             meterEditor_.get(), terminal_.get(), help_.get()})
+      other->close();
+  };
 }
 
 int RunProgram(int argc, char** argv, const StartOptions& options, const std::string& project,
@@ -65,6 +74,12 @@ int RunProgram(int argc, char** argv, const StartOptions& options, const std::st
   QApplication::setApplicationName("VykEdit");
   QApplication::setOrganizationName("Vyk");
   Program program(options);
+  // The program ends with its main window, whatever else is still open.
+  OtherWindows& windows = program.Main().Windows();
+  windows.closed = [closeOthers = windows.closed] {
+    closeOthers();
+    QCoreApplication::quit();
+  };
   program.Main().show();
   if (!project.empty()) {
     program.Main().Run([&] { OpenProjectFile(program.Main().GetSession(), project); });

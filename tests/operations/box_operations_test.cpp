@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "model/errors.h"
+#include "model/hex_text.h"
+#include "model/project_file.h"
+#include "operations/image_grids.h"
 #include "operations/main_controls.h"
 #include "support/box_harness.h"
 
@@ -145,21 +148,28 @@ TEST(Update, EachFaultEndsTheTransferWithItsMessage) {
     const char* name;
     void (*fault)(SimBoxConfig&);
     std::string message;
+    std::string lastWrite;  // the last write sent; empty: none, the Box is unchanged
   } cases[] = {
-      {"silent", [](SimBoxConfig& c) { c.stopAfterBytes = 1; }, "Hardware not found"},
+      {"silent", [](SimBoxConfig& c) { c.stopAfterBytes = 1; }, "Hardware not found", ""},
       {"wrong ack", [](SimBoxConfig& c) { c.wrongAcknowledge = true; },
-       "Hardware did not acknowledge"},
+       "Hardware did not acknowledge", "00"},
       {"stops mid-way", [](SimBoxConfig& c) { c.stopAfterBytes = 200; },
-       "Hardware did not acknowledge"},
+       "Hardware did not acknowledge", "11"},
       {"line closed", [](SimBoxConfig& c) { c.closeAfterBytes = 100; },
-       "The connection to test was lost (the simulated Box closed the line)"},
+       "The connection to test was lost (the simulated Box closed the line)", "08"},
   };
   for (const Case& c : cases) {
     GmProject h;
     c.fault(h.port.Box().Config());
     h.dialogs.answers = {Answer::Yes};
-    BoxUpdateClick(h.session, h.link);
-    EXPECT_EQ(h.dialogs.Texts(Kind::Error), std::vector<std::string>{c.message}) << c.name;
+    EXPECT_FALSE(BoxUpdateClick(h.session, h.link));
+    std::vector<std::string> expected{c.message};
+    if (!c.lastWrite.empty()) expected.push_back(PartialImageText(h.state));
+    EXPECT_EQ(h.dialogs.Texts(Kind::Error), expected) << c.name;
+    EXPECT_EQ(h.state.boxPartial, !c.lastWrite.empty()) << c.name;
+    if (!c.lastWrite.empty()) {
+      EXPECT_EQ(FormatHex(static_cast<uint32_t>(h.state.boxLastAddressWritten), 2), c.lastWrite);
+    }
     EXPECT_FALSE(h.link.Busy());
   }
 }
@@ -172,8 +182,17 @@ TEST(Update, ACorruptedReadBackIsAVerifyError) {
   h.port.Box().Config().corruptNthOutput = h.port.Box().BytesSent() + 4 + 3 * 25 + 12 + 5 + 2 + 1;
   h.dialogs.answers = {Answer::Yes};
   BoxUpdateClick(h.session, h.link);
-  ASSERT_EQ(h.dialogs.Texts(Kind::Error).size(), 1u);
+  ASSERT_EQ(h.dialogs.Texts(Kind::Error).size(), 2u);
   EXPECT_EQ(h.dialogs.Texts(Kind::Error)[0].rfind("Verify error: 20 \r\n", 0), 0u);
+  EXPECT_EQ(h.state.boxLastAddressWritten, 3);
+}
+
+// Bytes 0.. of the Box that hold the image, counted from 0.
+int BytesWritten(GmProject& h) {
+  int written = 0;
+  while (written < 80 && h.port.Box().Eeprom()[written] == h.state.image.Byte(written))
+    ++written;
+  return written;
 }
 
 TEST(Update, AbortStopsAfterTheExchangeInProgress) {
@@ -182,13 +201,98 @@ TEST(Update, AbortStopsAfterTheExchangeInProgress) {
     h.dialogs.answers = {Answer::Yes};
     h.pump.Post(at, [&h] { AbortBtnClick(h.session, h.link); });
     BoxUpdateClick(h.session, h.link);
-    EXPECT_EQ(h.dialogs.Texts(Kind::Error), std::vector<std::string>{}) << at;
-    int written = 0;
-    while (written < 80 && h.port.Box().Eeprom()[written] == h.state.image.Byte(written))
-      ++written;
-    EXPECT_LT(written, 80) << at;
+    EXPECT_LT(BytesWritten(h), 80) << at;
+    EXPECT_EQ(h.state.boxPartial, at > 5) << at;  // at 5 ms no write has gone out
     EXPECT_FALSE(h.state.abortRequest);
     EXPECT_EQ(h.state.buttonMode, ButtonMode::Monitor);
+  }
+}
+
+// The window and the message name the last address written until an update completes.
+TEST(Update, AStoppedUpdateNamesTheLastAddressWritten) {
+  GmProject h;
+  h.dialogs.answers = {Answer::Yes};
+  h.pump.Post(300, [&h] { AbortBtnClick(h.session, h.link); });
+  BoxUpdateClick(h.session, h.link);
+  const std::string last = FormatHex(static_cast<uint32_t>(BytesWritten(h) - 1), 2);
+  const std::string text = "The Box holds a partial image: addresses 00.." + last +
+                           " were written; write the project again to complete it";
+  EXPECT_EQ(h.dialogs.Texts(Kind::Error), std::vector<std::string>{text});
+  EXPECT_EQ(h.view.lastLook.notice, text);
+  EXPECT_EQ(h.view.lastLook.sioLabel, "Partial 00.." + last);
+  RefreshWindow(h.session);  // any later refresh still shows it
+  EXPECT_EQ(h.view.lastLook.notice, text);
+
+  h.dialogs.answers = {Answer::Yes};
+  EXPECT_TRUE(BoxUpdateClick(h.session, h.link));
+  EXPECT_FALSE(h.state.boxPartial);
+  EXPECT_EQ(h.view.lastLook.notice, "");
+  EXPECT_EQ(h.view.lastLook.sioLabel, "Idle");
+}
+
+// The waits of a transfer let other events run: a project command, an edit or the refresh it
+// runs must neither change the project under the transfer nor take its Abort away.
+TEST(Exchange, ProjectCommandsWaitForTheTransferToEnd) {
+  TempFolder tmp;
+  const std::string fordFile = tmp.File("ford.VYK");
+  ProjectHeader ford;
+  ford.SetGroup(kFord);
+  ford.SetFixedFields();
+  WriteProjectFile(fordFile, ford, NewImage(kFord));
+  struct Case {
+    const char* name;
+    std::function<void(GmProject&)> command;
+  } cases[] = {
+      {"new",
+       [](GmProject& h) {
+         h.dialogs.setups.push_back(ProjectSetup{FileText("Ford"), {}, kFord, false});
+         FileNewClick(h.session);
+       }},
+      {"open", [&](GmProject& h) { OpenProjectFile(h.session, fordFile); }},
+      {"close", [](GmProject& h) { FileCloseClick(h.session); }},
+  };
+  for (const Case& c : cases) {
+    GmProject h;
+    const AppState before = h.state;
+    h.dialogs.answers = {Answer::Yes};
+    h.pump.Post(300, [&] { c.command(h); });
+    EXPECT_TRUE(BoxUpdateClick(h.session, h.link)) << c.name;
+    EXPECT_TRUE(h.dialogs.messages.size() == 1) << c.name;  // the question only
+    EXPECT_EQ(h.state.header, before.header) << c.name;
+    EXPECT_EQ(h.state.image, before.image) << c.name;
+    EXPECT_EQ(h.state.projectState, before.projectState) << c.name;
+    EXPECT_EQ(BytesWritten(h), 80) << c.name;
+    EXPECT_EQ(h.state.buttonMode, ButtonMode::Monitor) << c.name;
+  }
+}
+
+TEST(Exchange, AnEditDuringATransferChangesNothingAndKeepsAbort) {
+  struct Case {
+    const char* name;
+    void (*edit)(Session&);
+  } cases[] = {
+      {"pot arrow", [](Session& s) { AdjustPot(s, 2, +1); }},
+      {"table cell", [](Session& s) { TableGridSetEditText(s, 1, 3, "1000"); }},
+      {"byte cell", [](Session& s) { EepromGridSetEditText(s, 1, 1, "7F"); }},
+      {"limit", [](Session& s) { SetLimitText(s, "100"); }},
+      {"input kind", [](Session& s) { SetInputRGrp(s, kVoltage); }},
+      {"invert", [](Session& s) { SetInvertLimit(s, true); }},
+  };
+  for (const Case& c : cases) {
+    GmProject h;
+    const AppState before = h.state;
+    ButtonMode modeAfterEdit = ButtonMode::Connect;
+    h.dialogs.answers = {Answer::Yes};
+    h.pump.Post(300, [&h] { AbortBtnClick(h.session, h.link); });
+    h.pump.Post(300, [&] {
+      c.edit(h.session);
+      modeAfterEdit = h.state.buttonMode;
+    });
+    EXPECT_FALSE(BoxUpdateClick(h.session, h.link)) << c.name;
+    EXPECT_EQ(modeAfterEdit, ButtonMode::Abort) << c.name;
+    EXPECT_LT(BytesWritten(h), 80) << c.name;  // the abort pressed before the edit still acts
+    EXPECT_EQ(h.state.image, before.image) << c.name;
+    EXPECT_EQ(h.state.projectModified, before.projectModified) << c.name;
   }
 }
 
@@ -229,17 +333,73 @@ TEST(Retrieve, ReadsTheBoxAndShowsItsSettings) {
   EXPECT_FALSE(h.state.projectModified);
 }
 
-TEST(Retrieve, AbortStillShowsThePartlyReadImage) {
-  GmProject h;
-  h.port.Box().Eeprom().fill(0);
-  h.dialogs.answers = {Answer::Yes};
-  h.pump.Post(200, [&h] { AbortBtnClick(h.session, h.link); });
-  h.state.projectModified = true;
-  BoxRetrieveClick(h.session, h.link);
-  EXPECT_EQ(h.state.image.Byte(0), 0);
-  EXPECT_NE(h.state.image.Byte(79), 0);
-  EXPECT_FALSE(h.state.projectModified);
-  EXPECT_EQ(h.state.controls.potTexts[0], "0");
+// Box bytes mixed with unsaved edits are neither: a retrieve that stops keeps the project.
+TEST(Retrieve, AStopPartWayLeavesTheProjectAsItWas) {
+  const std::string nothing =
+      "Retrieve stopped before all 80 bytes were read: the project was not changed";
+  struct Case {
+    const char* name;
+    double abortAt;  // 0: none
+    long stopAfterBytes;
+    std::vector<std::string> errors;
+  } cases[] = {
+      {"abort", 200, 0, {nothing}},
+      {"Box stops", 0, 300, {"Hardware did not acknowledge", nothing}},
+  };
+  for (const Case& c : cases) {
+    GmProject h;
+    AdjustPot(h.session, 1, +1);  // an unsaved edit
+    const AppState before = h.state;
+    h.port.Box().Eeprom().fill(0);
+    h.port.Box().Config().stopAfterBytes = c.stopAfterBytes;
+    h.dialogs.answers = {Answer::Yes};
+    if (c.abortAt > 0) h.pump.Post(c.abortAt, [&h] { AbortBtnClick(h.session, h.link); });
+    EXPECT_FALSE(BoxRetrieveClick(h.session, h.link)) << c.name;
+    EXPECT_EQ(h.dialogs.Texts(Kind::Error), c.errors) << c.name;
+    EXPECT_EQ(h.state.image, before.image) << c.name;
+    EXPECT_TRUE(h.state.projectModified) << c.name;
+    EXPECT_EQ(h.state.controls.potTexts, before.controls.potTexts) << c.name;
+    EXPECT_EQ(h.state.controls.limitText, before.controls.limitText) << c.name;
+  }
+}
+
+// A read answer whose value is not two hexadecimal digits is asked for once more.
+TEST(Retrieve, AGarbledAnswerIsReadAgainOnce) {
+  const EepromImage box = NewImage(kGM);
+  auto answer = [](int value) {
+    return "\r\n" + FormatHex(static_cast<uint32_t>(value), 2) + "+\r\n>";
+  };
+  const std::string garbled = "\r\nZ3+\r\n>";
+  for (int garbledTimes : {1, 2}) {
+    ScriptedHarness h;
+    h.session.connectBox = nullptr;
+    h.New(kFord);
+    const AppState before = h.state;
+    h.port.replies = {"\r\n>"};
+    for (int a = 0; a < 80; ++a) {
+      if (a == 0x1A)
+        for (int k = 0; k < garbledTimes; ++k)
+          h.port.replies.push_back(garbled);
+      h.port.replies.push_back(answer(box.Byte(a)));
+    }
+    h.dialogs.messages.clear();
+    h.dialogs.answers = {Answer::Yes};
+    bool read = BoxRetrieveClick(h.session, h.link);
+    if (garbledTimes == 1) {
+      EXPECT_TRUE(read);
+      EXPECT_TRUE(h.dialogs.Texts(Kind::Error).empty());
+      for (int a = 0; a < 80; ++a)
+        EXPECT_EQ(h.state.image.Byte(a), box.Byte(a)) << a;
+    } else {
+      EXPECT_FALSE(read);
+      EXPECT_EQ(
+          h.dialogs.Texts(Kind::Error),
+          (std::vector<std::string>{
+              "The Box answered address 1A with a garbled value twice",
+              "Retrieve stopped before all 80 bytes were read: the project was not changed"}));
+      EXPECT_EQ(h.state.image, before.image);
+    }
+  }
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ class ScriptedPort : public Port {
   explicit ScriptedPort(Pump& pump) : pump_(pump) {}
   void Open(const std::string&) override { open = true; }
   bool IsOpen() const override { return open; }
+  void Close() override { open = false; }
   void PurgeOutput() override {}
   void PurgeInput() override {}
   bool SetDtr() override { return false; }

@@ -18,7 +18,10 @@
 #include <QToolButton>
 
 #include "support/fakes.h"
+#include "ui/help_window.h"
 #include "ui/main_window.h"
+#include "ui/program.h"
+#include "ui/terminal_window.h"
 
 namespace vyk::test {
 namespace {
@@ -54,6 +57,12 @@ struct Window {
       if (a->text() == text) return a;
     ADD_FAILURE() << "no menu entry " << text.toStdString();
     return nullptr;
+  }
+
+  // The status bar's notice; empty when none shows.
+  QString Notice() {
+    auto* label = form->findChild<QLabel*>("NoticeLabel");
+    return label != nullptr && label->isVisible() ? label->text() : QString();
   }
 
   // Types `text` into a grid cell's editor and closes it with Enter.
@@ -150,13 +159,28 @@ TEST(MainWindow, TypicalUseOfAGmProject) {
   EXPECT_EQ(settings.value("User/EEStart").toString(), "0000");
 }
 
-TEST(MainWindow, AbortAnswersDuringATransfer) {
+// While a transfer runs only Abort, Help and Exit act: nothing may change the project under it
+// or take the Abort button away.
+TEST(MainWindow, ATransferLocksTheWindowButAbortAnswers) {
   Window w(9600);  // a paced simulated Box: the update takes seconds
-  w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kFord, false});
+  w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kGM, false});
   w.Action("&New")->trigger();
   auto* button = w.Get<QPushButton>("AbortBtn");
+  std::vector<std::string> enabled;
   QString caption;
+  QString busyNotice;
   QTimer::singleShot(100, [&] {
+    for (const char* entry :
+         {"&New", "&Open", "Save &As", "&Close", "Project ...", "&Match ...", "M&eter ...",
+          "&Options ...", "&Update EEPROM ...", "&Retrieve EEPROM ...", "&Terminal ...",
+          "&About ...", "&Contents ...", "E&xit"})
+      if (w.Action(entry)->isEnabled()) enabled.push_back(entry);
+    for (const char* name :
+         {"Pot1SpinUp", "LimitEdit", "TableGrid", "EEPROMGrid", "InvertCBox", "InputRGrp"})
+      if (w.Get<QWidget>(name)->isEnabled()) enabled.push_back(name);
+    busyNotice = w.Notice();
+    w.Action("&Open")->trigger();  // no file dialog may show
+    w.Get<QToolButton>("Pot1SpinUp")->click();
     caption = button->text();
     button->click();
   });
@@ -164,10 +188,48 @@ TEST(MainWindow, AbortAnswersDuringATransfer) {
   clock.start();
   w.dialogs.answers.push_back(Answer::Yes);
   w.Action("&Update EEPROM ...")->trigger();
+  EXPECT_EQ(enabled, (std::vector<std::string>{"&Contents ...", "E&xit"}));
   EXPECT_EQ(caption, "Abort");
   EXPECT_LT(clock.elapsed(), 1000);
-  EXPECT_TRUE(w.dialogs.Texts(FakeDialogs::Kind::Error).empty());
+  EXPECT_EQ(w.form->State().image.Byte(kFirstPotByte), 0);
+  auto errors = w.dialogs.Texts(FakeDialogs::Kind::Error);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_FALSE(busyNotice.isEmpty());
+  EXPECT_EQ(w.Notice().toStdString(), errors[0]);  // the partial image
   EXPECT_EQ(button->text(), "Monitor");
+  EXPECT_TRUE(w.Action("&Open")->isEnabled());
+}
+
+// Exit during a transfer aborts it and then closes; the program's other windows and the port
+// close with the main window.
+TEST(MainWindow, ExitAbortsTheTransferAndClosesEveryWindow) {
+  TempFolder tmp;
+  FakeDialogs dialogs;
+  ui::StartOptions options;
+  options.port = "Simulator";
+  options.configDir = options.appFolder = tmp.Path().string();
+  options.dialogs = &dialogs;
+  ui::Program program(options);
+  MainWindow& form = program.Main();
+  form.show();
+  program.Help().ShowContents();
+  program.Terminal().show();
+  QApplication::processEvents();
+  dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kFord, false});
+  FileNewClick(form.GetSession());
+  bool closedAtOnce = true;
+  QTimer::singleShot(100, [&] { closedAtOnce = form.close(); });
+  dialogs.answers = {Answer::Yes, Answer::No};  // update; then no save
+  QElapsedTimer clock;
+  clock.start();
+  for (QAction* a : form.findChildren<QAction*>())
+    if (a->text() == "&Update EEPROM ...") a->trigger();
+  EXPECT_FALSE(closedAtOnce);
+  EXPECT_LT(clock.elapsed(), 1000);
+  EXPECT_FALSE(form.isVisible());
+  EXPECT_FALSE(program.Help().isVisible());
+  EXPECT_FALSE(program.Terminal().isVisible());
+  EXPECT_FALSE(form.Link().IsOpen());
 }
 
 TEST(MainWindow, ResizeMovesTheChartAndTheGrid) {

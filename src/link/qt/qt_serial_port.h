@@ -15,6 +15,7 @@ class QtSerialPort : public Port {
   ~QtSerialPort() override;
   void Open(const std::string& name) override;
   bool IsOpen() const override { return port_.isOpen(); }
+  void Close() override { port_.close(); }
   void PurgeOutput() override;
   void PurgeInput() override;
   bool SetDtr() override;
