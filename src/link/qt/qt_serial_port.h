@@ -15,7 +15,7 @@ class QtSerialPort : public Port {
   ~QtSerialPort() override;
   void Open(const std::string& name) override;
   bool IsOpen() const override { return port_.isOpen(); }
-  void Close() override { port_.close(); }
+  void Close() override;
   void PurgeOutput() override;
   void PurgeInput() override;
   bool SetDtr() override;
@@ -23,7 +23,6 @@ class QtSerialPort : public Port {
 
  private:
   void WatchForHangUp();
-  void Close();
   // The device is gone: the port closes and the link hears of it once.
   void Lose(const std::string& reason);
 
