@@ -48,9 +48,7 @@ WindowLook LookOf(const AppState& state) {
     // Only a transfer lasts long enough to need saying; a reading or an identification would
     // just make the status bar flicker.
     if (state.buttonMode == ButtonMode::Abort) {
-      look.notice =
-          "A transfer with the Box is running: press Abort to stop it. Editing and the other "
-          "commands wait until it ends.";
+      look.notice = "Transfer with the Box running: press Abort to stop it; editing waits.";
     }
     look.fileNew = look.fileOpen = look.otherCommands = look.modeControls = false;
   }
