@@ -212,8 +212,4 @@ bool MeterForm::Close() {
   return QuerySave() != Answer::Cancel;
 }
 
-void MeterForm::Help() {
-  dialogs_.Information("No help file is available at this time.");
-}
-
 }  // namespace vyk

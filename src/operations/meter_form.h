@@ -79,7 +79,6 @@ class MeterForm {
   void Copy();
   void Convert();
   bool Close();  // whether the window may close
-  void Help();
 
  private:
   bool GroupValid() const;

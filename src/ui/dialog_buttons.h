@@ -1,9 +1,11 @@
 #pragma once
 // The OK, Cancel and Help row of the small dialogs: OK is the default button, Cancel (and Esc)
-// rejects, Help has nothing to open.
+// rejects, Help opens the dialog's page.
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QPushButton>
+
+#include "ui/help_context.h"
 
 namespace vyk::ui {
 
@@ -17,6 +19,7 @@ inline QHBoxLayout* OkCancelHelpButtons(QDialog* dialog) {
   ok->setDefault(true);
   QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
   QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+  QObject::connect(help, &QPushButton::clicked, dialog, [help] { RequestHelp(help); });
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(ok);

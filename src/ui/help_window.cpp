@@ -1,6 +1,7 @@
 #include "ui/help_window.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHash>
@@ -11,9 +12,11 @@
 #include <QRegularExpression>
 #include <QSplitter>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 
 // The pages are compiled into the window library; a static library's resources register only
@@ -54,15 +57,34 @@ bool Matches(const QString& keyword, const QString& key) {
          keyword.contains(QLatin1Char(' ') + key, Qt::CaseInsensitive);
 }
 
-// The nearest help context of a widget or its parents; 0 for none.
-int HelpContextOf(const QWidget* widget) {
-  for (; widget != nullptr; widget = widget->parentWidget()) {
-    QVariant context = widget->property(kHelpContextProperty);
-    bool ok = false;
-    int number = context.toInt(&ok);
-    if (context.isValid() && ok) return number;
-  }
-  return 0;
+QStringList Words(const QString& key) {
+  return key.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+}
+
+// A page's text matches when it holds every word of the key, as part of any word.
+bool TextHolds(const QString& text, const QStringList& words) {
+  if (words.isEmpty()) return false;
+  return std::all_of(words.begin(), words.end(),
+                     [&](const QString& word) { return text.contains(word, Qt::CaseInsensitive); });
+}
+
+// A few words around the first place the page says `word`, to tell the hits apart.
+QString Excerpt(const QString& text, const QString& word) {
+  constexpr int kAround = 24;
+  const int at = static_cast<int>(text.indexOf(word, 0, Qt::CaseInsensitive));
+  if (at < 0) return {};
+  const int from = std::max(0, at - kAround);
+  const int to =
+      std::min(static_cast<int>(text.size()), at + static_cast<int>(word.size()) + kAround);
+  QString excerpt = text.mid(from, to - from).simplified();
+  if (from > 0) excerpt.prepend(QStringLiteral("..."));
+  if (to < text.size()) excerpt.append(QStringLiteral("..."));
+  return excerpt;
+}
+
+QEvent::Type HelpRequestType() {
+  static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+  return type;
 }
 
 class HelpKeyFilter : public QObject {
@@ -73,12 +95,11 @@ class HelpKeyFilter : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     // A key press reaches the window object first and the focused widget next; only the
     // widget tells which control the user is in.
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
-    if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_F1) return false;
-    auto* widget = static_cast<QWidget*>(watched);
-    // Under a modal dialog the help window could not be used until the dialog closes.
-    if (QApplication::activeModalWidget() != nullptr) return false;
-    help_.ShowContext(HelpContextOf(widget));
+    if (!watched->isWidgetType()) return false;
+    const bool f1 =
+        event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1;
+    if (!f1 && event->type() != HelpRequestType()) return false;
+    help_.ShowContext(HelpContextOf(static_cast<QWidget*>(watched)));
     return true;
   }
 
@@ -87,6 +108,23 @@ class HelpKeyFilter : public QObject {
 };
 
 }  // namespace
+
+int HelpContextOf(const QWidget* widget) {
+  for (; widget != nullptr; widget = widget->parentWidget()) {
+    QVariant context = widget->property(kHelpContextProperty);
+    bool ok = false;
+    int number = context.toInt(&ok);
+    if (context.isValid() && ok) return number;
+    // A dialog without a page of its own is not the window that opened it.
+    if (widget->isWindow()) break;
+  }
+  return 0;
+}
+
+void RequestHelp(QWidget* from) {
+  QEvent request(HelpRequestType());
+  QCoreApplication::sendEvent(from, &request);
+}
 
 QString HelpWindow::PageForContext(int helpContext) {
   switch (helpContext) {
@@ -100,8 +138,22 @@ QString HelpWindow::PageForContext(int helpContext) {
       return QStringLiteral("pots.html");
     case kHelpLimit:
       return QStringLiteral("limit.html");
+    case kHelpTableGrid:
+      return QStringLiteral("table_grid.html");
+    case kHelpHexGrid:
+      return QStringLiteral("hex_grid.html");
     case kHelpChart:
       return QStringLiteral("chart.html");
+    case kHelpPortSetup:
+      return QStringLiteral("port_options.html");
+    case kHelpTerminal:
+      return QStringLiteral("terminal.html");
+    case kHelpProjectSetup:
+      return QStringLiteral("projects.html");
+    case kHelpMeterEditor:
+      return QStringLiteral("meters.html");
+    case kHelpMatch:
+      return QStringLiteral("meter_match.html");
     default:
       return kContents;
   }
@@ -127,11 +179,11 @@ HelpWindow::HelpWindow(QWidget* parent)
   forward->setEnabled(false);
 
   searchEdit_->setObjectName(QStringLiteral("SearchEdit"));
-  searchEdit_->setPlaceholderText(QStringLiteral("Type a keyword"));
+  searchEdit_->setPlaceholderText(QStringLiteral("Type a word"));
   searchEdit_->setClearButtonEnabled(true);
 
   topicList_->setObjectName(QStringLiteral("TopicList"));
-  topicList_->setHeaderLabels({QStringLiteral("Keyword"), QStringLiteral("Topic")});
+  topicList_->setHeaderLabels({QStringLiteral("Found"), QStringLiteral("Topic")});
   topicList_->setRootIsDecorated(false);
   topicList_->setUniformRowHeights(true);
   topicList_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
@@ -142,7 +194,7 @@ HelpWindow::HelpWindow(QWidget* parent)
   auto* search = new QWidget(this);
   auto* searchLayout = new QVBoxLayout(search);
   searchLayout->setContentsMargins(0, 0, 0, 0);
-  auto* searchLabel = new QLabel(QStringLiteral("&Search the index:"), search);
+  auto* searchLabel = new QLabel(QStringLiteral("&Search the index and the pages:"), search);
   searchLabel->setBuddy(searchEdit_);
   searchLayout->addWidget(searchLabel);
   searchLayout->addWidget(searchEdit_);
@@ -170,22 +222,23 @@ HelpWindow::HelpWindow(QWidget* parent)
   connect(browser_, &QTextBrowser::backwardAvailable, back, &QToolButton::setEnabled);
   connect(browser_, &QTextBrowser::forwardAvailable, forward, &QToolButton::setEnabled);
   connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
+    browser_->setExtraSelections({});  // the marks belong to the page they were made on
     QString title = browser_->documentTitle();
     setWindowTitle(title.isEmpty() ? QStringLiteral("Vyk Edit Help")
                                    : QStringLiteral("Vyk Edit Help - ") + title);
   });
   connect(searchEdit_, &QLineEdit::textChanged, this, &HelpWindow::ListMatches);
-  connect(searchEdit_, &QLineEdit::returnPressed, this, [this] {
-    if (topicList_->topLevelItemCount() > 0)
-      OpenPage(topicList_->topLevelItem(0)->data(1, Qt::UserRole).toString());
-  });
   auto open = [this](QTreeWidgetItem* item) {
-    if (item != nullptr) OpenPage(item->data(1, Qt::UserRole).toString());
+    if (item != nullptr) OpenPage(item->data(1, Qt::UserRole).toString(), searchEdit_->text());
   };
+  connect(searchEdit_, &QLineEdit::returnPressed, this, [this, open] {
+    if (topicList_->topLevelItemCount() > 0) open(topicList_->topLevelItem(0));
+  });
   connect(topicList_, &QTreeWidget::itemActivated, this, open);
   connect(topicList_, &QTreeWidget::itemClicked, this, open);
 
   LoadKeywords();
+  LoadPages();
   ListMatches(QString());
   OpenPage(kContents);
 }
@@ -208,21 +261,88 @@ void HelpWindow::LoadKeywords() {
   });
 }
 
+void HelpWindow::LoadPages() {
+  QTextDocument document;
+  const QStringList files = QDir(QStringLiteral(":/help")).entryList({QStringLiteral("*.html")});
+  for (const QString& page : files) {
+    document.setHtml(ReadResource(page));
+    pages_.push_back({page, PageTitle(page), document.toPlainText()});
+  }
+}
+
+// The index keywords the key begins, then the pages whose text holds its words.
 void HelpWindow::ListMatches(const QString& key) {
-  QString wanted = key.trimmed();
+  const QString wanted = key.trimmed();
   topicList_->clear();
+  QStringList listed;
   for (const Keyword& k : keywords_) {
     if (!Matches(k.keyword, wanted)) continue;
     auto* item = new QTreeWidgetItem(topicList_, {k.keyword, k.title});
     item->setData(1, Qt::UserRole, k.page);
+    listed << k.page;
+  }
+  const QStringList words = Words(wanted);
+  for (const Page& p : pages_) {
+    if (listed.contains(p.page) || !TextHolds(p.text, words)) continue;
+    auto* item = new QTreeWidgetItem(topicList_, {Excerpt(p.text, words.first()), p.title});
+    item->setData(1, Qt::UserRole, p.page);
+    item->setToolTip(0, item->text(0));
   }
 }
 
-void HelpWindow::OpenPage(const QString& page) {
+void HelpWindow::OpenPage(const QString& page, const QString& highlight) {
   browser_->setSource(QUrl(kRoot + page));
+  Highlight(highlight);
+}
+
+void HelpWindow::Highlight(const QString& key) {
+  QList<QTextEdit::ExtraSelection> marks;
+  QTextDocument* document = browser_->document();
+  for (const QString& word : Words(key)) {
+    for (QTextCursor hit = document->find(word); !hit.isNull(); hit = document->find(word, hit)) {
+      QTextEdit::ExtraSelection mark;
+      mark.cursor = hit;
+      // Fixed colours: the mark must read the same in a light and a dark palette.
+      mark.format.setBackground(QColor(255, 220, 0));
+      mark.format.setForeground(Qt::black);
+      marks.append(mark);
+    }
+  }
+  browser_->setExtraSelections(marks);
+  if (marks.isEmpty()) return;
+  auto first = std::min_element(marks.begin(), marks.end(), [](const auto& a, const auto& b) {
+    return a.cursor.selectionStart() < b.cursor.selectionStart();
+  });
+  QTextCursor at(document);
+  at.setPosition(first->cursor.selectionStart());
+  browser_->setTextCursor(at);
+  browser_->ensureCursorVisible();
+}
+
+// A modal dialog blocks every other window; the help opened from it becomes its transient
+// window, which the dialog does not block, and goes back to its own once the dialog closes.
+void HelpWindow::FollowModalWindow() {
+  QWidget* modal = QApplication::activeModalWidget();
+  if (modal == this) modal = nullptr;
+  if (modal == modalOwner_) return;
+  if (modalOwner_ != nullptr) modalOwner_->removeEventFilter(this);
+  modalOwner_ = modal;
+  if (modal != nullptr) modal->installEventFilter(this);
+  winId();  // the native window, whose transient parent is set
+  windowHandle()->setTransientParent(modal != nullptr ? modal->windowHandle() : nullptr);
+}
+
+bool HelpWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == modalOwner_ && event->type() == QEvent::Hide) {
+    modalOwner_->removeEventFilter(this);
+    modalOwner_ = nullptr;
+    if (windowHandle() != nullptr) windowHandle()->setTransientParent(nullptr);
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void HelpWindow::Present() {
+  FollowModalWindow();
   if (isMinimized()) showNormal();
   show();
   raise();

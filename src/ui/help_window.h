@@ -1,10 +1,14 @@
 #pragma once
 // The user guide: HTML pages compiled into the program, shown with their contents page and a
-// keyword index. Controls carry a help context number in their "helpContext" property; F1
-// opens the page of the focused control's nearest context.
+// search over the keyword index and the pages' text. Controls carry a help context number
+// (ui/help_context.h); F1 and the Help buttons open the page of the nearest one.
+#include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <vector>
+
+#include "ui/help_context.h"
 
 class QLineEdit;
 class QTextBrowser;
@@ -12,20 +16,12 @@ class QTreeWidget;
 
 namespace vyk::ui {
 
-inline constexpr char kHelpContextProperty[] = "helpContext";
-inline constexpr int kHelpMainWindow = 1000;
-inline constexpr int kHelpHowDoI = 1001;
-inline constexpr int kHelpInputOutput = 1010;
-inline constexpr int kHelpPots = 1020;
-inline constexpr int kHelpLimit = 1030;
-inline constexpr int kHelpChart = 1300;
-
 class HelpWindow : public QWidget {
  public:
   explicit HelpWindow(QWidget* parent = nullptr);
 
   void ShowContents();
-  // The keyword index with an empty key, the cursor in the search box.
+  // The search with an empty key, the cursor in the search box.
   void ShowTopicSearch();
   // The page of a help context; the contents for a number no page belongs to.
   void ShowContext(int helpContext);
@@ -33,26 +29,41 @@ class HelpWindow : public QWidget {
   // The page (a file name under :/help) a help context opens.
   static QString PageForContext(int helpContext);
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   struct Keyword {
     QString keyword;
     QString page;
     QString title;
   };
+  struct Page {
+    QString page;
+    QString title;
+    QString text;  // as shown, without markup
+  };
 
   void LoadKeywords();
+  void LoadPages();
   void ListMatches(const QString& key);
-  void OpenPage(const QString& page);
+  // Opens a page; the words of `highlight` are marked wherever the page shows them.
+  void OpenPage(const QString& page, const QString& highlight = {});
+  void Highlight(const QString& key);
   void Present();
+  void FollowModalWindow();
 
   std::vector<Keyword> keywords_;
+  std::vector<Page> pages_;
   QLineEdit* searchEdit_;
   QTreeWidget* topicList_;
   QTextBrowser* browser_;
+  // The modal window the help was opened over; the help stays usable above it.
+  QPointer<QWidget> modalOwner_;
 };
 
-// F1 anywhere in the program opens the help window at the topic of the focused widget (its own
-// help context or its nearest parent's), or at the contents.
+// F1 anywhere in the program, and RequestHelp, open the help window at the topic of the
+// focused widget (its own help context or its nearest parent's), or at the contents.
 void InstallHelpKey(HelpWindow& help);
 
 }  // namespace vyk::ui

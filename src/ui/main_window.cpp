@@ -381,6 +381,7 @@ void MainWindow::BuildBody(QWidget* central) {
   tableModel_ = new ImageTableModel(ImageTableModel::Kind::Table, *this);
   tableModel_->setParent(this);
   tableGrid_ = MakeGrid(central, tableModel_, 44, 14, "TableGrid");
+  tableGrid_->setProperty(kHelpContextProperty, kHelpTableGrid);
   tableGrid_->setGeometry(0, kPanelHeight, 2 * 44 + 20, kDesignHeight - kPanelHeight - 60);
 
   vInLabel_ = new QLabel(central);
@@ -394,6 +395,7 @@ void MainWindow::BuildBody(QWidget* central) {
   eepromModel_->setParent(this);
   eepromGrid_ = MakeGrid(central, eepromModel_, 20, 16, "EEPROMGrid");
   eepromGrid_->setTabKeyNavigation(true);
+  eepromGrid_->setProperty(kHelpContextProperty, kHelpHexGrid);
   eepromGrid_->hide();
 
   chart_ = new QChart();

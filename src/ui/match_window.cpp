@@ -14,6 +14,7 @@
 
 #include "ui/core_text.h"
 #include "ui/error_guard.h"
+#include "ui/help_context.h"
 
 namespace vyk::ui {
 
@@ -96,6 +97,7 @@ void FillList(QComboBox* combo, const std::vector<std::string>& items) {
 
 MatchWindow::MatchWindow(Session& session, QWidget* parent) : QDialog(parent), session_(session) {
   setObjectName(QStringLiteral("MatchDialog"));
+  setProperty(kHelpContextProperty, kHelpMatch);
   setWindowTitle(QStringLiteral("Meter Match Dialog"));
   setFixedSize(282, 361);
   // The positions are laid out for an 8-point dialog font.

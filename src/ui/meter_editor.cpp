@@ -28,6 +28,7 @@
 
 #include "ui/core_text.h"
 #include "ui/error_guard.h"
+#include "ui/help_context.h"
 
 namespace vyk::ui {
 
@@ -220,6 +221,7 @@ QString MemoText(const std::vector<std::string>& lines) {
 MeterEditor::MeterEditor(Dialogs& dialogs, const AppState& state, QWidget* parent)
     : QDialog(parent), dialogs_(dialogs), form_(dialogs, state) {
   setObjectName(QStringLiteral("MassAirEditorDialog"));
+  setProperty(kHelpContextProperty, kHelpMeterEditor);
   setFixedSize(505, 331);
   // The positions are laid out for an 8-point dialog font.
   QFont small = font();
@@ -317,7 +319,7 @@ MeterEditor::MeterEditor(Dialogs& dialogs, const AppState& state, QWidget* paren
   connect(saveButton_, &QPushButton::clicked, this, [this] { Run([this] { form_.Save(); }); });
   connect(saveAsButton_, &QPushButton::clicked, this, [this] { Run([this] { form_.Copy(); }); });
   connect(importButton_, &QPushButton::clicked, this, [this] { Run([this] { form_.Convert(); }); });
-  connect(helpButton_, &QPushButton::clicked, this, [this] { Run([this] { form_.Help(); }); });
+  connect(helpButton_, &QPushButton::clicked, this, [this] { RequestHelp(helpButton_); });
   connect(closeButton_, &QPushButton::clicked, this, [this] {
     bool close = false;
     Run([&] { close = form_.Close(); });

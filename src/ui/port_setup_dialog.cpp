@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/help_context.h"
 #include "ui/radio_group.h"
 
 namespace vyk::ui {
@@ -22,6 +23,7 @@ PortSetupDialog::PortSetupDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
       comPortRGrp_(new RadioGroup(QStringLiteral("Com Port"), {}, this)) {
   setWindowTitle(QStringLiteral("Setup"));
+  setProperty(kHelpContextProperty, kHelpPortSetup);
   comPortRGrp_->setObjectName(QStringLiteral("ComPortRGrp"));
 
   QHBoxLayout* buttons = OkCancelHelpButtons(this);

@@ -21,6 +21,7 @@ class Program {
   ~Program();
 
   MainWindow& Main() { return *main_; }
+  LearnWindow& Learn() { return *learn_; }
   MatchWindow& Match() { return *match_; }
   PortSetupDialog& PortSetup() { return *portSetup_; }
   ProjectSetupDialog& ProjectSetupWindow() { return *projectSetup_; }

@@ -10,6 +10,7 @@
 #include "model/groups.h"
 #include "ui/centre_on_screen.h"
 #include "ui/core_text.h"
+#include "ui/help_context.h"
 #include "ui/radio_group.h"
 
 namespace vyk::ui {
@@ -37,6 +38,7 @@ ProjectSetupDialog::ProjectSetupDialog(QWidget* parent)
       unitsRGrp_(new RadioGroup(QStringLiteral("Units"),
                                 {QStringLiteral("English"), QStringLiteral("Metric")}, this)) {
   setWindowTitle(QStringLiteral("Project Setup"));
+  setProperty(kHelpContextProperty, kHelpProjectSetup);
   projectNameEdit_->setObjectName(QStringLiteral("ProjectNameEdit"));
   descriptionEdit_->setObjectName(QStringLiteral("DescriptionEdit"));
   groupRGrp_->setObjectName(QStringLiteral("GroupRGrp"));

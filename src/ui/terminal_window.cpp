@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "ui/core_text.h"
+#include "ui/help_context.h"
 
 namespace vyk::ui {
 
@@ -32,6 +33,7 @@ QLabel* Led(const char* name, QWidget* parent) {
 TerminalWindow::TerminalWindow(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), memo1_(new QPlainTextEdit(this)) {
   setWindowTitle(QStringLiteral("Terminal"));
+  setProperty(kHelpContextProperty, kHelpTerminal);
 
   memo1_->setObjectName(QStringLiteral("Memo1"));
   QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);

@@ -25,7 +25,11 @@
 #include "ui/about_dialog.h"
 #include "ui/help_window.h"
 #include "ui/learn_window.h"
+#include "ui/main_window.h"
+#include "ui/match_window.h"
+#include "ui/meter_editor.h"
 #include "ui/port_setup_dialog.h"
+#include "ui/program.h"
 #include "ui/project_setup_dialog.h"
 #include "ui/terminal_window.h"
 
@@ -278,8 +282,9 @@ TEST(HelpWindow, ContextsOpenTheirPages) {
 // and every page must be reachable from the contents.
 TEST(HelpWindow, EveryLinkKeywordAndContextResolves) {
   const QString root = ":/help/";
-  for (int context :
-       {kHelpMainWindow, kHelpHowDoI, kHelpInputOutput, kHelpPots, kHelpLimit, kHelpChart})
+  for (int context : {kHelpMainWindow, kHelpHowDoI, kHelpInputOutput, kHelpPots, kHelpLimit,
+                      kHelpTableGrid, kHelpHexGrid, kHelpChart, kHelpPortSetup, kHelpTerminal,
+                      kHelpProjectSetup, kHelpMeterEditor, kHelpMatch})
     EXPECT_TRUE(QFile::exists(root + HelpWindow::PageForContext(context))) << context;
 
   const QRegularExpression href("href=\"([^\"#]+)");
@@ -334,6 +339,40 @@ TEST(HelpWindow, TopicSearchListsTheTopicsOfMatchingKeywords) {
   EXPECT_EQ(PageShown(help), "limit.html");
 }
 
+// Words that are no index keyword are found in the pages' text and marked in the page shown.
+TEST(HelpWindow, SearchFindsThePagesThatSayAWordAndMarksItThere) {
+  HelpWindow help;
+  auto* search = help.findChild<QLineEdit*>("SearchEdit");
+  auto* list = help.findChild<QTreeWidget*>("TopicList");
+  struct Case {
+    QString key;
+    QString page;
+    QString marked;  // as the page writes it
+  } cases[] = {
+      {"ttyUSB", "port_options.html", "ttyUSB"},
+      {"khz", "meters.html", "kHz"},
+      {"usermod dialout", "port_options.html", "dialout"},  // every word, in any order
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key.toStdString());
+    help.ShowTopicSearch();
+    QTest::keyClicks(search, c.key);
+    QStringList pages;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+      pages << list->topLevelItem(i)->data(1, Qt::UserRole).toString();
+    EXPECT_TRUE(pages.contains(c.page)) << pages.join(' ').toStdString();
+    list->setCurrentItem(list->topLevelItem(static_cast<int>(pages.indexOf(c.page))));
+    emit list->itemActivated(list->currentItem(), 0);
+    EXPECT_EQ(PageShown(help).toStdString(), c.page.toStdString());
+    QStringList marks;
+    for (const auto& mark : Browser(help)->extraSelections())
+      marks << mark.cursor.selectedText();
+    EXPECT_TRUE(marks.contains(c.marked)) << marks.join(' ').toStdString();
+  }
+  help.ShowContext(kHelpLimit);  // a page opened otherwise shows no marks
+  EXPECT_TRUE(Browser(help)->extraSelections().isEmpty());
+}
+
 TEST(HelpKey, F1OpensTheTopicOfTheFocusedControlsNearestContext) {
   HelpWindow help;
   InstallHelpKey(help);
@@ -357,6 +396,99 @@ TEST(HelpKey, F1OpensTheTopicOfTheFocusedControlsNearestContext) {
 
   QTest::keyClicks(limitEdit, "2.5");  // other keys pass untouched
   EXPECT_EQ(limitEdit->text(), "2.5");
+}
+
+// F1 in every window, the Help buttons and the meter editor's Esc open the page of the control
+// the user is in; over a modal dialog the help window still takes typing.
+TEST(HelpKey, EveryWindowOpensThePageOfTheFocusedControl) {
+  test::TempFolder tmp;
+  test::FakeDialogs dialogs;
+  StartOptions options;
+  options.port = "Simulator";
+  options.configDir = options.appFolder = tmp.Path().string();
+  options.dialogs = &dialogs;
+  Program program(options);
+  program.Main().show();
+  HelpWindow& help = program.Help();
+  auto* search = help.findChild<QLineEdit*>("SearchEdit");
+
+  enum class Press { F1, Esc, Click };
+  struct Step {
+    const char* control;  // nullptr: the window itself
+    Press press;
+    QString page;
+  };
+  ProjectSetup setup;
+  int comIndex = 1;
+  std::string portName;
+  struct Window {
+    QWidget* window;
+    std::function<void()> runModal;  // empty: the window is not modal
+    std::vector<Step> steps;
+  } windows[] = {
+      {&program.Main(),
+       {},
+       {{"LimitEdit", Press::F1, "limit.html"},
+        {"TableGrid", Press::F1, "table_grid.html"},
+        {"Chart1", Press::F1, "chart.html"},
+        {nullptr, Press::F1, "main_window.html"}}},
+      {&program.Terminal(), {}, {{"Memo1", Press::F1, "terminal.html"}}},
+      {&program.Learn(), {}, {{"LearnGrid", Press::F1, "index.html"}}},
+      {&program.MeterEditorWindow(),
+       [&] { program.MeterEditorWindow().exec(); },
+       {{"StringGrid", Press::F1, "meters.html"},
+        {"PartNumberEdit", Press::Esc, "meters.html"},
+        {"HelpButton", Press::Click, "meters.html"}}},
+      {&program.Match(),
+       [&] { program.Match().EditMatchClick(); },
+       {{"MeterUseCombo", Press::F1, "meter_match.html"}}},
+      {&program.ProjectSetupWindow(),
+       [&] { program.ProjectSetupWindow().Run(setup); },
+       {{"ProjectNameEdit", Press::F1, "projects.html"},
+        {"HelpBtn", Press::Click, "projects.html"}}},
+      {&program.PortSetup(),
+       [&] { program.PortSetup().Run(comIndex, portName); },
+       {{"ComPortRGrp", Press::F1, "port_options.html"},
+        {"HelpBtn", Press::Click, "port_options.html"}}},
+      {&program.About(), [&] { program.About().exec(); }, {{nullptr, Press::F1, "index.html"}}},
+  };
+
+  auto pressEach = [&](const Window& w) {
+    for (const Step& step : w.steps) {
+      SCOPED_TRACE(step.control != nullptr ? step.control : "window");
+      help.ShowContext(kHelpPots);  // a page no step expects
+      help.close();
+      QWidget* target =
+          step.control != nullptr ? w.window->findChild<QWidget*>(step.control) : w.window;
+      ASSERT_NE(target, nullptr);
+      if (step.press == Press::Click) {
+        qobject_cast<QAbstractButton*>(target)->click();
+      } else {
+        QTest::keyClick(target, step.press == Press::F1 ? Qt::Key_F1 : Qt::Key_Escape);
+      }
+      EXPECT_TRUE(help.isVisible());
+      EXPECT_EQ(PageShown(help).toStdString(), step.page.toStdString());
+    }
+    // As the window system delivers it: a window a modal dialog blocks gets no keys.
+    search->clear();
+    search->setFocus();
+    QTest::keyClick(help.windowHandle(), Qt::Key_K);
+    EXPECT_EQ(search->text(), "k");
+    help.close();
+  };
+  for (const Window& w : windows) {
+    SCOPED_TRACE(w.window->windowTitle().toStdString());
+    if (!w.runModal) {
+      w.window->show();
+      pressEach(w);
+      continue;
+    }
+    WhenShown([&](QDialog& d) {
+      pressEach(w);
+      d.reject();
+    });
+    w.runModal();
+  }
 }
 
 TEST(LearnDialog, HasItsGridAndTheStopAndCreateMeterActions) {

@@ -1,0 +1,31 @@
+#pragma once
+// Help contexts: each window and some controls carry a help context number in their
+// "helpContext" property; F1 and the Help buttons open the page of the nearest one, walking up
+// from the control the user is in.
+class QWidget;
+
+namespace vyk::ui {
+
+inline constexpr char kHelpContextProperty[] = "helpContext";
+inline constexpr int kHelpMainWindow = 1000;
+inline constexpr int kHelpHowDoI = 1001;
+inline constexpr int kHelpInputOutput = 1010;
+inline constexpr int kHelpPots = 1020;
+inline constexpr int kHelpLimit = 1030;
+inline constexpr int kHelpTableGrid = 1100;
+inline constexpr int kHelpHexGrid = 1200;
+inline constexpr int kHelpChart = 1300;
+inline constexpr int kHelpPortSetup = 1600;
+inline constexpr int kHelpTerminal = 1610;
+inline constexpr int kHelpProjectSetup = 2300;
+inline constexpr int kHelpMeterEditor = 3200;
+inline constexpr int kHelpMatch = 4200;
+
+// The nearest help context of a widget or its parents within its window; 0 for none.
+int HelpContextOf(const QWidget* widget);
+
+// Asks for the help page of `from`'s nearest context, as F1 in it would. Windows need not know
+// the help window: whoever installed the help key answers (nothing happens without one).
+void RequestHelp(QWidget* from);
+
+}  // namespace vyk::ui
