@@ -87,8 +87,12 @@ void PlotTable(Session& s) {
   Chart& chart = st.chart;
   bool frequencyIn = st.controls.inputRGrp == kFrequency;
   bool frequencyOut = st.controls.outputRGrp == kFrequency;
-  chart.bottomTitle = frequencyIn ? "F In" : "V In";
-  chart.leftTitle = chart.series1Title = frequencyOut ? "F Out" : "V Out";
+  const std::string bottom = frequencyIn ? "F In" : "V In";
+  const std::string left = frequencyOut ? "F Out" : "V Out";
+  // Its points were computed in the old units: beside the new table they would mislead.
+  if (bottom != chart.bottomTitle || left != chart.leftTitle) chart.series2.clear();
+  chart.bottomTitle = bottom;
+  chart.leftTitle = chart.series1Title = left;
   chart.series1.clear();
   for (int x = 0; x < kCurvePoints; ++x) {
     int y = st.image.Entry(x);
@@ -96,6 +100,11 @@ void PlotTable(Session& s) {
         {frequencyIn ? RowInputHertz(st.conversion, x) : RowInputVolts(x),
          frequencyOut ? CountOutputHertz(st.conversion, y) : CountOutputVolts(st.conversion, y)});
   }
+  s.view.ChartChanged();
+}
+
+void ClearAdjustedCurve(Session& s) {
+  s.state.chart.series2.clear();
   s.view.ChartChanged();
 }
 
@@ -111,6 +120,7 @@ void ImageToControls(Session& s) {
   AppState& st = s.state;
   st.controls.dataInLabel.clear();
   st.controls.dataOutLabel.clear();
+  st.chart.series2.clear();  // with the reading's labels: it was taken on the image before
   s.view.ControlsChanged();
   ShowLimitText(s, LimitDisplayText(st));
   uint8_t mode = st.image.Byte(kModeByte);

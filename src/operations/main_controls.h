@@ -10,8 +10,13 @@ namespace vyk {
 // Brings the state in line with the project and the connection and repaints the window.
 void RefreshWindow(Session& s);
 
-// Redraws the table curve from the image, with the axis titles of the current kinds.
+// Redraws the table curve from the image, with the axis titles of the current kinds. An
+// adjusted curve drawn in other units than the new axes' is dropped.
 void PlotTable(Session& s);
+
+// Drops the adjusted curve: it shows the Box's last reading of the project on screen, so it
+// goes when another project is shown or the project is closed.
+void ClearAdjustedCurve(Session& s);
 
 // The group's conversion constants and the enabling of the two radio groups.
 void ApplyGroupSettings(Session& s, uint8_t group);

@@ -177,6 +177,7 @@ void FileCloseClick(Session& s) {
   if (RefusedDuringExchange(s)) return;
   s.state.projectState = ProjectState::NoProject;
   s.state.projectModified = false;
+  ClearAdjustedCurve(s);
   RefreshWindow(s);
 }
 

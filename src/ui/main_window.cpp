@@ -13,6 +13,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QMenuBar>
@@ -26,6 +28,7 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
+#include <cmath>
 
 #include "link/sim_port.h"
 #include "operations/box_operations.h"
@@ -128,6 +131,29 @@ class LimitKeyFilter : public QObject {
     return QObject::eventFilter(watched, event);
   }
 };
+
+// An axis from 0 to a round number past `dataMax`, with ticks at steps of 1, 2 or 5 times a
+// power of ten and at most `maxSteps` of them, labelled with the decimals the step needs.
+void ScaleAxis(QValueAxis* axis, double dataMax, int maxSteps) {
+  if (!(dataMax > 0) || !std::isfinite(dataMax)) dataMax = 1;
+  const double rough = dataMax / maxSteps;
+  const double power = std::pow(10.0, std::floor(std::log10(rough)));
+  double step = 10 * power;
+  for (double m : {1.0, 2.0, 5.0}) {
+    if (m * power >= rough * (1 - 1e-9)) {
+      step = m * power;
+      break;
+    }
+  }
+  const double top = std::ceil(dataMax / step - 1e-9) * step;
+  const int decimals = std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)));
+  axis->setTickType(QValueAxis::TicksDynamic);
+  axis->setTickAnchor(0);
+  axis->setTickInterval(step);
+  axis->setMinorTickCount(0);
+  axis->setRange(0, top);
+  axis->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
+}
 
 QTableView* MakeGrid(QWidget* parent, ImageTableModel* model, int columnWidth, int rowHeight,
                      const char* name) {
@@ -399,7 +425,7 @@ void MainWindow::BuildBody(QWidget* central) {
   eepromGrid_->hide();
 
   chart_ = new QChart();
-  chart_->legend()->hide();
+  chart_->legend()->setAlignment(Qt::AlignTop);
   chart_->setMargins(QMargins(2, 2, 2, 2));
   series1_ = new QLineSeries();
   series1_->setName("V Out");
@@ -423,6 +449,8 @@ void MainWindow::BuildBody(QWidget* central) {
   chartView_->setObjectName("Chart1");
   chartView_->setProperty(kHelpContextProperty, kHelpChart);
   chartView_->setRenderHint(QPainter::Antialiasing);
+  // How many ticks fit depends on the chart's size.
+  connect(chart_, &QChart::geometryChanged, this, [this] { ScaleAxes(); });
   FormResize();
 }
 
@@ -602,6 +630,14 @@ void MainWindow::ChartChanged() {
   series1_->setName(FromCore(c.series1Title));
   axisX_->setTitleText(FromCore(c.bottomTitle));
   axisY_->setTitleText(FromCore(c.leftTitle));
+  // The legend names only the curves on show.
+  for (QLegendMarker* marker : chart_->legend()->markers(series2_))
+    marker->setVisible(!c.series2.empty());
+  ScaleAxes();
+}
+
+void MainWindow::ScaleAxes() {
+  const Chart& c = state_.chart;
   double maxX = 0;
   double maxY = 0;
   for (const auto* series : {&c.series1, &c.series2}) {
@@ -610,8 +646,17 @@ void MainWindow::ChartChanged() {
       maxY = std::max(maxY, static_cast<double>(p.y));
     }
   }
-  axisX_->setRange(0, maxX > 0 ? maxX : 1);
-  axisY_->setRange(0, maxY > 0 ? maxY * 1.05 : 1);
+  // A label such as "14000" needs room on the bottom axis, a line of text on the left one;
+  // the legend, the labels and the titles take a few lines and a label's width from the chart.
+  const QFontMetrics metrics(axisX_->labelsFont());
+  const double label = metrics.horizontalAdvance(QStringLiteral("00000"));
+  const double line = metrics.height();
+  const QSizeF size = chart_->size();
+  auto steps = [](double room, double each) {
+    return std::clamp(static_cast<int>(room / each), 2, 10);
+  };
+  ScaleAxis(axisX_, maxX, steps(size.width() - label - 3 * line, 1.5 * label));
+  ScaleAxis(axisY_, maxY, steps(size.height() - 6 * line, 1.8 * line));
 }
 
 }  // namespace vyk::ui

@@ -98,6 +98,8 @@ class MainWindow : public QMainWindow, public MainView {
   void BuildMenus();
   void BuildPanel(QWidget* central);
   void BuildBody(QWidget* central);
+  // Round ranges and ticks for the curves, as many as the chart's size allows.
+  void ScaleAxes();
 
   StartOptions options_;
   AppState state_;

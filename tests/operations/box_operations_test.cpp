@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "model/errors.h"
 #include "model/hex_text.h"
 #include "model/project_file.h"
@@ -117,6 +119,47 @@ TEST(Monitor, ASampleShowsTheReadingAndTheAdjustedCurve) {
   h.port.Box().Config().input = 0x8000;
   EXPECT_THROW(MonitorSample(h.session, h.link), RangeError);
   EXPECT_EQ(h.state.controls.dataInLabel, "F in =  3378 ");
+}
+
+// The adjusted curve is the Box's reading of the project on screen, drawn in its units: it goes
+// with that project and with those units, and stays through edits of the table.
+TEST(Monitor, TheAdjustedCurveGoesWithItsProjectAndItsUnits) {
+  TempFolder folder;
+  const std::string path = folder.File("other.VYK");
+  ProjectHeader header;
+  header.SetFixedFields();
+  header.SetGroup(kGM);
+  WriteProjectFile(path, header, NewImage(kGM));
+  struct Case {
+    const char* then;
+    std::function<void(GmProject&)> act;
+    bool kept;
+  } cases[] = {
+      {"New for Ford", [](GmProject& h) { h.New(kFord); }, false},
+      {"New for GM", [](GmProject& h) { h.New(kGM); }, false},
+      {"Open",
+       [&](GmProject& h) {
+         h.dialogs.fileNames.push_back(path);
+         FileOpenClick(h.session);
+       },
+       false},
+      {"Close", [](GmProject& h) { FileCloseClick(h.session); }, false},
+      {"input in volts", [](GmProject& h) { SetInputRGrp(h.session, kVoltage); }, false},
+      {"a table entry typed", [](GmProject& h) { TableGridSetEditText(h.session, 1, 2, "1000"); },
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.then);
+    GmProject h;
+    ASSERT_TRUE(MonitorSample(h.session, h.link));
+    ASSERT_EQ(h.state.chart.series2.size(), 32u);
+    const int redrawn = h.view.chartChanges;
+    c.act(h);
+    EXPECT_EQ(h.state.chart.series2.empty(), !c.kept);
+    if (!c.kept) {
+      EXPECT_GT(h.view.chartChanges, redrawn);
+    }
+  }
 }
 
 TEST(Monitor, AShortLineIsError2) {

@@ -8,7 +8,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -16,6 +19,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QValueAxis>
+#include <cmath>
 
 #include "support/fakes.h"
 #include "ui/help_window.h"
@@ -230,6 +235,60 @@ TEST(MainWindow, ExitAbortsTheTransferAndClosesEveryWindow) {
   EXPECT_FALSE(program.Help().isVisible());
   EXPECT_FALSE(program.Terminal().isVisible());
   EXPECT_FALSE(form.Link().IsOpen());
+}
+
+// The chart names the curves it shows and ticks its axes at round numbers just past the data.
+// A GM reading in hertz goes when a Ford project is created, so the new table in volts is not
+// drawn as a flat line under the old curve's scale.
+TEST(MainWindow, ChartHasRoundTicksAndALegendAndDropsAnOldReading) {
+  Window w;
+  QChart* chart = w.Get<QChartView>("Chart1")->chart();
+  struct Step {
+    uint8_t group;
+    bool monitor;
+    QStringList legend;
+  } steps[] = {
+      {kGM, true, {"F Out", "Adjusted"}},
+      {kFord, false, {"V Out"}},
+      {kFord, true, {"V Out", "Adjusted"}},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(GroupName(step.group));
+    w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, step.group, false});
+    w.Action("&New")->trigger();
+    if (step.monitor) w.Get<QPushButton>("AbortBtn")->click();
+    QApplication::processEvents();
+    QStringList legend;
+    for (QLegendMarker* marker : chart->legend()->markers())
+      if (marker->isVisible()) legend << marker->label();
+    EXPECT_TRUE(chart->legend()->isVisible());
+    EXPECT_EQ(legend.join('|').toStdString(), step.legend.join('|').toStdString());
+
+    QPointF dataMax;
+    for (QAbstractSeries* series : chart->series()) {
+      for (const QPointF& p : static_cast<QLineSeries*>(series)->points()) {
+        dataMax.setX(std::max(dataMax.x(), p.x()));
+        dataMax.setY(std::max(dataMax.y(), p.y()));
+      }
+    }
+    for (Qt::Orientation o : {Qt::Horizontal, Qt::Vertical}) {
+      auto* axis = qobject_cast<QValueAxis*>(chart->axes(o).value(0));
+      ASSERT_NE(axis, nullptr);
+      const double step = axis->tickInterval();
+      const double data = o == Qt::Horizontal ? dataMax.x() : dataMax.y();
+      const double mantissa = step / std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+      SCOPED_TRACE(::testing::Message() << "step " << step << " up to " << axis->max());
+      EXPECT_EQ(axis->tickType(), QValueAxis::TicksDynamic);
+      EXPECT_TRUE(std::abs(mantissa - 1) < 1e-6 || std::abs(mantissa - 2) < 1e-6 ||
+                  std::abs(mantissa - 5) < 1e-6);
+      EXPECT_EQ(axis->min(), 0);
+      EXPECT_NEAR(axis->max() / step, std::round(axis->max() / step), 1e-6);
+      EXPECT_GE(axis->max(), data);
+      EXPECT_LT(axis->max() - step, data);
+      EXPECT_LE(axis->max() / step, 10);
+      EXPECT_EQ(axis->labelFormat(), step >= 1 ? "%.0f" : step >= 0.1 ? "%.1f" : "%.2f");
+    }
+  }
 }
 
 TEST(MainWindow, ResizeMovesTheChartAndTheGrid) {
