@@ -10,9 +10,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -47,7 +49,10 @@ QString PageTitle(const QString& page) {
       QStringLiteral("<title>(.*?)</title>"),
       QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
   QRegularExpressionMatch match = title.match(ReadResource(page));
-  return match.hasMatch() ? match.captured(1).simplified() : page;
+  // As the page shows it: "Box &gt; Options" is "Box > Options".
+  return match.hasMatch()
+             ? QTextDocumentFragment::fromHtml(match.captured(1)).toPlainText().simplified()
+             : page;
 }
 
 // A keyword matches a key that begins the keyword or one of its words.
@@ -61,17 +66,48 @@ QStringList Words(const QString& key) {
   return key.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
 }
 
-// A page's text matches when it holds every word of the key, as part of any word.
+// A word of the key is found where a word of the page begins with it, in any case: "port"
+// finds "Ports" and "--port", not "import".
+QRegularExpression WordPattern(const QString& word) {
+  return QRegularExpression(
+      QStringLiteral("(?<!\\w)") + QRegularExpression::escape(word),
+      QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
+}
+
+qsizetype FirstAt(const QString& text, const QString& word) {
+  return WordPattern(word).match(text).capturedStart();
+}
+
+// A page's text matches when it holds every word of the key.
 bool TextHolds(const QString& text, const QStringList& words) {
   if (words.isEmpty()) return false;
   return std::all_of(words.begin(), words.end(),
-                     [&](const QString& word) { return text.contains(word, Qt::CaseInsensitive); });
+                     [&](const QString& word) { return FirstAt(text, word) >= 0; });
+}
+
+// The whole word (or path) of the page in which `word` first occurs, as the page writes it.
+QString FoundWord(const QString& text, const QString& word) {
+  const qsizetype at = FirstAt(text, word);
+  if (at < 0) return word;
+  auto inWord = [&](qsizetype i) {
+    const QChar c = text[i];
+    return c.isLetterOrNumber() || c == QLatin1Char('/') || c == QLatin1Char('_') ||
+           c == QLatin1Char('-') ||
+           (c == QLatin1Char('.') && i + 1 < text.size() && text[i + 1].isLetterOrNumber());
+  };
+  qsizetype from = at;
+  qsizetype to = at + word.size();
+  while (from > 0 && inWord(from - 1))
+    --from;
+  while (to < text.size() && inWord(to))
+    ++to;
+  return text.mid(from, to - from);
 }
 
 // A few words around the first place the page says `word`, to tell the hits apart.
 QString Excerpt(const QString& text, const QString& word) {
   constexpr int kAround = 24;
-  const int at = static_cast<int>(text.indexOf(word, 0, Qt::CaseInsensitive));
+  const int at = static_cast<int>(FirstAt(text, word));
   if (at < 0) return {};
   const int from = std::max(0, at - kAround);
   const int to =
@@ -284,9 +320,10 @@ void HelpWindow::ListMatches(const QString& key) {
   const QStringList words = Words(wanted);
   for (const Page& p : pages_) {
     if (listed.contains(p.page) || !TextHolds(p.text, words)) continue;
-    auto* item = new QTreeWidgetItem(topicList_, {Excerpt(p.text, words.first()), p.title});
+    auto* item = new QTreeWidgetItem(topicList_, {FoundWord(p.text, words.first()), p.title});
     item->setData(1, Qt::UserRole, p.page);
-    item->setToolTip(0, item->text(0));
+    item->setToolTip(0, Excerpt(p.text, words.first()));
+    item->setToolTip(1, item->toolTip(0));
   }
 }
 
@@ -299,7 +336,9 @@ void HelpWindow::Highlight(const QString& key) {
   QList<QTextEdit::ExtraSelection> marks;
   QTextDocument* document = browser_->document();
   for (const QString& word : Words(key)) {
-    for (QTextCursor hit = document->find(word); !hit.isNull(); hit = document->find(word, hit)) {
+    const QRegularExpression pattern = WordPattern(word);
+    for (QTextCursor hit = document->find(pattern); !hit.isNull();
+         hit = document->find(pattern, hit)) {
       QTextEdit::ExtraSelection mark;
       mark.cursor = hit;
       // Fixed colours: the mark must read the same in a light and a dark palette.
@@ -316,7 +355,10 @@ void HelpWindow::Highlight(const QString& key) {
   QTextCursor at(document);
   at.setPosition(first->cursor.selectionStart());
   browser_->setTextCursor(at);
-  browser_->ensureCursorVisible();
+  // The first mark a third of the way down, with the text that leads to it above.
+  QScrollBar* scroll = browser_->verticalScrollBar();
+  scroll->setValue(scroll->value() + browser_->cursorRect().top() -
+                   browser_->viewport()->height() / 3);
 }
 
 // A modal dialog blocks every other window; the help opened from it becomes its transient

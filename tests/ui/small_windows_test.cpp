@@ -347,11 +347,13 @@ TEST(HelpWindow, SearchFindsThePagesThatSayAWordAndMarksItThere) {
   struct Case {
     QString key;
     QString page;
-    QString marked;  // as the page writes it
+    QString marked;     // as the page writes it
+    QString notListed;  // a page that has the key only inside a word
   } cases[] = {
-      {"ttyUSB", "port_options.html", "ttyUSB"},
-      {"khz", "meters.html", "kHz"},
-      {"usermod dialout", "port_options.html", "dialout"},  // every word, in any order
+      {"ttyUSB", "port_options.html", "ttyUSB", {}},
+      {"khz", "meters.html", "kHz", {}},
+      {"usermod dialout", "port_options.html", "dialout", {}},  // every word, in any order
+      {"port", "port_options.html", "port", "meters.html"},     // which says "Import"
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.key.toStdString());
@@ -361,6 +363,7 @@ TEST(HelpWindow, SearchFindsThePagesThatSayAWordAndMarksItThere) {
     for (int i = 0; i < list->topLevelItemCount(); ++i)
       pages << list->topLevelItem(i)->data(1, Qt::UserRole).toString();
     EXPECT_TRUE(pages.contains(c.page)) << pages.join(' ').toStdString();
+    EXPECT_FALSE(!c.notListed.isEmpty() && pages.contains(c.notListed));
     list->setCurrentItem(list->topLevelItem(static_cast<int>(pages.indexOf(c.page))));
     emit list->itemActivated(list->currentItem(), 0);
     EXPECT_EQ(PageShown(help).toStdString(), c.page.toStdString());
