@@ -28,6 +28,8 @@ class SimPort : public Port {
   SimBox box_;
   bool open_ = false;
   double lineFreeMs_ = 0;  // when the Box's sending line is next free
+  // Bytes still on their way when the port goes are dropped: the pump may outlive the port.
+  std::shared_ptr<char> alive_ = std::make_shared<char>();
 };
 
 }  // namespace vyk

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "link/sim_box.h"
+#include "link/sim_port.h"
+#include "support/virtual_pump.h"
 
 namespace vyk {
 namespace {
@@ -126,6 +128,19 @@ TEST(SimBox, DroppedByteStillSpendsItsWait) {
   EXPECT_EQ(out[0].byte, '\r');
   EXPECT_EQ(out[0].delayMs, 2);
   EXPECT_EQ(box.BytesSent(), 4);
+}
+
+TEST(SimPort, BytesOnTheirWayWhenThePortGoesAreDropped) {
+  VirtualPump pump;  // outlives the port, as the window's pump does
+  int heard = 0;
+  {
+    SimPort port(pump);
+    port.onByte = [&heard](uint8_t) { ++heard; };
+    port.Open(kSimulatorPortName);
+    port.WriteByte('\r');
+  }
+  pump.RunFor(1000);
+  EXPECT_EQ(heard, 0);
 }
 
 }  // namespace
