@@ -8,6 +8,7 @@
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
 
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
@@ -16,6 +17,7 @@
 #include "link/qt/settings_folder.h"
 #include "link/sim_port.h"
 #include "model/conversions.h"
+#include "model/file_lock.h"
 #include "model/groups.h"
 #include "model/number.h"
 #include "model/settings_file.h"
@@ -190,6 +192,9 @@ void Monitor(const BoxOptions& options) {
 
 void Transfer(const BoxOptions& options, bool write) {
   const BoxOptions o = WithPort(options);
+  // A read changes the project: no other command may change it meanwhile.
+  std::optional<FileLock> lock;
+  if (!write) lock.emplace(o.project);
   BoxRun run(o);
   run.LoadProject();
   run.OpenLink();

@@ -3,10 +3,12 @@
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
 
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
 #include "model/ascii_text.h"
+#include "model/file_lock.h"
 #include "model/groups.h"
 #include "model/number.h"
 #include "operations/main_controls.h"
@@ -27,11 +29,15 @@ struct MatchOptions {
   bool json = false;
 };
 
+// A meter whose points all read, so that a bad one is named with its file and point rather
+// than quoted alone by the match.
 MeterRecord ReadMeter(const std::string& path) {
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) throw UsageError("File " + path + " not found");
+  if (!std::filesystem::exists(path, ec)) throw UsageError("File " + path + " not found");
   MeterRecord record;
   ReadMeterFile(path, record);
+  if (std::string problem = PointTextProblem(record, path); !problem.empty())
+    throw UsageError(problem);
   return record;
 }
 
@@ -74,7 +80,11 @@ void RunMatch(const MatchOptions& o) {
   CliDialogs dialogs;
   MainView view;
   Session s{state, dialogs, view, nullptr};
+  // Held from reading the project to saving it: a second command waits instead of losing
+  // this one's change.
+  std::optional<FileLock> lock;
   if (!o.project.empty()) {
+    lock.emplace(o.project);
     dialogs.showInformation = false;
     dialogs.openName = o.project;
     FileOpenClick(s);

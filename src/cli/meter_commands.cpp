@@ -35,17 +35,18 @@ json MeterJson(const MeterRecord& m, const std::string& file) {
 
 void PrintMeter(const json& j) {
   std::cout << "File:          " << j["file"].get<std::string>() << '\n'
-            << "Part number:   " << j["partNumber"].get<std::string>() << '\n'
-            << "Description:   " << j["description1"].get<std::string>() << '\n'
-            << "               " << j["description2"].get<std::string>() << '\n'
+            << "Part number:   " << EscapedControls(j["partNumber"].get<std::string>()) << '\n'
+            << "Description:   " << EscapedControls(j["description1"].get<std::string>()) << '\n'
+            << "               " << EscapedControls(j["description2"].get<std::string>()) << '\n'
             << "Flow units:    " << j["units"].get<std::string>() << '\n'
             << "Signal:        " << j["signal"].get<std::string>() << '\n'
             << "Points:        " << j["pointCount"] << "\n\n"
             << "    " << (j["signal"] == "frequency" ? "Freq   " : "Volts  ") << " Flow\n";
   int i = 1;
   for (const json& p : j["points"]) {
-    std::cout << FormatFixed(i++, 2, 0) << "  " << PadRight(p["signal"].get<std::string>(), 7)
-              << "  " << p["flow"].get<std::string>() << '\n';
+    std::cout << FormatFixed(i++, 2, 0) << "  "
+              << PadRight(EscapedControls(p["signal"].get<std::string>()), 7) << "  "
+              << EscapedControls(p["flow"].get<std::string>()) << '\n';
   }
   std::cout << std::flush;
 }

@@ -1,5 +1,6 @@
 // vyk project new | show | edit: the File commands and the main window's edits, run on a
 // project file without the window.
+#include <algorithm>
 #include <iomanip>
 #include <iostream>
 #include <map>
@@ -10,6 +11,7 @@
 #include "cli/commands.h"
 #include "model/entry_text.h"
 #include "model/errors.h"
+#include "model/file_lock.h"
 #include "model/groups.h"
 #include "model/hex_text.h"
 #include "model/number.h"
@@ -120,8 +122,8 @@ void PrintShow(const json& j) {
   const json& m = j["mode"];
   std::ostream& out = std::cout;
   out << "File:            " << j["file"].get<std::string>() << '\n'
-      << "Name:            " << h["name"].get<std::string>() << '\n'
-      << "Description:     " << h["description"].get<std::string>() << '\n'
+      << "Name:            " << EscapedControls(h["name"].get<std::string>()) << '\n'
+      << "Description:     " << EscapedControls(h["description"].get<std::string>()) << '\n'
       << "Group:           " << h["groupName"].get<std::string>() << '\n'
       << "Units:           " << h["unitsName"].get<std::string>() << '\n'
       << "Created:         " << h["createdDate"].get<std::string>() << " (day " << h["created"]
@@ -131,10 +133,10 @@ void PrintShow(const json& j) {
       << " in the header; field 12: " << h["field12"] << '\n'
       << "Box version:     " << h["requiredVersion"] << " (tenths)\n"
       << "In/out code:     " << h["ioCode"] << '\n'
-      << "Meter to use:    " << h["useMeterName"].get<std::string>() << " (group "
+      << "Meter to use:    " << EscapedControls(h["useMeterName"].get<std::string>()) << " (group "
       << MeterGroupText(h["useMeterGroup"].get<uint8_t>()) << ")\n"
-      << "Meter to match:  " << h["matchMeterName"].get<std::string>() << " (group "
-      << MeterGroupText(h["matchMeterGroup"].get<uint8_t>()) << ")\n"
+      << "Meter to match:  " << EscapedControls(h["matchMeterName"].get<std::string>())
+      << " (group " << MeterGroupText(h["matchMeterGroup"].get<uint8_t>()) << ")\n"
       << "Mode byte:       " << FormatHex(m["byte"].get<uint8_t>(), 2) << ": "
       << m["input"].get<std::string>() << " input, " << m["output"].get<std::string>()
       << " output, limit " << (m["invertLimit"].get<bool>() ? "inverted" : "not inverted") << '\n'
@@ -176,20 +178,56 @@ int KindIndex(const std::string& kind) {
   return kind == "frequency" ? kFrequency : kVoltage;
 }
 
-// One edit of `vyk project edit`, applied as the control or grid it stands for would.
+// The longest text an edit types: far beyond any number the grids or the limit box show, and
+// short enough that typing it key by key costs nothing.
+constexpr size_t kMaxTypedText = 64;
+
+bool IsControl(char c) {
+  return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+}
+
+void CheckLength(const std::string& text, const std::string& what) {
+  if (text.size() > kMaxTypedText)
+    throw UsageError(what + ": the text is " + std::to_string(text.size()) +
+                     " characters long, more than the " + std::to_string(kMaxTypedText) +
+                     " a typed text may have");
+}
+
+// A text typed into a grid cell: its editor takes no control character.
+void CheckTyped(const std::string& text, const std::string& what) {
+  CheckLength(text, what);
+  if (std::any_of(text.begin(), text.end(), IsControl))
+    throw UsageError(what + ": '" + EscapedText(text) +
+                     "' holds a control character, which cannot be typed");
+}
+
+// One edit of `vyk project edit`, applied as the control or grid it stands for would. A text
+// that the grid would take for 0 or drop (no number) is refused: on the command line it is a
+// mistake, not a value.
 void ApplyEdit(Session& s, const std::string& option, const std::string& value) {
   if (option == "--entry") {
     auto [key, text] = SplitAssignment(value, "--entry");
     int k = ParseInt(key, 10, 0, kTableEntries - 1, "Table entry");
+    const std::string what = "Table entry " + std::to_string(k);
+    CheckTyped(text, what);
+    if (!text.empty() && !ReadNumber(text))
+      throw UsageError(what + ": '" + EscapedText(text) + "' is not a number");
     TableGridSetEditText(s, 1, k + 1, text);
   } else if (option == "--byte") {
     auto [key, text] = SplitAssignment(value, "--byte");
     int address = ParseInt(key, 16, 0, kImageSize - 1, "Byte address");
+    const std::string what = "Byte " + FormatHex(static_cast<uint32_t>(address), 2);
+    CheckTyped(text, what);
+    const std::string digits = Trim(text);
+    if (!text.empty() && (digits.empty() || HexDigitValue(digits[0]) < 0))
+      throw UsageError(what + ": '" + EscapedText(text) + "' is not a hexadecimal number");
     EepromGridSetEditText(s, address % 16 + 1, address / 16 + 1, text);
   } else if (option == "--limit") {
+    CheckLength(value, "--limit");
+    // Backspace and Delete pass the box's key filter as keys that edit, not as characters.
     for (char c : value) {
-      if (!LimitKeyAccepted(c))
-        throw UsageError("The limit box takes only digits and \".\": '" + value + "'");
+      if (IsControl(c) || !LimitKeyAccepted(c))
+        throw UsageError("The limit box takes only digits and \".\": '" + EscapedText(value) + "'");
     }
     // Typed key by key: each text the box passes through is stored, as in the window.
     if (value.empty()) SetLimitText(s, "");
@@ -301,6 +339,8 @@ void AddProjectCommands(CLI::App& app) {
         ->check(CLI::IsMember({"voltage", "frequency"}));
     multi("--pot", "N=up|down: step pot N (1..4)");
     cmd->callback([cmd, file] {
+      // Held from reading to saving: a second edit of the file waits, then reads this one's.
+      FileLock lock(*file);
       ProjectRun run;
       run.dialogs.showInformation = false;
       OpenProject(run, *file);

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "model/regular_file.h"
+
 #if defined(__unix__)
 #include <fcntl.h>
 #include <grp.h>
@@ -77,6 +79,25 @@ std::string OpenFailureText(const std::string& device, int code) {
     text += GroupHint(device);
   }
   return text;
+}
+
+std::string SerialDeviceLocation(const std::string& name) {
+  const bool asIs =
+      name.rfind("/", 0) == 0 || name.rfind("./", 0) == 0 || name.rfind("../", 0) == 0;
+  return asIs ? name : "/dev/" + name;
+}
+
+std::string NotADeviceText(const std::string& name) {
+  const std::string location = SerialDeviceLocation(name);
+  if (auto kind = FileKindName(location)) {
+    if (*kind == "a device") return "";
+    return "Can't open specified device " + name + ": it is " + *kind + ", not a serial device";
+  }
+  if (location == name) return "";
+  auto here = FileKindName(name);
+  if (!here) return "";
+  return "Specified device not found (" + name + "). A name without a folder stands for " +
+         location + "; ./" + name + " is " + *here + ", not a serial device.";
 }
 
 void AskLowLatency(int fd) {

@@ -21,6 +21,15 @@ int TerminalOpenError(const std::string& device);
 // when that would give access.
 std::string OpenFailureText(const std::string& device, int code);
 
+// Where the serial port named `name` is looked for, as Qt's serial port does: a name that
+// starts with "/", "./" or "../" as it stands, any other in /dev.
+std::string SerialDeviceLocation(const std::string& name);
+
+// Why `name` cannot be a serial device when something else stands where it leads (a folder, a
+// plain file, a pipe), or when a bare name missing from /dev names such a thing in the current
+// folder; empty otherwise.
+std::string NotADeviceText(const std::string& name);
+
 // Asks the driver of the open terminal `fd` to pass each received byte on at once, where a
 // USB adapter would otherwise hold it for its latency timer; a refusal leaves it as it is.
 void AskLowLatency(int fd);

@@ -1,16 +1,13 @@
 #include "meters/meter_import.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <optional>
 
 #include "model/ascii_text.h"
 #include "model/errors.h"
 #include "model/number.h"
+#include "model/regular_file.h"
 
 namespace vyk {
 
@@ -33,11 +30,14 @@ std::optional<float> ReadField(const std::string& field) {
   }
 }
 
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file.is_open()) throw InOutError("Cannot open " + path + ": " + std::strerror(errno));
-  std::string data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (file.bad()) throw InOutError("Error reading " + path + ": " + std::strerror(errno));
+// The file up to its end-of-file character, or all of it; a file that goes on past the size
+// cap without one is no meter text file.
+std::string ReadMeterText(const std::string& path) {
+  RegularFile file(path, RegularFile::Access::Read);
+  std::string data = file.Read(kMaxMeterTextBytes + 1);
+  if (data.size() > kMaxMeterTextBytes && data.find(kEndOfFile) >= kMaxMeterTextBytes)
+    throw InOutError(path + " is too large for a meter text file (more than " +
+                     std::to_string(kMaxMeterTextBytes) + " bytes)");
   return data;
 }
 
@@ -114,7 +114,7 @@ std::string ExtractToken(std::string_view line, std::string_view delimiters, int
 }
 
 void ImportMeterText(const std::string& path, MeterRecord& record) {
-  const std::string data = ReadWholeFile(path);
+  const std::string data = ReadMeterText(path);
   const size_t end = std::min(data.find(kEndOfFile), data.size());
 
   // Worked on a copy so that a file that fails half-way leaves the caller's meter whole.

@@ -1,12 +1,17 @@
 #pragma once
 // Builds a meter from a plain text file: five header lines (part number, signal kind, flow
 // units, two description lines), then one point per line as "signal flow".
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 #include "meters/meter_record.h"
 
 namespace vyk {
+
+// A meter text file holds five header lines and at most 62 point lines: anything larger than
+// this is not one (and reading it whole could take all the memory there is).
+inline constexpr size_t kMaxMeterTextBytes = 1 << 20;
 
 // The characters that separate the fields of a point line: blank and tab.
 inline constexpr std::string_view kFieldDelimiters = " \t";
@@ -20,7 +25,8 @@ std::string ExtractToken(std::string_view line, std::string_view delimiters, int
 // header lines that are missing or too short leave their fields as they were, and every
 // other byte of the record keeps its value. The record is changed only when the whole file
 // has been read: a 63rd point line throws RangeError and a file that cannot be read throws
-// InOutError, both with `record` untouched.
+// InOutError, both with `record` untouched. A folder, pipe or device, and a file larger than
+// kMaxMeterTextBytes before its end-of-file character, are refused with InOutError.
 void ImportMeterText(const std::string& path, MeterRecord& record);
 
 }  // namespace vyk

@@ -1,13 +1,13 @@
 #include "meters/meter_record.h"
 
-#include <cerrno>
 #include <cstring>
-#include <fstream>
 
 #include "model/atomic_file.h"
 #include "model/bytes.h"
 #include "model/errors.h"
 #include "model/number.h"
+#include "model/regular_file.h"
+#include "model/text_encoding.h"
 
 namespace vyk {
 
@@ -86,17 +86,32 @@ void MeterRecord::SetFlowValue(int i, float value) {
 }
 
 void ReadMeterFile(const std::string& path, MeterRecord& record) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file.is_open()) throw InOutError("Cannot open " + path + ": " + std::strerror(errno));
-  std::array<char, kMeterRecordSize> buffer{};
-  file.read(buffer.data(), buffer.size());
-  if (file.bad()) throw InOutError("Error reading " + path + ": " + std::strerror(errno));
-  std::memcpy(record.Bytes().data(), buffer.data(), static_cast<size_t>(file.gcount()));
+  RegularFile file(path, RegularFile::Access::Read);
+  const std::string bytes = file.Read(kMeterRecordSize);
+  std::memcpy(record.Bytes().data(), bytes.data(), bytes.size());
 }
 
 void WriteMeterFile(const std::string& path, const MeterRecord& record) {
   WriteFileReplacing(
       path, std::string(reinterpret_cast<const char*>(record.Bytes().data()), kMeterRecordSize));
+}
+
+std::string PointTextProblem(const MeterRecord& record, const std::string& file) {
+  for (int i = 1; i <= record.UsablePoints(); ++i) {
+    for (bool flow : {false, true}) {
+      const std::string text = flow ? record.FlowText(i) : record.SignalText(i);
+      const std::string where =
+          file + ", point " + std::to_string(i) + (flow ? ", flow: '" : ", signal: '");
+      try {
+        TextToFloat(text);
+      } catch (const ConvertError&) {
+        return where + EscapedText(text) + "' is not a valid floating point value";
+      } catch (const OverflowError& e) {
+        return where + EscapedText(text) + "': " + e.what();
+      }
+    }
+  }
+  return "";
 }
 
 std::string VoltsSignalText(float volts) {

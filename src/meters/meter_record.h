@@ -72,6 +72,11 @@ void ReadMeterFile(const std::string& path, MeterRecord& record);
 // Writes the 2176 bytes, replacing the file safely. Throws InOutError.
 void WriteMeterFile(const std::string& path, const MeterRecord& record);
 
+// The first text among points 1..UsablePoints that is no number, or a number beyond a 32-bit
+// float, as a message that names the file, the point and its column and quotes the text with
+// its odd bytes escaped; empty when every point reads.
+std::string PointTextProblem(const MeterRecord& record, const std::string& file);
+
 // Text forms of values, as the editor grid and the text import write them.
 std::string VoltsSignalText(float volts);     // "%1.2f"
 std::string HertzSignalText(float hertz);     // "%5.0f"

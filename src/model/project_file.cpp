@@ -1,28 +1,21 @@
 #include "model/project_file.h"
 
-#include <cerrno>
+#include <array>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <vector>
 
 #include "model/atomic_file.h"
-#include "model/errors.h"
+#include "model/regular_file.h"
 
 namespace vyk {
-
-namespace fs = std::filesystem;
 
 namespace {
 
 // Reads up to `count` whole records into `out`; returns how many whole records were read.
-int ReadRecords(std::fstream& file, const std::string& path, uint8_t* out, int count) {
+int ReadRecords(RegularFile& file, uint8_t* out, int count) {
   if (count <= 0) return 0;  // a one-record header: nothing more to read, nor to copy
-  std::vector<char> buffer(static_cast<size_t>(count) * kRecordSize);
-  file.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-  if (file.bad()) throw InOutError("Error reading " + path + ": " + std::strerror(errno));
-  int records = static_cast<int>(file.gcount() / kRecordSize);
-  std::memcpy(out, buffer.data(), static_cast<size_t>(records) * kRecordSize);
+  const std::string bytes = file.Read(static_cast<size_t>(count) * kRecordSize);
+  int records = static_cast<int>(bytes.size() / kRecordSize);
+  std::memcpy(out, bytes.data(), static_cast<size_t>(records) * kRecordSize);
   return records;
 }
 
@@ -31,19 +24,21 @@ int ReadRecords(std::fstream& file, const std::string& path, uint8_t* out, int c
 ProjectReadResult ReadProjectFile(const std::string& path, const ProjectHeader& header) {
   ProjectReadResult result;
   result.header = header;
-  std::error_code ec;
-  if (!fs::exists(path, ec)) {
-    result.status = ProjectReadStatus::NotFound;
-    return result;
-  }
   // Opened for reading and writing, the access a save needs.
-  std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-  if (!file.is_open()) {
-    result.status = ProjectReadStatus::CannotOpen;
-    return result;
+  RegularFile file(path, RegularFile::Access::ReadWrite);
+  switch (file.GetStatus()) {
+    case RegularFile::Status::Open:
+      break;
+    case RegularFile::Status::NotFound:
+      result.status = ProjectReadStatus::NotFound;
+      return result;
+    case RegularFile::Status::NotAFile:  // a folder, pipe or device: never read, so never hangs
+    case RegularFile::Status::Refused:
+      result.status = ProjectReadStatus::CannotOpen;
+      return result;
   }
   std::array<uint8_t, kRecordSize> first{};
-  if (ReadRecords(file, path, first.data(), 1) < 1) {
+  if (ReadRecords(file, first.data(), 1) < 1) {
     result.status = ProjectReadStatus::BadFirstRecord;
     return result;
   }
@@ -60,12 +55,12 @@ ProjectReadResult ReadProjectFile(const std::string& path, const ProjectHeader& 
     return result;
   }
   std::memcpy(result.header.Bytes().data(), first.data(), kRecordSize);
-  if (ReadRecords(file, path, result.header.Bytes().data() + kRecordSize, headerRecords - 1) <
+  if (ReadRecords(file, result.header.Bytes().data() + kRecordSize, headerRecords - 1) <
       headerRecords - 1) {
     result.status = ProjectReadStatus::ShortHeader;
     return result;
   }
-  if (ReadRecords(file, path, result.image.Bytes().data(), kImageSize / kRecordSize) <
+  if (ReadRecords(file, result.image.Bytes().data(), kImageSize / kRecordSize) <
       kImageSize / kRecordSize) {
     result.status = ProjectReadStatus::ShortImage;
     return result;

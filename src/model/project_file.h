@@ -13,7 +13,7 @@ inline constexpr int kProjectFileSize = kHeaderSize + kImageSize;  // 768
 enum class ProjectReadStatus {
   Ok,
   NotFound,        // no file of that name
-  CannotOpen,      // (1) not openable for reading and writing
+  CannotOpen,      // (1) not openable for reading and writing, or no plain file
   BadFirstRecord,  // (2) no first record, or file length != header length + 16
   ShortHeader,     // (3) fewer header records than the header length asks for
   ShortImage,      // (4) fewer than 16 image records
@@ -34,9 +34,8 @@ ProjectReadResult ReadProjectFile(const std::string& path, const ProjectHeader& 
 // The message LoadProjectFile shows for a status (empty for Ok).
 std::string ProjectReadMessage(ProjectReadStatus status, const std::string& path);
 
-// Writes the 768 bytes to a temporary file in the same folder, flushes it to the disk and
-// renames it over `path`, so a failed save never leaves a torn project file. A system error
-// throws InOutError and leaves any old file as it was.
+// Writes the 768 bytes through WriteFileReplacing, so a failed or killed save never leaves a
+// torn project file. A system error throws InOutError and leaves any old file as it was.
 void WriteProjectFile(const std::string& path, const ProjectHeader& header,
                       const EepromImage& image);
 

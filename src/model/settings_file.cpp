@@ -2,11 +2,10 @@
 
 #include <charconv>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "model/atomic_file.h"
 #include "model/errors.h"
+#include "model/regular_file.h"
 
 namespace vyk {
 
@@ -219,9 +218,22 @@ std::optional<int> ToInt(std::string_view text) {
   return n;
 }
 
+// The whole file; a missing or unreadable one, or a folder or pipe in its place, reads as
+// empty.
 std::string ReadWhole(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  RegularFile file(path, RegularFile::Access::Read);
+  if (file.GetStatus() != RegularFile::Status::Open) return "";
+  constexpr size_t kChunk = 1 << 16;
+  std::string text;
+  try {
+    for (std::string chunk = file.Read(kChunk); !chunk.empty(); chunk = file.Read(kChunk)) {
+      text += chunk;
+      if (chunk.size() < kChunk) break;
+    }
+  } catch (const InOutError&) {
+    return "";
+  }
+  return text;
 }
 
 }  // namespace

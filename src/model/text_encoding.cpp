@@ -33,7 +33,42 @@ void AppendUtf8(std::string& out, char32_t c) {
   }
 }
 
+void AppendHex(std::string& out, unsigned char byte) {
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  out += "\\x";
+  out += kDigits[byte >> 4];
+  out += kDigits[byte & 0xF];
+}
+
 }  // namespace
+
+std::string EscapedText(std::string_view bytes) {
+  std::string out;
+  for (char b : bytes) {
+    auto byte = static_cast<unsigned char>(b);
+    if (byte == '\\') {
+      out += "\\\\";
+    } else if (byte >= 0x20 && byte < 0x7F) {
+      out += b;
+    } else {
+      AppendHex(out, byte);
+    }
+  }
+  return out;
+}
+
+std::string EscapedControls(std::string_view text) {
+  std::string out;
+  for (char b : text) {
+    auto byte = static_cast<unsigned char>(b);
+    if (byte < 0x20 || byte == 0x7F) {
+      AppendHex(out, byte);
+    } else {
+      out += b;
+    }
+  }
+  return out;
+}
 
 std::string Cp1252ToUtf8(std::string_view bytes) {
   std::string out;

@@ -11,6 +11,14 @@ std::string Cp1252ToUtf8(std::string_view bytes);
 // Nothing when the text is not valid UTF-8 or holds a character Windows-1252 lacks.
 std::optional<std::string> Utf8ToCp1252(std::string_view text);
 
+// The text with every byte outside printable ASCII shown as \xHH (and "\" as "\\"): for
+// messages that quote a text which may hold anything, so that no raw byte reaches the user.
+std::string EscapedText(std::string_view bytes);
+
+// The text with its control characters (below the blank, and DEL) shown as \xHH: a file's
+// text printed to a terminal, which would act on them.
+std::string EscapedControls(std::string_view text);
+
 // A text as a file stores it: Windows-1252 bytes. A type of its own, so that a UTF-8 text (a
 // file name, a command-line argument) cannot be stored without being converted.
 class FileText {

@@ -54,22 +54,34 @@ TEST(BoxCli, ThePortComesFromTheSettingsTheWindowUses) {
   ::unsetenv("XDG_CONFIG_HOME");
 }
 
-TEST(BoxCli, OpenErrorsCarryTheSystemsNumberAndText) {
+// A device that will not open gets the system's number and text; a folder or plain file given
+// as the port is named for what it is, also when a bare name is looked for in /dev.
+TEST(BoxCli, OpenErrorsSayWhatIsWrongWithThePort) {
   TempFolder tmp;
   const std::string plain = tmp / "plain";
   std::ofstream(plain) << "";
+  std::filesystem::create_directory(tmp / "box");
   struct Case {
     std::string device, message;
   } cases[] = {
-      {plain,
-       "Can't open specified device " + plain + " (Error 25, Inappropriate ioctl for device)"},
+      {"/dev/null",
+       "Can't open specified device /dev/null (Error 25, Inappropriate ioctl for device)"},
       {tmp / "missing", "Specified device not found (" + tmp / "missing" + ")."},
+      {plain, "Can't open specified device " + plain + ": it is a file, not a serial device"},
+      {tmp / "box",
+       "Can't open specified device " + tmp / "box" + ": it is a folder, not a serial device"},
+      {"box",
+       "Specified device not found (box). A name without a folder stands for /dev/box; "
+       "./box is a folder, not a serial device."},
   };
+  const auto home = std::filesystem::current_path();
+  std::filesystem::current_path(tmp.path());
   for (const Case& c : cases) {
     RunResult r = RunVyk({"box", "identify", "--group", "gm", "--port", c.device}, tmp);
     EXPECT_NE(r.status, 0);
     EXPECT_EQ(r.err, c.message + "\n");
   }
+  std::filesystem::current_path(home);
 }
 
 // The user's own file: no group to join would help, so none is named.

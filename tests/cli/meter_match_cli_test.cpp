@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 
@@ -56,6 +59,37 @@ TEST(MeterCli, MissingFilesAreReported) {
   EXPECT_NE(RunVyk({"meter", "show", tmp / "none.maf"}, tmp).status, 0);
 }
 
+// What is no plain file is refused before it is read (a pipe would block, /dev/zero never
+// ends), and so is a text file too large to be a meter's.
+TEST(MeterCli, WhatIsNoFileIsRefusedWithoutBeingRead) {
+  TempFolder tmp;
+  const std::string pipe = tmp / "pipe";
+  const std::string folder = tmp / "folder";
+  const std::string big = tmp / "big.txt";
+  const std::string out = tmp / "x.maf";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  std::filesystem::create_directory(folder);
+  WriteText(big, std::string(2 << 20, '1'));
+  struct Case {
+    std::vector<std::string> args;
+    std::string err;
+  } cases[] = {
+      {{"project", "show", pipe}, "Error (1) reading " + pipe},
+      {{"meter", "show", pipe}, pipe + " is a pipe, not a file"},
+      {{"meter", "import", pipe, out}, pipe + " is a pipe, not a file"},
+      {{"meter", "import", "/dev/zero", out}, "/dev/zero is a device, not a file"},
+      {{"meter", "import", folder, out}, folder + " is a folder, not a file"},
+      {{"meter", "import", big, out},
+       big + " is too large for a meter text file (more than 1048576 bytes)"},
+  };
+  for (const Case& c : cases) {
+    RunResult r = RunVyk(c.args, tmp);
+    EXPECT_NE(r.status, 0) << c.err;
+    EXPECT_EQ(r.err, c.err + "\n");
+    EXPECT_FALSE(std::filesystem::exists(out)) << c.err;
+  }
+}
+
 TEST(MatchCli, PrintsTheTableWithItsLabels) {
   Meters m;
   RunResult r = RunVyk({"match", "--group", "gm", m.use, m.match, "--json"}, m.tmp);
@@ -103,6 +137,24 @@ TEST(MatchCli, ApplyRefusesATableWithAGapAndLeavesTheProject) {
   EXPECT_NE(r.status, 0);
   EXPECT_EQ(r.err, "Input code 0 has no output value: nothing was copied\n");
   EXPECT_EQ(ReadAll(project), before);
+}
+
+// A point text that is no number is named with its file and point and its bytes escaped; and
+// showing the meter sends none of its control characters to the terminal.
+TEST(MatchCli, ABadPointTextIsNamedWithItsFileAndPoint) {
+  Meters m;
+  const std::string bad = m.tmp / "bad.maf";
+  std::string bytes = ReadAll(m.use);
+  bytes.replace(64 + 32, 4, std::string("\x03\x01\xFF\x1B", 4));  // point 2's signal text
+  WriteText(bad, bytes);
+  RunResult r = RunVyk({"match", "--group", "gm", bad, m.match}, m.tmp);
+  EXPECT_NE(r.status, 0);
+  EXPECT_EQ(r.err,
+            bad + ", point 2, signal: '\\x01\\xFF\\x1B' is not a valid floating point value\n");
+  EXPECT_EQ(r.out, "");
+  r = RunVyk({"meter", "show", bad}, m.tmp);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find(" 2  \\x01\xC3\xBF\\x1B  100.00\n"), std::string::npos) << r.out;
 }
 
 }  // namespace

@@ -95,6 +95,17 @@ TEST(ProjectCli, ErrorsGoToStderrAndLeaveTheFileAlone) {
       {{"--output", "frequency"},
        "The output kind cannot be changed: it follows the group and the meter match\n"},
       {{"--entry", "33=1"}, "Table entry '33' is out of range\n"},
+      // What the window's editors would not take, or would take for 0, is refused.
+      {{"--entry", "3=abc"}, "Table entry 3: 'abc' is not a number\n"},
+      {{"--entry", "3=1\n"},
+       "Table entry 3: '1\\x0A' holds a control character, which cannot be typed\n"},
+      {{"--byte", "0A=G"}, "Byte 0A: 'G' is not a hexadecimal number\n"},
+      {{"--limit",
+        "12\x7F"
+        "3"},
+       "The limit box takes only digits and \".\": '12\\x7F3'\n"},
+      {{"--limit", std::string(65, '1')},
+       "--limit: the text is 65 characters long, more than the 64 a typed text may have\n"},
   };
   for (const Case& c : cases) {
     std::vector<std::string> args{"project", "edit", file};
@@ -104,6 +115,25 @@ TEST(ProjectCli, ErrorsGoToStderrAndLeaveTheFileAlone) {
     EXPECT_EQ(r.err, c.err);
     EXPECT_EQ(ReadAll(file), before) << c.err;
   }
+}
+
+// Edits run at once on one file take turns: none is lost.
+TEST(ProjectCli, EditsAtOnceAreAllKept) {
+  TempFolder tmp;
+  const std::string file = tmp / "both.VYK";
+  ASSERT_EQ(RunVyk({"project", "new", "--group", "gm", file}, tmp).status, 0);
+  const std::string failed = tmp / "failed";
+  std::string all;
+  for (int k = 0; k < 8; ++k) {
+    all += "{ " + Quote(VYK_CLI_PATH) + " project edit " + Quote(file) + " --entry " +
+           std::to_string(k) + "=1000 2>/dev/null || touch " + Quote(failed) + "; } &\n";
+  }
+  ASSERT_EQ(std::system(("sh -c " + Quote(all + "wait\n")).c_str()), 0);
+  EXPECT_FALSE(std::filesystem::exists(failed)) << "an edit failed";
+  const json rows = ShowJson(file, tmp)["table"]["rows"];
+  for (int k = 0; k < 8; ++k)
+    EXPECT_EQ(rows[k]["count"], rows[0]["count"]) << "the edit of entry " << k << " was lost";
+  EXPECT_NE(rows[8]["count"], rows[0]["count"]);
 }
 
 TEST(ProjectCli, ReadingErrorsUseTheProgramsMessages) {

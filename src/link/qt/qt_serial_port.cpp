@@ -44,6 +44,8 @@ void QtSerialPort::Open(const std::string& name) {
   }
   const auto error = port_.error();
   port_.clearError();
+  if (std::string notADevice = NotADeviceText(name); !notADevice.empty())
+    throw PortError(notADevice);
   // QSerialPort tells its own error kinds, not the system's; opening the device ourselves
   // does. When that works, what stopped QSerialPort is its lock: another program has it.
   int code = error == QSerialPort::DeviceNotFoundError ? ENOENT : TerminalOpenError(name);

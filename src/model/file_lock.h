@@ -1,0 +1,23 @@
+#pragma once
+// An advisory lock held on a file while a command reads it, changes it and writes it back, so
+// that two such commands on one file take turns instead of one losing the other's edit.
+#include <string>
+
+namespace vyk {
+
+class FileLock {
+ public:
+  // Waits until no other holder has the file. A file that is missing, no plain file or cannot
+  // be opened is not locked: its reading will say what is wrong with it.
+  explicit FileLock(const std::string& path);
+  ~FileLock();
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+
+  bool Held() const { return fd_ >= 0; }
+
+ private:
+  int fd_ = -1;
+};
+
+}  // namespace vyk
