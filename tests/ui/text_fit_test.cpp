@@ -23,6 +23,7 @@
 #include <QStyleOptionHeader>
 #include <QTableView>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
@@ -190,12 +191,17 @@ class TextFaults {
   }
 
   void CheckChart(const QChartView& view) {
-    // Qt Charts elides a label or title that has no room with "...".
+    // Qt Charts elides a label or title that has no room with "..."; a label beside the plot
+    // area may also reach out of the chart.
+    const QRectF chart(QPointF(), view.viewport()->size());
     for (QGraphicsItem* item : view.scene()->items()) {
       auto* text = dynamic_cast<QGraphicsTextItem*>(item);
       if (text == nullptr || !text->isVisible()) continue;
       const QString plain = text->toPlainText();
       if (plain.endsWith("...") || plain.endsWith(QChar(0x2026))) Fault(view, plain, "elided");
+      const qreal margin = text->document()->documentMargin();
+      if (!chart.contains(text->sceneBoundingRect().adjusted(margin, margin, -margin, -margin)))
+        Fault(view, plain, "reaches out of the chart");
     }
   }
 
