@@ -179,8 +179,12 @@ QTableView* MakeGrid(QWidget* parent, ImageTableModel* model, const char* name) 
     header->setSectionResizeMode(QHeaderView::Fixed);
     header->setSectionsClickable(false);
   }
-  if (auto* corner = grid->findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly))
+  if (auto* corner = grid->findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly)) {
     corner->installEventFilter(new CornerCaption(corner));
+    auto caption = [corner, model] { corner->setText(model->CellText(0, 0)); };
+    QObject::connect(model, &QAbstractItemModel::headerDataChanged, corner, caption);
+    caption();
+  }
   grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                         QAbstractItemView::AnyKeyPressed);
   grid->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -394,7 +398,6 @@ void MainWindow::BuildPanel(QWidget* central) {
     potEdits_[k]->setObjectName(QString("Pot%1Edit").arg(k + 1));
     potEdits_[k]->setProperty(kHelpContextProperty, kHelpPots);
     potEdits_[k]->setFixedWidth(std::max(28, EditWidth(*potEdits_[k], {"-128"})));
-    // The arrows step the pot with the mouse; they are no Tab stops, as in a spin box.
     const int arrowHeight = std::max(10, potEdits_[k]->sizeHint().height() / 2);
     potUp_[k] = new QToolButton(panel_);
     potUp_[k]->setObjectName(QString("Pot%1SpinUp").arg(k + 1));
@@ -407,6 +410,7 @@ void MainWindow::BuildPanel(QWidget* central) {
     auto* arrows = new QVBoxLayout;
     arrows->setSpacing(0);
     for (QToolButton* arrow : {potUp_[k], potDown_[k]}) {
+      // The arrows step the pot with the mouse; as in a spin box, they are no Tab stops.
       arrow->setFocusPolicy(Qt::NoFocus);
       arrow->setFixedSize(std::max(12, arrowHeight), arrowHeight);
       arrows->addWidget(arrow);
@@ -667,8 +671,6 @@ void MainWindow::ApplyLook(const WindowLook& look) {
 
 void MainWindow::RepaintTableGrid() {
   tableModel_->Refresh();
-  if (auto* corner = tableGrid_->findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly))
-    corner->setText(tableModel_->CellText(0, 0));
 }
 
 void MainWindow::RepaintEepromGrid() {
