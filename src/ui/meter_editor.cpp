@@ -527,12 +527,12 @@ void MeterEditor::LabelFlowAxis() {
   // The last label stands on the right end of the axis, half of it beyond: the chart keeps
   // room for that half.
   QChart* chart = meterChart_->chart();
-  const int overhang = static_cast<int>(std::ceil(widest / 2)) + 6;
-  if (chart->margins().right() != std::max(2, overhang))
-    chart->setMargins(QMargins(2, 2, std::max(2, overhang), 2));
+  const int overhang = std::max(2, static_cast<int>(std::ceil(widest / 2)) + 6);
+  // The plot area follows a new margin only at the chart's next layout.
+  const qreal width = chart->plotArea().width() - (overhang - chart->margins().right());
+  if (chart->margins().right() != overhang) chart->setMargins(QMargins(2, 2, overhang, 2));
   // Each label keeps a padding and its text item's margins on either side.
   const qreal room = widest + 20;
-  const qreal width = chart->plotArea().width();
   const int fit = static_cast<int>(width / room) - 1;
   // Spread over the whole axis, so the last flow gets its label too.
   const qreal spacing = fit > 0 ? std::max(room, width / fit) : room;

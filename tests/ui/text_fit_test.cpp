@@ -272,7 +272,9 @@ struct Windows {
   }
   ui::MainWindow& Main() { return program->Main(); }
   Faults Walk(QWidget& window) {
-    QApplication::processEvents();
+    // Layouts, and a chart's labels after them, settle over a few rounds of events.
+    for (int round = 0; round < 3; ++round)
+      QApplication::processEvents();
     return TextFaults(window).List();
   }
 };
