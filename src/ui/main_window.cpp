@@ -274,6 +274,10 @@ MainWindow::~MainWindow() {
   // The link's callbacks point into this window.
   Link().onStatus = nullptr;
   Link().terminalEcho = nullptr;
+  // The grids' headers read the state, which goes before QMainWindow's destructor hides and
+  // frees the children.
+  delete tableGrid_;
+  delete eepromGrid_;
 }
 
 void MainWindow::BuildMenus() {
