@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Pictures of the windows, taken under Xvfb: the main window with a project open (and a
-# reading of the simulated Box), the meter editor with a meter open, and the match dialog
-# after a Match. Usage: tools/screenshot.sh [OUTPUT_FOLDER] (default: screenshots/).
+# reading of the simulated Box) and with its byte grid, the meter editor with a meter open, the
+# match dialog after a Match and the help window. The same pictures again at twice the scale
+# (QT_SCALE_FACTOR=2, in hidpi/) and in a dark palette (in dark/).
+# Usage: tools/screenshot.sh [OUTPUT_FOLDER] (default: screenshots/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "${1:-screenshots}")
@@ -27,6 +29,14 @@ printf 'GM-MATCH-1\r\nVolts\r\nlb/hr\r\nExpected meter\r\nDemo\r\n0.8 10\r\n1.5 
 "$vyk" project new --group gm --name "Demo car" --description "Screenshot" "$work/demo.VYK" 2>/dev/null
 "$vyk" match "$work/app/GM/USE.MAF" "$work/app/GM/MATCH.MAF" --apply "$work/demo.VYK" 2>/dev/null
 
-xvfb-run -a -s "-screen 0 1280x900x24" build/release/vykedit-screenshots --port Simulator \
-  --config "$work" --app-folder "$work/app" "$out" "$work/demo.VYK"
-ls -l "$out"
+shoot() {  # SCREEN FOLDER [OPTIONS]
+  local screen=$1 folder=$2
+  shift 2
+  mkdir -p "$folder"
+  xvfb-run -a -s "-screen 0 ${screen}x24" build/release/vykedit-screenshots --port Simulator \
+    --config "$work" --app-folder "$work/app" "$@" "$folder" "$work/demo.VYK"
+}
+shoot 1280x900 "$out"
+QT_SCALE_FACTOR=2 shoot 2560x1800 "$out/hidpi"
+shoot 1280x900 "$out/dark" --dark
+ls -l "$out" "$out/hidpi" "$out/dark"

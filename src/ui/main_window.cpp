@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include <QAbstractButton>
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QChart>
@@ -8,6 +9,8 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontDatabase>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -18,11 +21,13 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QStyleOptionHeader>
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -40,69 +45,87 @@
 #include "ui/core_text.h"
 #include "ui/error_guard.h"
 #include "ui/help_window.h"
+#include "ui/text_fit.h"
 
 namespace vyk::ui {
 
 // One of the two grids of the image: cells painted from the state, edited only when the cell
-// editor closes. Row 0 and column 0 are the grid's own headers.
+// editor closes. The grid's row 0 and column 0 are the view's headers, so they stay in sight
+// when the grid scrolls: model row r is grid row r + 1, model column c is grid column c + 1.
 class ImageTableModel : public QAbstractTableModel {
  public:
   enum class Kind { Table, Bytes };
   ImageTableModel(Kind kind, MainWindow& form) : kind_(kind), form_(form) {}
 
   int rowCount(const QModelIndex& parent = {}) const override {
-    return parent.isValid() ? 0 : kind_ == Kind::Table ? kTableGridRows : kEepromGridRows;
+    return parent.isValid() ? 0 : (kind_ == Kind::Table ? kTableGridRows : kEepromGridRows) - 1;
   }
   int columnCount(const QModelIndex& parent = {}) const override {
-    return parent.isValid() ? 0 : kind_ == Kind::Table ? kTableGridColumns : kEepromGridColumns;
+    return parent.isValid() ? 0
+                            : (kind_ == Kind::Table ? kTableGridColumns : kEepromGridColumns) - 1;
   }
 
-  QVariant data(const QModelIndex& index, int role) const override {
-    const int row = index.row();
-    const int column = index.column();
+  // The text of a cell of the grid, headers included.
+  QString CellText(int column, int row) const {
     const AppState& st = form_.State();
     try {
-      if (role == Qt::DisplayRole) {
-        return FromCore(kind_ == Kind::Table ? TableGridCellText(st, column, row)
-                                             : EepromGridCellText(st, column, row));
-      }
-      if (role == Qt::EditRole) {
-        // The table's editor starts with the text last typed into the cell; the byte grid's
-        // with the byte.
-        if (kind_ == Kind::Table) return typed_.value(row * 2 + column);
-        return FromCore(EepromGridGetEditText(st, column, row));
-      }
+      return FromCore(kind_ == Kind::Table ? TableGridCellText(st, column, row)
+                                           : EepromGridCellText(st, column, row));
     } catch (const std::exception&) {
       return QString("?");
     }
-    if (role == Qt::BackgroundRole && (row == 0 || column == 0))
-      return QApplication::palette().button();
-    if (role == Qt::TextAlignmentRole) return int(Qt::AlignLeft | Qt::AlignTop);
+  }
+
+  QVariant data(const QModelIndex& index, int role) const override {
+    const int row = index.row() + 1;
+    const int column = index.column() + 1;
+    if (role == Qt::DisplayRole) return CellText(column, row);
+    if (role == Qt::EditRole) {
+      // The table's editor starts with the text last typed into the cell; the byte grid's
+      // with the byte.
+      if (kind_ == Kind::Table) return typed_.value(row * kTableGridColumns + column);
+      try {
+        return FromCore(EepromGridGetEditText(form_.State(), column, row));
+      } catch (const std::exception&) {
+        return QString("?");
+      }
+    }
+    // In line with the row header's text.
+    if (role == Qt::TextAlignmentRole) return int(Qt::AlignLeft | Qt::AlignVCenter);
     return {};
   }
 
-  Qt::ItemFlags flags(const QModelIndex& index) const override {
-    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (index.row() > 0 && index.column() > 0) f |= Qt::ItemIsEditable;
-    return f;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+    if (role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, orientation, role);
+    return orientation == Qt::Horizontal ? CellText(section + 1, 0) : CellText(0, section + 1);
+  }
+
+  Qt::ItemFlags flags(const QModelIndex&) const override {
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
   }
 
   bool setData(const QModelIndex& index, const QVariant& value, int role) override {
     if (role != Qt::EditRole) return false;
     const QString text = value.toString();
+    const int row = index.row() + 1;
+    const int column = index.column() + 1;
     form_.Run([&] {
       if (kind_ == Kind::Table) {
-        typed_[index.row() * 2 + index.column()] = text;
-        TableGridSetEditText(form_.GetSession(), index.column(), index.row(), ToCore(text));
+        typed_[row * kTableGridColumns + column] = text;
+        TableGridSetEditText(form_.GetSession(), column, row, ToCore(text));
       } else {
-        EepromGridSetEditText(form_.GetSession(), index.column(), index.row(), ToCore(text));
+        EepromGridSetEditText(form_.GetSession(), column, row, ToCore(text));
       }
     });
     Refresh();
     return true;
   }
 
-  void Refresh() { emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1)); }
+  void Refresh() {
+    emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+    emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
+  }
 
  private:
   Kind kind_;
@@ -155,24 +178,59 @@ void ScaleAxis(QValueAxis* axis, double dataMax, int maxSteps) {
   axis->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
 }
 
-QTableView* MakeGrid(QWidget* parent, ImageTableModel* model, int columnWidth, int rowHeight,
-                     const char* name) {
+// Qt leaves the corner of a grid's two headers blank; the grids show their corner cell there.
+class CornerCaption : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Paint) return QObject::eventFilter(watched, event);
+    auto* corner = static_cast<QAbstractButton*>(watched);
+    QStyleOptionHeader option;
+    option.initFrom(corner);
+    option.rect = corner->rect();
+    option.position = QStyleOptionHeader::OnlyOneSection;
+    option.text = corner->text();
+    option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    QPainter painter(corner);
+    corner->style()->drawControl(QStyle::CE_Header, &option, &painter, corner);
+    return true;
+  }
+};
+
+QTableView* MakeGrid(QWidget* parent, ImageTableModel* model, const char* name) {
   auto* grid = new QTableView(parent);
   grid->setObjectName(name);
   grid->setModel(model);
-  grid->horizontalHeader()->hide();
-  grid->verticalHeader()->hide();
-  grid->horizontalHeader()->setMinimumSectionSize(8);
-  grid->verticalHeader()->setMinimumSectionSize(8);
-  grid->horizontalHeader()->setDefaultSectionSize(columnWidth);
-  grid->verticalHeader()->setDefaultSectionSize(rowHeight);
+  for (QHeaderView* header : {grid->horizontalHeader(), grid->verticalHeader()}) {
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setSectionsClickable(false);
+  }
+  if (auto* corner = grid->findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly)) {
+    corner->installEventFilter(new CornerCaption(corner));
+    auto caption = [corner, model] { corner->setText(model->CellText(0, 0)); };
+    QObject::connect(model, &QAbstractItemModel::headerDataChanged, corner, caption);
+    caption();
+  }
   grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                         QAbstractItemView::AnyKeyPressed);
   grid->setSelectionMode(QAbstractItemView::SingleSelection);
-  QFont font = grid->font();
-  font.setPointSize(7);
-  grid->setFont(font);
   return grid;
+}
+
+// Sizes a grid's columns, row header and rows for the widest texts its cells and headers
+// show; the row header also holds the corner text.
+void FitGrid(QTableView* grid, int columnWidth, int rowHeight, const QStringList& cells,
+             const QStringList& columnHeaders, const QStringList& rowHeaders) {
+  QHeaderView* columns = grid->horizontalHeader();
+  QHeaderView* rows = grid->verticalHeader();
+  const int width =
+      std::max({columnWidth, CellWidth(*grid, cells), SectionWidth(*columns, columnHeaders)});
+  columns->setMinimumSectionSize(width);
+  columns->setDefaultSectionSize(width);
+  rows->setMinimumWidth(SectionWidth(*rows, rowHeaders));
+  const int height = RowHeight(*grid, rowHeight);
+  rows->setMinimumSectionSize(height);
+  rows->setDefaultSectionSize(height);
 }
 
 }  // namespace
@@ -197,12 +255,26 @@ MainWindow::MainWindow(const StartOptions& options, QWidget* parent)
       session_{state_, options.dialogs != nullptr ? *options.dialogs : dialogs_, *this, nullptr} {
   setWindowTitle("Vyk Interface");
   setProperty(kHelpContextProperty, kHelpMainWindow);
-  resize(kDesignWidth, kDesignHeight);
   auto* central = new QWidget(this);
   setCentralWidget(central);
   BuildMenus();
   BuildPanel(central);
   BuildBody(central);
+  // The window starts large enough for the whole byte grid, which shares the chart's place.
+  eepromGrid_->show();
+  chartView_->hide();
+  const QSize withBytes = sizeHint();
+  eepromGrid_->hide();
+  chartView_->show();
+  resize(sizeHint().expandedTo(withBytes).expandedTo(QSize(kDesignWidth, kDesignHeight)));
+  // Tab follows the reading order: the panel from left to right, each block top to bottom,
+  // then the table and the chart or byte grid beside it.
+  QWidget* order[] = {helpBtn_,          inputButtons_[0], inputButtons_[1], outputButtons_[0],
+                      outputButtons_[1], potEdits_[0],     potEdits_[1],     potEdits_[2],
+                      potEdits_[3],      limitEdit_,       invertCBox_,      showHexCBox_,
+                      abortBtn_,         tableGrid_,       chartView_,       eepromGrid_};
+  for (size_t i = 1; i < std::size(order); ++i)
+    setTabOrder(order[i - 1], order[i]);
 
   // The port is chosen at the first activation; until then writes go nowhere.
   session_.connectBox = [this](Session& s, uint8_t group) {
@@ -228,6 +300,10 @@ MainWindow::~MainWindow() {
   // The link's callbacks point into this window.
   Link().onStatus = nullptr;
   Link().terminalEcho = nullptr;
+  // The grids' headers read the state, which goes before QMainWindow's destructor hides and
+  // frees the children.
+  delete tableGrid_;
+  delete eepromGrid_;
 }
 
 void MainWindow::BuildMenus() {
@@ -290,7 +366,10 @@ void MainWindow::BuildMenus() {
 void MainWindow::BuildPanel(QWidget* central) {
   panel_ = new QWidget(central);
   panel_->setObjectName("TopPanel");
-  panel_->setGeometry(0, 0, kDesignWidth, kPanelHeight);
+  panel_->setMinimumHeight(kPanelHeight);
+  auto* panelLayout = new QHBoxLayout(panel_);
+  panelLayout->setContentsMargins(8, 2, 8, 4);
+  panelLayout->setSpacing(8);
 
   groupLabel_ = new QLabel(panel_);
   groupLabel_->setObjectName("GroupLabel");
@@ -298,21 +377,25 @@ void MainWindow::BuildPanel(QWidget* central) {
   big.setBold(true);
   big.setPointSize(big.pointSize() + 6);
   groupLabel_->setFont(big);
-  groupLabel_->setGeometry(8, 4, 80, 30);
+  ReserveWidth(*groupLabel_, {"Ford", "GM", "Import"});
 
   helpBtn_ = new QPushButton("How Do I ...", panel_);
   helpBtn_->setObjectName("HelpBtn");
   helpBtn_->setProperty(kHelpContextProperty, kHelpHowDoI);
-  helpBtn_->setGeometry(8, 44, 80, 25);
+  helpBtn_->setMinimumWidth(80);
   connect(helpBtn_, &QPushButton::clicked, this, [this] {
     if (windows_.helpContents) windows_.helpContents();
   });
+  auto* nameColumn = new QVBoxLayout;
+  nameColumn->addWidget(groupLabel_);
+  nameColumn->addWidget(helpBtn_);
+  panelLayout->addLayout(nameColumn);
 
-  auto radioGroup = [&](const char* name, const char* title, int x, QRadioButton** buttons) {
+  auto radioGroup = [&](const char* name, const char* title, QRadioButton** buttons) {
     auto* box = new QGroupBox(title, panel_);
     box->setObjectName(name);
     box->setProperty(kHelpContextProperty, kHelpInputOutput);
-    box->setGeometry(x, 2, 98, 70);
+    box->setMinimumSize(98, 70);
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(6, 2, 2, 2);
     layout->setSpacing(0);
@@ -321,10 +404,11 @@ void MainWindow::BuildPanel(QWidget* central) {
       buttons[i] = new QRadioButton(items[i], box);
       layout->addWidget(buttons[i]);
     }
+    panelLayout->addWidget(box);
     return box;
   };
-  inputRGrp_ = radioGroup("InputRGrp", "Input", 96, inputButtons_);
-  outputRGrp_ = radioGroup("OutputRGrp", "Output", 196, outputButtons_);
+  inputRGrp_ = radioGroup("InputRGrp", "Input", inputButtons_);
+  outputRGrp_ = radioGroup("OutputRGrp", "Output", outputButtons_);
   for (int i = 0; i < 2; ++i) {
     connect(inputButtons_[i], &QRadioButton::clicked, this,
             [this, i] { Run([&] { SetInputRGrp(session_, i); }); });
@@ -332,94 +416,139 @@ void MainWindow::BuildPanel(QWidget* central) {
             [this, i] { Run([&] { SetOutputRGrp(session_, i); }); });
   }
 
-  auto* adjusts = new QLabel("Adjusts", panel_);
-  adjusts->setGeometry(298, 30, 44, 16);
+  // The pots in a row under their names, and the limit row under them.
+  auto* controls = new QGridLayout;
+  controls->setHorizontalSpacing(4);
+  controls->setVerticalSpacing(2);
+  controls->addWidget(new QLabel("Adjusts", panel_), 1, 0);
   for (int k = 0; k < 4; ++k) {
-    const int x = 344 + k * 44;
     auto* label = new QLabel(QString("Pot %1").arg(k + 1), panel_);
-    label->setGeometry(x, 8, 40, 16);
+    controls->addWidget(label, 0, k + 1);
     potEdits_[k] = new QLineEdit("0", panel_);
     potEdits_[k]->setObjectName(QString("Pot%1Edit").arg(k + 1));
     potEdits_[k]->setProperty(kHelpContextProperty, kHelpPots);
-    potEdits_[k]->setGeometry(x, 28, 28, 20);
+    potEdits_[k]->setFixedWidth(std::max(28, EditWidth(*potEdits_[k], {"-128"})));
+    const int arrowHeight = std::max(10, potEdits_[k]->sizeHint().height() / 2);
     potUp_[k] = new QToolButton(panel_);
     potUp_[k]->setObjectName(QString("Pot%1SpinUp").arg(k + 1));
     potUp_[k]->setArrowType(Qt::UpArrow);
     potUp_[k]->setProperty(kHelpContextProperty, kHelpPots);
-    potUp_[k]->setGeometry(x + 28, 28, 12, 10);
     potDown_[k] = new QToolButton(panel_);
     potDown_[k]->setObjectName(QString("Pot%1SpinDown").arg(k + 1));
     potDown_[k]->setArrowType(Qt::DownArrow);
     potDown_[k]->setProperty(kHelpContextProperty, kHelpPots);
-    potDown_[k]->setGeometry(x + 28, 38, 12, 10);
+    auto* arrows = new QVBoxLayout;
+    arrows->setSpacing(0);
+    for (QToolButton* arrow : {potUp_[k], potDown_[k]}) {
+      // The arrows step the pot with the mouse; as in a spin box, they are no Tab stops.
+      arrow->setFocusPolicy(Qt::NoFocus);
+      arrow->setFixedSize(std::max(12, arrowHeight), arrowHeight);
+      arrows->addWidget(arrow);
+    }
+    auto* pot = new QHBoxLayout;
+    pot->setSpacing(0);
+    pot->addWidget(potEdits_[k]);
+    pot->addLayout(arrows);
+    pot->addStretch(1);
+    controls->addLayout(pot, 1, k + 1);
     connect(potUp_[k], &QToolButton::clicked, this,
             [this, k] { Run([&] { AdjustPot(session_, k + 1, +1); }); });
     connect(potDown_[k], &QToolButton::clicked, this,
             [this, k] { Run([&] { AdjustPot(session_, k + 1, -1); }); });
   }
 
-  auto* limitLabel = new QLabel("Limit", panel_);
-  limitLabel->setGeometry(298, 56, 30, 18);
+  controls->addWidget(new QLabel("Limit", panel_), 2, 0);
   limitEdit_ = new QLineEdit(panel_);
   limitEdit_->setObjectName("LimitEdit");
   limitEdit_->setProperty(kHelpContextProperty, kHelpLimit);
-  limitEdit_->setGeometry(330, 54, 50, 20);
+  limitEdit_->setFixedWidth(std::max(50, EditWidth(*limitEdit_, {"13500", "4.995"})));
   limitEdit_->installEventFilter(new LimitKeyFilter(limitEdit_));
   connect(limitEdit_, &QLineEdit::textEdited, this,
           [this](const QString& text) { Run([&] { SetLimitText(session_, ToCore(text)); }); });
   invertCBox_ = new QCheckBox("Invert Limit Output", panel_);
   invertCBox_->setObjectName("InvertCBox");
-  invertCBox_->setGeometry(384, 54, 130, 20);
   connect(invertCBox_, &QCheckBox::clicked, this,
           [this](bool on) { Run([&] { SetInvertLimit(session_, on); }); });
   showHexCBox_ = new QCheckBox("Hex", panel_);
   showHexCBox_->setObjectName("ShowHexCBox");
-  showHexCBox_->setGeometry(514, 54, 42, 20);
   connect(showHexCBox_, &QCheckBox::clicked, this,
           [this](bool on) { Run([&] { ShowHexCBoxClick(session_, on); }); });
+  auto* limitRow = new QHBoxLayout;
+  limitRow->setSpacing(8);
+  limitRow->addWidget(limitEdit_);
+  limitRow->addWidget(invertCBox_);
+  limitRow->addWidget(showHexCBox_);
+  limitRow->addStretch(1);
+  // The limit row is wider than the pots: it takes a column of its own beyond them.
+  controls->addLayout(limitRow, 2, 1, 1, 5);
+  controls->setColumnStretch(5, 1);
+  panelLayout->addLayout(controls);
+  panelLayout->addStretch(1);
 
+  // The Box: the main button, the line's state and the last reading.
   abortBtn_ = new QPushButton("Monitor", panel_);
   abortBtn_->setObjectName("AbortBtn");
-  abortBtn_->setGeometry(kDesignWidth - 80, 4, 72, 25);
+  ReserveWidth(*abortBtn_, {"Monitor", "Connect", "Abort"});
+  abortBtn_->setMinimumWidth(std::max(72, abortBtn_->minimumWidth()));
   connect(abortBtn_, &QPushButton::clicked, this,
           [this] { Run([&] { AbortBtnClick(session_, Link()); }); });
   sioLabel_ = new QLabel(panel_);
   sioLabel_->setObjectName("SIOLabel");
-  sioLabel_->setGeometry(kDesignWidth - 80, 32, 78, 14);
+  ReserveWidth(*sioLabel_, {"(not connected)", "Partial 00..FF", "C4F7F"});
   dataInLabel_ = new QLabel(panel_);
   dataInLabel_->setObjectName("DataInLabel");
-  dataInLabel_->setGeometry(kDesignWidth - 80, 48, 80, 14);
   dataOutLabel_ = new QLabel(panel_);
   dataOutLabel_->setObjectName("DataOutLabel");
-  dataOutLabel_->setGeometry(kDesignWidth - 80, 63, 80, 14);
-  for (QLabel* label : {dataInLabel_, dataOutLabel_}) {
-    QFont small = label->font();
-    small.setPointSize(7);
-    label->setFont(small);
-  }
+  for (QLabel* label : {dataInLabel_, dataOutLabel_})
+    ReserveWidth(*label, {"F Out =  13500 ", "V Out =  4.995 ", "F in =  13500 "});
   learnLabel_ = new QLabel(panel_);
   learnLabel_->setObjectName("LearnLabel");
-  learnLabel_->setGeometry(kDesignWidth - 80, 63, 78, 14);
   learnLabel_->hide();
+  // The labels keep their place while the button hides without a project.
+  QSizePolicy keep = abortBtn_->sizePolicy();
+  keep.setRetainSizeWhenHidden(true);
+  abortBtn_->setSizePolicy(keep);
+  auto* boxColumn = new QVBoxLayout;
+  boxColumn->setSpacing(0);
+  boxColumn->addWidget(abortBtn_);
+  boxColumn->addSpacing(2);
+  for (QLabel* label : {sioLabel_, dataInLabel_, dataOutLabel_, learnLabel_})
+    boxColumn->addWidget(label);
+  boxColumn->addStretch(1);
+  panelLayout->addLayout(boxColumn);
 }
 
 void MainWindow::BuildBody(QWidget* central) {
   tableModel_ = new ImageTableModel(ImageTableModel::Kind::Table, *this);
   tableModel_->setParent(this);
-  tableGrid_ = MakeGrid(central, tableModel_, 44, 14, "TableGrid");
+  tableGrid_ = MakeGrid(central, tableModel_, "TableGrid");
   tableGrid_->setProperty(kHelpContextProperty, kHelpTableGrid);
-  tableGrid_->setGeometry(0, kPanelHeight, 2 * 44 + 20, kDesignHeight - kPanelHeight - 60);
+  tableGrid_->setTabKeyNavigation(false);  // Tab goes on to the next control
+  FitGrid(tableGrid_, 44, 14, {" 13500 ", " 4.995 ", "****", "3000", "?"}, {"V Out", "F Out"},
+          {" 6.000 ", " 13500 ", "V in", "F in"});
+  tableGrid_->setFixedWidth(GridWidth(*tableGrid_));
 
   vInLabel_ = new QLabel(central);
   vInLabel_->setObjectName("VInLabel");
-  vInLabel_->setGeometry(2 * 44 + 36, kPanelHeight + 2, 400, 16);
   vOutLabel_ = new QLabel(central);
   vOutLabel_->setObjectName("VOutLabel");
-  vOutLabel_->setGeometry(2 * 44 + 36, kPanelHeight + 18, 400, 16);
 
   eepromModel_ = new ImageTableModel(ImageTableModel::Kind::Bytes, *this);
   eepromModel_->setParent(this);
-  eepromGrid_ = MakeGrid(central, eepromModel_, 20, 16, "EEPROMGrid");
+  eepromGrid_ = MakeGrid(central, eepromModel_, "EEPROMGrid");
+  // Hexadecimal reads best in columns of equal digits.
+  QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  fixed.setPointSizeF(eepromGrid_->font().pointSizeF());
+  eepromGrid_->setFont(fixed);
+  QStringList bytes, columns, rows;
+  for (int i = 0; i < 256; ++i)
+    bytes.append(QString(" %1 ").arg(i, 2, 16, QChar('0')).toUpper());
+  for (int i = 0; i < 16; ++i) {
+    columns.append(QString(" %1 ").arg(i, 1, 16).toUpper());
+    rows.append(QString(" %1 ").arg(i * 16, 2, 16, QChar('0')).toUpper());
+  }
+  FitGrid(eepromGrid_, 20, 16, bytes, columns, rows);
+  eepromGrid_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
   eepromGrid_->setTabKeyNavigation(true);
   eepromGrid_->setProperty(kHelpContextProperty, kHelpHexGrid);
   eepromGrid_->hide();
@@ -451,7 +580,27 @@ void MainWindow::BuildBody(QWidget* central) {
   chartView_->setRenderHint(QPainter::Antialiasing);
   // How many ticks fit depends on the chart's size.
   connect(chart_, &QChart::geometryChanged, this, [this] { ScaleAxes(); });
-  FormResize();
+  chartView_->setMinimumSize(200, 120);
+
+  // The table at the left; the meter labels and, under them in one place, the chart or the
+  // byte grid.
+  auto* meters = new QVBoxLayout;
+  meters->setSpacing(0);
+  meters->addWidget(vInLabel_);
+  meters->addWidget(vOutLabel_);
+  meters->addSpacing(8);
+  meters->addWidget(chartView_, 1);
+  meters->addWidget(eepromGrid_, 1);
+  auto* body = new QHBoxLayout;
+  body->setContentsMargins(4, 0, 8, 8);
+  body->setSpacing(12);
+  body->addWidget(tableGrid_);
+  body->addLayout(meters, 1);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(panel_);
+  layout->addLayout(body, 1);
 }
 
 QWidget* MainWindow::Control(const char* name) const {
@@ -508,36 +657,6 @@ bool MainWindow::FormClose() {
   Link().Close();
   if (windows_.closed) windows_.closed();
   return true;
-}
-
-void MainWindow::resizeEvent(QResizeEvent* event) {
-  QMainWindow::resizeEvent(event);
-  FormResize();
-}
-
-void MainWindow::FormResize() {
-  if (tableGrid_ == nullptr || chartView_ == nullptr) return;
-  const QRect outer = frameGeometry();
-  const int h = outer.height() - kPanelHeight - 60;
-  if (h > 0) {
-    tableGrid_->resize(tableGrid_->width(), h);
-    eepromGrid_->resize(eepromGrid_->width(), h - 40);
-    chartView_->resize(chartView_->width(), h - 40);
-  }
-  const int top = vOutLabel_->y() + vOutLabel_->height() + 8;
-  const int left = tableGrid_->width() + 16;
-  eepromGrid_->move(left, top);
-  chartView_->move(left, top);
-  const int w = outer.width() - tableGrid_->width() - 32;
-  if (w > 0) {
-    eepromGrid_->resize(w, eepromGrid_->height());
-    chartView_->resize(w, chartView_->height());
-  }
-  panel_->resize(centralWidget()->width(), kPanelHeight);
-  for (QWidget* widget : {static_cast<QWidget*>(abortBtn_), static_cast<QWidget*>(sioLabel_),
-                          static_cast<QWidget*>(learnLabel_), static_cast<QWidget*>(dataInLabel_),
-                          static_cast<QWidget*>(dataOutLabel_)})
-    widget->move(panel_->width() - 80, widget->y());
 }
 
 void MainWindow::ApplyLook(const WindowLook& look) {

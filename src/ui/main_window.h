@@ -80,7 +80,6 @@ class MainWindow : public QMainWindow, public MainView {
   // The close handling: false keeps the window open. Closing closes the port and then tells
   // Windows().closed.
   bool FormClose();
-  void FormResize();
 
   // Runs a handler; an error the core raises ends it and is shown in an error box. An Exit
   // asked for during an exchange closes the window once the exchange has ended.
@@ -92,7 +91,6 @@ class MainWindow : public QMainWindow, public MainView {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void BuildMenus();

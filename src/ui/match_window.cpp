@@ -2,7 +2,9 @@
 
 #include <QAbstractTableModel>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -10,11 +12,14 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
 #include <iterator>
 
 #include "ui/core_text.h"
 #include "ui/error_guard.h"
 #include "ui/help_context.h"
+#include "ui/text_fit.h"
 
 namespace vyk::ui {
 
@@ -65,24 +70,17 @@ W* Named(W* widget, const char* name) {
   return widget;
 }
 
-QLabel* Label(QWidget* parent, const char* name, const QString& text, QPoint at) {
-  auto* label = Named(new QLabel(text, parent), name);
-  label->move(at);
-  label->adjustSize();
-  return label;
-}
-
-QPushButton* Button(QWidget* parent, const char* name, const char* caption, QRect geometry) {
+QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
   auto* button = Named(new QPushButton(QString::fromLatin1(caption), parent), name);
-  button->setGeometry(geometry);
+  button->setMinimumSize(75, 25);
   button->setAutoDefault(false);
   return button;
 }
 
-QComboBox* List(QWidget* parent, const char* name, QRect geometry) {
+QComboBox* List(QWidget* parent, const char* name) {
   auto* combo = Named(new QComboBox(parent), name);
   combo->setEditable(false);  // a drop-down list: no typing
-  combo->setGeometry(geometry);
+  combo->setMinimumWidth(177);
   return combo;
 }
 
@@ -99,37 +97,63 @@ MatchWindow::MatchWindow(Session& session, QWidget* parent) : QDialog(parent), s
   setObjectName(QStringLiteral("MatchDialog"));
   setProperty(kHelpContextProperty, kHelpMatch);
   setWindowTitle(QStringLiteral("Meter Match Dialog"));
-  setFixedSize(282, 361);
-  // The positions are laid out for an 8-point dialog font.
-  QFont small = font();
-  small.setPointSize(8);
-  setFont(small);
 
-  useLabel_ = Label(this, "MeterUseLabel", QStringLiteral("Meter to Use:"), {8, 16});
-  matchLabel_ = Label(this, "MeterMatchLabel", QStringLiteral("Meter to Match:"), {8, 48});
-  flowUnits_ = Label(this, "FlowUnits", FromCore(model_.flowUnits), {8, 80});
-  meterUseCombo_ = List(this, "MeterUseCombo", {96, 16, 177, 21});
-  meterMatchCombo_ = List(this, "MeterMatchCombo", {96, 48, 177, 21});
+  useLabel_ = Named(new QLabel(QStringLiteral("Meter to Use:"), this), "MeterUseLabel");
+  matchLabel_ = Named(new QLabel(QStringLiteral("Meter to Match:"), this), "MeterMatchLabel");
+  flowUnits_ = Named(new QLabel(FromCore(model_.flowUnits), this), "FlowUnits");
+  ReserveWidth(*flowUnits_, {"Units", "Kg / Hour", "Lbs / Hour"});
+  meterUseCombo_ = List(this, "MeterUseCombo");
+  meterMatchCombo_ = List(this, "MeterMatchCombo");
 
   matchGrid_ = Named(new QTableView(this), "MatchGrid");
-  matchGrid_->setGeometry(8, 96, 169, 257);
   gridModel_ = new MatchGridModel(session_.state, model_, this);
   matchGrid_->setModel(gridModel_);
   matchGrid_->verticalHeader()->hide();
-  matchGrid_->verticalHeader()->setMinimumSectionSize(14);
-  matchGrid_->verticalHeader()->setDefaultSectionSize(14);
+  const int rowHeight = RowHeight(*matchGrid_, 14);
+  matchGrid_->verticalHeader()->setMinimumSectionSize(rowHeight);
+  matchGrid_->verticalHeader()->setDefaultSectionSize(rowHeight);
   matchGrid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  matchGrid_->horizontalHeader()->setDefaultSectionSize(47);
   matchGrid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   matchGrid_->horizontalHeader()->setSectionsClickable(false);
+  matchGrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   matchGrid_->setSelectionMode(QAbstractItemView::ContiguousSelection);
   matchGrid_->setTabKeyNavigation(false);  // Tab goes on to the Match button
   matchGrid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                               QAbstractItemView::AnyKeyPressed);
+  matchGrid_->setMinimumHeight(257);
 
-  matchBtn_ = Button(this, "MatchBtn", "Match", {192, 80, 75, 25});
-  copyE2PBtn_ = Button(this, "CopyE2PBtn", "Copy E2P", {192, 120, 75, 25});
-  closeBtn_ = Button(this, "CloseBtn", "Close", {192, 160, 75, 25});
+  matchBtn_ = Button(this, "MatchBtn", "Match");
+  copyE2PBtn_ = Button(this, "CopyE2PBtn", "Copy E2P");
+  closeBtn_ = Button(this, "CloseBtn", "Close");
+
+  // The two lists under each other; below them the table at the left and the buttons beside
+  // it, from the height of the units label down.
+  auto* lists = new QGridLayout;
+  lists->addWidget(useLabel_, 0, 0);
+  lists->addWidget(meterUseCombo_, 0, 1);
+  lists->addWidget(matchLabel_, 1, 0);
+  lists->addWidget(meterMatchCombo_, 1, 1);
+  lists->setColumnStretch(1, 1);
+  lists->setVerticalSpacing(10);
+  auto* table = new QVBoxLayout;
+  table->addWidget(flowUnits_);
+  table->addWidget(matchGrid_, 1);
+  auto* buttons = new QVBoxLayout;
+  buttons->setSpacing(14);
+  buttons->addWidget(matchBtn_);
+  buttons->addWidget(copyE2PBtn_);
+  buttons->addWidget(closeBtn_);
+  buttons->addStretch(1);
+  auto* below = new QHBoxLayout;
+  below->addLayout(table);
+  below->addSpacing(8);
+  below->addLayout(buttons);
+  below->addStretch(1);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(8, 12, 8, 8);
+  layout->setSpacing(10);
+  layout->addLayout(lists);
+  layout->addLayout(below, 1);
 
   QWidget* order[] = {meterUseCombo_, meterMatchCombo_, matchGrid_,
                       matchBtn_,      copyE2PBtn_,      closeBtn_};
@@ -153,6 +177,7 @@ MatchWindow::MatchWindow(Session& session, QWidget* parent) : QDialog(parent), s
   connect(closeBtn_, &QPushButton::clicked, this, &QDialog::reject);
 
   Sync();
+  resize(sizeHint().expandedTo(QSize(282, 361)));
 }
 
 MatchWindow::~MatchWindow() {
@@ -200,10 +225,26 @@ void MatchWindow::Sync() {
   if (meterMatchCombo_->currentIndex() != model_.matchIndex)
     meterMatchCombo_->setCurrentIndex(model_.matchIndex);
   flowUnits_->setText(FromCore(model_.flowUnits));
-  flowUnits_->adjustSize();
   matchBtn_->setEnabled(model_.matchEnabled);
   copyE2PBtn_->setEnabled(model_.copyEnabled);
   gridModel_->Repaint();
+  FitColumns();
+}
+
+void MatchWindow::FitColumns() {
+  // Each column as wide as its widest text, the header's included, so no flow or signal is
+  // cut short; never narrower than the widest a Match of ordinary meters shows.
+  QHeaderView* header = matchGrid_->horizontalHeader();
+  for (int column = 0; column < 3; ++column) {
+    QStringList texts{"9999.99", "13500", "4.995"};
+    for (int row = 0; row < kMatchSlots; ++row)
+      texts.append(gridModel_->index(row, column).data().toString());
+    const QString title =
+        gridModel_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    header->resizeSection(
+        column, std::max({47, CellWidth(*matchGrid_, texts), SectionWidth(*header, {title})}));
+  }
+  matchGrid_->setFixedWidth(GridWidth(*matchGrid_));
 }
 
 }  // namespace vyk::ui

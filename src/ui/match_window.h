@@ -36,6 +36,7 @@ class MatchWindow : public QDialog {
 
  private:
   void Sync();
+  void FitColumns();
   void ComboChanged(int which, int index);
 
   Session& session_;

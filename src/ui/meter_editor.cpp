@@ -7,7 +7,10 @@
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
+#include <QFontMetricsF>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -21,14 +24,18 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <utility>
 
 #include "ui/core_text.h"
 #include "ui/error_guard.h"
 #include "ui/help_context.h"
+#include "ui/text_fit.h"
 
 namespace vyk::ui {
 
@@ -189,17 +196,10 @@ W* Named(W* widget, const char* name) {
   return widget;
 }
 
-QPushButton* Button(QWidget* parent, const char* name, const char* caption, QRect geometry) {
+QPushButton* Button(QWidget* parent, const char* name, const char* caption, int width = 65) {
   auto* button = Named(new QPushButton(QString::fromLatin1(caption), parent), name);
-  button->setGeometry(geometry);
+  button->setMinimumSize(width, 25);
   return button;
-}
-
-QLabel* Label(QWidget* parent, const char* name, const char* caption, QPoint at) {
-  auto* label = Named(new QLabel(QString::fromLatin1(caption), parent), name);
-  label->move(at);
-  label->adjustSize();
-  return label;
 }
 
 std::vector<std::string> MemoLines(const QString& text) {
@@ -222,45 +222,41 @@ MeterEditor::MeterEditor(Dialogs& dialogs, const AppState& state, QWidget* paren
     : QDialog(parent), dialogs_(dialogs), form_(dialogs, state) {
   setObjectName(QStringLiteral("MassAirEditorDialog"));
   setProperty(kHelpContextProperty, kHelpMeterEditor);
-  setFixedSize(505, 331);
-  // The positions are laid out for an 8-point dialog font.
-  QFont small = font();
-  small.setPointSize(8);
-  setFont(small);
 
-  newButton_ = Button(this, "NewButton", "New", {10, 8, 65, 25});
-  openButton_ = Button(this, "OpenButton", "Open", {84, 8, 65, 25});
-  saveButton_ = Button(this, "SaveButton", "Save", {159, 8, 65, 25});
-  saveAsButton_ = Button(this, "SaveAsButton", "Copy", {233, 8, 65, 25});
-  importButton_ = Button(this, "ImportButton", "Convert", {312, 8, 65, 25});
+  newButton_ = Button(this, "NewButton", "New");
+  openButton_ = Button(this, "OpenButton", "Open");
+  saveButton_ = Button(this, "SaveButton", "Save");
+  saveAsButton_ = Button(this, "SaveAsButton", "Copy");
+  importButton_ = Button(this, "ImportButton", "Convert");
 
-  partNumberLabel_ = Label(this, "PartNumberLabel", "Part Number:", {10, 50});
+  partNumberLabel_ = Named(new QLabel(QStringLiteral("Part Number:"), this), "PartNumberLabel");
   partNumberEdit_ = Named(new QLineEdit(this), "PartNumberEdit");
-  partNumberEdit_->setGeometry(80, 50, 296, 21);
   partNumberEdit_->setMaxLength(kPartNumberEditLength);
 
-  descriptionLabel_ = Label(this, "DescriptionLabel", "Description:", {10, 77});
+  descriptionLabel_ = Named(new QLabel(QStringLiteral("Description:"), this), "DescriptionLabel");
   descriptionMemo_ = Named(new QPlainTextEdit(this), "DescriptionMemo");
-  descriptionMemo_->setGeometry(80, 80, 296, 33);
   descriptionMemo_->setTabChangesFocus(true);
+  // Two lines, as a meter has two description lines.
+  descriptionMemo_->setFixedHeight(
+      std::max(33, 2 * descriptionMemo_->fontMetrics().lineSpacing() +
+                       2 * static_cast<int>(descriptionMemo_->document()->documentMargin()) +
+                       2 * descriptionMemo_->frameWidth() + 2));
 
   unitsRGrp_ = Named(new QGroupBox(QStringLiteral("Units"), this), "UnitsRGrp");
-  unitsRGrp_->setGeometry(396, 16, 93, 65);
+  unitsRGrp_->setMinimumSize(93, 65);
   englishButton_ = Named(new QRadioButton(QStringLiteral("English "), unitsRGrp_), "UnitsEnglish");
-  englishButton_->setGeometry(8, 18, 80, 18);
   metricButton_ = Named(new QRadioButton(QStringLiteral("Metric"), unitsRGrp_), "UnitsMetric");
-  metricButton_->setGeometry(8, 40, 80, 18);
+  auto* units = new QVBoxLayout(unitsRGrp_);
+  units->addWidget(englishButton_);
+  units->addWidget(metricButton_);
   unitsButtons_ = new QButtonGroup(this);
   unitsButtons_->addButton(englishButton_, 0);
   unitsButtons_->addButton(metricButton_, 1);
 
   frequencyCheckBox_ = Named(new QCheckBox(QStringLiteral("Frequency"), this), "FrequencyCheckBox");
-  frequencyCheckBox_->setGeometry(403, 96, 86, 17);
 
   dataTableGroupBox_ = Named(new QGroupBox(this), "DataTableGroupBox");
-  dataTableGroupBox_->setGeometry(9, 120, 144, 201);
   stringGrid_ = Named(new PointGridView(dataTableGroupBox_), "StringGrid");
-  stringGrid_->setGeometry(8, 16, 129, 177);
   gridModel_ = new PointGridModel(form_.Grid(), this);
   stringGrid_->setModel(gridModel_);
   QItemSelectionModel* plain = stringGrid_->selectionModel();
@@ -273,15 +269,24 @@ MeterEditor::MeterEditor(Dialogs& dialogs, const AppState& state, QWidget* paren
   stringGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);  // the editor is always open
   stringGrid_->setTabKeyNavigation(true);
   stringGrid_->verticalHeader()->hide();
-  stringGrid_->verticalHeader()->setMinimumSectionSize(18);
-  stringGrid_->verticalHeader()->setDefaultSectionSize(18);
   stringGrid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  stringGrid_->horizontalHeader()->setDefaultSectionSize(50);
   stringGrid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   stringGrid_->horizontalHeader()->setSectionsClickable(false);
   stringGrid_->horizontalHeader()->setHighlightSections(false);
   stringGrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   stringGrid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // Room for the widest signal and flow the grid takes, in the cell and in its editor.
+  const int columnWidth =
+      std::max({50, CellWidth(*stringGrid_, {"9999.99", "13500", "6.00"}),
+                SectionWidth(*stringGrid_->horizontalHeader(), {"Volts", "Freq", "Flow"})});
+  stringGrid_->horizontalHeader()->setDefaultSectionSize(columnWidth);
+  const int rowHeight = RowHeight(*stringGrid_, 18);
+  stringGrid_->verticalHeader()->setMinimumSectionSize(rowHeight);
+  stringGrid_->verticalHeader()->setDefaultSectionSize(rowHeight);
+  stringGrid_->setFixedWidth(GridWidth(*stringGrid_));
+  stringGrid_->setMinimumHeight(177);
+  auto* table = new QVBoxLayout(dataTableGroupBox_);
+  table->addWidget(stringGrid_);
 
   auto* chart = new QChart;
   chart->setTitle(QStringLiteral("Meter Response"));
@@ -300,12 +305,55 @@ MeterEditor::MeterEditor(Dialogs& dialogs, const AppState& state, QWidget* paren
   series1_->attachAxis(flowAxis_);
   series1_->attachAxis(signalAxis_);
   meterChart_ = Named(new QChartView(chart, this), "MeterChart");
-  meterChart_->setGeometry(168, 128, 332, 153);
+  meterChart_->setMinimumSize(332, 153);
   meterChart_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  // A wider or narrower chart has room for more or fewer flow labels.
+  connect(chart, &QChart::plotAreaChanged, this, [this] { LabelFlowAxis(); });
 
-  closeButton_ = Button(this, "CloseButton", "Close", {333, 296, 75, 25});
+  closeButton_ = Button(this, "CloseButton", "Close", 75);
   closeButton_->setDefault(true);
-  helpButton_ = Button(this, "HelpButton", "Help", {421, 296, 75, 25});
+  helpButton_ = Button(this, "HelpButton", "Help", 75);
+
+  // The file buttons over the part number and description at the left, the units and the
+  // signal kind at the right; below them the points beside their chart, and the Close and
+  // Help buttons under the chart.
+  auto* files = new QHBoxLayout;
+  for (QPushButton* button : {newButton_, openButton_, saveButton_, saveAsButton_, importButton_})
+    files->addWidget(button);
+  files->addStretch(1);
+  auto* meter = new QGridLayout;
+  meter->addWidget(partNumberLabel_, 0, 0);
+  meter->addWidget(partNumberEdit_, 0, 1);
+  meter->addWidget(descriptionLabel_, 1, 0, Qt::AlignTop);
+  meter->addWidget(descriptionMemo_, 1, 1);
+  meter->setColumnMinimumWidth(1, 296);
+  auto* left = new QVBoxLayout;
+  left->addLayout(files);
+  left->addSpacing(8);
+  left->addLayout(meter);
+  auto* right = new QVBoxLayout;
+  right->addWidget(unitsRGrp_);
+  right->addWidget(frequencyCheckBox_);
+  right->addStretch(1);
+  auto* top = new QHBoxLayout;
+  top->addLayout(left, 1);
+  top->addSpacing(12);
+  top->addLayout(right);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(closeButton_);
+  buttons->addWidget(helpButton_);
+  auto* response = new QVBoxLayout;
+  response->addWidget(meterChart_, 1);
+  response->addLayout(buttons);
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(dataTableGroupBox_);
+  bottom->addLayout(response, 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(10, 8, 8, 8);
+  layout->addLayout(top);
+  layout->addLayout(bottom, 1);
+  resize(sizeHint().expandedTo(QSize(505, 331)));
 
   QWidget* order[] = {newButton_,         openButton_,     saveButton_,    saveAsButton_,
                       importButton_,      partNumberEdit_, englishButton_, metricButton_,
@@ -452,30 +500,69 @@ void MeterEditor::SyncChart() {
   for (const GraphPoint& p : graph)
     points.append(QPointF(p.x, p.y));
   series1_->replace(points);
-
   for (const QString& label : flowAxis_->categoriesLabels())
     flowAxis_->remove(label);
+
   if (graph.empty()) {
     flowAxis_->setRange(0, 1);
     signalAxis_->setRange(0, 1);
     return;
   }
-  // The points are ordered by flow; a label needs a flow of its own to stand on.
   const float minX = graph.front().x;
   const float maxX = graph.back().x;
   flowAxis_->setStartValue(minX);
-  QStringList labels;
-  for (const GraphPoint& p : graph) {
-    const QString label = FromCore(p.label);
-    if (labels.contains(label) || (!labels.isEmpty() && p.x <= flowAxis_->endValue(labels.last())))
-      continue;
-    flowAxis_->append(label, p.x);
-    labels.append(label);
-  }
   flowAxis_->setRange(minX, maxX > minX ? maxX : minX + 1);
+  LabelFlowAxis();
   auto [low, high] = std::minmax_element(graph.begin(), graph.end(),
                                          [](const auto& a, const auto& b) { return a.y < b.y; });
   signalAxis_->setRange(low->y, high->y > low->y ? high->y : low->y + 1);
+}
+
+void MeterEditor::LabelFlowAxis() {
+  // Qt gives every label of the axis an equal share of its width and elides a label that is
+  // wider, so the axis shows only as many point labels as fit whole, spread along it. A label
+  // also needs a flow of its own to stand on: the points are ordered by flow.
+  const QFontMetricsF fm(flowAxis_->labelsFont());
+  qreal widest = 0;
+  for (const GraphPoint& p : plotted_)
+    widest = std::max(widest, fm.horizontalAdvance(FromCore(p.label)));
+  // The last label stands on the right end of the axis, half of it beyond: the chart keeps
+  // room for that half.
+  QChart* chart = meterChart_->chart();
+  const int overhang = std::max(2, static_cast<int>(std::ceil(widest / 2)) + 6);
+  // The plot area follows a new margin only at the chart's next layout.
+  const qreal width = chart->plotArea().width() - (overhang - chart->margins().right());
+  if (chart->margins().right() != overhang) chart->setMargins(QMargins(2, 2, overhang, 2));
+  // Each label keeps a padding and its text item's margins on either side.
+  const qreal room = widest + 20;
+  const int fit = static_cast<int>(width / room) - 1;
+  // Spread over the whole axis, so the last flow gets its label too.
+  const qreal spacing = fit > 0 ? std::max(room, width / fit) : room;
+  QList<QPair<QString, qreal>> wanted;
+  if (!plotted_.empty() && fit > 0) {
+    const qreal minX = plotted_.front().x;
+    const qreal span = std::max<qreal>(plotted_.back().x - minX, 1);
+    qreal lastAt = 0;
+    for (const GraphPoint& p : plotted_) {
+      const QString label = FromCore(p.label);
+      const qreal at = (p.x - minX) / span * width;
+      if (!wanted.isEmpty() && (p.x <= wanted.last().second || at - lastAt < spacing)) continue;
+      if (std::any_of(wanted.begin(), wanted.end(),
+                      [&](const auto& w) { return w.first == label; }))
+        continue;
+      wanted.append({label, p.x});
+      lastAt = at;
+      if (wanted.size() == fit) break;
+    }
+  }
+  QList<QPair<QString, qreal>> shown;
+  for (const QString& label : flowAxis_->categoriesLabels())
+    shown.append({label, flowAxis_->endValue(label)});
+  if (shown == wanted) return;
+  for (const auto& [label, at] : shown)
+    flowAxis_->remove(label);
+  for (const auto& [label, at] : wanted)
+    flowAxis_->append(label, at);
 }
 
 void MeterEditor::EditText(const QPersistentModelIndex& cell, const QString& text) {

@@ -50,6 +50,7 @@ class MeterEditor : public QDialog {
   void SyncAll();
   void SyncGrid();
   void SyncChart();
+  void LabelFlowAxis();
   void ApplyFocus(FormFocus focus);
 
   // The grid's events.

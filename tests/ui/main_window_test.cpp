@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLegend>
 #include <QLegendMarker>
@@ -14,6 +15,7 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTableView>
 #include <QTest>
@@ -70,10 +72,11 @@ struct Window {
     return label != nullptr && label->isVisible() ? label->text() : QString();
   }
 
-  // Types `text` into a grid cell's editor and closes it with Enter.
+  // Types `text` into the editor of a grid cell and closes it with Enter. Row 0 and column 0
+  // of a grid are its headers.
   void EditCell(const char* grid, int row, int column, const QString& text) {
     auto* view = Get<QTableView>(grid);
-    QModelIndex index = view->model()->index(row, column);
+    QModelIndex index = view->model()->index(row - 1, column - 1);
     view->setCurrentIndex(index);
     view->edit(index);
     auto* editor = view->findChild<QLineEdit*>();
@@ -291,17 +294,79 @@ TEST(MainWindow, ChartHasRoundTicksAndALegendAndDropsAnOldReading) {
   }
 }
 
-TEST(MainWindow, ResizeMovesTheChartAndTheGrid) {
+// The table keeps its width and takes the window's height; the chart takes the rest, beside
+// the table and under the meter labels.
+TEST(MainWindow, ResizeGivesTheRoomToTheTableAndTheChart) {
   Window w;
   auto* chart = w.Get<QChartView>("Chart1");
   auto* table = w.Get<QTableView>("TableGrid");
   w.form->resize(800, 600);
   QApplication::processEvents();
-  const int outerHeight = w.form->frameGeometry().height();
-  EXPECT_EQ(table->height(), outerHeight - 81 - 60);
-  EXPECT_EQ(chart->height(), table->height() - 40);
-  EXPECT_EQ(chart->x(), table->width() + 16);
-  EXPECT_EQ(chart->width(), w.form->frameGeometry().width() - table->width() - 32);
+  const QSize tableBefore = table->size();
+  const QSize chartBefore = chart->size();
+  w.form->resize(900, 750);
+  QApplication::processEvents();
+  EXPECT_EQ(table->size(), tableBefore + QSize(0, 150));
+  EXPECT_EQ(chart->size(), chartBefore + QSize(100, 150));
+  EXPECT_GE(chart->x(), table->geometry().right() + 8);
+  EXPECT_GE(chart->y(), w.Get<QLabel>("VOutLabel")->geometry().bottom() + 8);
+}
+
+// Row 0 and column 0 of both grids are the views' headers: they stay in sight when the grid
+// scrolls to its last row and column.
+TEST(MainWindow, GridHeadersStayWhenTheGridScrolls) {
+  Window w;
+  w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kGM, false});
+  w.Action("&New")->trigger();
+  w.Get<QCheckBox>("ShowHexCBox")->click();
+  struct Case {
+    const char* grid;
+    QString corner, lastColumn, lastRow, lastCell;
+  };
+  for (const Case& c : {Case{"TableGrid", "F in", "F Out", " 13500", " 13500 "},
+                        Case{"EEPROMGrid", "", " F ", " F0 ", " FF "}}) {
+    SCOPED_TRACE(c.grid);
+    auto* view = w.Get<QTableView>(c.grid);
+    view->resize(120, 120);
+    view->scrollToBottom();
+    view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->maximum());
+    QApplication::processEvents();
+    QAbstractItemModel* model = view->model();
+    const int lastRow = model->rowCount() - 1;
+    const int lastColumn = model->columnCount() - 1;
+    EXPECT_TRUE(view->horizontalHeader()->isVisible());
+    EXPECT_TRUE(view->verticalHeader()->isVisible());
+    EXPECT_EQ(view->horizontalHeader()->visualIndexAt(view->horizontalHeader()->width() - 4),
+              lastColumn);
+    EXPECT_EQ(view->findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly)->text(),
+              c.corner);
+    EXPECT_EQ(model->headerData(lastColumn, Qt::Horizontal).toString(), c.lastColumn);
+    EXPECT_EQ(model->headerData(lastRow, Qt::Vertical).toString(), c.lastRow);
+    EXPECT_EQ(model->index(lastRow, lastColumn).data().toString(), c.lastCell);
+  }
+}
+
+// Tab goes through the panel from left to right, each block from top to bottom, then to the
+// table and the chart: the limit box is a few Tabs away, not a dozen.
+TEST(MainWindow, TabFollowsTheReadingOrder) {
+  Window w;
+  w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kGM, false});
+  w.Action("&New")->trigger();
+  w.form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.form.get()));
+  w.Get<QPushButton>("HelpBtn")->setFocus();
+  std::vector<QString> order;
+  for (int i = 0; i < 13; ++i) {
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    // A radio button by its group's name.
+    order.push_back(focus->objectName().isEmpty() ? focus->parentWidget()->objectName()
+                                                  : focus->objectName());
+    QTest::keyClick(focus, Qt::Key_Tab);
+  }
+  EXPECT_EQ(order, (std::vector<QString>{"HelpBtn", "InputRGrp", "Pot1Edit", "Pot2Edit", "Pot3Edit",
+                                         "Pot4Edit", "LimitEdit", "InvertCBox", "ShowHexCBox",
+                                         "AbortBtn", "TableGrid", "Chart1", "HelpBtn"}));
 }
 
 }  // namespace

@@ -1,16 +1,21 @@
 // vykedit-screenshots: starts the program as vykedit does, takes pictures of its windows and
 // quits. main.png shows the main window (with a reading of the simulated Box when a project is
-// open), meter_editor.png the first meter of the meter folder, match.png the match dialog
-// after a Match.
+// open), main_hex.png the same with the byte grid, meter_editor.png the first meter of the meter
+// folder, match.png the match dialog after a Match, help.png the help window at its contents.
+// With --dark the windows take a dark palette. Run under QT_SCALE_FACTOR=2 for a high-density
+// screen.
 #include <CLI/CLI.hpp>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
+#include <QPalette>
 #include <QPushButton>
 #include <QTimer>
 #include <functional>
 #include <iostream>
 
 #include "operations/box_operations.h"
+#include "ui/help_window.h"
 #include "ui/match_window.h"
 #include "ui/meter_editor.h"
 #include "ui/program.h"
@@ -63,6 +68,11 @@ void TakeScreenshots(Program& program, const QString& folder) {
     m.Run([&] { AbortBtnClick(m.GetSession(), m.Link()); });  // Connect, then Monitor
   }
   Save(m, folder, "main.png");
+  if (auto* hex = m.findChild<QCheckBox*>("ShowHexCBox"); hex != nullptr && hex->isEnabled()) {
+    hex->click();
+    Save(m, folder, "main_hex.png");
+    hex->click();
+  }
 
   MeterEditor& editor = program.MeterEditorWindow();
   WhileOpen(editor, [&] {
@@ -77,6 +87,32 @@ void TakeScreenshots(Program& program, const QString& folder) {
     Save(match, folder, "match.png");
   });
   match.EditMatchClick();
+
+  HelpWindow& help = program.Help();
+  help.ShowContents();
+  Save(help, folder, "help.png");
+  help.close();
+}
+
+// Qt's Fusion colours for a dark desktop.
+void UseDarkPalette() {
+  QApplication::setStyle("Fusion");
+  QPalette dark;
+  dark.setColor(QPalette::Window, QColor(45, 45, 45));
+  dark.setColor(QPalette::WindowText, Qt::white);
+  dark.setColor(QPalette::Base, QColor(30, 30, 30));
+  dark.setColor(QPalette::AlternateBase, QColor(45, 45, 45));
+  dark.setColor(QPalette::Text, Qt::white);
+  dark.setColor(QPalette::Button, QColor(53, 53, 53));
+  dark.setColor(QPalette::ButtonText, Qt::white);
+  dark.setColor(QPalette::ToolTipBase, QColor(53, 53, 53));
+  dark.setColor(QPalette::ToolTipText, Qt::white);
+  dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+  dark.setColor(QPalette::HighlightedText, Qt::black);
+  dark.setColor(QPalette::Disabled, QPalette::Text, QColor(127, 127, 127));
+  dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(127, 127, 127));
+  dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(127, 127, 127));
+  QApplication::setPalette(dark);
 }
 
 }  // namespace
@@ -91,12 +127,15 @@ int main(int argc, char** argv) {
   cli.add_option("--app-folder", options.appFolder, "Folder holding the meter folders");
   cli.add_option("FOLDER", folder, "Where the pictures go")->required();
   cli.add_option("PROJECT", project, "Project file to open (.VYK)");
+  bool dark = false;
+  cli.add_flag("--dark", dark, "Windows in a dark palette");
   cli.allow_extras();  // Qt's own options, such as -platform
   CLI11_PARSE(cli, argc, argv);
 
   ScreenshotDialogs dialogs;
   options.dialogs = &dialogs;
   return RunProgram(argc, argv, options, project, [&](Program& program) {
+    if (dark) UseDarkPalette();
     QTimer::singleShot(300, [&program, folder] {
       TakeScreenshots(program, QString::fromStdString(folder));
       QApplication::exit(0);
