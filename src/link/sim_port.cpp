@@ -22,14 +22,14 @@ void SimPort::WriteByte(uint8_t byte) {
     double arrives = std::max(ready, lineFreeMs_) + byteTime;
     lineFreeMs_ = arrives;
     uint8_t b = out.byte;
-    pump_.Post(arrives - pump_.NowMs(), [this, b] {
-      if (open_ && onByte) onByte(b);
+    pump_.Post(arrives - pump_.NowMs(), [this, b, alive = std::weak_ptr<bool>(alive_)] {
+      if (!alive.expired() && open_ && onByte) onByte(b);
     });
   }
   if (box_.LineClosed()) {
     open_ = false;
-    pump_.Post(0, [this] {
-      if (onLost) onLost("the simulated Box closed the line");
+    pump_.Post(0, [this, alive = std::weak_ptr<bool>(alive_)] {
+      if (!alive.expired() && onLost) onLost("the simulated Box closed the line");
     });
   }
 }

@@ -28,6 +28,9 @@ class SimPort : public Port {
   SimBox box_;
   bool open_ = false;
   double lineFreeMs_ = 0;  // when the Box's sending line is next free
+  // Answers still on their way when the port goes (the link moved to another port) must not
+  // reach it.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace vyk

@@ -182,6 +182,13 @@ bool LimitKeyAccepted(char key) {
   return (key >= '0' && key <= '9') || key == '.' || key == 8 || key == 127;
 }
 
+std::string LimitPasteText(const std::string& text) {
+  std::string kept;
+  for (char c : text)
+    if (LimitKeyAccepted(c) && c != 8 && c != 127) kept += c;  // those two are keys, not text
+  return kept;
+}
+
 std::string PotText(uint8_t value) {
   return std::to_string(static_cast<int8_t>(value));
 }

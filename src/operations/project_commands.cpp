@@ -10,6 +10,8 @@ namespace vyk {
 namespace {
 
 const std::string kProjectFilter = "*.VYK";
+// A project saved without an extension is still listed.
+const std::string kOpenFilter = "*.VYK|*.VYK|All files (*)|*";
 
 // The meter folder of a group; a group byte that names no group leaves it where it is.
 void SetMeterFolder(AppState& state, uint8_t group) {
@@ -101,6 +103,7 @@ void InitNewImage(Session& s, uint8_t group) {
 
 void FileNewClick(Session& s) {
   if (RefusedDuringExchange(s)) return;
+  if (!QuerySaveChanges(s)) return;
   AppState& st = s.state;
   ProjectSetup setup;  // the same defaults every time
   if (!ShowProjectSetup(s, setup)) return;
@@ -127,8 +130,9 @@ void FileNewClick(Session& s) {
 
 void FileOpenClick(Session& s) {
   if (RefusedDuringExchange(s)) return;
+  if (!QuerySaveChanges(s)) return;
   AppState& st = s.state;
-  auto path = s.dialogs.OpenFileName({st.meterFolder, kProjectFilter, kProjectFilter, false, ""});
+  auto path = s.dialogs.OpenFileName({st.meterFolder, kOpenFilter, kProjectFilter, false, ""});
   if (path) OpenProjectFile(s, *path);
 }
 
@@ -175,6 +179,7 @@ bool FileSaveAsClick(Session& s) {
 
 void FileCloseClick(Session& s) {
   if (RefusedDuringExchange(s)) return;
+  if (!QuerySaveChanges(s)) return;
   s.state.projectState = ProjectState::NoProject;
   s.state.projectModified = false;
   RefreshWindow(s);
@@ -198,7 +203,7 @@ void EditProjectClick(Session& s) {
   }
 }
 
-bool QuerySaveOnClose(Session& s) {
+bool QuerySaveChanges(Session& s) {
   if (!s.state.projectModified) return true;
   switch (s.dialogs.Question("Save E2P file first ?", QuestionButtons::YesNoCancel)) {
     case Answer::Yes:
