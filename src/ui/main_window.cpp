@@ -5,6 +5,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -122,9 +123,13 @@ class LimitKeyFilter : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::KeyPress) {
       auto* key = static_cast<QKeyEvent*>(event);
+      // A paste of nothing typing would let in changes nothing: it must not clear the
+      // selection either. What a paste brings is filtered on its way in (LimitPasteFilter).
+      if (key->matches(QKeySequence::Paste) &&
+          LimitPasteText(ToCore(QGuiApplication::clipboard()->text())).empty())
+        return true;
       const QString text = key->text();
-      // Ctrl+V and the like are commands, whatever text they carry; what they paste is
-      // filtered on its way in.
+      // Ctrl+V and the like are commands, whatever text they carry.
       const bool command =
           (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) !=
           Qt::NoModifier;

@@ -340,6 +340,7 @@ TEST(MainWindow, PotBoxesOnlyShowAndTheLimitBoxFiltersPastes) {
     int stored;
   } pastes[] = {{"5", false, "135005", 1023},
                 {"abc", true, "135005", 1023},  // not 0
+                {"", true, "135005", 1023},
                 {"x12y000 ", true, "12000", 909}};
   for (const auto& p : pastes) {
     SCOPED_TRACE(p.clipboard);
