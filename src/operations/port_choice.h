@@ -18,7 +18,7 @@ std::string ChoosePortName(int portNumber, const std::string& settingPortName,
 
 // One item of the port setup dialog.
 struct PortItem {
-  std::string text;    // as the list shows it, with the system's description of the device
+  std::string text;    // as the list shows it (UTF-8, as the system describes its devices)
   std::string device;  // the device behind it, or "Simulator"
   int comNumber = 0;   // 1..4 for the items "COM 1".."COM 4", else 0
 };

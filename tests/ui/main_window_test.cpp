@@ -254,7 +254,7 @@ TEST(MainWindow, ResizeMovesTheChartAndTheGrid) {
 TEST(MainWindow, KeysActAndTheMenusNameThem) {
   Window w;
   ui::InstallEnterKey();
-  QApplication::setActiveWindow(w.form.get());
+  w.form->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(w.form.get()));
   w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kGM, false});
   w.Action("&New")->trigger();
