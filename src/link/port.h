@@ -8,6 +8,14 @@
 
 namespace vyk {
 
+// A serial device the system lists. Texts as the system gives them (UTF-8).
+struct SerialDevice {
+  std::string name;          // its path: /dev/ttyUSB0, \\.\COM3
+  std::string description;   // what its driver calls it; may be empty
+  std::string manufacturer;  // may be empty
+  bool usb = false;          // a USB adapter
+};
+
 // The port could not be opened, or was lost; the text says which device and why.
 class PortError : public std::runtime_error {
  public:

@@ -99,7 +99,12 @@ struct AppState {
   std::string meterFolder;  // appFolder, then appFolder + group name + separator
   int portNumber = 2;
   std::string portName;  // a device or "Simulator" chosen in place of COM n; empty: COM n
+  // The settings name the Box's port: read from the file, picked at the first start or chosen
+  // in Box > Options. Until then the settings file gets no port, so the next start looks again.
+  bool portChosen = false;
   int baudRate = 9600;
+  std::string portInUse;   // the device the Box link has open; empty: none
+  std::string portNotice;  // why the Box link has no port, and what to do about it
 };
 
 }  // namespace vyk

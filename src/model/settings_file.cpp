@@ -333,11 +333,11 @@ StoredSettings SettingsFile::Load() const {
 
 void SettingsFile::Save(const StoredSettings& s) const {
   IniText ini(ReadWhole(path_));
-  ini.Set(kSystem, kComPort, std::to_string(s.comPort));
+  if (s.namesPort) ini.Set(kSystem, kComPort, std::to_string(s.comPort));
   ini.Set(kSystem, kBaudRate, std::to_string(s.baudRate));
-  if (!s.portName.empty()) {
+  if (s.namesPort && !s.portName.empty()) {
     ini.Set(kSystem, kPortName, s.portName);
-  } else {
+  } else if (s.namesPort) {
     ini.Remove(kSystem, kPortName);
   }
   for (std::string_view key : kFirmwareKeys)

@@ -14,7 +14,7 @@ struct StoredSettings {
   int baudRate = 9600;
   std::string portName;  // a device or "Simulator"; empty: the COM port
   // The file itself names the port ("PortName" or "ComPort"); false when only the defaults
-  // stand in for it.
+  // stand in for it. Saving settings that name no port leaves the file's port keys alone.
   bool namesPort = false;
 };
 

@@ -3,6 +3,7 @@
 // command line and the tests answer them from a script.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/app_state.h"
 
@@ -12,8 +13,10 @@ enum class Answer { Ok, Cancel, Yes, No };
 enum class QuestionButtons { YesNo, YesNoCancel };
 
 struct FileDialogRequest {
-  std::string folder;       // where the dialog starts
-  std::string filter;       // such as "*.VYK", or "MAF files (*.maf)|*.maf"
+  std::string folder;  // where the dialog starts
+  // A pattern such as "*.VYK", or pairs of description and pattern joined by "|", such as
+  // "MAF files (*.maf)|*.maf" or "*.VYK|*.VYK|All files (*)|*".
+  std::string filter;
   std::string initialName;  // the file name box's starting text
   bool confirmOverwrite = false;
   std::string defaultExtension;  // added to a name typed without one, such as "maf"
@@ -32,13 +35,11 @@ class Dialogs {
   // Shows the Project Setup dialog filled from `setup`; on OK `setup` holds what the user
   // chose and the result is true.
   virtual bool AskProjectSetup(ProjectSetup& setup) = 0;
-  // Shows the port setup dialog with item `index` (0..3 for COM 1..4, -1 for none) selected,
-  // or the device `portName` when it is not empty. On OK the result is true and either
-  // `portName` names the chosen device (or "Simulator"), or it is empty and `index` holds the
-  // COM item.
-  virtual bool AskPortSetup(int& index, std::string& portName) {
-    (void)index;
-    (void)portName;
+  // Shows the port setup dialog with its items, `selected` (-1: none) selected. On OK the
+  // result is true and `selected` holds the chosen item, -1 for none.
+  virtual bool AskPortSetup(const std::vector<std::string>& items, int& selected) {
+    (void)items;
+    (void)selected;
     return false;
   }
 };

@@ -30,16 +30,37 @@ void SetModeBits(AppState& state, uint8_t mask, uint8_t bits) {
   state.image.SetByte(kModeByte, static_cast<uint8_t>((mode & ~mask) | bits));
 }
 
+// The controls' handlers also run when the program shows an image; only a change of what
+// the project holds makes it unsaved, so showing a project does not.
+class ModifiedIfChanged {
+ public:
+  explicit ModifiedIfChanged(AppState& state)
+      : state_(state), image_(state.image), header_(state.header.Bytes()) {}
+  ~ModifiedIfChanged() {
+    if (!(state_.image == image_) || state_.header.Bytes() != header_)
+      state_.projectModified = true;
+  }
+  ModifiedIfChanged(const ModifiedIfChanged&) = delete;
+  ModifiedIfChanged& operator=(const ModifiedIfChanged&) = delete;
+
+ private:
+  AppState& state_;
+  const EepromImage image_;
+  const std::array<uint8_t, kHeaderSize> header_;
+};
+
 void OutputRGrpClick(Session& s, bool store) {
   AppState& st = s.state;
-  if (store) {
-    SetModeBits(st, kOutputKindMask,
-                st.controls.outputRGrp == kFrequency ? kFrequencyOutput : kVoltageOutput);
+  {
+    ModifiedIfChanged changes(st);
+    if (store) {
+      SetModeBits(st, kOutputKindMask,
+                  st.controls.outputRGrp == kFrequency ? kFrequencyOutput : kVoltageOutput);
+    }
+    // The text shows the stored limit, so it never stores a different one.
+    ShowLimitText(s, LimitDisplayText(st));
+    SetIoCode(st);
   }
-  // The text shows the stored limit, so it never stores a different one.
-  ShowLimitText(s, LimitDisplayText(st));
-  SetIoCode(st);
-  st.projectModified = true;
   PlotTable(s);
   RefreshWindow(s);
   s.view.RepaintTableGrid();
@@ -48,9 +69,11 @@ void OutputRGrpClick(Session& s, bool store) {
 
 void InputRGrpClick(Session& s) {
   AppState& st = s.state;
-  SetModeBits(st, kFrequencyInput, st.controls.inputRGrp == kFrequency ? kFrequencyInput : 0);
-  SetIoCode(st);
-  st.projectModified = true;
+  {
+    ModifiedIfChanged changes(st);
+    SetModeBits(st, kFrequencyInput, st.controls.inputRGrp == kFrequency ? kFrequencyInput : 0);
+    SetIoCode(st);
+  }
   RefreshWindow(s);
   PlotTable(s);
   s.view.RepaintTableGrid();
@@ -59,16 +82,20 @@ void InputRGrpClick(Session& s) {
 
 void InvertCBoxClick(Session& s) {
   AppState& st = s.state;
-  SetModeBits(st, kInvertLimit, st.controls.invertLimit ? kInvertLimit : 0);
-  st.projectModified = true;
+  {
+    ModifiedIfChanged changes(st);
+    SetModeBits(st, kInvertLimit, st.controls.invertLimit ? kInvertLimit : 0);
+  }
   RefreshWindow(s);
   s.view.RepaintEepromGrid();
 }
 
 void LimitEditChange(Session& s, bool store) {
   AppState& st = s.state;
-  if (store) StoreEntryOutput(st, kLimitEntry, Trim(st.controls.limitText));
-  st.projectModified = true;
+  {
+    ModifiedIfChanged changes(st);
+    if (store) StoreEntryOutput(st, kLimitEntry, Trim(st.controls.limitText));
+  }
   RefreshWindow(s);
   s.view.RepaintEepromGrid();
 }
@@ -190,6 +217,13 @@ void ShowLimitText(Session& s, const std::string& text) {
 
 bool LimitKeyAccepted(char key) {
   return (key >= '0' && key <= '9') || key == '.' || key == 8 || key == 127;
+}
+
+std::string LimitPasteText(const std::string& text) {
+  std::string kept;
+  for (char c : text)
+    if (LimitKeyAccepted(c) && c != 8 && c != 127) kept += c;  // those two are keys, not text
+  return kept;
 }
 
 std::string PotText(uint8_t value) {

@@ -34,6 +34,8 @@ void SetInvertLimit(Session& s, bool ticked);
 void SetLimitText(Session& s, const std::string& text);
 // Whether the limit box lets a typed character in: digits, ".", Backspace and Delete.
 bool LimitKeyAccepted(char key);
+// What the limit box keeps of a pasted text: the characters typing would let in.
+std::string LimitPasteText(const std::string& text);
 
 // The program puts a selection on screen to show what the image holds: the handlers run
 // (and may mark the project modified) but keep the image as it is.

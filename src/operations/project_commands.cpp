@@ -10,6 +10,8 @@ namespace vyk {
 namespace {
 
 const std::string kProjectFilter = "*.VYK";
+// A project saved without an extension is still listed.
+const std::string kOpenFilter = "*.VYK|*.VYK|All files (*)|*";
 
 // The meter folder of a group; a group byte that names no group leaves it where it is.
 void SetMeterFolder(AppState& state, uint8_t group) {
@@ -101,6 +103,7 @@ void InitNewImage(Session& s, uint8_t group) {
 
 void FileNewClick(Session& s) {
   if (RefusedDuringExchange(s)) return;
+  if (!QuerySaveChanges(s)) return;
   AppState& st = s.state;
   ProjectSetup setup;  // the same defaults every time
   if (!ShowProjectSetup(s, setup)) return;
@@ -120,6 +123,9 @@ void FileNewClick(Session& s) {
   }
   ImageToControls(s);
   st.header.SetByteAt(ProjectHeader::kUnits, setup.metric ? 1 : 0);
+  // The controls' handlers fill in what the header derives from them (the input/output
+  // code): a project just made or read has nothing to save yet.
+  st.projectModified = false;
   ConnectBox(s, group);
   RefreshWindow(s);
   SetMeterFolder(st, group);
@@ -127,8 +133,9 @@ void FileNewClick(Session& s) {
 
 void FileOpenClick(Session& s) {
   if (RefusedDuringExchange(s)) return;
+  if (!QuerySaveChanges(s)) return;
   AppState& st = s.state;
-  auto path = s.dialogs.OpenFileName({st.meterFolder, kProjectFilter, kProjectFilter, false, ""});
+  auto path = s.dialogs.OpenFileName({st.meterFolder, kOpenFilter, kProjectFilter, false, ""});
   if (path) OpenProjectFile(s, *path);
 }
 
@@ -153,6 +160,7 @@ void OpenProjectFile(Session& s, const std::string& path) {
   ApplyGroupSettings(s, group);
   st.controls.groupLabel = GroupLabelText(group);
   ImageToControls(s);
+  st.projectModified = false;
   ConnectBox(s, group);
   RefreshWindow(s);
   SetMeterFolder(st, group);
@@ -175,6 +183,7 @@ bool FileSaveAsClick(Session& s) {
 
 void FileCloseClick(Session& s) {
   if (RefusedDuringExchange(s)) return;
+  if (!QuerySaveChanges(s)) return;
   s.state.projectState = ProjectState::NoProject;
   s.state.projectModified = false;
   ClearAdjustedCurve(s);
@@ -199,7 +208,7 @@ void EditProjectClick(Session& s) {
   }
 }
 
-bool QuerySaveOnClose(Session& s) {
+bool QuerySaveChanges(Session& s) {
   if (!s.state.projectModified) return true;
   switch (s.dialogs.Question("Save E2P file first ?", QuestionButtons::YesNoCancel)) {
     case Answer::Yes:

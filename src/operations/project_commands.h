@@ -29,8 +29,9 @@ bool FileSaveAsClick(Session& s);
 void FileCloseClick(Session& s);
 void EditProjectClick(Session& s);
 
-// Before the main window closes: asks "Save E2P file first ?" when there are unsaved
-// changes. True when the window may close.
-bool QuerySaveOnClose(Session& s);
+// Before New, Open, Close or the main window's closing would drop unsaved changes: asks "Save
+// E2P file first ?". Yes saves (asking for a name when the project has no file yet), No drops
+// them. True when the command may go on: not after Cancel, nor when the save was cancelled.
+bool QuerySaveChanges(Session& s);
 
 }  // namespace vyk

@@ -1,9 +1,11 @@
 #pragma once
 // Everything an operation works on: the state, the dialogs it may ask, the window it tells,
-// and the Box identification that New and Open run.
+// the Box identification that New and Open run, and the serial ports.
 #include <cstdint>
 #include <functional>
+#include <vector>
 
+#include "link/port.h"
 #include "model/app_state.h"
 #include "model/project_header.h"
 #include "operations/dialogs.h"
@@ -19,6 +21,10 @@ struct Session {
   // Box link nothing is connected.
   std::function<bool(Session&, uint8_t group)> connectBox;
   std::function<int32_t()> today = TodayDayNumber;
+  // The serial devices present now; without it, none.
+  std::function<std::vector<SerialDevice>()> listPorts = nullptr;
+  // Closes the Box link and opens it on a device or "Simulator". Throws PortError.
+  std::function<void(const std::string& device)> openPort = nullptr;
 };
 
 // True while an exchange with the Box runs: an operation that would change the project then

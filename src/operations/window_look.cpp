@@ -38,11 +38,13 @@ WindowLook RefreshWindowState(AppState& state) {
 WindowLook LookOf(const AppState& state) {
   WindowLook look;
   look.caption = kProgramTitle + state.projectFileName;
+  if (state.projectModified && state.projectState != ProjectState::NoProject) look.caption += "*";
   look.sioLabel = state.boxConnected ? "Idle" : "(not connected)";
   if (state.boxPartial && state.boxConnected)
     look.sioLabel =
         "Partial 00.." + FormatHex(static_cast<uint32_t>(state.boxLastAddressWritten & 0xFF), 2);
   look.notice = PartialImageText(state);
+  if (look.notice.empty()) look.notice = state.portNotice;
   const bool locked = state.exchangeRunning;
   if (locked) {
     // Only a transfer lasts long enough to need saying; a reading or an identification would

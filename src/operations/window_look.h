@@ -10,7 +10,7 @@ namespace vyk {
 inline const std::string kProgramTitle = "Vyk Edit (6v) , V1.2b 6/10/2003  ";
 
 struct WindowLook {
-  std::string caption;
+  std::string caption;  // the title, the project file name and "*" for unsaved changes
   // Off only while an exchange with the Box runs, which leaves Abort, Help and Exit.
   bool fileNew = true;
   bool fileOpen = true;
@@ -31,7 +31,8 @@ struct WindowLook {
   std::string sioLabel;
   std::string vInLabel;
   std::string vOutLabel;
-  // Why the window is locked, or what a stopped update left in the Box; empty: nothing.
+  // Why the window is locked, what a stopped update left in the Box, or why there is no Box
+  // port; empty: nothing.
   std::string notice;
   bool operator==(const WindowLook&) const = default;
 };

@@ -6,6 +6,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -31,10 +32,12 @@
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QValidator>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 
+#include "link/qt/qt_serial_port.h"
 #include "link/sim_port.h"
 #include "operations/box_operations.h"
 #include "operations/image_grids.h"
@@ -146,8 +149,17 @@ class LimitKeyFilter : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::KeyPress) {
       auto* key = static_cast<QKeyEvent*>(event);
+      // A paste of nothing typing would let in changes nothing: it must not clear the
+      // selection either. What a paste brings is filtered on its way in (LimitPasteFilter).
+      if (key->matches(QKeySequence::Paste) &&
+          LimitPasteText(ToCore(QGuiApplication::clipboard()->text())).empty())
+        return true;
       const QString text = key->text();
-      if (text.size() == 1 && text[0].unicode() >= 32 && text[0].unicode() != 127 &&
+      // Ctrl+V and the like are commands, whatever text they carry.
+      const bool command =
+          (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) !=
+          Qt::NoModifier;
+      if (!command && text.size() == 1 && text[0].unicode() >= 32 && text[0].unicode() != 127 &&
           !LimitKeyAccepted(static_cast<char>(text[0].unicode() < 128 ? text[0].unicode() : 0)))
         return true;
     }
@@ -195,6 +207,86 @@ class CornerCaption : public QObject {
     corner->style()->drawControl(QStyle::CE_Header, &option, &painter, corner);
     return true;
   }
+};
+
+// A paste (or a drop) into the limit box keeps what typing the same characters would: the
+// characters the key filter lets through; with none of them, nothing changes.
+class LimitPasteFilter : public QValidator {
+ public:
+  explicit LimitPasteFilter(QLineEdit* edit) : QValidator(edit), before_(edit->text()) {}
+
+  State validate(QString& text, int& pos) const override {
+    // What replaced the selection: the text between the parts that stayed as they were.
+    qsizetype head = 0;
+    while (head < text.size() && head < before_.size() && text[head] == before_[head])
+      ++head;
+    qsizetype tail = 0;
+    while (tail < text.size() - head && tail < before_.size() - head &&
+           text[text.size() - 1 - tail] == before_[before_.size() - 1 - tail])
+      ++tail;
+    const QString inserted = text.mid(head, text.size() - head - tail);
+    const QString kept = FromCore(LimitPasteText(ToCore(inserted)));
+    if (kept.isEmpty() && !inserted.isEmpty()) return Invalid;  // the box takes it back
+    if (kept != inserted) {
+      text = text.left(head) + kept + text.right(tail);
+      pos = static_cast<int>(head + kept.size());
+    }
+    before_ = text;
+    return Acceptable;
+  }
+
+ private:
+  // The text the box held after the last change; the program sets the box's text with its
+  // signals blocked, so only the validator sees every change.
+  mutable QString before_;
+};
+
+// The pot boxes only show the pots; their arrow keys press the spin arrows.
+class PotKeyFilter : public QObject {
+ public:
+  PotKeyFilter(QObject* parent, QToolButton* up, QToolButton* down)
+      : QObject(parent), up_(up), down_(down) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (key == Qt::Key_Up || key == Qt::Key_Down) {
+        (key == Qt::Key_Up ? up_ : down_)->click();
+        return true;
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QToolButton* up_;
+  QToolButton* down_;
+};
+
+// Enter in the table grid moves to the row below, after the cell being edited (if any) is
+// stored: the editor stores it on a queued call, so the move is queued behind it.
+class EnterMovesDown : public QObject {
+ public:
+  explicit EnterMovesDown(QTableView* grid) : QObject(grid), grid_(grid) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        QMetaObject::invokeMethod(
+            grid_,
+            [grid = grid_] {
+              const QModelIndex at = grid->currentIndex();
+              if (at.isValid() && at.row() + 1 < grid->model()->rowCount())
+                grid->setCurrentIndex(at.sibling(at.row() + 1, at.column()));
+            },
+            Qt::QueuedConnection);
+        return true;
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QTableView* grid_;
 };
 
 QTableView* MakeGrid(QWidget* parent, ImageTableModel* model, const char* name) {
@@ -275,11 +367,18 @@ MainWindow::MainWindow(const StartOptions& options, QWidget* parent)
                       abortBtn_,         tableGrid_,       chartView_,       eepromGrid_};
   for (size_t i = 1; i < std::size(order); ++i)
     setTabOrder(order[i - 1], order[i]);
+  BuildKeys();
 
   // The port is chosen at the first activation; until then writes go nowhere.
   session_.connectBox = [this](Session& s, uint8_t group) {
     box_.AnswerAsGroup(group);
     return ConnectBox(s, box_.Link(), group);
+  };
+  session_.listPorts = PresentSerialDevices;
+  session_.openPort = [this](const std::string& device) {
+    SimBoxConfig simulator;
+    simulator.baud = options_.simulatorBaud;
+    box_.Open(device, simulator);
   };
 
   std::string appFolder = options_.appFolder;
@@ -603,6 +702,32 @@ void MainWindow::BuildBody(QWidget* central) {
   layout->addLayout(body, 1);
 }
 
+void MainWindow::BuildKeys() {
+  // Keys that no text box claims for itself (Ctrl+U and Ctrl+E edit text on Linux).
+  editMatch_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+  editMeter_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
+  boxUpdate_->setShortcut(QKeySequence(Qt::Key_F6));
+  boxRetrieve_->setShortcut(QKeySequence(Qt::Key_F7));
+  // The button and the box are not in a menu: their keys are window actions, named in the
+  // tooltips.
+  auto press = [this](QAbstractButton* button, const QKeySequence& key, const QString& tip) {
+    auto* action = new QAction(this);
+    action->setShortcut(key);
+    connect(action, &QAction::triggered, button, &QAbstractButton::click);
+    addAction(action);
+    button->setToolTip(tip + " (" + key.toString(QKeySequence::NativeText) + ")");
+  };
+  press(abortBtn_, QKeySequence(Qt::Key_F5), "Connect, Monitor or Abort");
+  press(showHexCBox_, QKeySequence(Qt::CTRL | Qt::Key_H), "The image's bytes instead of the chart");
+
+  for (int k = 0; k < 4; ++k) {
+    potEdits_[k]->setReadOnly(true);
+    potEdits_[k]->installEventFilter(new PotKeyFilter(potEdits_[k], potUp_[k], potDown_[k]));
+  }
+  limitEdit_->setValidator(new LimitPasteFilter(limitEdit_));
+  tableGrid_->installEventFilter(new EnterMovesDown(tableGrid_));
+}
+
 QWidget* MainWindow::Control(const char* name) const {
   return findChild<QWidget*>(name);
 }
@@ -619,16 +744,11 @@ void MainWindow::FormActivate() {
   state_.portNumber = settings.comPort;
   state_.baudRate = settings.baudRate;
   state_.portName = settings.portName;
-  portInUse_ = ChoosePortName(state_.portNumber, state_.portName, options_.port);
+  state_.portChosen = settings.namesPort;
 
   Link().onStatus = [this](const std::string& text) { sioLabel_->setText(FromCore(text)); };
-  SimBoxConfig simulator;
-  simulator.baud = options_.simulatorBaud;
-  try {
-    box_.Open(portInUse_, simulator);
-  } catch (const std::exception& e) {
-    session_.dialogs.Error(e.what());  // the program runs on; every exchange will time out
-  }
+  // Without a port the program runs on; every exchange will time out.
+  Run([&] { OpenStartPort(session_, options_.port); });
   Run([&] { RefreshWindow(session_); });
 }
 
@@ -649,10 +769,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 bool MainWindow::FormClose() {
   bool mayClose = false;
-  Run([&] { mayClose = QuerySaveOnClose(session_); });
+  Run([&] { mayClose = QuerySaveChanges(session_); });
   if (!mayClose) return false;
   // A settings file that cannot be written is reported; the window still closes.
-  Run([&] { settingsFile_.Save({state_.portNumber, state_.baudRate, state_.portName}); });
+  Run([&] {
+    settingsFile_.Save({state_.portNumber, state_.baudRate, state_.portName, state_.portChosen});
+  });
   state_.matchTable.reset();
   Link().Close();
   if (windows_.closed) windows_.closed();

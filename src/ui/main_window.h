@@ -72,7 +72,7 @@ class MainWindow : public QMainWindow, public MainView {
   OtherWindows& Windows() { return windows_; }
   // The settings file this run reads and writes.
   QString SettingsPath() const { return QString::fromStdString(settingsFile_.Path()); }
-  const std::string& PortInUse() const { return portInUse_; }
+  const std::string& PortInUse() const { return state_.portInUse; }
 
   // First activation: the settings, the Box link, the first refresh. Runs from the first
   // showing; tests call it directly.
@@ -98,6 +98,9 @@ class MainWindow : public QMainWindow, public MainView {
   void BuildBody(QWidget* central);
   // Round ranges and ticks for the curves, as many as the chart's size allows.
   void ScaleAxes();
+  // The keys of the menus, the main button and the Hex box, the pot boxes' arrows, what the
+  // limit box lets in and Enter in the table grid.
+  void BuildKeys();
 
   StartOptions options_;
   AppState state_;
@@ -106,7 +109,6 @@ class MainWindow : public QMainWindow, public MainView {
   QtPump pump_;
   BoxConnection box_{pump_, state_};
   SettingsFile settingsFile_{SettingsFolder(options_.configDir)};
-  std::string portInUse_;
   OtherWindows windows_;
   bool activated_ = false;
   bool closeAfterExchange_ = false;  // Exit was asked for while an exchange ran

@@ -6,6 +6,7 @@
 #include "operations/box_operations.h"
 #include "operations/project_commands.h"
 #include "ui/about_dialog.h"
+#include "ui/enter_key.h"
 #include "ui/help_window.h"
 #include "ui/learn_window.h"
 #include "ui/match_window.h"
@@ -28,10 +29,11 @@ Program::Program(const StartOptions& options) {
   terminal_ = std::make_unique<TerminalWindow>(&m);
   help_ = std::make_unique<HelpWindow>();
   InstallHelpKey(*help_);
+  InstallEnterKey();
 
   m.Dialogs().projectSetup = [this](ProjectSetup& setup) { return projectSetup_->Run(setup); };
-  m.Dialogs().portSetup = [this](int& index, std::string& name) {
-    return portSetup_->Run(index, name);
+  m.Dialogs().portSetup = [this](const std::vector<std::string>& items, int& selected) {
+    return portSetup_->Run(items, selected);
   };
   m.Link().terminalEcho = [this](uint8_t b) { terminal_->Echo(b); };
   // A keystroke in the middle of an exchange would corrupt it.

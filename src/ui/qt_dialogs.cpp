@@ -40,10 +40,33 @@ QWidget* QtDialogs::Parent() const {
 }
 
 QString QtFilter(const std::string& filter) {
-  auto bar = filter.find('|');
-  if (bar == std::string::npos) return Text(filter + " (" + filter + ")");
-  return Text(filter.substr(0, bar));
+  const QStringList parts = Text(filter).split('|');
+  if (parts.size() == 1) return parts[0] + " (" + parts[0] + ")";
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+    filters << (parts[i].contains('(') ? parts[i] : parts[i] + " (" + parts[i + 1] + ")");
+  return filters.join(";;");
 }
+
+namespace {
+
+// Runs the dialog; a name with wildcards, such as the "*.VYK" it starts with, lists the files
+// it matches instead of being taken as a file name.
+std::optional<std::string> ChooseFile(QFileDialog& dialog, const FileDialogRequest& request) {
+  if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(Text(request.defaultExtension));
+  if (!request.initialName.empty()) dialog.selectFile(Text(request.initialName));
+  while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+    const QString chosen = dialog.selectedFiles().first();
+    const QString name = QFileInfo(chosen).fileName();
+    if (!name.contains('*') && !name.contains('?')) return chosen.toStdString();
+    dialog.setDirectory(QFileInfo(chosen).absolutePath());
+    dialog.setNameFilter(name);
+    dialog.selectFile(name);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
 
 void QtDialogs::Error(const std::string& text) {
   QMessageBox::critical(Parent(), QStringLiteral("Error"), Text(text));
@@ -67,9 +90,7 @@ std::optional<std::string> QtDialogs::OpenFileName(const FileDialogRequest& requ
   QFileDialog dialog(Parent(), QString(), Text(request.folder), QtFilter(request.filter));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(Text(request.defaultExtension));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().first().toStdString();
+  return ChooseFile(dialog, request);
 }
 
 std::optional<std::string> QtDialogs::SaveFileName(const FileDialogRequest& request) {
@@ -77,17 +98,15 @@ std::optional<std::string> QtDialogs::SaveFileName(const FileDialogRequest& requ
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   if (!request.confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
-  if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(Text(request.defaultExtension));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().first().toStdString();
+  return ChooseFile(dialog, request);
 }
 
 bool QtDialogs::AskProjectSetup(ProjectSetup& setup) {
   return projectSetup ? projectSetup(setup) : false;
 }
 
-bool QtDialogs::AskPortSetup(int& index, std::string& portName) {
-  return portSetup ? portSetup(index, portName) : false;
+bool QtDialogs::AskPortSetup(const std::vector<std::string>& items, int& selected) {
+  return portSetup ? portSetup(items, selected) : false;
 }
 
 }  // namespace vyk::ui

@@ -18,11 +18,11 @@ class QtDialogs : public Dialogs {
   std::optional<std::string> OpenFileName(const FileDialogRequest& request) override;
   std::optional<std::string> SaveFileName(const FileDialogRequest& request) override;
   bool AskProjectSetup(ProjectSetup& setup) override;
-  bool AskPortSetup(int& index, std::string& portName) override;
+  bool AskPortSetup(const std::vector<std::string>& items, int& selected) override;
 
   // The Project Setup and port Setup windows, once they exist.
   std::function<bool(ProjectSetup&)> projectSetup;
-  std::function<bool(int&, std::string&)> portSetup;
+  std::function<bool(const std::vector<std::string>&, int&)> portSetup;
   // Where boxes appear: the active modal window if any, else the main window.
   QWidget* Parent() const;
 
@@ -30,7 +30,8 @@ class QtDialogs : public Dialogs {
   QWidget* parent_;
 };
 
-// "MAF files (*.maf)|*.maf" or "*.VYK" as a Qt file dialog filter.
+// "MAF files (*.maf)|*.maf", "*.VYK|*.VYK|All files (*)|*" or "*.VYK" as a Qt file dialog
+// filter.
 QString QtFilter(const std::string& filter);
 
 }  // namespace vyk::ui

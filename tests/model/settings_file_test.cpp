@@ -39,10 +39,10 @@ TEST(SettingsFile, SaveChangesOnlyItsOwnKeysAndMakesTheFolder) {
   const std::string folder = tmp.File("new/folder");
   SettingsFile file(folder);
   EXPECT_FALSE(file.Load().namesPort);
-  file.Save({3, 9600, "/dev/ttyUSB0"});
+  file.Save({3, 9600, "/dev/ttyUSB0", true});
   const std::string saved = test::ReadBytes(file.Path());
   std::ofstream(file.Path(), std::ios::binary) << "; kept\r\n[Other]\r\nk=v\r\n" << saved;
-  file.Save({4, 19200, ""});
+  file.Save({4, 19200, "", true});
   EXPECT_EQ(test::ReadBytes(file.Path()),
             "; kept\r\n[Other]\r\nk=v\r\n[System]\r\nComPort=4\r\nBaudRate=19200\r\n\r\n[User]\r\n"
             "EEResume=0000\r\nEEStart=0000\r\nEEStop=0000\r\n");
@@ -50,6 +50,11 @@ TEST(SettingsFile, SaveChangesOnlyItsOwnKeysAndMakesTheFolder) {
   EXPECT_EQ(s.comPort, 4);
   EXPECT_EQ(s.baudRate, 19200);
   EXPECT_TRUE(s.namesPort);
+
+  // Before a port is chosen the file names none, so the next start still looks for one.
+  SettingsFile fresh(tmp.File("fresh"));
+  fresh.Save({2, 9600, "", false});
+  EXPECT_FALSE(fresh.Load().namesPort);
 }
 
 }  // namespace

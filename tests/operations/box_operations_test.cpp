@@ -137,13 +137,13 @@ TEST(Monitor, TheAdjustedCurveGoesWithItsProjectAndItsUnits) {
   } cases[] = {
       {"New for Ford", [](GmProject& h) { h.New(kFord); }, false},
       {"New for GM", [](GmProject& h) { h.New(kGM); }, false},
-      {"Open",
-       [&](GmProject& h) {
-         h.dialogs.fileNames.push_back(path);
-         FileOpenClick(h.session);
+      {"Open", [&](GmProject& h) { h.Open(path); }, false},
+      {"Close",
+       [](GmProject& h) {
+         if (h.state.projectModified) h.dialogs.answers.push_back(Answer::No);
+         FileCloseClick(h.session);
        },
        false},
-      {"Close", [](GmProject& h) { FileCloseClick(h.session); }, false},
       {"input in volts", [](GmProject& h) { SetInputRGrp(h.session, kVoltage); }, false},
       {"a table entry typed", [](GmProject& h) { TableGridSetEditText(h.session, 1, 2, "1000"); },
        true},

@@ -83,7 +83,7 @@ TEST(FileNew, SetsUpTheProjectOfEachGroup) {
 
     EXPECT_EQ(h.state.projectState, ProjectState::NewProject);
     EXPECT_EQ(h.state.projectFileName, "(new)");
-    EXPECT_TRUE(h.state.projectModified);  // showing the new limit runs the limit box's handler
+    EXPECT_FALSE(h.state.projectModified);  // showing the new project changes nothing in it
     EXPECT_EQ(h.state.meterFolder, "app" + kSep + GroupName(c.group) + kSep);
     EXPECT_EQ(h.state.conversion, ConversionSettings::ForGroup(c.group));
     EXPECT_EQ(h.state.controls.groupLabel, GroupName(c.group));
@@ -98,6 +98,7 @@ TEST(FileNew, CancelChangesNothing) {
   for (bool withProject : {false, true}) {
     if (withProject) h.New(kGM);
     const AppState before = h.state;
+    if (withProject) h.dialogs.answers.push_back(Answer::No);
     h.dialogs.setups.push_back(std::nullopt);
     FileNewClick(h.session);
     ExpectSameProject(h.state, before);
@@ -161,30 +162,30 @@ TEST(EditProject, ShowsTheProjectAndChangesOnlyTheHeader) {
   EXPECT_EQ(h.state.meterFolder, before.meterFolder);
 }
 
-TEST(FileClose, DropsChangesWithoutAsking) {
-  Harness h;
-  h.New(kFord);
-  h.state.image.SetEntry(3, 500);
-  const EepromImage image = h.state.image;
-  FileCloseClick(h.session);
-  EXPECT_THAT(h.dialogs.messages, IsEmpty());
-  EXPECT_EQ(h.state.projectState, ProjectState::NoProject);
-  EXPECT_EQ(h.state.projectFileName, "");
-  EXPECT_FALSE(h.state.projectModified);
-  EXPECT_EQ(h.state.image, image);
-}
-
-TEST(QuerySaveOnClose, AsksOnlyAboutUnsavedChanges) {
+// New, Open, Close and closing the window ask before they drop unsaved changes.
+TEST(QuerySaveChanges, AskBeforeUnsavedChangesAreDropped) {
+  enum Command { kNew, kOpen, kClose, kExit };
   struct Case {
-    bool modified;
-    std::optional<Answer> answer;  // nothing: no question
-    bool closes;
+    Command command;
+    std::optional<Answer> answer;  // nothing: no unsaved changes, no question
+    bool goesOn;
     bool saves;
-  } cases[] = {{false, {}, true, false},
-               {true, Answer::Yes, true, true},
-               {true, Answer::No, true, false},
-               {true, Answer::Cancel, false, false}};
+  } cases[] = {
+      {kNew, {}, true, false},
+      {kNew, Answer::Yes, true, true},
+      {kNew, Answer::Cancel, false, false},
+      {kOpen, Answer::No, true, false},
+      {kOpen, Answer::Cancel, false, false},
+      {kClose, {}, true, false},
+      {kClose, Answer::Yes, true, true},
+      {kClose, Answer::No, true, false},
+      {kClose, Answer::Cancel, false, false},
+      {kExit, Answer::Yes, true, true},
+      {kExit, Answer::Cancel, false, false},
+  };
   for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "command " << c.command << " answer "
+                                    << (c.answer ? static_cast<int>(*c.answer) : -1));
     TempFolder folder;
     Harness h;
     h.New(kFord);
@@ -193,21 +194,49 @@ TEST(QuerySaveOnClose, AsksOnlyAboutUnsavedChanges) {
     FileSaveAsClick(h.session);
     const std::string old = ReadBytes(path);
     h.state.image.SetEntry(3, 500);
-    h.state.projectModified = c.modified;
+    h.state.projectModified = c.answer.has_value();
     h.dialogs.messages.clear();
     if (c.answer) h.dialogs.answers.push_back(*c.answer);
-    EXPECT_EQ(QuerySaveOnClose(h.session), c.closes);
-    auto questions = h.dialogs.Texts(FakeDialogs::Kind::Question);
-    EXPECT_EQ(questions, c.answer ? std::vector<std::string>{"Save E2P file first ?"}
-                                  : std::vector<std::string>{});
+    bool wentOn = false;
+    switch (c.command) {
+      case kNew:  // then the Project Setup dialog, cancelled
+        if (c.goesOn) h.dialogs.setups.push_back(std::nullopt);
+        FileNewClick(h.session);
+        wentOn = h.dialogs.setupsShown.size() == 2;
+        break;
+      case kOpen:  // then the file dialog, cancelled
+        if (c.goesOn) h.dialogs.fileNames.push_back(std::nullopt);
+        FileOpenClick(h.session);
+        wentOn = h.dialogs.fileRequests.size() == 2;
+        break;
+      case kClose:
+        FileCloseClick(h.session);
+        wentOn = h.state.projectState == ProjectState::NoProject;
+        break;
+      case kExit:
+        wentOn = QuerySaveChanges(h.session);
+        break;
+    }
+    EXPECT_EQ(wentOn, c.goesOn);
+    EXPECT_EQ(
+        h.dialogs.Texts(FakeDialogs::Kind::Question),
+        c.answer ? std::vector<std::string>{"Save E2P file first ?"} : std::vector<std::string>{});
     EXPECT_EQ(ReadBytes(path) != old, c.saves);
+    if (c.command == kOpen && c.goesOn) {
+      // Projects saved without the extension are listed too.
+      EXPECT_EQ(h.dialogs.fileRequests[1].filter, "*.VYK|*.VYK|All files (*)|*");
+      EXPECT_EQ(h.dialogs.fileRequests[1].initialName, "*.VYK");
+    }
   }
-  // Yes for a project without a file, then no name: the window stays open.
+  // Yes for a project without a file, then no name: New stops before its dialog.
   Harness h;
   h.New(kFord);
+  h.state.projectModified = true;
   h.dialogs.answers.push_back(Answer::Yes);
   h.dialogs.fileNames.push_back(std::nullopt);
-  EXPECT_FALSE(QuerySaveOnClose(h.session));
+  FileNewClick(h.session);
+  EXPECT_EQ(h.dialogs.setupsShown.size(), 1u);
+  EXPECT_EQ(h.state.projectState, ProjectState::NewProject);
 }
 
 // A read error from the system ends the command; the project keeps its own name, or a later
@@ -222,8 +251,7 @@ TEST(FileOpen, SystemReadErrorKeepsTheProject) {
   Harness h;
   h.New(kFord);
   const AppState before = h.state;
-  h.dialogs.fileNames.push_back(unreadable);
-  EXPECT_THROW(FileOpenClick(h.session), InOutError);
+  EXPECT_THROW(h.Open(unreadable), InOutError);
   ExpectSameProject(h.state, before);
 }
 
@@ -253,10 +281,10 @@ TEST(RefreshWindow, LookFollowsTheProjectState) {
     WindowLook expected;
   } cases[] = {
       {ProjectState::NoProject, true, true, none},
-      {ProjectState::NewProject, true, false, ProjectLook("(new)", false, false)},
+      {ProjectState::NewProject, true, false, ProjectLook("(new)*", false, false)},
       {ProjectState::NewProject, false, true, ProjectLook("(new)", false, true)},
       {ProjectState::StoredProject, false, false, ProjectLook(path, false, false)},
-      {ProjectState::StoredProject, true, true, ProjectLook(path, true, true)},
+      {ProjectState::StoredProject, true, true, ProjectLook(path + "*", true, true)},
   };
   for (const auto& c : cases) {
     Harness h;
@@ -320,8 +348,7 @@ TEST(ShowingAProject, OpenLoadsTheFileAndChangesNoStoredByte) {
         image.SetByte(kFirstPotByte + k, pots[k]);
       WriteProjectFile(path, header, image);
       h.dialogs.messages.clear();
-      h.dialogs.fileNames.push_back(path);
-      FileOpenClick(h.session);
+      h.Open(path);
       EXPECT_THAT(h.dialogs.Texts(FakeDialogs::Kind::Information), ElementsAre(path + " loaded"));
       EXPECT_THAT(h.dialogs.Texts(FakeDialogs::Kind::Error), IsEmpty());
       EXPECT_EQ(h.state.image, image);
@@ -374,8 +401,7 @@ TEST(FileOpen, ReadErrorsChangeNothing) {
     SCOPED_TRACE(path);
     if (c.bytes) WriteBytes(path, *c.bytes);
     h.dialogs.messages.clear();
-    h.dialogs.fileNames.push_back(path);
-    FileOpenClick(h.session);
+    h.Open(path);
     std::string expected =
         std::string(c.message).starts_with(" ") ? path + c.message : c.message + path;
     EXPECT_THAT(h.dialogs.Texts(test::FakeDialogs::Kind::Error), ::testing::ElementsAre(expected));

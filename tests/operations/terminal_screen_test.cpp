@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "operations/port_choice.h"
 #include "operations/terminal_screen.h"
 #include "support/box_harness.h"
 
@@ -50,38 +49,6 @@ TEST(Terminal, ButtonAsksForByteZeroAndEchoesTheAnswer) {
   h.pump.RunFor(100);
   EXPECT_EQ(screen.Lines()[0], "C00*");
   EXPECT_EQ(screen.Lines()[2], "5A+");
-}
-
-TEST(PortSetup, OptionsPickThePortForTheNextStart) {
-  struct Case {
-    int before;
-    int shown;   // the item selected when the dialog opens
-    int chosen;  // what the user leaves selected; the dialog answers OK
-    int after;
-  } cases[] = {{2, 1, 2, 3}, {7, 3, 3, 4}, {0, -1, -1, 0}};
-  for (const Case& c : cases) {
-    struct PortDialogs : FakeDialogs {
-      int shown = -2, chosen = 0;
-      bool AskPortSetup(int& index, std::string&) override {
-        shown = index;
-        index = chosen;
-        return true;
-      }
-    } dialogs;
-    dialogs.chosen = c.chosen;
-    AppState state;
-    MainView view;
-    Session s{state, dialogs, view, {}};
-    state.portNumber = c.before;
-    BoxOptionsClick(s);
-    EXPECT_EQ(dialogs.shown, c.shown);
-    EXPECT_EQ(state.portNumber, c.after);
-    EXPECT_EQ(dialogs.Texts(FakeDialogs::Kind::Information),
-              std::vector<std::string>{"Changes will be effective at next program execution"});
-  }
-  EXPECT_EQ(ChoosePortName(3, "", ""), "/dev/ttyS2");
-  EXPECT_EQ(ChoosePortName(3, "/dev/ttyUSB0", ""), "/dev/ttyUSB0");
-  EXPECT_EQ(ChoosePortName(3, "/dev/ttyUSB0", "Simulator"), "Simulator");
 }
 
 }  // namespace

@@ -30,9 +30,15 @@ class FakeDialogs : public Dialogs {
   std::deque<Answer> answers;
   std::deque<std::optional<std::string>> fileNames;  // nullopt: the user cancels
   std::deque<std::optional<ProjectSetup>> setups;    // nullopt: the user cancels
+  std::deque<std::optional<int>> portChoices;        // the item chosen; nullopt: Cancel
   std::vector<Message> messages;
   std::vector<FileDialogRequest> fileRequests;
   std::vector<ProjectSetup> setupsShown;  // what each Project Setup dialog was filled with
+  struct PortSetupShown {
+    std::vector<std::string> items;
+    int selected;
+  };
+  std::vector<PortSetupShown> portSetupsShown;
 
   void Error(const std::string& text) override { messages.push_back({Kind::Error, text}); }
   void Information(const std::string& text) override {
@@ -58,6 +64,13 @@ class FakeDialogs : public Dialogs {
     setupsShown.push_back(setup);
     auto answer = Next(setups, std::optional<ProjectSetup>());
     if (answer) setup = *answer;
+    return answer.has_value();
+  }
+
+  bool AskPortSetup(const std::vector<std::string>& items, int& selected) override {
+    portSetupsShown.push_back({items, selected});
+    auto answer = Next(portChoices, std::optional<int>());
+    if (answer) selected = *answer;
     return answer.has_value();
   }
 
@@ -109,10 +122,18 @@ struct Harness {
 
   Harness() { state.appFolder = state.meterFolder = "app" + std::string(1, kPathSeparator); }
 
-  // File > New with the dialog answered.
+  // File > New with the dialog answered, dropping any unsaved changes.
   void New(uint8_t group) {
+    if (state.projectModified) dialogs.answers.push_back(Answer::No);
     dialogs.setups.push_back(ProjectSetup{FileText("Test"), {}, group, false});
     FileNewClick(session);
+  }
+
+  // File > Open of `path`, dropping any unsaved changes.
+  void Open(const std::string& path) {
+    if (state.projectModified) dialogs.answers.push_back(Answer::No);
+    dialogs.fileNames.push_back(path);
+    FileOpenClick(session);
   }
 };
 

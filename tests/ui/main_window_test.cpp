@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QChartView>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHeaderView>
@@ -24,7 +25,9 @@
 #include <QValueAxis>
 #include <cmath>
 
+#include "operations/port_choice.h"
 #include "support/fakes.h"
+#include "ui/enter_key.h"
 #include "ui/help_window.h"
 #include "ui/main_window.h"
 #include "ui/program.h"
@@ -117,11 +120,12 @@ TEST(MainWindow, TypicalUseOfAGmProject) {
   EXPECT_TRUE(st.boxConnected);
   EXPECT_EQ(w.Get<QPushButton>("AbortBtn")->text(), "Monitor");
   EXPECT_EQ(w.Get<QLabel>("GroupLabel")->text(), "GM");
-  EXPECT_TRUE(w.form->windowTitle().endsWith("(new)"));
+  EXPECT_TRUE(w.form->windowTitle().endsWith("(new)"));  // nothing to save yet
 
   // A table cell in hertz, then a byte in the hex grid.
   w.EditCell("TableGrid", 2, 1, "1000");
   EXPECT_EQ(st.image.Entry(1), 76);
+  EXPECT_TRUE(w.form->windowTitle().endsWith("(new)*"));
   EXPECT_EQ(st.chart.series1[1].y, 1003.0f);  // the stored count, as the cell shows it
   w.Get<QCheckBox>("ShowHexCBox")->click();
   EXPECT_TRUE(w.Get<QTableView>("EEPROMGrid")->isVisible());
@@ -160,6 +164,7 @@ TEST(MainWindow, TypicalUseOfAGmProject) {
   EXPECT_FALSE(w.form->close());
   w.dialogs.answers.push_back(Answer::No);
   w.form->State().portName = R"(\\.\COM3)";  // saved as QSettings would read it back
+  w.form->State().portChosen = true;
   EXPECT_TRUE(w.form->close());
   QSettings settings(w.form->SettingsPath(), QSettings::IniFormat);
   EXPECT_EQ(settings.value("System/PortName").toString(), R"(\\.\COM3)");
@@ -367,6 +372,179 @@ TEST(MainWindow, TabFollowsTheReadingOrder) {
   EXPECT_EQ(order, (std::vector<QString>{"HelpBtn", "InputRGrp", "Pot1Edit", "Pot2Edit", "Pot3Edit",
                                          "Pot4Edit", "LimitEdit", "InvertCBox", "ShowHexCBox",
                                          "AbortBtn", "TableGrid", "Chart1", "HelpBtn"}));
+}
+
+// The menus name their keys; every key does what its entry or control does; Enter stores a
+// table cell and moves down, and presses the focused button.
+TEST(MainWindow, KeysActAndTheMenusNameThem) {
+  Window w;
+  ui::InstallEnterKey();
+  w.form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.form.get()));
+  w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kGM, false});
+  w.Action("&New")->trigger();
+  int matches = 0, meters = 0, helps = 0;
+  w.form->Windows().editMatch = [&] { ++matches; };
+  w.form->Windows().editMeter = [&] { ++meters; };
+  w.form->Windows().helpContents = [&] { ++helps; };
+
+  const struct {
+    const char* entry;  // nothing: the key of a control
+    QKeySequence key;
+    std::function<bool()> acted;
+  } keys[] = {
+      {nullptr, QKeySequence(Qt::Key_F5),
+       [&] { return w.Get<QLabel>("DataInLabel")->text().startsWith("F in = "); }},
+      {nullptr, QKeySequence(Qt::CTRL | Qt::Key_H),
+       [&] { return w.Get<QTableView>("EEPROMGrid")->isVisible(); }},
+      {"&Update EEPROM ...", QKeySequence(Qt::Key_F6),
+       [&] {
+         return w.dialogs.Texts(FakeDialogs::Kind::Question).back() == "Ok to update EEPROM data?";
+       }},
+      {"&Retrieve EEPROM ...", QKeySequence(Qt::Key_F7),
+       [&] {
+         return w.dialogs.Texts(FakeDialogs::Kind::Question).back() == "Ok to retrive EEPROM data?";
+       }},
+      {"&Match ...", QKeySequence(Qt::CTRL | Qt::Key_M), [&] { return matches == 1; }},
+      {"M&eter ...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M), [&] { return meters == 1; }},
+  };
+  for (const auto& k : keys) {
+    SCOPED_TRACE(k.key.toString().toStdString());
+    if (k.entry != nullptr) {
+      EXPECT_EQ(w.Action(k.entry)->shortcut(), k.key);
+    }
+    w.dialogs.answers.push_back(Answer::No);  // the Box transfers ask first
+    QTest::keySequence(w.form.get(), k.key);
+    EXPECT_TRUE(k.acted());
+    w.dialogs.answers.clear();
+  }
+  EXPECT_TRUE(w.Get<QPushButton>("AbortBtn")->toolTip().contains("F5"));
+
+  // Enter stores the cell and moves down, also when no cell is being edited.
+  auto* table = w.Get<QTableView>("TableGrid");
+  w.EditCell("TableGrid", 2, 1, "1000");
+  EXPECT_EQ(w.form->State().image.Entry(1), 76);
+  EXPECT_EQ(table->currentIndex(), table->model()->index(2, 0));
+  QTest::keyClick(table, Qt::Key_Return);
+  QApplication::processEvents();
+  EXPECT_EQ(table->currentIndex(), table->model()->index(3, 0));
+
+  // Enter presses a focused push button or tool button, as Space does.
+  auto* help = w.Get<QPushButton>("HelpBtn");
+  help->setFocus();
+  QTest::keyClick(help, Qt::Key_Return);
+  EXPECT_EQ(helps, 1);
+  auto* potUp = w.Get<QToolButton>("Pot3SpinUp");
+  potUp->setFocus();
+  QTest::keyClick(potUp, Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_EQ(w.Get<QLineEdit>("Pot3Edit")->text(), "1");
+}
+
+// The pot boxes only show the pots: typing is refused and the arrow keys step them. A paste
+// into the limit box keeps only what typing could put there.
+TEST(MainWindow, PotBoxesOnlyShowAndTheLimitBoxFiltersPastes) {
+  Window w;
+  w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kGM, false});
+  w.Action("&New")->trigger();
+  AppState& st = w.form->State();
+  auto* pot = w.Get<QLineEdit>("Pot2Edit");
+  EXPECT_TRUE(pot->isReadOnly());
+  QTest::keyClicks(pot, "50");
+  QTest::keyClick(pot, Qt::Key_Up);
+  QTest::keyClick(pot, Qt::Key_Up);
+  QTest::keyClick(pot, Qt::Key_Down);
+  EXPECT_EQ(pot->text(), "1");
+  EXPECT_EQ(st.image.Byte(kFirstPotByte + 1), 1);
+
+  auto* limit = w.Get<QLineEdit>("LimitEdit");
+  EXPECT_EQ(limit->text(), "13500");
+  const struct {
+    const char* clipboard;
+    bool selectAll;  // else at the end
+    QString after;
+    int stored;
+  } pastes[] = {{"5", false, "135005", 1023},
+                {"abc", true, "135005", 1023},  // not 0
+                {"", true, "135005", 1023},
+                {"x12y000 ", true, "12000", 909}};
+  for (const auto& p : pastes) {
+    SCOPED_TRACE(p.clipboard);
+    QGuiApplication::clipboard()->setText(p.clipboard);
+    limit->setFocus();
+    if (p.selectAll) {
+      limit->selectAll();
+    } else {
+      limit->end(false);
+    }
+    QTest::keySequence(limit, QKeySequence::Paste);
+    EXPECT_EQ(limit->text(), p.after);
+    EXPECT_EQ(st.image.Entry(kLimitEntry), p.stored);
+  }
+  limit->selectAll();
+  QGuiApplication::clipboard()->setText("letters");
+  limit->paste();  // as the context menu does
+  EXPECT_EQ(limit->text(), "12000");
+}
+
+// New, Open and Close ask before unsaved changes go; the title marks them.
+TEST(MainWindow, UnsavedChangesAreMarkedAndAskedAbout) {
+  Window w;
+  w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kFord, false});
+  w.Action("&New")->trigger();
+  const std::string file = w.tmp.File("bench");
+  w.dialogs.fileNames.push_back(file);
+  w.Action("Save &As")->trigger();
+  const QString title = w.form->windowTitle();
+  EXPECT_TRUE(title.endsWith(QString::fromStdString(file)));
+  w.Get<QToolButton>("Pot1SpinUp")->click();
+  EXPECT_EQ(w.form->windowTitle(), title + "*");
+
+  w.dialogs.messages.clear();
+  w.dialogs.answers.push_back(Answer::Cancel);
+  w.Action("&Close")->trigger();
+  EXPECT_EQ(w.form->windowTitle(), title + "*");
+  w.dialogs.answers.push_back(Answer::Yes);
+  w.Action("&Close")->trigger();
+  EXPECT_EQ(w.dialogs.Texts(FakeDialogs::Kind::Question),
+            (std::vector<std::string>{"Save E2P file first ?", "Save E2P file first ?"}));
+  EXPECT_EQ(w.form->windowTitle(), "Vyk Edit (6v) , V1.2b 6/10/2003  ");
+  EXPECT_EQ(static_cast<uint8_t>(ReadBytes(file)[512 + kFirstPotByte]), 1);  // saved first
+}
+
+// A first start with no port setting and no adapter opens without a Box and says why, without
+// an error box; Box > Options then moves the link at once and the settings keep the choice.
+TEST(MainWindow, FirstStartWithoutAPortSaysWhichIsMissing) {
+  TempFolder tmp;
+  FakeDialogs dialogs;
+  ui::StartOptions options;
+  options.configDir = options.appFolder = tmp.Path().string();
+  options.dialogs = &dialogs;
+  MainWindow form(options);
+  form.GetSession().listPorts = [] { return std::vector<SerialDevice>(); };
+  form.show();
+  QApplication::processEvents();
+  EXPECT_TRUE(dialogs.messages.empty());
+  auto* notice = form.findChild<QLabel*>("NoticeLabel");
+  ASSERT_NE(notice, nullptr);
+  EXPECT_TRUE(notice->isVisible());
+  EXPECT_EQ(notice->text().toStdString(), "No Box port: COM 2 (" + PortNameFor(2) +
+                                              ") is not present. Choose the Box's port in Box > "
+                                              "Options.");
+  EXPECT_EQ(form.PortInUse(), "");
+
+  dialogs.portChoices.push_back(4);  // COM 1..4, then the simulated Box
+  for (QAction* a : form.findChildren<QAction*>()) {
+    if (a->text() == "&Options ...") a->trigger();
+  }
+  EXPECT_EQ(dialogs.portSetupsShown.at(0).items.at(4), "Simulator");
+  EXPECT_EQ(dialogs.portSetupsShown.at(0).selected, -1);
+  EXPECT_EQ(form.PortInUse(), "Simulator");
+  EXPECT_NE(form.Simulator(), nullptr);
+  EXPECT_FALSE(notice->isVisible());
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_TRUE(form.close());
+  QSettings settings(form.SettingsPath(), QSettings::IniFormat);
+  EXPECT_EQ(settings.value("System/PortName").toString(), "Simulator");
 }
 
 }  // namespace

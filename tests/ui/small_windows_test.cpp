@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -31,6 +32,7 @@
 #include "ui/port_setup_dialog.h"
 #include "ui/program.h"
 #include "ui/project_setup_dialog.h"
+#include "ui/qt_dialogs.h"
 #include "ui/terminal_window.h"
 
 namespace vyk::ui {
@@ -118,64 +120,56 @@ TEST(ProjectSetupDialog, CancelChangesNothingAndEachShowingStartsFromTheGivenSet
   EXPECT_FALSE(fresh.metric);
 }
 
-TEST(PortSetupDialog, PreselectsThePortInUse) {
-  struct Case {
-    int index;
-    std::string portName;
-    QString checked;
-  };
-  const Case cases[] = {
-      {2, "", "COM 3"},
-      {3, "", "COM 4"},
-      {-1, "", ""},  // a port number below 1 in the settings
-      {0, "Simulator", "Simulator"},
-      // A device chosen earlier and unplugged since stays on offer.
-      {0, "/dev/vyk-unplugged", QString::fromUtf8("/dev/vyk-unplugged \u2014 not present")},
-  };
+TEST(PortSetupDialog, ShowsTheItemsAndReturnsTheChoice) {
   PortSetupDialog dialog(nullptr);
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.checked.toStdString());
-    int index = c.index;
-    std::string portName = c.portName;
-    WhenShown([&](QDialog& d) {
-      EXPECT_EQ(CheckedRadio(d), c.checked);
-      ButtonOf(d, "Cancel")->click();
-    });
-    EXPECT_FALSE(dialog.Run(index, portName));
-    EXPECT_EQ(index, c.index);
-    EXPECT_EQ(portName, c.portName);
-  }
+  const std::vector<std::string> items = {"COM 1 (/dev/ttyS0)", "/dev/ttyUSB0 \u2014 FT232R",
+                                          "Simulator"};
+  int selected = 1;
+  WhenShown([](QDialog& d) {
+    EXPECT_EQ(d.windowTitle(), "Setup");
+    EXPECT_EQ(CheckedRadio(d), QString::fromUtf8("/dev/ttyUSB0 \u2014 FT232R"));
+    ButtonOf(d, "Simulator")->click();
+    ButtonOf(d, "OK")->click();
+  });
+  ASSERT_TRUE(dialog.Run(items, selected));
+  EXPECT_EQ(selected, 2);
+
+  selected = -1;  // nothing selected; Cancel leaves it so
+  WhenShown([](QDialog& d) {
+    EXPECT_EQ(CheckedRadio(d), "");
+    ButtonOf(d, "COM 1 (/dev/ttyS0)")->click();
+    ButtonOf(d, "Cancel")->click();
+  });
+  EXPECT_FALSE(dialog.Run(items, selected));
+  EXPECT_EQ(selected, -1);
 }
 
-TEST(PortSetupDialog, ReturnsAComItemOrANamedPort) {
-  PortSetupDialog dialog(nullptr);
-  auto choose = [&](int& index, std::string& portName, const QString& item) {
-    WhenShown([item](QDialog& d) {
-      EXPECT_EQ(d.windowTitle(), "Setup");
-      if (!item.isEmpty()) ButtonOf(d, item)->click();
-      ButtonOf(d, "OK")->click();
+// Both project dialogs start with "*.VYK" in the name box; Open also lists every file (a
+// project saved without the extension). A name with wildcards lists files rather than being
+// taken as one.
+TEST(FileDialogs, StartWithTheProjectPatternAndOfferAllFiles) {
+  test::TempFolder folder;
+  QtDialogs dialogs(nullptr);
+  auto nameBox = [](QDialog& d) { return d.findChild<QLineEdit*>("fileNameEdit"); };
+  WhenShown([&](QDialog& d) {
+    EXPECT_EQ(static_cast<QFileDialog&>(d).nameFilters(),
+              QStringList({"*.VYK (*.VYK)", "All files (*)"}));
+    EXPECT_EQ(nameBox(d)->text(), "*.VYK");
+    d.reject();
+  });
+  EXPECT_FALSE(dialogs.OpenFileName(
+      {folder.Path().string(), "*.VYK|*.VYK|All files (*)|*", "*.VYK", false, ""}));
+
+  WhenShown([&](QDialog& d) {
+    EXPECT_EQ(nameBox(d)->text(), "*.VYK");
+    WhenShown([&](QDialog& again) {
+      nameBox(again)->setText("camaro");
+      again.accept();
     });
-    return dialog.Run(index, portName);
-  };
-
-  int index = 1;
-  std::string portName;
-  ASSERT_TRUE(choose(index, portName, "COM 3"));
-  EXPECT_EQ(index, 2);
-  EXPECT_EQ(portName, "");
-
-  ASSERT_TRUE(choose(index, portName, "Simulator"));
-  EXPECT_EQ(portName, "Simulator");
-
-  // Back from the simulated Box to a COM port: the name must go, or it would win.
-  ASSERT_TRUE(choose(index, portName, "COM 1"));
-  EXPECT_EQ(index, 0);
-  EXPECT_EQ(portName, "");
-
-  index = -1;
-  ASSERT_TRUE(choose(index, portName, ""));  // OK with nothing selected
-  EXPECT_EQ(index, -1);
-  EXPECT_EQ(portName, "");
+    d.accept();  // Save with the pattern in the name box
+  });
+  EXPECT_EQ(dialogs.SaveFileName({folder.Path().string(), "*.VYK", "*.VYK", true, ""}),
+            folder.File("camaro"));
 }
 
 TEST(AboutDialog, SetsItsTextsAtEveryShowing) {
@@ -422,8 +416,8 @@ TEST(HelpKey, EveryWindowOpensThePageOfTheFocusedControl) {
     QString page;
   };
   ProjectSetup setup;
-  int comIndex = 1;
-  std::string portName;
+  const std::vector<std::string> ports{"COM 1", "Simulator"};
+  int selected = 0;
   struct Window {
     QWidget* window;
     std::function<void()> runModal;  // empty: the window is not modal
@@ -450,7 +444,7 @@ TEST(HelpKey, EveryWindowOpensThePageOfTheFocusedControl) {
        {{"ProjectNameEdit", Press::F1, "projects.html"},
         {"HelpBtn", Press::Click, "projects.html"}}},
       {&program.PortSetup(),
-       [&] { program.PortSetup().Run(comIndex, portName); },
+       [&] { program.PortSetup().Run(ports, selected); },
        {{"ComPortRGrp", Press::F1, "port_options.html"},
         {"HelpBtn", Press::Click, "port_options.html"}}},
       {&program.About(), [&] { program.About().exec(); }, {{nullptr, Press::F1, "index.html"}}},

@@ -1,5 +1,6 @@
 #include "link/qt/qt_serial_port.h"
 
+#include <QSerialPortInfo>
 #include <cerrno>
 
 #include "link/device_access.h"
@@ -99,6 +100,19 @@ void QtSerialPort::WriteByte(uint8_t byte) {
   const char c = static_cast<char>(byte);
   port_.write(&c, 1);
   port_.flush();  // out now, not at the next turn of the event loop
+}
+
+std::vector<SerialDevice> PresentSerialDevices() {
+  std::vector<SerialDevice> devices;
+  for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
+    SerialDevice device{port.systemLocation().toStdString(), port.description().toStdString(),
+                        port.manufacturer().toStdString(), port.hasVendorIdentifier()};
+    bool listed = false;
+    for (const SerialDevice& other : devices)
+      listed = listed || other.name == device.name;
+    if (!listed) devices.push_back(std::move(device));
+  }
+  return devices;
 }
 
 }  // namespace vyk

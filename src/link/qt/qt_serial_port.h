@@ -4,6 +4,7 @@
 #include <QSerialPort>
 #include <QSocketNotifier>
 #include <memory>
+#include <vector>
 
 #include "link/port.h"
 
@@ -32,5 +33,8 @@ class QtSerialPort : public Port {
   std::unique_ptr<QSocketNotifier> hangUp_;
   std::string name_;
 };
+
+// The serial devices present now, each once, in the system's order.
+std::vector<SerialDevice> PresentSerialDevices();
 
 }  // namespace vyk
