@@ -195,6 +195,11 @@ QString HelpWindow::PageForContext(int helpContext) {
   }
 }
 
+void HelpWindow::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::PaletteChange && !browser_->source().isEmpty()) browser_->reload();
+  QWidget::changeEvent(event);
+}
+
 HelpWindow::HelpWindow(QWidget* parent)
     : QWidget(parent, Qt::Window),
       searchEdit_(new QLineEdit(this)),
@@ -222,7 +227,9 @@ HelpWindow::HelpWindow(QWidget* parent)
   topicList_->setHeaderLabels({QStringLiteral("Found"), QStringLiteral("Topic")});
   topicList_->setRootIsDecorated(false);
   topicList_->setUniformRowHeights(true);
-  topicList_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  // Whole titles: a long one scrolls rather than ending in "...".
+  topicList_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  topicList_->header()->setStretchLastSection(false);
 
   browser_->setObjectName(QStringLiteral("HelpBrowser"));
   browser_->setSearchPaths({QStringLiteral(":/help")});
@@ -240,7 +247,7 @@ HelpWindow::HelpWindow(QWidget* parent)
   splitter->addWidget(search);
   splitter->addWidget(browser_);
   splitter->setStretchFactor(1, 1);
-  splitter->setSizes({340, 520});
+  splitter->setSizes({400, 500});
 
   auto* bar = new QHBoxLayout;
   bar->addWidget(contents);

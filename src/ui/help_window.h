@@ -31,6 +31,8 @@ class HelpWindow : public QWidget {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // The page's links take their colour when it is laid out: a new palette lays it out again.
+  void changeEvent(QEvent* event) override;
 
  private:
   struct Keyword {

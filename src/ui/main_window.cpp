@@ -45,6 +45,7 @@
 #include "operations/port_choice.h"
 #include "operations/project_commands.h"
 #include "operations/start_up.h"
+#include "ui/chart_look.h"
 #include "ui/core_text.h"
 #include "ui/error_guard.h"
 #include "ui/help_window.h"
@@ -657,10 +658,8 @@ void MainWindow::BuildBody(QWidget* central) {
   chart_->setMargins(QMargins(2, 2, 2, 2));
   series1_ = new QLineSeries();
   series1_->setName("V Out");
-  series1_->setColor(Qt::blue);
   series2_ = new QLineSeries();
   series2_->setName("Adjusted");
-  series2_->setColor(Qt::red);
   chart_->addSeries(series1_);
   chart_->addSeries(series2_);
   axisX_ = new QValueAxis();
@@ -673,6 +672,10 @@ void MainWindow::BuildBody(QWidget* central) {
     s->attachAxis(axisX_);
     s->attachAxis(axisY_);
   }
+  new ChartPaletteFollower(this, chart_, [this] {
+    series1_->setColor(TableCurveColour(*this));
+    series2_->setColor(SecondCurveColour(*this));
+  });
   chartView_ = new QChartView(chart_, central);
   chartView_->setObjectName("Chart1");
   chartView_->setProperty(kHelpContextProperty, kHelpChart);

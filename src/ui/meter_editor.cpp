@@ -32,6 +32,7 @@
 #include <functional>
 #include <utility>
 
+#include "ui/chart_look.h"
 #include "ui/core_text.h"
 #include "ui/error_guard.h"
 #include "ui/help_context.h"
@@ -294,7 +295,6 @@ MeterEditor::MeterEditor(Dialogs& dialogs, const AppState& state, QWidget* paren
   chart->setMargins(QMargins(2, 2, 2, 2));
   series1_ = new QLineSeries;
   series1_->setObjectName(QStringLiteral("Series1"));
-  series1_->setPen(QPen(Qt::red));
   series1_->setPointsVisible(false);
   chart->addSeries(series1_);
   flowAxis_ = new QCategoryAxis;
@@ -304,6 +304,8 @@ MeterEditor::MeterEditor(Dialogs& dialogs, const AppState& state, QWidget* paren
   chart->addAxis(signalAxis_, Qt::AlignLeft);
   series1_->attachAxis(flowAxis_);
   series1_->attachAxis(signalAxis_);
+  new ChartPaletteFollower(this, chart,
+                           [this] { series1_->setPen(QPen(SecondCurveColour(*this))); });
   meterChart_ = Named(new QChartView(chart, this), "MeterChart");
   meterChart_->setMinimumSize(332, 153);
   meterChart_->setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -248,6 +248,21 @@ TEST(MainWindow, ExitAbortsTheTransferAndClosesEveryWindow) {
 // The chart names the curves it shows and ticks its axes at round numbers just past the data.
 // A GM reading in hertz goes when a Ford project is created, so the new table in volts is not
 // drawn as a flat line under the old curve's scale.
+// A desktop that turns dark while the program runs darkens the chart too, and back.
+TEST(MainWindow, TheChartFollowsTheDesktopsPalette) {
+  Window w;
+  QChart* chart = w.Get<QChartView>("Chart1")->chart();
+  const QPalette light = QApplication::palette();
+  QPalette dark = light;
+  dark.setColor(QPalette::Window, QColor(45, 45, 45));
+  QApplication::setPalette(dark);
+  QApplication::processEvents();
+  EXPECT_EQ(chart->theme(), QChart::ChartThemeDark);
+  QApplication::setPalette(light);
+  QApplication::processEvents();
+  EXPECT_EQ(chart->theme(), QChart::ChartThemeLight);
+}
+
 TEST(MainWindow, ChartHasRoundTicksAndALegendAndDropsAnOldReading) {
   Window w;
   QChart* chart = w.Get<QChartView>("Chart1")->chart();

@@ -108,6 +108,8 @@ void UseDarkPalette() {
   dark.setColor(QPalette::ToolTipBase, QColor(53, 53, 53));
   dark.setColor(QPalette::ToolTipText, Qt::white);
   dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+  dark.setColor(QPalette::Link, QColor(100, 170, 255));
+  dark.setColor(QPalette::LinkVisited, QColor(190, 150, 255));
   dark.setColor(QPalette::HighlightedText, Qt::black);
   dark.setColor(QPalette::Disabled, QPalette::Text, QColor(127, 127, 127));
   dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(127, 127, 127));
