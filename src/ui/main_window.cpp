@@ -672,6 +672,8 @@ void MainWindow::BuildBody(QWidget* central) {
     s->attachAxis(axisX_);
     s->attachAxis(axisY_);
   }
+  for (QLegendMarker* marker : chart_->legend()->markers(series2_))
+    marker->setVisible(false);  // until there is a reading
   new ChartPaletteFollower(this, chart_, [this] {
     series1_->setColor(TableCurveColour(*this));
     series2_->setColor(SecondCurveColour(*this));
