@@ -205,10 +205,12 @@ TEST(MainWindow, ATransferLocksTheWindowButAbortAnswers) {
   EXPECT_EQ(caption, "Abort");
   EXPECT_LT(clock.elapsed(), 1000);
   EXPECT_EQ(w.form->State().image.Byte(kFirstPotByte), 0);
+  // The last word is the partial image (a heavily loaded machine may time a reply out first).
   auto errors = w.dialogs.Texts(FakeDialogs::Kind::Error);
-  ASSERT_EQ(errors.size(), 1u);
+  ASSERT_FALSE(errors.empty());
+  EXPECT_EQ(errors.back().rfind("The Box holds a partial image", 0), 0u) << errors.back();
   EXPECT_FALSE(busyNotice.isEmpty());
-  EXPECT_EQ(w.Notice().toStdString(), errors[0]);  // the partial image
+  EXPECT_EQ(w.Notice().toStdString(), errors.back());
   EXPECT_EQ(button->text(), "Monitor");
   EXPECT_TRUE(w.Action("&Open")->isEnabled());
 }
