@@ -27,7 +27,11 @@ TEST(SettingsFile, ReadsValuesAsQSettingsWroteThem) {
 }
 
 TEST(SettingsFile, AwkwardValuesComeBackAsTheyWent) {
-  for (const char* value : {R"(\\.\COM3)", " lead", "a;b", "x=y", "\"q\"", "tab\there"}) {
+  // A control character written as "\x01" must not take a hexadecimal digit after it along.
+  const std::string values[] = {R"(\\.\COM3)", " lead",      "a;b",
+                                "x=y",         "\"q\"",      "tab\there",
+                                "\001Ab",      "\1777\033E", std::string("\0000d", 3)};
+  for (const std::string& value : values) {
     IniText ini;
     ini.Set("System", "PortName", value);
     EXPECT_EQ(IniText(ini.Text()).Value("System", "PortName"), value) << ini.Text();
