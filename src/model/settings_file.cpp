@@ -11,6 +11,7 @@ namespace vyk {
 
 namespace {
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kSystem = "System";
 constexpr std::string_view kComPort = "ComPort";
 constexpr std::string_view kBaudRate = "BaudRate";
@@ -250,7 +251,8 @@ std::string ReadWhole(const std::string& path) {
 }  // namespace
 
 IniText::IniText(std::string_view text) {
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  byteOrderMark_ = text.substr(0, 3) == kByteOrderMark;
+  if (byteOrderMark_) text.remove_prefix(3);
   while (!text.empty()) {
     size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
@@ -318,7 +320,7 @@ void IniText::Remove(std::string_view section, std::string_view key) {
 }
 
 std::string IniText::Text() const {
-  std::string text;
+  std::string text(byteOrderMark_ ? kByteOrderMark : "");
   for (const std::string& line : lines_)
     text += line + (crlf_ ? "\r\n" : "\n");
   return text;

@@ -38,6 +38,15 @@ TEST(SettingsFile, AwkwardValuesComeBackAsTheyWent) {
   }
 }
 
+// A byte order mark is kept: dropped, a second one after it (or a first line that starts like
+// one) would become the start of the file and read differently next time.
+TEST(SettingsFile, TextComesBackAsItWas) {
+  for (const char* text : {"[System]\nPortName=a\n", "\xEF\xBB\xBF[Other]\r\nk=v\r\n",
+                           "\xEF\xBB\xBF\xEF\xBB\xBF[System]\nPortName=a\n"}) {
+    EXPECT_EQ(IniText(text).Text(), text);
+  }
+}
+
 TEST(SettingsFile, SaveChangesOnlyItsOwnKeysAndMakesTheFolder) {
   test::TempFolder tmp;
   const std::string folder = tmp.File("new/folder");
