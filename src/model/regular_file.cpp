@@ -1,5 +1,6 @@
 #include "model/regular_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -136,11 +137,21 @@ void RegularFile::RequireOpen() const {
 
 std::string RegularFile::Read(size_t count) {
   RequireOpen();
-  std::string bytes(count, '\0');
-  const size_t got = std::fread(bytes.data(), 1, count, file_);
-  if (got < count && std::ferror(file_) != 0)
-    throw InOutError("Error reading " + path_ + ": " + std::strerror(errno));
-  bytes.resize(got);
+  // Piece by piece: a generous limit (a meter text file's megabyte) must not cost a buffer of
+  // that size for a file of a few hundred bytes.
+  constexpr size_t kPiece = 1 << 16;
+  std::string bytes;
+  while (bytes.size() < count) {
+    const size_t had = bytes.size();
+    const size_t wanted = std::min(kPiece, count - had);
+    bytes.resize(had + wanted);
+    const size_t got = std::fread(bytes.data() + had, 1, wanted, file_);
+    bytes.resize(had + got);
+    if (got == wanted) continue;
+    if (std::ferror(file_) != 0)
+      throw InOutError("Error reading " + path_ + ": " + std::strerror(errno));
+    break;
+  }
   return bytes;
 }
 

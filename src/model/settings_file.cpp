@@ -11,6 +11,7 @@ namespace vyk {
 
 namespace {
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kSystem = "System";
 constexpr std::string_view kComPort = "ComPort";
 constexpr std::string_view kBaudRate = "BaudRate";
@@ -161,14 +162,52 @@ std::string Unescape(std::string_view v) {
   return out;
 }
 
+// The letter escape of a control character, or nothing for one written in hexadecimal.
+const char* NamedEscape(char c) {
+  switch (c) {
+    case '\a':
+      return "\\a";
+    case '\b':
+      return "\\b";
+    case '\f':
+      return "\\f";
+    case '\n':
+      return "\\n";
+    case '\r':
+      return "\\r";
+    case '\t':
+      return "\\t";
+    case '\v':
+      return "\\v";
+    default:
+      return nullptr;
+  }
+}
+
 std::string Escape(std::string_view v) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   const bool quote = !v.empty() && (IsBlank(v.front()) || IsBlank(v.back()) ||
                                     v.find_first_of(",;=") != std::string_view::npos);
   std::string out;
   if (quote) out += '"';
+  // A reader takes every hexadecimal digit after "\x" as part of the escape, so a digit right
+  // after one is escaped too (as QSettings does), or "\x01" and "A" would read as U+001A.
+  bool afterHexEscape = false;
   for (char c : v) {
     const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u == 0x7F || (afterHexEscape && IsDigitOf(c, 16))) {
+      if (const char* named = NamedEscape(c)) {
+        out += named;
+        afterHexEscape = false;
+      } else {
+        out += "\\x";
+        out += kHex[u >> 4];
+        out += kHex[u & 0xF];
+        afterHexEscape = true;
+      }
+      continue;
+    }
+    afterHexEscape = false;
     switch (c) {
       case '\\':
         out += "\\\\";
@@ -176,35 +215,8 @@ std::string Escape(std::string_view v) {
       case '"':
         out += "\\\"";
         break;
-      case '\a':
-        out += "\\a";
-        break;
-      case '\b':
-        out += "\\b";
-        break;
-      case '\f':
-        out += "\\f";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      case '\v':
-        out += "\\v";
-        break;
       default:
-        if (u < 0x20 || u == 0x7F) {
-          out += "\\x";
-          out += kHex[u >> 4];
-          out += kHex[u & 0xF];
-        } else {
-          out += c;
-        }
+        out += c;
     }
   }
   if (quote) out += '"';
@@ -239,7 +251,8 @@ std::string ReadWhole(const std::string& path) {
 }  // namespace
 
 IniText::IniText(std::string_view text) {
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  byteOrderMark_ = text.substr(0, 3) == kByteOrderMark;
+  if (byteOrderMark_) text.remove_prefix(3);
   while (!text.empty()) {
     size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
@@ -307,7 +320,7 @@ void IniText::Remove(std::string_view section, std::string_view key) {
 }
 
 std::string IniText::Text() const {
-  std::string text;
+  std::string text(byteOrderMark_ ? kByteOrderMark : "");
   for (const std::string& line : lines_)
     text += line + (crlf_ ? "\r\n" : "\n");
   return text;

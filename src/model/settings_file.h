@@ -35,6 +35,7 @@ class IniText {
  private:
   std::vector<std::string> lines_;
   bool crlf_ = false;
+  bool byteOrderMark_ = false;  // written back, so the file's lines stay the lines it had
 };
 
 class SettingsFile {

@@ -27,10 +27,23 @@ TEST(SettingsFile, ReadsValuesAsQSettingsWroteThem) {
 }
 
 TEST(SettingsFile, AwkwardValuesComeBackAsTheyWent) {
-  for (const char* value : {R"(\\.\COM3)", " lead", "a;b", "x=y", "\"q\"", "tab\there"}) {
+  // A control character written as "\x01" must not take a hexadecimal digit after it along.
+  const std::string values[] = {R"(\\.\COM3)", " lead",      "a;b",
+                                "x=y",         "\"q\"",      "tab\there",
+                                "\001Ab",      "\1777\033E", std::string("\0000d", 3)};
+  for (const std::string& value : values) {
     IniText ini;
     ini.Set("System", "PortName", value);
     EXPECT_EQ(IniText(ini.Text()).Value("System", "PortName"), value) << ini.Text();
+  }
+}
+
+// A byte order mark is kept: dropped, a second one after it (or a first line that starts like
+// one) would become the start of the file and read differently next time.
+TEST(SettingsFile, TextComesBackAsItWas) {
+  for (const char* text : {"[System]\nPortName=a\n", "\xEF\xBB\xBF[Other]\r\nk=v\r\n",
+                           "\xEF\xBB\xBF\xEF\xBB\xBF[System]\nPortName=a\n"}) {
+    EXPECT_EQ(IniText(text).Text(), text);
   }
 }
 

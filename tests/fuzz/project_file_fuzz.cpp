@@ -1,0 +1,55 @@
+// A project file as File > Open and `vyk project show` read it. A file that reads writes back
+// byte for byte: the header records it holds, the rest of the header as it was, then its
+// image. Opening it shows it without changing the image or marking the project unsaved, and
+// every cell of both grids has a text.
+#include "fuzz_support.h"
+#include "model/project_file.h"
+#include "operations/image_grids.h"
+#include "operations/main_controls.h"
+#include "operations/project_commands.h"
+
+using namespace vyk;
+using namespace vyk::fuzz;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static ScratchFolder folder;
+  const std::string path = folder.File("project.VYK");
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  WriteBytes(path, input);
+
+  // The header in memory before the read: records the file does not hold keep these bytes.
+  ProjectHeader before;
+  before.Bytes().fill(0xA5);
+  const ProjectReadResult read = ReadProjectFile(path, before);
+  if (read.status != ProjectReadStatus::Ok) {
+    Require(!ProjectReadMessage(read.status, path).empty(), "a failed read has a message");
+    return 0;
+  }
+  const size_t held = static_cast<size_t>(read.header.HeaderRecords()) * kRecordSize;
+  Require(held >= kRecordSize && held <= kHeaderSize, "the header length read is 1..32 records");
+  Require(input.size() >= held + kImageSize, "a file that reads holds its header and image");
+  std::string expected = input.substr(0, held);
+  expected.append(reinterpret_cast<const char*>(before.Bytes().data()) + held, kHeaderSize - held);
+  expected += input.substr(held, kImageSize);
+
+  const std::string copy = folder.File("copy.VYK");
+  WriteProjectFile(copy, read.header, read.image);
+  Require(ReadBytes(copy) == expected, "a project that reads writes back byte for byte");
+
+  QuietDialogs dialogs;
+  MainView view;
+  AppState state;
+  Session session{state, dialogs, view, {}, [] { return 45000; }};
+  OpenProjectFile(session, path);
+  Require(dialogs.errors == 0, "a project that reads opens without an error");
+  Require(state.image == read.image, "opening a project leaves its image as read");
+  Require(!state.projectModified, "an opened project has no unsaved changes");
+  for (int row = 0; row < kTableGridRows; ++row)
+    for (int column = 0; column < kTableGridColumns; ++column)
+      Require(!TableGridCellText(state, column, row).empty(), "every table cell has a text");
+  for (int row = 0; row < kEepromGridRows; ++row)
+    for (int column = 0; column < kEepromGridColumns; ++column)
+      Require(row + column == 0 || !EepromGridCellText(state, column, row).empty(),
+              "every byte cell has a text");
+  return 0;
+}
