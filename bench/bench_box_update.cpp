@@ -9,8 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "link/qt/qt_pump.h"
-#include "link/qt/qt_serial_port.h"
+#include "line_counters.h"
 #include "operations/box_operations.h"
 #include "operations/main_controls.h"
 #include "operations/project_commands.h"
@@ -25,35 +24,6 @@ constexpr double kByteMs = 10000.0 / kBaud;
 class BoxSim : public vyk::test::BoxSimProcess {
  public:
   explicit BoxSim(std::vector<std::string> args) : BoxSimProcess(VYK_CLI_PATH, std::move(args)) {}
-};
-
-// Counts what crosses the line in each direction.
-class CountingPort : public vyk::Port {
- public:
-  CountingPort() {
-    inner_.onByte = [this](uint8_t b) {
-      ++received;
-      if (onByte) onByte(b);
-    };
-    inner_.onLost = [this](const std::string& r) {
-      if (onLost) onLost(r);
-    };
-  }
-  void Open(const std::string& name) override { inner_.Open(name); }
-  bool IsOpen() const override { return inner_.IsOpen(); }
-  void Close() override { inner_.Close(); }
-  void PurgeOutput() override { inner_.PurgeOutput(); }
-  void PurgeInput() override { inner_.PurgeInput(); }
-  bool SetDtr() override { return inner_.SetDtr(); }
-  void WriteByte(uint8_t b) override {
-    ++sent;
-    inner_.WriteByte(b);
-  }
-  long sent = 0;
-  long received = 0;
-
- private:
-  vyk::QtSerialPort inner_;
 };
 
 class YesDialogs : public vyk::Dialogs {
@@ -92,7 +62,7 @@ struct Rig {
   vyk::MainView view;
   vyk::Session session{state, dialogs, view, nullptr};
   vyk::QtPump pump;
-  CountingPort port;
+  vyk::bench::CountingPort port;
   vyk::BoxLink link{port, pump, state};
 
   explicit Rig(const std::string& device) {

@@ -218,6 +218,9 @@ void Transfer(const BoxOptions& options, bool write) {
   if (done < 80) throw CommandFailed();  // aborted
   if (!write) {
     run.Dialogs().showInformation = false;
+    // The window takes no lock: a file it saved meanwhile is not overwritten unasked.
+    run.Dialogs().questionAnswer = Answer::No;
+    run.Dialogs().quietQuestions = false;
     if (!FileSaveClick(run.GetSession())) throw CommandFailed();
     run.Check();
   }

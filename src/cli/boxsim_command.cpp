@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "cli/commands.h"
 #include "link/pty_box.h"
@@ -33,7 +34,36 @@ struct BoxsimOptions {
   long corruptByte = 0;
   bool wrongAck = false;
   long closeAfter = 0;
+  std::string fault = "none";
+  long faultLine = 0;
+  int faultByte = 0;
+  double faultRate = 0;
+  uint32_t seed = 1;
 };
+
+LineFault LineFaultOfName(const std::string& name) {
+  for (int k = 0; k < kLineFaultKinds; ++k)
+    if (name == LineFaultName(static_cast<LineFault>(k))) return static_cast<LineFault>(k);
+  return LineFault::None;  // the option's check admits no other name
+}
+
+std::vector<std::string> LineFaultNames() {
+  std::vector<std::string> names;
+  for (int k = 0; k < kLineFaultKinds; ++k)
+    names.emplace_back(LineFaultName(static_cast<LineFault>(k)));
+  return names;
+}
+
+// "Faults made: drop 2, corrupt 1, ..." on its own line, for a soak run to add up.
+std::string FaultTally(const SimBox& box) {
+  std::string tally = "Faults made:";
+  for (int k = 1; k < kLineFaultKinds; ++k) {
+    const auto kind = static_cast<LineFault>(k);
+    tally += std::string(k > 1 ? ", " : " ") + LineFaultName(kind) + " " +
+             std::to_string(box.FaultsMade(kind));
+  }
+  return tally;
+}
 
 // 1 to 4 hexadecimal digits; a leading "-" gives the 16-bit two's complement, so an offset
 // of -10 may be written "-A" as well as "FFF6".
@@ -92,6 +122,13 @@ SimBoxConfig ConfigOf(const BoxsimOptions& o) {
   c.corruptNthOutput = o.corruptByte;
   c.wrongAcknowledge = o.wrongAck;
   c.closeAfterBytes = o.closeAfter;
+  c.lineFault = LineFaultOfName(o.fault);
+  c.faultLine = o.faultLine;
+  c.faultByte = o.faultByte;
+  c.faultRate = o.faultRate;
+  c.faultSeed = o.seed;
+  if (c.lineFault != LineFault::None && c.faultLine < 1)
+    throw UsageError("--fault needs --fault-line N: the command line it is aimed at");
   return c;
 }
 
@@ -109,6 +146,8 @@ void RunBoxsim(const BoxsimOptions& o) {
             << config.version << "\", " << config.baud << " baud; stop it with Ctrl-C\n";
   if (runner.Serve() == PtyBoxEnd::LineClosed)
     std::cerr << "Line closed after " << runner.Box().BytesReceived() << " bytes, as asked\n";
+  if (config.faultRate > 0 || config.lineFault != LineFault::None)
+    std::cerr << FaultTally(runner.Box()) << std::endl;
 #else
   throw UsageError("vyk boxsim needs a system with pseudo-terminals");
 #endif
@@ -150,6 +189,24 @@ void AddBoxsimCommand(CLI::App& app) {
   cmd->add_option("--close-after", o->closeAfter,
                   "Close the line when the N-th byte arrives, and end")
       ->check(CLI::NonNegativeNumber);
+  cmd->add_option("--fault", o->fault,
+                  "A fault aimed at the command line --fault-line names: drop or corrupt one "
+                  "byte of its answer, silence (no answer to it), close the line at it, "
+                  "wrong-ack (\"-\" for its \"+\", or for its prompt)")
+      ->check(CLI::IsMember(LineFaultNames()))
+      ->capture_default_str();
+  cmd->add_option("--fault-line", o->faultLine,
+                  "The command line --fault hits, from 1; the two wake-up CRs are lines 1, 2")
+      ->check(CLI::NonNegativeNumber);
+  cmd->add_option("--fault-byte", o->faultByte,
+                  "For drop and corrupt: the byte of the line's answer, from 0 (its echoes "
+                  "first); past the end, the last")
+      ->check(CLI::NonNegativeNumber);
+  cmd->add_option("--fault-rate", o->faultRate,
+                  "Each command line meets one of the five faults at random with this "
+                  "probability (0..1); the tally goes to stderr at the end")
+      ->check(CLI::Range(0.0, 1.0));
+  cmd->add_option("--seed", o->seed, "Seed of the random faults")->capture_default_str();
   cmd->callback([o] { RunBoxsim(*o); });
 }
 

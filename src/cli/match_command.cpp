@@ -124,6 +124,9 @@ void RunMatch(const MatchOptions& o) {
   dialogs.quietQuestions = true;
   CopyE2PBtnClick(s, d);
   if (dialogs.errors > 0) throw CommandFailed();
+  // The window takes no lock: a file it saved meanwhile is not overwritten unasked.
+  dialogs.questionAnswer = Answer::No;
+  dialogs.quietQuestions = false;
   if (!FileSaveClick(s) || dialogs.errors > 0) throw CommandFailed();
 }
 

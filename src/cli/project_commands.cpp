@@ -353,6 +353,8 @@ void AddProjectCommands(CLI::App& app) {
         ApplyEdit(run.session, option->get_name(), value);
         run.Check();
       }
+      // The window takes no lock: a file it saved meanwhile is not overwritten unasked.
+      run.dialogs.questionAnswer = Answer::No;
       bool saved = FileSaveClick(run.session);
       run.Check();
       if (!saved) throw CommandFailed();

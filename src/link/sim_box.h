@@ -5,12 +5,29 @@
 // identity, its timing and the faults it shows.
 #include <array>
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "model/groups.h"
 
 namespace vyk {
+
+// What a fault aimed at one command line does to it.
+enum class LineFault {
+  None,
+  Drop,      // one byte the Box sends for the line is lost
+  Corrupt,   // one byte the Box sends for the line arrives with its bits inverted
+  Silence,   // the Box answers nothing to the line (no echo, no reply) and does not act on it
+  Close,     // the line closes when the line's first byte arrives
+  WrongAck,  // "-" where the line's acknowledgement belongs: the "+" of a "C" command, else
+             // the closing prompt
+};
+inline constexpr int kLineFaultKinds = 6;
+
+// The fault's name as `vyk boxsim --fault` takes it: "drop", "corrupt", "silence", "close",
+// "wrong-ack" ("none" for None).
+const char* LineFaultName(LineFault fault);
 
 struct SimBoxConfig {
   char groupLetter = kGroups[kFord].boxLetter;
@@ -32,6 +49,19 @@ struct SimBoxConfig {
   long corruptNthOutput = 0;      // the n-th byte the Box sends arrives with its bits inverted
   bool wrongAcknowledge = false;  // "C" commands are acknowledged with "-" instead of "+"
   long closeAfterBytes = 0;       // receive this many bytes, then close the line
+
+  // One fault aimed at one command line: the n-th line the Box receives, counted from 1; a
+  // line ends with its CR, so the two CRs that wake the Box are lines 1 and 2.
+  LineFault lineFault = LineFault::None;
+  long faultLine = 0;
+  // For Drop and Corrupt: which byte the Box sends for the line, counted from 0 (the echoes of
+  // its characters, then the reply); a number past the line's last byte hits the last.
+  int faultByte = 0;
+  // Faults at random: each line meets one of the five kinds with this probability, the kind
+  // and the byte drawn from a generator seeded with `faultSeed` when the Box is made, so a
+  // run can be repeated.
+  double faultRate = 0;
+  uint32_t faultSeed = 1;
 };
 
 // One byte the Box sends, and how long after the previous event it becomes ready to send
@@ -61,10 +91,16 @@ class SimBox {
   // Counters, for tests and benchmarks.
   long BytesReceived() const { return received_; }
   long BytesSent() const { return sent_; }
+  // Command lines begun, the one being received included.
+  long LinesReceived() const { return lines_; }
+  // Lines that met a line fault (aimed or at random), by kind.
+  long FaultsMade(LineFault kind) const { return faultsMade_[static_cast<int>(kind)]; }
 
  private:
+  void BeginLine();
   void Command(const std::string& line, std::vector<SimOutput>& out);
   void Send(std::vector<SimOutput>& out, const std::string& text, double delayMs = 0);
+  void ApplyByteFaults(std::vector<SimOutput>& out, bool lineEnds);
 
   SimBoxConfig config_;
   std::array<uint8_t, 256> eeprom_;
@@ -72,6 +108,13 @@ class SimBox {
   long received_ = 0;
   long sent_ = 0;
   bool closed_ = false;
+  long lines_ = 0;
+  bool inLine_ = false;  // a line has begun and its CR has not come
+  LineFault fault_{};    // the fault of the line being received
+  int faultByte_ = 0;
+  int lineSent_ = 0;  // bytes sent for the line so far
+  std::array<long, kLineFaultKinds> faultsMade_{};
+  std::mt19937 random_;
 };
 
 // The letter a Box of the group answers with; a byte that names no group gets a Ford Box.

@@ -4,11 +4,13 @@
 // line, or a test) and passed to every operation.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "model/conversions.h"
 #include "model/eeprom_image.h"
+#include "model/file_fingerprint.h"
 #include "model/groups.h"
 #include "model/match_table.h"
 #include "model/project_header.h"
@@ -75,6 +77,9 @@ struct AppState {
   bool projectModified = false;
   ProjectState projectState = ProjectState::NoProject;
   std::string projectFileName;
+  // The project file as it was when this project was read from it or last saved into it: a
+  // save over a file that has changed since asks first. Nothing for a project not yet saved.
+  std::optional<FileOnDisk> projectOnDisk;
 
   bool boxConnected = false;
   bool abortRequest = false;

@@ -1,5 +1,6 @@
 #include "model/project_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -10,10 +11,12 @@ namespace vyk {
 
 namespace {
 
-// Reads up to `count` whole records into `out`; returns how many whole records were read.
-int ReadRecords(RegularFile& file, uint8_t* out, int count) {
+// Reads up to `count` whole records into `out`, keeping every byte read in `seen`; returns how
+// many whole records were read.
+int ReadRecords(RegularFile& file, uint8_t* out, int count, std::string& seen) {
   if (count <= 0) return 0;  // a one-record header: nothing more to read, nor to copy
   const std::string bytes = file.Read(static_cast<size_t>(count) * kRecordSize);
+  seen += bytes;
   int records = static_cast<int>(bytes.size() / kRecordSize);
   std::memcpy(out, bytes.data(), static_cast<size_t>(records) * kRecordSize);
   return records;
@@ -37,8 +40,9 @@ ProjectReadResult ReadProjectFile(const std::string& path, const ProjectHeader& 
       result.status = ProjectReadStatus::CannotOpen;
       return result;
   }
+  std::string seen;
   std::array<uint8_t, kRecordSize> first{};
-  if (ReadRecords(file, first.data(), 1) < 1) {
+  if (ReadRecords(file, first.data(), 1, seen) < 1) {
     result.status = ProjectReadStatus::BadFirstRecord;
     return result;
   }
@@ -55,16 +59,19 @@ ProjectReadResult ReadProjectFile(const std::string& path, const ProjectHeader& 
     return result;
   }
   std::memcpy(result.header.Bytes().data(), first.data(), kRecordSize);
-  if (ReadRecords(file, result.header.Bytes().data() + kRecordSize, headerRecords - 1) <
+  if (ReadRecords(file, result.header.Bytes().data() + kRecordSize, headerRecords - 1, seen) <
       headerRecords - 1) {
     result.status = ProjectReadStatus::ShortHeader;
     return result;
   }
-  if (ReadRecords(file, result.image.Bytes().data(), kImageSize / kRecordSize) <
+  if (ReadRecords(file, result.image.Bytes().data(), kImageSize / kRecordSize, seen) <
       kImageSize / kRecordSize) {
     result.status = ProjectReadStatus::ShortImage;
     return result;
   }
+  // Whatever follows the image is part of the file a later save would replace.
+  seen += file.Read(kFingerprintBytes - std::min(seen.size(), kFingerprintBytes));
+  result.fingerprint = FingerprintOf(seen);
   return result;
 }
 
@@ -88,11 +95,12 @@ std::string ProjectReadMessage(ProjectReadStatus status, const std::string& path
   return "";
 }
 
-void WriteProjectFile(const std::string& path, const ProjectHeader& header,
-                      const EepromImage& image) {
+FileFingerprint WriteProjectFile(const std::string& path, const ProjectHeader& header,
+                                 const EepromImage& image) {
   std::string bytes(reinterpret_cast<const char*>(header.Bytes().data()), kHeaderSize);
   bytes.append(reinterpret_cast<const char*>(image.Bytes().data()), kImageSize);
   WriteFileReplacing(path, bytes);
+  return FingerprintOf(bytes);
 }
 
 }  // namespace vyk

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "model/eeprom_image.h"
+#include "model/file_fingerprint.h"
 #include "model/project_header.h"
 
 namespace vyk {
@@ -22,8 +23,9 @@ enum class ProjectReadStatus {
 
 struct ProjectReadResult {
   ProjectReadStatus status = ProjectReadStatus::Ok;
-  ProjectHeader header;  // on Ok: the header read over the one passed in
-  EepromImage image;     // on Ok: the image read
+  ProjectHeader header;         // on Ok: the header read over the one passed in
+  EepromImage image;            // on Ok: the image read
+  FileFingerprint fingerprint;  // on Ok: of the whole file as it was read
 };
 
 // Reads a project file. The header records it holds are laid over `header` (records beyond
@@ -35,8 +37,9 @@ ProjectReadResult ReadProjectFile(const std::string& path, const ProjectHeader& 
 std::string ProjectReadMessage(ProjectReadStatus status, const std::string& path);
 
 // Writes the 768 bytes through WriteFileReplacing, so a failed or killed save never leaves a
-// torn project file. A system error throws InOutError and leaves any old file as it was.
-void WriteProjectFile(const std::string& path, const ProjectHeader& header,
-                      const EepromImage& image);
+// torn project file, and gives their fingerprint. A system error throws InOutError and leaves
+// any old file as it was.
+FileFingerprint WriteProjectFile(const std::string& path, const ProjectHeader& header,
+                                 const EepromImage& image);
 
 }  // namespace vyk

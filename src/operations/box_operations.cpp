@@ -61,11 +61,6 @@ std::string Hex2(int value) {
   return FormatHex(static_cast<uint32_t>(value & 0xFF), 2);
 }
 
-// The two characters before the reply's last one (both, when it has only two).
-std::string ByteDigits(const std::string& reply) {
-  return reply.size() == 2 ? reply : reply.substr(reply.size() - 3, 2);
-}
-
 bool Ask(Session& s, const std::string& question) {
   return s.dialogs.Question(question, QuestionButtons::YesNo) == Answer::Yes;
 }
@@ -228,8 +223,39 @@ void Button1Click(Session& s, BoxLink& link) {
 
 namespace {
 
+// A read answer whose two characters before the "+" are hexadecimal digits; any other was
+// garbled on the line and tells nothing of the byte.
+bool Readable(const std::string& reply) {
+  return reply.size() >= 3 && HexDigitValue(reply[reply.size() - 3]) >= 0 &&
+         HexDigitValue(reply[reply.size() - 2]) >= 0;
+}
+
+// The byte a readable answer gives: its two characters before the "+".
+uint8_t ByteOf(const std::string& reply) {
+  return static_cast<uint8_t>(ParseHex(reply.substr(reply.size() - 3, 2)));
+}
+
+// Asks the Box for the byte at `a`, and once more when the answer is garbled. False when the
+// Box did not acknowledge or the user aborted (a message for the first is given here); `reply`
+// is the last answer, `readable` whether it was.
+bool ReadByte(Session& s, BoxLink& link, int a, std::string& reply, bool& readable) {
+  for (int attempt = 1; attempt <= 2; ++attempt) {
+    if (!link.SendCommand("C" + Hex2(a) + "*", '+')) {
+      TransferFailed(s, link, "Hardware did not acknowledge");
+      return false;
+    }
+    reply = link.ReplyText();
+    readable = Readable(reply);
+    link.WaitForChar('>');
+    if (s.state.abortRequest) return false;
+    if (readable) break;
+  }
+  return true;
+}
+
 // Writes and verifies bytes 0x00..0x4F until one fails or the user aborts. True when all
-// verified; `lastSent` is the last address whose write command went out (-1: none).
+// verified; `lastSent` is the last address whose write command went out (-1: none). A garbled
+// read-back is asked for once more: a byte is verified only by an answer that reads.
 bool WriteBytes(Session& s, BoxLink& link, const TransferProgress& progress, int& lastSent) {
   const AppState& st = s.state;
   for (int a = 0; a < kTransferBytes; ++a) {
@@ -241,15 +267,10 @@ bool WriteBytes(Session& s, BoxLink& link, const TransferProgress& progress, int
     }
     link.WaitForChar('>');
     if (st.abortRequest) return false;
-    if (!link.SendCommand("C" + Hex2(a) + "*", '+')) {
-      TransferFailed(s, link, "Hardware did not acknowledge");
-      return false;
-    }
-    const std::string r = link.ReplyText();
-    bool verified = r.size() >= 2 && ParseHex(ByteDigits(r)) == v;
-    link.WaitForChar('>');
-    if (st.abortRequest) return false;
-    if (!verified) {
+    std::string r;
+    bool readable = false;
+    if (!ReadByte(s, link, a, r, readable)) return false;
+    if (!readable || ByteOf(r) != v) {
       Report(s, link, "Verify error: " + Hex2(v) + " " + r);
       return false;
     }
@@ -263,25 +284,15 @@ bool WriteBytes(Session& s, BoxLink& link, const TransferProgress& progress, int
 // garbled on the line: that address is asked once more, and a second garbled answer fails.
 bool ReadBytes(Session& s, BoxLink& link, const TransferProgress& progress,
                std::array<uint8_t, kTransferBytes>& staged) {
-  const AppState& st = s.state;
   for (int a = 0; a < kTransferBytes; ++a) {
-    for (int attempt = 1;; ++attempt) {
-      if (!link.SendCommand("C" + Hex2(a) + "*", '+')) {
-        TransferFailed(s, link, "Hardware did not acknowledge");
-        return false;
-      }
-      const std::string r = link.ReplyText();
-      const bool readable = r.size() >= 3 && HexDigitValue(r[r.size() - 3]) >= 0 &&
-                            HexDigitValue(r[r.size() - 2]) >= 0;
-      if (readable) staged[a] = static_cast<uint8_t>(ParseHex(ByteDigits(r)));
-      link.WaitForChar('>');
-      if (st.abortRequest) return false;
-      if (readable) break;
-      if (attempt == 2) {
-        Report(s, link, "The Box answered address " + Hex2(a) + " with a garbled value twice");
-        return false;
-      }
+    std::string r;
+    bool readable = false;
+    if (!ReadByte(s, link, a, r, readable)) return false;
+    if (!readable) {
+      Report(s, link, "The Box answered address " + Hex2(a) + " with a garbled value twice");
+      return false;
     }
+    staged[a] = ByteOf(r);
     if (progress) progress(a + 1);
   }
   return true;

@@ -33,11 +33,27 @@ void ConnectBox(Session& s, uint8_t group) {
   }
 }
 
+// Something else (another program, a second window, an editor) may have written the file since
+// this project was read from it or saved into it: its changes are not dropped unasked. A file
+// that has gone loses nothing by the save.
+bool MayOverwrite(Session& s) {
+  const AppState& st = s.state;
+  if (!st.projectOnDisk || st.projectOnDisk->path != st.projectFileName) return true;
+  const auto now = FingerprintFile(st.projectFileName);
+  if (!now || *now == st.projectOnDisk->fingerprint) return true;
+  return s.dialogs.Question(st.projectFileName +
+                                " has been changed on disk since it was read or last saved. "
+                                "Overwrite it and lose those changes?",
+                            QuestionButtons::YesNo) == Answer::Yes;
+}
+
 bool WriteProject(Session& s) {
   AppState& st = s.state;
+  if (!MayOverwrite(s)) return false;
   st.header.SetInt32At(ProjectHeader::kSaved, s.today());
   st.header.SetFixedFields();
-  WriteProjectFile(st.projectFileName, st.header, st.image);
+  st.projectOnDisk = {st.projectFileName,
+                      WriteProjectFile(st.projectFileName, st.header, st.image)};
   s.dialogs.Information(st.projectFileName + " saved");
   st.projectState = ProjectState::StoredProject;
   st.projectModified = false;
@@ -64,6 +80,7 @@ bool LoadProjectFile(Session& s) {
   }
   st.header = result.header;
   st.image = result.image;
+  st.projectOnDisk = {st.projectFileName, result.fingerprint};
   st.projectState = ProjectState::StoredProject;
   for (int k = 1; k <= 4; ++k)
     AdjustPot(s, k, 0);
@@ -87,6 +104,7 @@ void InitNewImage(Session& s, uint8_t group) {
 
   st.projectState = ProjectState::NewProject;
   st.projectFileName = kNewProjectName;
+  st.projectOnDisk.reset();
   st.header = ProjectHeader();
   int32_t today = s.today();
   st.header.SetInt32At(ProjectHeader::kCreated, today);

@@ -12,7 +12,9 @@ bool ShowProjectSetup(Session& s, ProjectSetup& setup);
 bool LoadProjectFile(Session& s);
 
 // Writes header and image to the project file name; a project that has no file yet asks for
-// one as Save As does. False when nothing was saved because the user cancelled.
+// one as Save As does. A file that has changed on disk since this project was read from it or
+// saved into it is overwritten only when the user says so. False when nothing was saved
+// because the user cancelled or said No.
 bool SaveProjectFile(Session& s);
 
 // The image and header of a new project of the group (part of File > New).

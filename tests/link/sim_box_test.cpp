@@ -1,6 +1,7 @@
 // The simulated Box's side of each exchange, byte for byte, echoes included.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -33,6 +34,14 @@ void PrintTo(const Exchange& e, std::ostream* os) {
 }
 
 void NoChange(SimBoxConfig&) {}
+
+std::function<void(SimBoxConfig&)> Aim(LineFault fault, long line, int byte = 0) {
+  return [=](SimBoxConfig& c) {
+    c.lineFault = fault;
+    c.faultLine = line;
+    c.faultByte = byte;
+  };
+}
 
 class SimBoxExchange : public testing::TestWithParam<Exchange> {};
 
@@ -85,6 +94,17 @@ const Exchange kExchanges[] = {
     {"WrongAckOnRead", [](SimBoxConfig& c) { c.wrongAcknowledge = true; }, "C1A*\r",
      "C1A*\r\r\nFF-\r\n>"},
     {"CloseSendsNothingMore", [](SimBoxConfig& c) { c.closeAfterBytes = 2; }, "Q\rQ\r", "Q"},
+    // Faults aimed at one command line.
+    {"AimedDropTakesTheLinesByte", Aim(LineFault::Drop, 2, 0), "\rQ\r",
+     "\r\r\n>\r\r\nV1.0 Box\r\n>"},
+    {"AimedCorruptPastTheEndHitsTheLast", Aim(LineFault::Corrupt, 1, 99), "\r\r",
+     "\r\r\n\xC1\r\r\n>"},
+    {"AimedSilenceIgnoresOneLine", Aim(LineFault::Silence, 1), "C003F\rC00*\r",
+     "C00*\r\r\nFF+\r\n>"},
+    {"AimedCloseAtTheLinesFirstByte", Aim(LineFault::Close, 2), "\rQ\r", "\r\r\n>"},
+    {"AimedWrongAckOfAnEmptyLineIsItsPrompt", Aim(LineFault::WrongAck, 1), "\r\r",
+     "\r\r\n-\r\r\n>"},
+    {"AimedWrongAckOfARead", Aim(LineFault::WrongAck, 1), "C00*\r", "C00*\r\r\nFF-\r\n>"},
 };
 
 INSTANTIATE_TEST_SUITE_P(All, SimBoxExchange, testing::ValuesIn(kExchanges),
@@ -128,6 +148,29 @@ TEST(SimBox, DroppedByteStillSpendsItsWait) {
   EXPECT_EQ(out[0].byte, '\r');
   EXPECT_EQ(out[0].delayMs, 2);
   EXPECT_EQ(box.BytesSent(), 4);
+}
+
+// A soak's faults: the same seed gives the same run, and every kind turns up.
+TEST(SimBox, RandomFaultsRepeatWithTheirSeed) {
+  std::array<long, kLineFaultKinds> made{};
+  for (uint32_t seed = 1; seed <= 20; ++seed) {
+    SimBoxConfig config;
+    config.faultRate = 0.2;
+    config.faultSeed = seed;
+    SimBox first(config);
+    SimBox second(config);
+    std::string a;
+    std::string b;
+    for (int k = 0; k < 100; ++k) {
+      a += Feed(first, "C00*\r");
+      b += Feed(second, "C00*\r");
+    }
+    EXPECT_EQ(a, b) << seed;
+    for (int kind = 0; kind < kLineFaultKinds; ++kind)
+      made[kind] += first.FaultsMade(static_cast<LineFault>(kind));
+  }
+  for (int kind = 1; kind < kLineFaultKinds; ++kind)
+    EXPECT_GT(made[kind], 0) << LineFaultName(static_cast<LineFault>(kind));
 }
 
 TEST(SimPort, BytesOnTheirWayWhenThePortGoesAreDropped) {

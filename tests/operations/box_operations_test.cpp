@@ -217,17 +217,35 @@ TEST(Update, EachFaultEndsTheTransferWithItsMessage) {
   }
 }
 
-TEST(Update, ACorruptedReadBackIsAVerifyError) {
-  GmProject h;
-  // Byte 03 of a GM image is 20: the first digit of its read answer arrives corrupted. The Box
-  // sends 4 bytes for the empty command and 25 for each address (the write's 6 echoes, CR LF +
-  // and CR LF >, the read's 5 echoes, CR LF, two digits, + and CR LF >).
-  h.port.Box().Config().corruptNthOutput = h.port.Box().BytesSent() + 4 + 3 * 25 + 12 + 5 + 2 + 1;
-  h.dialogs.answers = {Answer::Yes};
-  BoxUpdateClick(h.session, h.link);
-  ASSERT_EQ(h.dialogs.Texts(Kind::Error).size(), 2u);
-  EXPECT_EQ(h.dialogs.Texts(Kind::Error)[0].rfind("Verify error: 20 \r\n", 0), 0u);
-  EXPECT_EQ(h.state.boxLastAddressWritten, 3);
+// A read-back garbled on the line tells nothing of the byte: it is asked for once more, and a
+// second garbled one is a verify error.
+TEST(Update, AGarbledReadBackIsReadAgainOnce) {
+  for (int garbled : {1, 2}) {
+    GmProject h;
+    // Byte 03 of a GM image is 20; its read-back is the Box's line 9 after the 4 of the
+    // identification, and the first digit of its answer that line's byte 7.
+    SimBoxConfig& c = h.port.Box().Config();
+    c.lineFault = LineFault::Corrupt;
+    c.faultLine = h.port.Box().LinesReceived() + 9;
+    c.faultByte = 7;
+    // The Box sends 4 bytes for the empty command and 25 for each address (the write's 6
+    // echoes, CR LF + and CR LF >, the read's 5 echoes, CR LF, two digits, + and CR LF >);
+    // the read asked again follows the garbled one.
+    if (garbled == 2) c.corruptNthOutput = h.port.Box().BytesSent() + 4 + 3 * 25 + 25 + 8;
+    h.dialogs.answers = {Answer::Yes};
+    EXPECT_EQ(BoxUpdateClick(h.session, h.link), garbled == 1);
+    EXPECT_EQ(h.commands[9], "C03*");  // asked again
+    if (garbled == 1) {
+      EXPECT_TRUE(h.dialogs.Texts(Kind::Error).empty());
+      EXPECT_EQ(h.commands.size(), 162u);
+    } else {
+      ASSERT_EQ(h.dialogs.Texts(Kind::Error).size(), 2u);
+      EXPECT_EQ(h.dialogs.Texts(Kind::Error)[0],
+                "Verify error: 20 \r\n\xCD"
+                "0+");
+      EXPECT_EQ(h.state.boxLastAddressWritten, 3);
+    }
+  }
 }
 
 // Bytes 0.. of the Box that hold the image, counted from 0.

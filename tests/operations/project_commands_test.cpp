@@ -141,6 +141,59 @@ TEST(FileSave, NeverSavedProjectAsksForAName) {
   EXPECT_THAT(h.dialogs.Texts(FakeDialogs::Kind::Information), IsEmpty());
 }
 
+// Another program may write the project file while it is open here: a save over its changes
+// asks first, naming the file, and No keeps them. What counts is the content, from the read or
+// from this program's own last save.
+TEST(FileSave, AFileChangedOnDiskSinceItWasReadOrSavedAsksFirst) {
+  struct Case {
+    const char* name;
+    void (*meanwhile)(const std::string& path);
+    std::optional<Answer> answer;  // nothing: no question
+  } cases[] = {
+      {"untouched", [](const std::string&) {}, std::nullopt},
+      {"rewritten alike", [](const std::string& p) { WriteBytes(p, ReadBytes(p)); }, std::nullopt},
+      {"removed", [](const std::string& p) { fs::remove(p); }, std::nullopt},
+      {"changed, Yes",
+       [](const std::string& p) { WriteBytes(p, ReadBytes(p).replace(600, 1, "x")); }, Answer::Yes},
+      {"changed, No",
+       [](const std::string& p) { WriteBytes(p, ReadBytes(p).replace(600, 1, "x")); }, Answer::No},
+  };
+  for (bool opened : {true, false}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (opened ? " after Open" : " after Save As"));
+      TempFolder folder;
+      const std::string path = folder.File("p.VYK");
+      Harness h;
+      h.New(kFord);
+      h.dialogs.fileNames.push_back(path);
+      ASSERT_TRUE(FileSaveAsClick(h.session));
+      if (opened) h.Open(path);
+      AdjustPot(h.session, 1, +1);
+      c.meanwhile(path);
+      const std::string theirs = ReadBytes(path);
+      h.dialogs.messages.clear();
+      if (c.answer) h.dialogs.answers.push_back(*c.answer);
+
+      const bool saved = FileSaveClick(h.session);
+      EXPECT_EQ(saved, c.answer != Answer::No);
+      EXPECT_EQ(h.dialogs.Texts(FakeDialogs::Kind::Question),
+                c.answer
+                    ? std::vector<std::string>{path + " has been changed on disk since it was read "
+                                                      "or last saved. Overwrite it and lose those "
+                                                      "changes?"}
+                    : std::vector<std::string>{});
+      EXPECT_EQ(h.state.projectModified, !saved);
+      if (saved) {
+        EXPECT_EQ(ReadBytes(path)[512 + kFirstPotByte], 1);
+        AdjustPot(h.session, 1, +1);  // the next save knows the file as it saved it
+        EXPECT_TRUE(FileSaveClick(h.session));
+      } else {
+        EXPECT_TRUE(ReadBytes(path) == theirs);
+      }
+    }
+  }
+}
+
 TEST(EditProject, ShowsTheProjectAndChangesOnlyTheHeader) {
   Harness h;
   h.dialogs.setups.push_back(ProjectSetup{FileText("Boost"), FileText("Turbo 2.3"), kGM, true});

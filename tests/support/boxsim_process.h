@@ -1,6 +1,7 @@
 #pragma once
 // `vyk boxsim` running in the background for a test or a benchmark; the first line it prints
 // is the device path of its pseudo-terminal. Stopped when this object goes.
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,12 +14,18 @@ namespace vyk::test {
 
 class BoxSimProcess {
  public:
-  BoxSimProcess(const std::string& vykPath, std::vector<std::string> args) {
+  // What it says on stderr goes to `errPath` (appended) when one is given.
+  BoxSimProcess(const std::string& vykPath, std::vector<std::string> args,
+                const std::string& errPath = "") {
     int out[2];
     if (::pipe(out) != 0) throw std::runtime_error("pipe");
     pid_ = ::fork();
     if (pid_ == 0) {
       ::dup2(out[1], 1);
+      if (!errPath.empty()) {
+        int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+        if (err >= 0) ::dup2(err, 2);
+      }
       ::close(out[0]);
       ::close(out[1]);
       std::vector<char*> argv{const_cast<char*>(vykPath.c_str()), const_cast<char*>("boxsim")};

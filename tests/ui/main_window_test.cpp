@@ -528,6 +528,32 @@ TEST(MainWindow, UnsavedChangesAreMarkedAndAskedAbout) {
   EXPECT_EQ(static_cast<uint8_t>(ReadBytes(file)[512 + kFirstPotByte]), 1);  // saved first
 }
 
+// A project file that another program wrote meanwhile is saved over only when the user says so.
+TEST(MainWindow, SavingOverAFileChangedOnDiskAsks) {
+  Window w;
+  w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kFord, false});
+  w.Action("&New")->trigger();
+  const std::string file = w.tmp.File("bench.VYK");
+  w.dialogs.fileNames.push_back(file);
+  w.Action("Save &As")->trigger();
+  w.Get<QToolButton>("Pot1SpinUp")->click();
+  const std::string theirs = ReadBytes(file).replace(600, 1, "x");
+  WriteBytes(file, theirs);
+
+  w.dialogs.messages.clear();
+  w.dialogs.answers.push_back(Answer::No);
+  w.Action("&Save")->trigger();
+  EXPECT_EQ(w.dialogs.Texts(FakeDialogs::Kind::Question),
+            std::vector<std::string>{file + " has been changed on disk since it was read or last "
+                                            "saved. Overwrite it and lose those changes?"});
+  EXPECT_TRUE(ReadBytes(file) == theirs);
+  EXPECT_TRUE(w.form->windowTitle().endsWith("*"));  // still unsaved
+  w.dialogs.answers.push_back(Answer::Yes);
+  w.Action("&Save")->trigger();
+  EXPECT_EQ(static_cast<uint8_t>(ReadBytes(file)[512 + kFirstPotByte]), 1);
+  EXPECT_FALSE(w.form->windowTitle().endsWith("*"));
+}
+
 // A first start with no port setting and no adapter opens without a Box and says why, without
 // an error box; Box > Options then moves the link at once and the settings keep the choice.
 TEST(MainWindow, FirstStartWithoutAPortSaysWhichIsMissing) {

@@ -1,0 +1,65 @@
+#pragma once
+// A sample of the fault sweep that runs both on the virtual clock and on a pseudo-terminal
+// (`vyk box write|read` against `vyk boxsim --fault`), with the messages each point must give
+// on both: the two simulated Boxes fail alike.
+#include <string>
+#include <vector>
+
+namespace vyk::test {
+
+// Command lines the Box has received when a transfer starts, in the window and in `vyk box`:
+// the two wake-up CRs, then the identification's empty line and "Q".
+inline constexpr long kLinesBeforeTransfer = 4;
+
+inline const std::string kRetrieveStopped =
+    "Retrieve stopped before all 80 bytes were read: the project was not changed";
+inline const std::string kLineLost = "The connection to PORT was lost";
+
+inline std::string PartialText(const std::string& lastAddress) {
+  return "The Box holds a partial image: " +
+         (lastAddress == "00" ? std::string("address 00 was")
+                              : "addresses 00.." + lastAddress + " were") +
+         " written; write the project again to complete it";
+}
+
+struct FaultSamplePoint {
+  const char* transfer;  // "write" (Update EEPROM) or "read" (Retrieve EEPROM)
+  const char* fault;     // as `vyk boxsim --fault` takes it
+  int command;           // the transfer's command line, from 1 (its empty line)
+  int byte;              // drop and corrupt: the byte of that line's answer, from 0
+  std::vector<std::string> messages;
+};
+
+// A GM project as File > New makes it, written into or read from a Box of blank EEPROM.
+// Update's command 2a+2 writes address a and 2a+3 reads it back; Retrieve's a+2 reads a.
+inline const std::vector<FaultSamplePoint> kFaultSample = {
+    {"write", "drop", 1, 0, {}},
+    {"write", "drop", 81, 0, {}},
+    {"read", "drop", 81, 0, {}},
+    {"write", "corrupt", 1, 3, {"Hardware not found"}},                               // its prompt
+    {"write", "corrupt", 8, 8, {"Hardware did not acknowledge", PartialText("03")}},  // "+"
+    {"read", "corrupt", 41, 7, {}},  // a digit: asked once more
+    {"write", "silence", 1, 0, {"Hardware not found"}},
+    {"write", "silence", 9, 0, {"Hardware did not acknowledge", PartialText("03")}},
+    {"read", "silence", 81, 0, {"Hardware did not acknowledge", kRetrieveStopped}},
+    {"write", "close", 1, 0, {kLineLost}},
+    {"write", "close", 161, 0, {kLineLost, PartialText("4F")}},
+    {"read", "close", 2, 0, {kLineLost, kRetrieveStopped}},
+    {"write", "wrong-ack", 2, 0, {"Hardware did not acknowledge", PartialText("00")}},
+    {"read", "wrong-ack", 1, 0, {"Hardware not found"}},
+    {"read", "wrong-ack", 50, 0, {"Hardware did not acknowledge", kRetrieveStopped}},
+};
+
+// The messages with the port's name as PORT and without the reason of a lost line, which
+// is the port's own ("the device hung up", "the simulated Box closed the line").
+inline std::vector<std::string> Normalized(std::vector<std::string> messages,
+                                           const std::string& port) {
+  for (std::string& m : messages) {
+    for (size_t at = m.find(port); !port.empty() && at != std::string::npos; at = m.find(port))
+      m.replace(at, port.size(), "PORT");
+    if (m.rfind(kLineLost + " (", 0) == 0) m = kLineLost;
+  }
+  return messages;
+}
+
+}  // namespace vyk::test
