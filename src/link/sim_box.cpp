@@ -62,7 +62,8 @@ void SimBox::BeginLine() {
   fault_ = LineFault::None;
   if (config_.faultRate > 0 &&
       std::uniform_real_distribution<double>(0, 1)(random_) < config_.faultRate) {
-    fault_ = static_cast<LineFault>(std::uniform_int_distribution<int>(1, 5)(random_));
+    fault_ =
+        static_cast<LineFault>(std::uniform_int_distribution<int>(1, kLineFaultKinds - 1)(random_));
     faultByte_ = std::uniform_int_distribution<int>(0, kRandomFaultBytes - 1)(random_);
   }
   if (config_.lineFault != LineFault::None && lines_ == config_.faultLine) {
