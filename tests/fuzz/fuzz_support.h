@@ -1,8 +1,10 @@
 #pragma once
 // What the fuzz targets share: stopping on a broken rule, a scratch folder for the files a
 // target reads and writes, a reader over the fuzzer's bytes, and dialogs that answer alone.
+#include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -37,7 +39,8 @@ class ScratchFolder {
     std::filesystem::path base = "/dev/shm";
     if (!std::filesystem::is_directory(base, ec) || ::access(base.c_str(), W_OK) != 0)
       base = std::filesystem::temp_directory_path();
-    path_ = base / ("vyk_fuzz_" + std::to_string(::getpid()));
+    RemoveLeftOvers(base);
+    path_ = base / (kPrefix + std::to_string(::getpid()));
     std::filesystem::remove_all(path_, ec);
     std::filesystem::create_directories(path_);
   }
@@ -52,6 +55,20 @@ class ScratchFolder {
   const std::filesystem::path& Path() const { return path_; }
 
  private:
+  static inline const std::string kPrefix = "vyk_fuzz_";
+
+  // A target that crashed kept its folder: those of processes that are gone are removed.
+  static void RemoveLeftOvers(const std::filesystem::path& base) {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(base, ec)) {
+      const std::string name = entry.path().filename().string();
+      if (name.rfind(kPrefix, 0) != 0) continue;
+      const long pid = std::strtol(name.c_str() + kPrefix.size(), nullptr, 10);
+      if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+        std::filesystem::remove_all(entry.path(), ec);
+    }
+  }
+
   std::filesystem::path path_;
 };
 
