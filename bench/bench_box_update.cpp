@@ -26,24 +26,6 @@ class BoxSim : public vyk::test::BoxSimProcess {
   explicit BoxSim(std::vector<std::string> args) : BoxSimProcess(VYK_CLI_PATH, std::move(args)) {}
 };
 
-class YesDialogs : public vyk::Dialogs {
- public:
-  void Error(const std::string& text) override { std::printf("error: %s\n", text.c_str()); }
-  void Information(const std::string&) override {}
-  vyk::Answer Question(const std::string&, vyk::QuestionButtons) override {
-    return vyk::Answer::Yes;
-  }
-  vyk::Answer Warning(const std::string&, vyk::QuestionButtons) override {
-    return vyk::Answer::Yes;
-  }
-  std::optional<std::string> OpenFileName(const vyk::FileDialogRequest&) override { return {}; }
-  std::optional<std::string> SaveFileName(const vyk::FileDialogRequest&) override { return {}; }
-  bool AskProjectSetup(vyk::ProjectSetup& setup) override {
-    setup.group = vyk::kGM;
-    return true;
-  }
-};
-
 double CpuMs() {
   timespec t{};
   ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
@@ -58,7 +40,7 @@ double WallMs() {
 
 struct Rig {
   vyk::AppState state;
-  YesDialogs dialogs;
+  vyk::bench::YesDialogs dialogs{true};
   vyk::MainView view;
   vyk::Session session{state, dialogs, view, nullptr};
   vyk::QtPump pump;

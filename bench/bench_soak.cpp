@@ -63,26 +63,6 @@ Options Parse(int argc, char** argv) {
   return o;
 }
 
-// Answers Yes and keeps every error shown.
-class SoakDialogs : public vyk::Dialogs {
- public:
-  void Error(const std::string& text) override { errors.push_back(text); }
-  void Information(const std::string&) override {}
-  vyk::Answer Question(const std::string&, vyk::QuestionButtons) override {
-    return vyk::Answer::Yes;
-  }
-  vyk::Answer Warning(const std::string&, vyk::QuestionButtons) override {
-    return vyk::Answer::Yes;
-  }
-  std::optional<std::string> OpenFileName(const vyk::FileDialogRequest&) override { return {}; }
-  std::optional<std::string> SaveFileName(const vyk::FileDialogRequest&) override { return {}; }
-  bool AskProjectSetup(vyk::ProjectSetup& setup) override {
-    setup.group = vyk::kGM;
-    return true;
-  }
-  std::vector<std::string> errors;
-};
-
 double WallMs() {
   return std::chrono::duration<double, std::milli>(
              std::chrono::steady_clock::now().time_since_epoch())
@@ -317,7 +297,7 @@ class Soak {
                      ("vyk-soak-boxsim-" + std::to_string(::getpid()) + ".log");
 
   vyk::AppState state_;
-  SoakDialogs dialogs_;
+  vyk::bench::YesDialogs dialogs_;
   vyk::MainView view_;
   vyk::Session session_{state_, dialogs_, view_, nullptr};
   vyk::bench::CountingPump pump_;

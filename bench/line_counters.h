@@ -2,10 +2,14 @@
 // Counters around the real serial port and event-loop pump, for the benchmarks that run the
 // Box operations against `vyk boxsim`: the bytes that cross the line each way, and the waits
 // that ran out (each costs its full time-out).
+#include <cstdio>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "link/qt/qt_pump.h"
 #include "link/qt/qt_serial_port.h"
+#include "operations/dialogs.h"
 
 namespace vyk::bench {
 
@@ -57,6 +61,29 @@ class CountingPump : public Pump {
 
  private:
   QtPump inner_;
+};
+
+// Answers Yes to every question and keeps every error shown (printing it when asked to).
+class YesDialogs : public Dialogs {
+ public:
+  explicit YesDialogs(bool print = false) : print_(print) {}
+  void Error(const std::string& text) override {
+    if (print_) std::printf("error: %s\n", text.c_str());
+    errors.push_back(text);
+  }
+  void Information(const std::string&) override {}
+  Answer Question(const std::string&, QuestionButtons) override { return Answer::Yes; }
+  Answer Warning(const std::string&, QuestionButtons) override { return Answer::Yes; }
+  std::optional<std::string> OpenFileName(const FileDialogRequest&) override { return {}; }
+  std::optional<std::string> SaveFileName(const FileDialogRequest&) override { return {}; }
+  bool AskProjectSetup(ProjectSetup& setup) override {
+    setup.group = kGM;
+    return true;
+  }
+  std::vector<std::string> errors;
+
+ private:
+  bool print_;
 };
 
 }  // namespace vyk::bench
