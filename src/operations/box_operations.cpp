@@ -356,4 +356,16 @@ bool BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progres
   return true;
 }
 
+bool ReadBoxBytes(Session& s, BoxLink& link, std::array<uint8_t, kBoxBytes>& bytes,
+                  const TransferProgress& progress) {
+  bool complete = false;
+  {
+    Exchange exchange(s, link);
+    if (!exchange.Started()) return false;
+    if (StartTransfer(s, link)) complete = ReadBytes(s, link, progress, bytes);
+  }
+  RefreshWindow(s);  // the main button is Abort no more
+  return complete;
+}
+
 }  // namespace vyk

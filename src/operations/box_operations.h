@@ -42,6 +42,12 @@ bool BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress 
 // is asked for once more before the retrieve fails.
 bool BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progress = {});
 
+// Reads bytes 0x00..0x4F of the Box into `bytes` as Retrieve reads them, asking nothing and
+// changing nothing of the project (a comparison with the Box). True when every byte arrived;
+// otherwise says why, unless the user aborted.
+bool ReadBoxBytes(Session& s, BoxLink& link, std::array<uint8_t, kBoxBytes>& bytes,
+                  const TransferProgress& progress = {});
+
 // The terminal's button: asks the Box for EEPROM byte 0; the answer shows in the terminal.
 void Button1Click(Session& s, BoxLink& link);
 
