@@ -12,6 +12,7 @@
 
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
+#include "cli/diff_output.h"
 #include "link/qt/box_connection.h"
 #include "link/qt/qt_pump.h"
 #include "link/qt/settings_folder.h"
@@ -22,6 +23,7 @@
 #include "model/number.h"
 #include "model/settings_file.h"
 #include "operations/box_operations.h"
+#include "operations/compare.h"
 #include "operations/port_choice.h"
 #include "operations/project_commands.h"
 
@@ -230,6 +232,22 @@ void Transfer(const BoxOptions& options, bool write) {
             (write ? "to" : "from") + " the Box on " + o.port + "\n");
 }
 
+// Reads the Box as Retrieve does, changing nothing, and compares the project with it.
+void Diff(const BoxOptions& options) {
+  const BoxOptions o = WithPort(options);
+  BoxRun run(o);
+  run.LoadProject();
+  run.OpenLink();
+  // Bytes of other hardware would differ everywhere and say nothing.
+  if (!ConnectBox(run.GetSession(), run.Link(), run.State().header.Group())) throw CommandFailed();
+  std::optional<Comparison> c = CompareWithBoxClick(run.GetSession(), run.Link());
+  run.Check();
+  if (!c) throw CommandFailed();  // aborted
+  c->a.title = o.project;
+  c->b.title = "the Box on " + o.port;
+  PrintComparison(*c, o.json);
+}
+
 }  // namespace
 
 void AddBoxCommands(CLI::App& app) {
@@ -269,6 +287,17 @@ void AddBoxCommands(CLI::App& app) {
     common(cmd, *o);
     cmd->add_option("PROJECT", o->project, "Project to read into")->required();
     cmd->callback([o] { Transfer(*o, false); });
+  }
+  {
+    auto o = std::make_shared<BoxOptions>();
+    auto* cmd = box->add_subcommand(
+        "diff",
+        "Show what differs between the project and the Box's 80 bytes; exit status 0 "
+        "when they are equal, 1 when they differ, 2 on an error");
+    common(cmd, *o);
+    cmd->add_option("PROJECT", o->project, "Project to compare with the Box")->required();
+    ExitsLikeDiff(cmd);
+    cmd->callback([o] { Diff(*o); });
   }
 }
 

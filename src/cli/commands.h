@@ -18,10 +18,24 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Ends the program with `status` once the command has printed what it had to.
+class ExitStatus : public std::runtime_error {
+ public:
+  explicit ExitStatus(int status) : std::runtime_error("exit status"), status(status) {}
+  int status;
+};
+
+// The command exits as diff(1) does: 0 when equal, 1 when different, 2 on any error, a bad
+// argument included.
+void ExitsLikeDiff(CLI::App* command);
+// The exit status of a command that failed: 2 for one that exits like diff(1), else 1.
+int FailureStatus();
+
 void AddProjectCommands(CLI::App& app);
 void AddMatchCommand(CLI::App& app);
 void AddMeterCommands(CLI::App& app);
 void AddBoxsimCommand(CLI::App& app);
 void AddBoxCommands(CLI::App& app);
+void AddReportCommand(CLI::App& app);
 
 }  // namespace vyk::cli

@@ -13,16 +13,22 @@ int main(int argc, char** argv) {
   vyk::cli::AddMatchCommand(app);
   vyk::cli::AddBoxsimCommand(app);
   vyk::cli::AddBoxCommands(app);
+  vyk::cli::AddReportCommand(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    return app.exit(e);
+    // --help is a parse "error" with status 0; a command that exits like diff(1) ends any real
+    // one with 2.
+    const int status = app.exit(e);
+    return status != 0 && vyk::cli::FailureStatus() == 2 ? 2 : status;
+  } catch (const vyk::cli::ExitStatus& e) {
+    return e.status;
   } catch (const vyk::cli::CommandFailed&) {
-    return 1;
+    return vyk::cli::FailureStatus();
   } catch (const std::exception& e) {
     // The program's own errors ("Range check error", file errors) and bad arguments.
     std::cerr << e.what() << '\n';
-    return 1;
+    return vyk::cli::FailureStatus();
   }
   return 0;
 }

@@ -9,12 +9,14 @@
 
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
+#include "cli/diff_output.h"
 #include "model/entry_text.h"
 #include "model/errors.h"
 #include "model/file_lock.h"
 #include "model/groups.h"
 #include "model/hex_text.h"
 #include "model/number.h"
+#include "model/project_file.h"
 #include "model/text_encoding.h"
 #include "operations/image_grids.h"
 #include "operations/main_controls.h"
@@ -255,6 +257,16 @@ void ApplyEdit(Session& s, const std::string& option, const std::string& value) 
   }
 }
 
+// A project as a side of a comparison, read as File > Open reads it.
+ComparedProject ReadCompared(const std::string& file) {
+  const ProjectReadResult read = ReadProjectFile(file, ProjectHeader());
+  if (read.status != ProjectReadStatus::Ok) {
+    std::cerr << ProjectReadMessage(read.status, file) << '\n';
+    throw CommandFailed();
+  }
+  return {file, read.header, read.image};
+}
+
 }  // namespace
 
 void AddProjectCommands(CLI::App& app) {
@@ -312,6 +324,24 @@ void AddProjectCommands(CLI::App& app) {
       } else {
         PrintShow(j);
       }
+    });
+  }
+
+  // vyk project diff
+  {
+    auto* cmd = project->add_subcommand(
+        "diff",
+        "Show what differs between two projects; exit status 0 when they are equal, 1 "
+        "when they differ, 2 on an error");
+    auto files = std::make_shared<std::array<std::string, 2>>();
+    auto asJson = std::make_shared<bool>(false);
+    cmd->add_option("A", (*files)[0], "Project file")->required();
+    cmd->add_option("B", (*files)[1], "Project file to compare it with")->required();
+    cmd->add_flag("--json", *asJson, "Print JSON");
+    ExitsLikeDiff(cmd);
+    cmd->callback([files, asJson] {
+      PrintComparison(CompareProjects(ReadCompared((*files)[0]), ReadCompared((*files)[1])),
+                      *asJson);
     });
   }
 
