@@ -8,6 +8,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev
   qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libxkbcommon-dev libgl-dev fonts-dejavu-core
   clang-format locales
+  poppler-utils
   clang libclang-rt-dev
 )
 
