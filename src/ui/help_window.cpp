@@ -180,6 +180,8 @@ QString HelpWindow::PageForContext(int helpContext) {
       return QStringLiteral("hex_grid.html");
     case kHelpChart:
       return QStringLiteral("chart.html");
+    case kHelpCompare:
+      return QStringLiteral("compare_report.html");
     case kHelpPortSetup:
       return QStringLiteral("port_options.html");
     case kHelpTerminal:

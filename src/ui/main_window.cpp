@@ -44,8 +44,12 @@
 #include "operations/main_controls.h"
 #include "operations/port_choice.h"
 #include "operations/project_commands.h"
+#include "operations/project_report.h"
 #include "operations/start_up.h"
+#include "report/pdf_report.h"
+#include "ui/chart_axes.h"
 #include "ui/chart_look.h"
+#include "ui/compare_window.h"
 #include "ui/core_text.h"
 #include "ui/error_guard.h"
 #include "ui/help_window.h"
@@ -167,29 +171,6 @@ class LimitKeyFilter : public QObject {
     return QObject::eventFilter(watched, event);
   }
 };
-
-// An axis from 0 to a round number past `dataMax`, with ticks at steps of 1, 2 or 5 times a
-// power of ten and at most `maxSteps` of them, labelled with the decimals the step needs.
-void ScaleAxis(QValueAxis* axis, double dataMax, int maxSteps) {
-  if (!(dataMax > 0) || !std::isfinite(dataMax)) dataMax = 1;
-  const double rough = dataMax / maxSteps;
-  const double power = std::pow(10.0, std::floor(std::log10(rough)));
-  double step = 10 * power;
-  for (double m : {1.0, 2.0, 5.0}) {
-    if (m * power >= rough * (1 - 1e-9)) {
-      step = m * power;
-      break;
-    }
-  }
-  const double top = std::ceil(dataMax / step - 1e-9) * step;
-  const int decimals = std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)));
-  axis->setTickType(QValueAxis::TicksDynamic);
-  axis->setTickAnchor(0);
-  axis->setTickInterval(step);
-  axis->setMinorTickCount(0);
-  axis->setRange(0, top);
-  axis->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
-}
 
 // Qt leaves the corner of a grid's two headers blank; the grids show their corner cell there.
 class CornerCaption : public QObject {
@@ -418,6 +399,17 @@ void MainWindow::BuildMenus() {
                                 [this] { Run([&] { FileSaveAsClick(session_); }); });
   fileClose_ = file->addAction("&Close", [this] { Run([&] { FileCloseClick(session_); }); });
   file->addSeparator();
+  fileCompare_ = file->addMenu("Co&mpare With");
+  fileCompareFile_ = fileCompare_->addAction("&Project File ...", [this] {
+    Run([&] { ShowComparison(CompareWithFileClick(session_)); });
+  });
+  fileCompareBox_ = fileCompare_->addAction("The &Box ...", [this] {
+    Run([&] { ShowComparison(CompareWithBoxClick(session_, Link())); });
+  });
+  fileExportReport_ = file->addAction("Export &Report ...", [this] {
+    Run([&] { ExportReportClick(session_, report::ReportPdf); });
+  });
+  file->addSeparator();
   file->addAction("E&xit", QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
 
   QMenu* edit = menuBar()->addMenu("&Edit");
@@ -461,6 +453,12 @@ void MainWindow::BuildMenus() {
   helpAbout_ = help->addAction("&About ...", [this] {
     if (windows_.showAbout) windows_.showAbout();
   });
+}
+
+void MainWindow::ShowComparison(const std::optional<Comparison>& comparison) {
+  if (!comparison) return;
+  auto* window = new CompareWindow(*comparison, this);
+  window->show();
 }
 
 void MainWindow::BuildPanel(QWidget* central) {
@@ -807,6 +805,11 @@ void MainWindow::ApplyLook(const WindowLook& look) {
   fileSave_->setEnabled(look.fileSave);
   fileSaveAs_->setEnabled(look.fileSaveAs);
   fileClose_->setEnabled(look.fileClose);
+  // Comparing and the report change nothing: they need a project, and the Box its Retrieve.
+  fileCompareFile_->setEnabled(look.fileClose);
+  fileCompareBox_->setEnabled(look.boxRetrieve);
+  fileCompare_->setEnabled(look.fileClose || look.boxRetrieve);
+  fileExportReport_->setEnabled(look.fileClose);
   editProject_->setEnabled(look.editProject);
   editMatch_->setEnabled(look.editMatch);
   editLearn_->setEnabled(look.editLearn);

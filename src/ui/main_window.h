@@ -13,6 +13,7 @@
 #include "link/qt/settings_folder.h"
 #include "link/sim_box.h"
 #include "model/settings_file.h"
+#include "operations/compare.h"
 #include "operations/main_view.h"
 #include "operations/session.h"
 #include "ui/qt_dialogs.h"
@@ -23,6 +24,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 class QTableView;
@@ -101,6 +103,8 @@ class MainWindow : public QMainWindow, public MainView {
   // The keys of the menus, the main button and the Hex box, the pot boxes' arrows, what the
   // limit box lets in and Enter in the table grid.
   void BuildKeys();
+  // Opens a window with the comparison, when there is one.
+  void ShowComparison(const std::optional<Comparison>& comparison);
 
   StartOptions options_;
   AppState state_;
@@ -120,6 +124,10 @@ class MainWindow : public QMainWindow, public MainView {
   QAction* fileSave_ = nullptr;
   QAction* fileSaveAs_ = nullptr;
   QAction* fileClose_ = nullptr;
+  QMenu* fileCompare_ = nullptr;
+  QAction* fileCompareFile_ = nullptr;
+  QAction* fileCompareBox_ = nullptr;
+  QAction* fileExportReport_ = nullptr;
   QAction* editProject_ = nullptr;
   QAction* editMatch_ = nullptr;
   QAction* editLearn_ = nullptr;

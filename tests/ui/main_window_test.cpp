@@ -6,6 +6,7 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHeaderView>
@@ -19,6 +20,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -170,6 +172,60 @@ TEST(MainWindow, TypicalUseOfAGmProject) {
   EXPECT_EQ(settings.value("System/PortName").toString(), R"(\\.\COM3)");
   EXPECT_EQ(settings.value("System/ComPort").toInt(), 2);
   EXPECT_EQ(settings.value("User/EEStart").toString(), "0000");
+}
+
+// File > Compare With reads the Box (or a file) without changing the project and shows both
+// curves and what differs; File > Export Report saves the page beside the project.
+TEST(MainWindow, CompareWithTheBoxOrAFileAndExportAReport) {
+  Window w;
+  AppState& st = w.form->State();
+  w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kGM, false});
+  w.Action("&New")->trigger();
+  ASSERT_NE(w.form->Simulator(), nullptr);
+  auto& box = w.form->Simulator()->Eeprom();
+  for (int a = 0; a < kBoxBytes; ++a)
+    box[a] = st.image.Byte(a);
+  box[7] = 0x55;  // entry 3: 0x0060 in the project
+  box[kFirstPotByte] = 5;
+  const EepromImage before = st.image;
+
+  auto compared = [&](const QString& entry) {
+    w.Action(entry)->trigger();
+    QApplication::processEvents();
+    auto* window = w.form->findChild<QDialog*>("CompareWindow");
+    std::vector<std::vector<QString>> rows;
+    if (window == nullptr) return rows;
+    auto* grid = window->findChild<QTableWidget*>("DifferenceGrid");
+    for (int r = 0; r < grid->rowCount(); ++r)
+      rows.push_back(
+          {grid->item(r, 0)->text(), grid->item(r, 1)->text(), grid->item(r, 2)->text()});
+    const auto series = window->findChild<QChartView*>("CompareChart")->chart()->series();
+    EXPECT_EQ(series.size(), 2);
+    for (auto* s : series)
+      EXPECT_EQ(static_cast<QLineSeries*>(s)->count(), 32);
+    EXPECT_EQ(series.value(1)->name(), entry == "The &Box ..." ? "The Box" : "bench.VYK");
+    delete window;
+    return rows;
+  };
+  using Rows = std::vector<std::vector<QString>>;
+  EXPECT_EQ(compared("The &Box ..."),
+            (Rows{{"Entry 3", "1267 Hz (96)", "1122 Hz (85)"}, {"Pot 1", "0", "5"}}));
+  EXPECT_EQ(st.image, before);
+  EXPECT_FALSE(st.projectModified);
+  EXPECT_TRUE(w.dialogs.Texts(FakeDialogs::Kind::Error).empty());
+
+  const std::string file = w.tmp.File("bench.VYK");
+  w.dialogs.fileNames.push_back(file);
+  w.Action("Save &As")->trigger();
+  w.Get<QToolButton>("Pot2SpinUp")->click();
+  w.dialogs.fileNames.push_back(file);
+  EXPECT_EQ(compared("&Project File ..."), (Rows{{"Pot 2", "1", "0"}}));
+
+  w.dialogs.fileNames.push_back(w.tmp.File("bench.pdf"));
+  w.Action("Export &Report ...")->trigger();
+  EXPECT_EQ(w.dialogs.fileRequests.back().initialName, "bench.pdf");
+  EXPECT_EQ(ReadBytes(w.tmp.File("bench.pdf")).substr(0, 5), "%PDF-");
+  EXPECT_TRUE(w.dialogs.Texts(FakeDialogs::Kind::Error).empty());
 }
 
 // While a transfer runs only Abort, Help and Exit act: nothing may change the project under it

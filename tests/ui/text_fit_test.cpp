@@ -31,6 +31,7 @@
 #include "operations/main_controls.h"
 #include "support/fakes.h"
 #include "support/test_meters.h"
+#include "ui/compare_window.h"
 #include "ui/match_window.h"
 #include "ui/meter_editor.h"
 #include "ui/program.h"
@@ -311,8 +312,19 @@ TEST(TextFit, EveryTextOfTheWindowsShowsWhole) {
          RefreshWindow(main.GetSession());
          return main;
        }},
+      {"compare window of a Ford and a GM project",
+       [&]() -> QWidget& {
+         ComparedProject gm{"This project", st.header, st.image};
+         ComparedProject ford{"another-project.VYK", st.header, NewImage(kFord)};
+         gm.header.SetGroup(kGM);
+         auto* window = new ui::CompareWindow(CompareProjects(gm, ford), &main);
+         window->show();
+         return *window;
+       }},
       {"main window shrunk to 420 x 300",
        [&]() -> QWidget& {
+         for (auto* window : main.findChildren<QDialog*>("CompareWindow"))
+           delete window;
          main.resize(420, 300);
          return main;
        }},

@@ -1,13 +1,16 @@
 // vykedit-screenshots: starts the program as vykedit does, takes pictures of its windows and
 // quits. main.png shows the main window (with a reading of the simulated Box when a project is
 // open), main_hex.png the same with the byte grid, meter_editor.png the first meter of the meter
-// folder, match.png the match dialog after a Match, help.png the help window at its contents.
+// folder, match.png the match dialog after a Match, help.png the help window at its contents,
+// compare.png the project compared with a simulated Box that holds a few other bytes, and
+// report.pdf the project's report.
 // With --dark the windows take a dark palette. Run under QT_SCALE_FACTOR=2 for a high-density
 // screen.
 #include <CLI/CLI.hpp>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QPalette>
 #include <QPushButton>
 #include <QTimer>
@@ -15,6 +18,10 @@
 #include <iostream>
 
 #include "operations/box_operations.h"
+#include "operations/compare.h"
+#include "operations/project_report.h"
+#include "report/pdf_report.h"
+#include "ui/compare_window.h"
 #include "ui/help_window.h"
 #include "ui/match_window.h"
 #include "ui/meter_editor.h"
@@ -72,6 +79,26 @@ void TakeScreenshots(Program& program, const QString& folder) {
     hex->click();
     Save(m, folder, "main_hex.png");
     hex->click();
+  }
+
+  if (SimBox* box = m.Simulator();
+      box != nullptr && m.State().projectState != ProjectState::NoProject) {
+    for (int a = 0; a < kBoxBytes; ++a)
+      box->Eeprom()[a] = m.State().image.Byte(a);
+    for (int k : {9, 10, 11})
+      box->Eeprom()[2 * k + 1] ^= 0x3C;  // three entries of the table
+    box->Eeprom()[kFirstPotByte + 2] = 0xFB;
+    std::optional<Comparison> c;
+    m.Run([&] { c = CompareWithBoxClick(m.GetSession(), m.Link()); });
+    if (c) {
+      CompareWindow compare(*c, &m);
+      compare.show();
+      Save(compare, folder, "compare.png");
+    }
+    QFile pdf(QDir(folder).filePath("report.pdf"));
+    if (pdf.open(QIODevice::WriteOnly))
+      pdf.write(QByteArray::fromStdString(
+          report::ReportPdf(MakeProjectReport(m.State(), TodayDayNumber()))));
   }
 
   MeterEditor& editor = program.MeterEditorWindow();

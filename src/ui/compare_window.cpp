@@ -1,0 +1,142 @@
+#include "ui/compare_window.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLegend>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <algorithm>
+
+#include "ui/chart_axes.h"
+#include "ui/chart_look.h"
+#include "ui/help_context.h"
+
+namespace vyk::ui {
+
+namespace {
+
+QString Q(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+QList<QPointF> Points(const std::vector<ChartPoint>& from) {
+  QList<QPointF> list;
+  for (const ChartPoint& p : from)
+    list.append(QPointF(p.x, p.y));
+  return list;
+}
+
+}  // namespace
+
+CompareWindow::CompareWindow(const Comparison& comparison, QWidget* parent)
+    : QDialog(parent), comparison_(comparison) {
+  setObjectName("CompareWindow");
+  setWindowTitle(Q("Compare: " + comparison.a.title + " and " + comparison.b.title));
+  setProperty(kHelpContextProperty, kHelpCompare);
+  setAttribute(Qt::WA_DeleteOnClose);
+
+  auto* summary = new QLabel(Q(comparison.Summary()), this);
+  summary->setObjectName("SummaryLabel");
+  summary->setWordWrap(true);
+
+  chart_ = new QChart();
+  chart_->legend()->setAlignment(Qt::AlignTop);
+  chart_->setMargins(QMargins(2, 2, 2, 2));
+  seriesA_ = new QLineSeries();
+  seriesB_ = new QLineSeries();
+  seriesA_->setName(Q(comparison.a.title));
+  seriesB_->setName(Q(comparison.b.title));
+  seriesA_->replace(Points(comparison.curveA));
+  seriesB_->replace(Points(comparison.curveB));
+  chart_->addSeries(seriesA_);
+  chart_->addSeries(seriesB_);
+  axisX_ = new QValueAxis();
+  axisY_ = new QValueAxis();
+  axisX_->setTitleText(Q(comparison.xTitle));
+  axisY_->setTitleText(Q(comparison.yTitle));
+  chart_->addAxis(axisX_, Qt::AlignBottom);
+  chart_->addAxis(axisY_, Qt::AlignLeft);
+  for (QLineSeries* s : {seriesA_, seriesB_}) {
+    s->attachAxis(axisX_);
+    s->attachAxis(axisY_);
+  }
+  new ChartPaletteFollower(this, chart_, [this] {
+    seriesA_->setColor(TableCurveColour(*this));
+    // The second curve is dashed: where the two lie on each other, both still show.
+    QPen pen = seriesB_->pen();
+    pen.setColor(SecondCurveColour(*this));
+    pen.setStyle(Qt::DashLine);
+    pen.setWidthF(2);
+    seriesB_->setPen(pen);
+  });
+  auto* chartView = new QChartView(chart_, this);
+  chartView->setObjectName("CompareChart");
+  chartView->setRenderHint(QPainter::Antialiasing);
+  chartView->setMinimumSize(360, 240);
+  connect(chart_, &QChart::geometryChanged, this, [this] { ScaleAxes(); });
+
+  auto* grid = new QTableWidget(static_cast<int>(comparison.differences.size()), 3, this);
+  grid->setObjectName("DifferenceGrid");
+  grid->setHorizontalHeaderLabels({"What", Q(comparison.a.title), Q(comparison.b.title)});
+  grid->verticalHeader()->hide();
+  grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+  for (int row = 0; row < grid->rowCount(); ++row) {
+    const ImageDifference& d = comparison.differences[row];
+    int column = 0;
+    for (const std::string* text : {&d.label, &d.a, &d.b})
+      grid->setItem(row, column++, new QTableWidgetItem(Q(*text)));
+  }
+  grid->resizeColumnsToContents();
+  grid->horizontalHeader()->setStretchLastSection(true);
+  grid->setMinimumWidth(std::min(640, grid->horizontalHeader()->length() +
+                                          grid->verticalScrollBar()->sizeHint().width() +
+                                          2 * grid->frameWidth()));
+  grid->setVisible(!comparison.differences.empty());
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close | QDialogButtonBox::Help, this);
+  buttons->button(QDialogButtonBox::Close)->setObjectName("CloseBtn");
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  connect(buttons, &QDialogButtonBox::helpRequested, this, [this] { RequestHelp(this); });
+
+  auto* split = new QSplitter(Qt::Horizontal, this);
+  split->addWidget(chartView);
+  split->addWidget(grid);
+  split->setStretchFactor(0, 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(summary);
+  layout->addWidget(split, 1);
+  layout->addWidget(buttons);
+  resize(sizeHint().expandedTo(QSize(900, 480)));
+  ScaleAxes();
+}
+
+void CompareWindow::ScaleAxes() {
+  double maxX = 0;
+  double maxY = 0;
+  for (const auto* curve : {&comparison_.curveA, &comparison_.curveB}) {
+    for (const ChartPoint& p : *curve) {
+      maxX = std::max(maxX, static_cast<double>(p.x));
+      maxY = std::max(maxY, static_cast<double>(p.y));
+    }
+  }
+  const QFontMetrics metrics(axisX_->labelsFont());
+  const double label = metrics.horizontalAdvance(QStringLiteral("00000"));
+  const double line = metrics.height();
+  const QSizeF size = chart_->size();
+  auto steps = [](double room, double each) {
+    return std::clamp(static_cast<int>(room / each), 2, 10);
+  };
+  ScaleAxis(axisX_, maxX, steps(size.width() - label - 3 * line, 1.5 * label));
+  ScaleAxis(axisY_, maxY, steps(size.height() - 6 * line, 1.8 * line));
+}
+
+}  // namespace vyk::ui
