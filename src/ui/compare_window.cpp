@@ -96,6 +96,7 @@ CompareWindow::CompareWindow(const Comparison& comparison, QWidget* parent)
       grid->setItem(row, column++, new QTableWidgetItem(Q(*text)));
   }
   grid->resizeColumnsToContents();
+  grid->resizeRowsToContents();
   grid->horizontalHeader()->setStretchLastSection(true);
   grid->setMinimumWidth(std::min(640, grid->horizontalHeader()->length() +
                                           grid->verticalScrollBar()->sizeHint().width() +
