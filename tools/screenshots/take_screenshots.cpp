@@ -1,12 +1,14 @@
 // vykedit-screenshots: starts the program as vykedit does, takes pictures of its windows and
 // quits. main.png shows the main window (with a reading of the simulated Box when a project is
 // open), main_hex.png the same with the byte grid, meter_editor.png the first meter of the meter
-// folder, match.png the match dialog after a Match, help.png the help window at its contents.
+// folder, match.png the match dialog after a Match, match_warnings.png the same with WIDE.MAF
+// picked as the meter to match, help.png the help window at its contents.
 // With --dark the windows take a dark palette. Run under QT_SCALE_FACTOR=2 for a high-density
 // screen.
 #include <CLI/CLI.hpp>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QPalette>
 #include <QPushButton>
@@ -85,6 +87,11 @@ void TakeScreenshots(Program& program, const QString& folder) {
   WhileOpen(match, [&] {
     Click(match, "MatchBtn");
     Save(match, folder, "match.png");
+    auto* matchList = match.findChild<QComboBox*>("MeterMatchCombo");
+    if (matchList != nullptr && matchList->findText("WIDE.MAF") >= 0) {
+      matchList->setCurrentText("WIDE.MAF");
+      Save(match, folder, "match_warnings.png");
+    }
   });
   match.EditMatchClick();
 
