@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Pictures of the windows, taken under Xvfb: the main window with a project open (and a
 # reading of the simulated Box) and with its byte grid, the meter editor with a meter open, the
-# match dialog after a Match and the help window. The same pictures again at twice the scale
-# (QT_SCALE_FACTOR=2, in hidpi/) and in a dark palette (in dark/).
+# match dialog after a Match and with a pair of meters it warns about, and the help window. The
+# same pictures again at twice the scale (QT_SCALE_FACTOR=2, in hidpi/) and in a dark palette
+# (in dark/).
 # Usage: tools/screenshot.sh [OUTPUT_FOLDER] (default: screenshots/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -26,6 +27,9 @@ printf 'GM-USE-1\r\nFrequency\r\nlb/hr\r\nFitted meter\r\nDemo\r\n 1500 20\r\n 3
 printf 'GM-MATCH-1\r\nVolts\r\nlb/hr\r\nExpected meter\r\nDemo\r\n0.8 10\r\n1.5 60\r\n2.2 200\r\n3.0 450\r\n3.8 800\r\n4.6 1300\r\n' >"$work/match.txt"
 "$vyk" meter import "$work/use.txt" "$work/app/GM/USE.MAF"
 "$vyk" meter import "$work/match.txt" "$work/app/GM/MATCH.MAF"
+# A meter for the match dialog's warnings: its flows start high, and one of its points dips.
+printf 'GM-WIDE-1\r\nVolts\r\nlb/hr\r\nA larger engine'"'"'s meter\r\nDemo\r\n1.0 700\r\n2.0 1100\r\n2.6 1000\r\n3.5 2000\r\n4.9 3000\r\n' >"$work/wide.txt"
+"$vyk" meter import "$work/wide.txt" "$work/app/GM/WIDE.MAF"
 "$vyk" project new --group gm --name "Demo car" --description "Screenshot" "$work/demo.VYK" 2>/dev/null
 "$vyk" match "$work/app/GM/USE.MAF" "$work/app/GM/MATCH.MAF" --apply "$work/demo.VYK" 2>/dev/null
 

@@ -7,6 +7,7 @@
 
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
+#include "match/match_warnings.h"
 #include "model/ascii_text.h"
 #include "model/file_lock.h"
 #include "model/groups.h"
@@ -46,7 +47,8 @@ std::string ListedName(const std::string& path) {
   return ListedMeterName(std::filesystem::path(path).filename().string());
 }
 
-json MatchJson(const AppState& st, const MatchDialog& d) {
+json MatchJson(const AppState& st, const MatchDialog& d,
+               const std::vector<MatchWarning>& warnings) {
   json rows = json::array();
   for (int row = 1; row <= kMatchSlots; ++row) {
     const MatchSlot& slot = (*st.matchTable)[row - 1];
@@ -58,7 +60,10 @@ json MatchJson(const AppState& st, const MatchDialog& d) {
                     {"useSignal", slot.useSignal},
                     {"outCount", slot.outCount}});
   }
-  return {{"headers", d.headers}, {"flowUnits", d.flowUnits}, {"rows", rows}};
+  json warned = json::array();
+  for (const MatchWarning& w : warnings)
+    warned.push_back({{"kind", MatchWarningName(w.kind)}, {"text", w.text}});
+  return {{"headers", d.headers}, {"flowUnits", d.flowUnits}, {"rows", rows}, {"warnings", warned}};
 }
 
 void PrintMatch(const json& j) {
@@ -107,9 +112,17 @@ void RunMatch(const MatchOptions& o) {
   d.flowUnits = d.outcome.flowUnits;
   ComputeMatch(use, match, state.conversion.HertzPerCount, state.conversion.MaxOutputCount,
                state.matchTable);
+  const std::vector<MatchWarning> warnings =
+      MatchWarnings(use, match, state.matchTable, state.conversion.HertzPerCount,
+                    state.conversion.MaxOutputCount);
+  // JSON carries them; otherwise they go before the table or the copy, as in the dialog.
+  if (!o.json || !o.project.empty()) {
+    for (const MatchWarning& w : warnings)
+      std::cerr << "Warning: " << w.text << '\n';
+  }
 
   if (o.project.empty()) {
-    json j = MatchJson(state, d);
+    json j = MatchJson(state, d, warnings);
     if (o.json) {
       std::cout << j.dump(2) << '\n';
     } else {

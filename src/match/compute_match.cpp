@@ -24,13 +24,6 @@ int32_t AtMost(int32_t value, int32_t limit) {
   return value > limit ? limit : value;
 }
 
-// The use flow in the units of the meter to match.
-float MatchUnitsFlow(float flow, bool useMetric, bool matchMetric) {
-  if (useMetric && !matchMetric) return static_cast<float>(flow / kMatchKgPerLb);
-  if (!useMetric && matchMetric) return static_cast<float>(flow * kMatchKgPerLb);
-  return flow;
-}
-
 void PlaceUsePoints(const MeterRecord& use, const MeterRecord& match, float hertzPerCount,
                     std::array<MatchSlot, kMatchSlots>& slots) {
   for (int i = 1; i <= use.UsablePoints(); ++i) {
@@ -175,6 +168,12 @@ void FillOutputSide(std::array<MatchSlot, kMatchSlots>& slots, int32_t maxOutput
 }
 
 }  // namespace
+
+float MatchUnitsFlow(float flow, bool useMetric, bool matchMetric) {
+  if (useMetric && !matchMetric) return static_cast<float>(flow / kMatchKgPerLb);
+  if (!useMetric && matchMetric) return static_cast<float>(flow * kMatchKgPerLb);
+  return flow;
+}
 
 MatchOutcome MatchLabels(const MeterRecord& use, const MeterRecord& match) {
   MatchOutcome outcome;

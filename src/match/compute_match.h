@@ -34,6 +34,9 @@ MatchOutcome MatchLabels(const MeterRecord& use, const MeterRecord& match);
 void ComputeMatch(const MeterRecord& use, const MeterRecord& match, float hertzPerCount,
                   int32_t maxOutputCount, MatchTable& table);
 
+// A flow of the meter to use in the units of the meter to match.
+float MatchUnitsFlow(float flow, bool useMetric, bool matchMetric);
+
 // The input code of a signal of the meter to use, 0..255.
 int InputCode(float signal, bool frequency, float hertzPerCount);
 // The output count of a signal of the meter to match.

@@ -80,6 +80,7 @@ void MatchFormActivate(Session& s, MatchDialog& d) {
   ResetMatchTable(s.state.matchTable);
   d.copyEnabled = false;
   MeterComboChange(d);
+  d.preview = PreviewMatch(s.state, d);
 }
 
 void MeterComboChange(MatchDialog& d) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "match/compute_match.h"
+#include "operations/match_preview.h"
 #include "operations/session.h"
 
 namespace vyk {
@@ -27,6 +28,7 @@ struct MatchDialog {
   std::string flowUnits = "Units";
   bool matchEnabled = false;
   bool copyEnabled = false;
+  MatchPreview preview;  // of the meters selected in the lists
 };
 
 // Edit > Match before the dialog shows: lists "*.maf" of the meter folder in both lists and
@@ -34,7 +36,7 @@ struct MatchDialog {
 void FillMeterLists(Session& s, MatchDialog& d);
 
 // Each time the dialog is shown: headers back to "Flow", "V In", "V Out", the match table
-// reset, Copy E2P disabled.
+// reset, Copy E2P disabled, the preview of the selected meters made.
 void MatchFormActivate(Session& s, MatchDialog& d);
 
 // Either list's selection changed.

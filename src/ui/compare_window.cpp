@@ -15,7 +15,6 @@
 #include <QValueAxis>
 #include <algorithm>
 
-#include "ui/chart_axes.h"
 #include "ui/chart_look.h"
 #include "ui/help_context.h"
 

@@ -47,7 +47,6 @@
 #include "operations/project_report.h"
 #include "operations/start_up.h"
 #include "report/pdf_report.h"
-#include "ui/chart_axes.h"
 #include "ui/chart_look.h"
 #include "ui/compare_window.h"
 #include "ui/core_text.h"

@@ -1,21 +1,29 @@
 #include "ui/match_window.h"
 
 #include <QAbstractTableModel>
+#include <QChart>
+#include <QChartView>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
+#include <QLegend>
+#include <QLineSeries>
+#include <QPainter>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <QValueAxis>
 #include <algorithm>
 #include <iterator>
 
+#include "ui/chart_look.h"
 #include "ui/core_text.h"
 #include "ui/error_guard.h"
 #include "ui/help_context.h"
@@ -84,6 +92,55 @@ QComboBox* List(QWidget* parent, const char* name) {
   return combo;
 }
 
+QLineSeries* Series(QChart* chart, const char* name, const char* legend) {
+  auto* series = new QLineSeries;
+  series->setObjectName(QLatin1String(name));
+  series->setName(QString::fromLatin1(legend));
+  chart->addSeries(series);
+  return series;
+}
+
+QValueAxis* Axis(QChart* chart, Qt::Alignment side) {
+  auto* axis = new QValueAxis;
+  chart->addAxis(axis, side);
+  return axis;
+}
+
+QChartView* ChartView(QWidget* parent, const char* name, QChart* chart) {
+  chart->legend()->setAlignment(Qt::AlignTop);
+  chart->setMargins(QMargins(2, 2, 2, 2));
+  auto* view = Named(new QChartView(chart, parent), name);
+  view->setRenderHint(QPainter::Antialiasing);
+  view->setMinimumSize(360, 220);
+  view->setFocusPolicy(Qt::NoFocus);  // nothing in it to work with: Tab passes it by
+  return view;
+}
+
+QList<QPointF> Points(const std::vector<ChartPoint>& from) {
+  QList<QPointF> list;
+  for (const ChartPoint& p : from)
+    list.append(QPointF(p.x, p.y));
+  return list;
+}
+
+double MaxY(const std::vector<ChartPoint>& points) {
+  double max = 0;
+  for (const ChartPoint& p : points)
+    max = std::max(max, static_cast<double>(p.y));
+  return max;
+}
+
+double MaxX(const std::vector<ChartPoint>& points) {
+  double max = 0;
+  for (const ChartPoint& p : points)
+    max = std::max(max, static_cast<double>(p.x));
+  return max;
+}
+
+QString SignalUnit(bool frequency) {
+  return frequency ? QStringLiteral("Hz") : QStringLiteral("V");
+}
+
 // The lists hold file names as the file system spells them: UTF-8, not file texts.
 void FillList(QComboBox* combo, const std::vector<std::string>& items) {
   combo->clear();
@@ -126,6 +183,41 @@ MatchWindow::MatchWindow(Session& session, QWidget* parent) : QDialog(parent), s
   copyE2PBtn_ = Button(this, "CopyE2PBtn", "Copy E2P");
   closeBtn_ = Button(this, "CloseBtn", "Close");
 
+  auto* meters = new QChart;
+  useSeries_ = Series(meters, "UseSeries", "Meter to Use");
+  matchSeries_ = Series(meters, "MatchSeries", "Meter to Match");
+  flowAxis_ = Axis(meters, Qt::AlignBottom);
+  useAxis_ = Axis(meters, Qt::AlignLeft);
+  matchAxis_ = Axis(meters, Qt::AlignRight);
+  useSeries_->attachAxis(flowAxis_);
+  useSeries_->attachAxis(useAxis_);
+  matchSeries_->attachAxis(flowAxis_);
+  matchSeries_->attachAxis(matchAxis_);
+  meterChart_ = ChartView(this, "MeterChart", meters);
+  auto* transfer = new QChart;
+  transferSeries_ = Series(transfer, "TransferSeries", "Transfer curve");
+  inAxis_ = Axis(transfer, Qt::AlignBottom);
+  outAxis_ = Axis(transfer, Qt::AlignLeft);
+  transferSeries_->attachAxis(inAxis_);
+  transferSeries_->attachAxis(outAxis_);
+  transferChart_ = ChartView(this, "TransferChart", transfer);
+  // The meter to use in the colour of the table's curve, as the transfer curve and the main
+  // window's table; the meter to match in the second curve's.
+  new ChartPaletteFollower(this, meters, [this] {
+    useSeries_->setColor(TableCurveColour(*this));
+    matchSeries_->setColor(SecondCurveColour(*this));
+  });
+  new ChartPaletteFollower(this, transfer,
+                           [this] { transferSeries_->setColor(TableCurveColour(*this)); });
+  // How many ticks fit depends on the charts' sizes.
+  connect(meters, &QChart::geometryChanged, this, [this] { ScaleCharts(); });
+  connect(transfer, &QChart::geometryChanged, this, [this] { ScaleCharts(); });
+
+  warnings_ = Named(new QLabel(this), "MatchWarnings");
+  warnings_->setWordWrap(true);
+  warnings_->setTextFormat(Qt::PlainText);
+  warnings_->hide();
+
   // The two lists under each other; below them the table at the left and the buttons beside
   // it, from the height of the units label down.
   auto* lists = new QGridLayout;
@@ -144,16 +236,21 @@ MatchWindow::MatchWindow(Session& session, QWidget* parent) : QDialog(parent), s
   buttons->addWidget(copyE2PBtn_);
   buttons->addWidget(closeBtn_);
   buttons->addStretch(1);
+  auto* charts = new QVBoxLayout;
+  charts->addWidget(meterChart_, 1);
+  charts->addWidget(transferChart_, 1);
   auto* below = new QHBoxLayout;
   below->addLayout(table);
   below->addSpacing(8);
   below->addLayout(buttons);
-  below->addStretch(1);
+  below->addSpacing(8);
+  below->addLayout(charts, 1);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(8, 12, 8, 8);
   layout->setSpacing(10);
   layout->addLayout(lists);
   layout->addLayout(below, 1);
+  layout->addWidget(warnings_);
 
   QWidget* order[] = {meterUseCombo_, meterMatchCombo_, matchGrid_,
                       matchBtn_,      copyE2PBtn_,      closeBtn_};
@@ -215,6 +312,7 @@ void MatchWindow::ComboChanged(int which, int index) {
   if (syncing_) return;
   (which == 1 ? model_.useIndex : model_.matchIndex) = index;
   MeterComboChange(model_);
+  model_.preview = PreviewMatch(session_.state, model_);
   Sync();
 }
 
@@ -229,6 +327,64 @@ void MatchWindow::Sync() {
   copyE2PBtn_->setEnabled(model_.copyEnabled);
   gridModel_->Repaint();
   FitColumns();
+  SyncCharts();
+  const MatchPreview& p = model_.preview;
+  QStringList lines;
+  // Messages, as the message boxes show them: UTF-8, with a file's odd bytes escaped.
+  if (!p.problem.empty()) lines.append(QString::fromStdString(p.problem));
+  for (const MatchWarning& w : p.warnings)
+    lines.append(QStringLiteral("Warning: ") + QString::fromStdString(w.text));
+  warnings_->setText(lines.join('\n'));
+  warnings_->setVisible(!lines.isEmpty());
+  // Warnings take lines under the charts: the dialog grows rather than squeezing them.
+  layout()->activate();
+  const int needed =
+      std::max(layout()->totalMinimumSize().height(),
+               layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width()) : 0);
+  if (needed > height()) resize(width(), needed);
+}
+
+void MatchWindow::SyncCharts() {
+  const MatchPreview& p = model_.preview;
+  useSeries_->replace(Points(p.useCurve));
+  matchSeries_->replace(Points(p.matchCurve));
+  transferSeries_->replace(Points(p.transfer));
+  const bool oneKind = p.useIsFrequency == p.matchIsFrequency;
+  flowAxis_->setTitleText(p.metric ? QStringLiteral("Flow, kg/hr") : QStringLiteral("Flow, lb/hr"));
+  // Signals of one kind share the left axis; else the meter to match has its own at the right.
+  useAxis_->setTitleText((oneKind ? QStringLiteral("Signal, ") : QStringLiteral("Use, ")) +
+                         SignalUnit(p.useIsFrequency));
+  matchAxis_->setTitleText(QStringLiteral("Match, ") + SignalUnit(p.matchIsFrequency));
+  matchAxis_->setVisible(!oneKind);
+  inAxis_->setTitleText(p.useIsFrequency ? QStringLiteral("F In") : QStringLiteral("V In"));
+  outAxis_->setTitleText(p.matchIsFrequency ? QStringLiteral("F Out") : QStringLiteral("V Out"));
+  ScaleCharts();
+}
+
+void MatchWindow::ScaleCharts() {
+  const MatchPreview& p = model_.preview;
+  // A label such as "14000" needs room on the bottom axis, a line of text on the left one;
+  // the legend, the labels and the titles take a few lines and a label's width from a chart.
+  const QFontMetrics metrics(flowAxis_->labelsFont());
+  const double label = metrics.horizontalAdvance(QStringLiteral("00000"));
+  const double line = metrics.height();
+  auto across = [&](const QChartView* view, int sideAxes) {
+    const double room = view->chart()->size().width() - sideAxes * (label + 2 * line);
+    return std::clamp(static_cast<int>(room / (1.5 * label)), 2, 10);
+  };
+  auto upward = [&](const QChartView* view) {
+    return std::clamp(static_cast<int>((view->chart()->size().height() - 6 * line) / (1.8 * line)),
+                      2, 10);
+  };
+  const bool oneKind = p.useIsFrequency == p.matchIsFrequency;
+  ScaleAxis(flowAxis_, std::max(MaxX(p.useCurve), MaxX(p.matchCurve)),
+            across(meterChart_, oneKind ? 1 : 2));
+  const double useMax = MaxY(p.useCurve);
+  const double matchMax = MaxY(p.matchCurve);
+  ScaleAxis(useAxis_, oneKind ? std::max(useMax, matchMax) : useMax, upward(meterChart_));
+  ScaleAxis(matchAxis_, oneKind ? std::max(useMax, matchMax) : matchMax, upward(meterChart_));
+  ScaleAxis(inAxis_, MaxX(p.transfer), across(transferChart_, 1));
+  ScaleAxis(outAxis_, MaxY(p.transfer), upward(transferChart_));
 }
 
 void MatchWindow::FitColumns() {

@@ -1,16 +1,21 @@
 #pragma once
 // The meter match dialog: the two meter lists of the project's group, the 256-row result of a
-// Match and Copy E2P into the project, as widgets over the MatchDialog operations.
+// Match and Copy E2P into the project, as widgets over the MatchDialog operations; beside the
+// grid the selected meters and their transfer curve as charts, and the warnings about them.
 #include <QDialog>
 #include <functional>
 
 #include "operations/match_dialog.h"
 #include "operations/session.h"
 
+class QChart;
+class QChartView;
 class QComboBox;
 class QLabel;
+class QLineSeries;
 class QPushButton;
 class QTableView;
+class QValueAxis;
 
 namespace vyk::ui {
 
@@ -36,6 +41,8 @@ class MatchWindow : public QDialog {
 
  private:
   void Sync();
+  void SyncCharts();
+  void ScaleCharts();
   void FitColumns();
   void ComboChanged(int which, int index);
 
@@ -53,6 +60,18 @@ class MatchWindow : public QDialog {
   QPushButton* matchBtn_;
   QPushButton* copyE2PBtn_;
   QPushButton* closeBtn_;
+  // Beside the grid, for the meters selected: both meters' curves, and the transfer curve.
+  QChartView* meterChart_;
+  QLineSeries* useSeries_;
+  QLineSeries* matchSeries_;
+  QValueAxis* flowAxis_;
+  QValueAxis* useAxis_;
+  QValueAxis* matchAxis_;  // at the right, when the two meters' signals are of different kinds
+  QChartView* transferChart_;
+  QLineSeries* transferSeries_;
+  QValueAxis* inAxis_;
+  QValueAxis* outAxis_;
+  QLabel* warnings_;
 };
 
 }  // namespace vyk::ui

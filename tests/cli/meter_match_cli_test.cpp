@@ -108,6 +108,31 @@ TEST(MatchCli, PrintsTheTableWithItsLabels) {
   EXPECT_EQ(r.err, "--group is needed when no project is given with --apply\n");
 }
 
+// The same warnings as the match dialog's: in the JSON, or on standard error beside the table.
+TEST(MatchCli, WarningsGoIntoTheJsonOrToStandardError) {
+  Meters m;
+  EXPECT_EQ(
+      json::parse(
+          RunVyk({"match", "--group", "gm", m.use, m.match, "--json"}, m.tmp).out)["warnings"],
+      json::array());
+  WriteText(m.tmp / "far.txt",
+            "FAR\r\nVolts\r\nlb/hr\r\nFar above\r\n\r\n1.0 5000\r\n2.0 6000\r\n3.0 7000\r\n");
+  const std::string far = m.tmp / "far.maf";
+  ASSERT_EQ(RunVyk({"meter", "import", m.tmp / "far.txt", far}, m.tmp).status, 0);
+  const std::string text =
+      "The flow ranges overlap by less than half of the meter to use's range: the meter to use "
+      "reads 10.00 to 900.00 lb/hr, the meter to match 5000.00 to 7000.00 lb/hr.";
+
+  RunResult r = RunVyk({"match", "--group", "gm", m.use, far, "--json"}, m.tmp);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(json::parse(r.out)["warnings"],
+            json::parse(R"([{"kind": "flowOverlap", "text": ")" + text + "\"}]"));
+  EXPECT_EQ(r.err, "");
+  r = RunVyk({"match", "--group", "gm", m.use, far}, m.tmp);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "Warning: " + text + "\n");
+}
+
 TEST(MatchCli, ApplyCopiesIntoTheProjectAndSaves) {
   Meters m;
   std::string project = m.tmp / "p.VYK";
@@ -135,7 +160,10 @@ TEST(MatchCli, ApplyRefusesATableWithAGapAndLeavesTheProject) {
   ASSERT_EQ(RunVyk({"meter", "import", m.tmp / "two.txt", m.tmp / "two.maf"}, m.tmp).status, 0);
   RunResult r = RunVyk({"match", m.use, m.tmp / "two.maf", "--apply", project}, m.tmp);
   EXPECT_NE(r.status, 0);
-  EXPECT_EQ(r.err, "Input code 0 has no output value: nothing was copied\n");
+  EXPECT_EQ(r.err,
+            "Warning: The flow ranges overlap by less than half of the meter to use's range: the "
+            "meter to use reads 10.00 to 900.00 lb/hr, the meter to match 5.00 to 40.00 lb/hr.\n"
+            "Input code 0 has no output value: nothing was copied\n");
   EXPECT_EQ(ReadAll(project), before);
 }
 

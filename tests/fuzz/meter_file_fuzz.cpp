@@ -1,12 +1,13 @@
 // A meter file as the meter editor, the match and `vyk meter show` read it. A file that reads
 // writes back byte for byte (its first 2176 bytes; a shorter one over what the record held).
 // A meter whose point texts all read opens in the editor with every point in the grid, and
-// matches against itself.
+// matches against itself, with the warnings about the pair.
 #include <algorithm>
 #include <vector>
 
 #include "fuzz_support.h"
 #include "match/compute_match.h"
+#include "match/match_warnings.h"
 #include "meters/meter_record.h"
 #include "model/errors.h"
 #include "operations/meter_form.h"
@@ -60,6 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MatchTable table;
   try {
     ComputeMatch(record, record, 2.8822f, 853, table);
+    MatchWarnings(record, record, table, 2.8822f, 853);
   } catch (const RangeError&) {
     // A signal whose count does not fit 32 bits: the match says so.
   }

@@ -336,5 +336,49 @@ TEST(MatchWindow, MatchAndCopyE2PChangeTheProjectsTable) {
   });
 }
 
+// The charts follow the meters as they are picked, before any Match, and the warnings about
+// the pair show under them.
+TEST(MatchWindow, ChartsAndWarningsFollowTheSelectedMeters) {
+  GmProject p;
+  p.Write("USE.MAF",
+          test::Meter(false, false, {{"1.00", "10.00"}, {"3.00", "100.00"}, {"5.00", "400.00"}}));
+  p.Write("MATCH.MAF",
+          test::Meter(false, false, {{"1.00", "20.00"}, {"2.50", "150.00"}, {"4.50", "350.00"}}));
+  p.Write(
+      "FAR.MAF",
+      test::Meter(true, false, {{" 2000", "900.00"}, {" 4000", "1500.00"}, {" 9000", "3000.00"}}));
+  MatchWindow dialog(p.session);
+  WhileShown(dialog, [&] {
+    auto series = [&](const char* name) {
+      std::vector<QPointF> points;
+      for (auto* view : dialog.findChildren<QChartView*>())
+        for (QAbstractSeries* s : view->chart()->series())
+          if (s->objectName() == name) {
+            const QList<QPointF> shown = static_cast<QLineSeries*>(s)->points();
+            points.assign(shown.begin(), shown.end());
+          }
+      return points;
+    };
+    auto* warnings = dialog.findChild<QLabel*>("MatchWarnings");
+    dialog.findChild<QComboBox*>("MeterUseCombo")->setCurrentText("USE.MAF");
+    dialog.findChild<QComboBox*>("MeterMatchCombo")->setCurrentText("MATCH.MAF");
+    EXPECT_EQ(series("MatchSeries"), (std::vector<QPointF>{{20, 1.0f}, {150, 2.5f}, {350, 4.5f}}));
+    EXPECT_EQ(series("TransferSeries").size(), 256u);
+    EXPECT_FALSE(warnings->isVisible()) << warnings->text().toStdString();
+
+    dialog.findChild<QComboBox*>("MeterMatchCombo")->setCurrentText("FAR.MAF");
+    EXPECT_EQ(series("MatchSeries"),
+              (std::vector<QPointF>{{900, 2000}, {1500, 4000}, {3000, 9000}}));
+    // Its flows lie beyond the meter to use's: no point is placed, and the old curve goes.
+    EXPECT_EQ(series("TransferSeries").size(), 0u);
+    EXPECT_TRUE(warnings->isVisible());
+    EXPECT_TRUE(warnings->text().startsWith("Warning: The flow ranges overlap by less than half"))
+        << warnings->text().toStdString();
+    // Nothing of this reached the grid: that takes the Match button.
+    EXPECT_EQ(dialog.findChild<QTableView*>("MatchGrid")->model()->index(128, 1).data().toString(),
+              "---");
+  });
+}
+
 }  // namespace
 }  // namespace vyk::test

@@ -1,7 +1,7 @@
-// Every text of the main window, the meter editor and the match dialog shows whole: no label,
-// button, check box, box title, grid cell, grid header or chart label is elided, cut off by the
-// edge of its control or of a control around it, or covered by another control. The same test
-// also runs at QT_SCALE_FACTOR=2 (tests/CMakeLists.txt).
+// Every text of the main window, the meter editor and the match dialog (with its charts and
+// warnings) shows whole: no label, button, check box, box title, grid cell, grid header or chart
+// label is elided, cut off by the edge of its control or of a control around it, or covered by
+// another control. The same test also runs at QT_SCALE_FACTOR=2 (tests/CMakeLists.txt).
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -350,20 +350,28 @@ TEST(TextFit, EveryTextOfTheWindowsShowsWhole) {
   }
   w.program->MeterEditorWindow().hide();
 
-  // The match dialog is modal: it is walked while it is up, after a Match.
+  // The match dialog is modal: it is walked while it is up, after a Match, and with the
+  // meters swapped, which warns that their flows hardly overlap.
   project(kGM);
   ui::MatchWindow& match = w.program->Match();
   Faults faults{"not shown"};
+  Faults swapped{"not shown"};
   QTimer::singleShot(0, &match, [&] {
     match.findChild<QComboBox*>("MeterUseCombo")->setCurrentText("USE.MAF");
     match.findChild<QComboBox*>("MeterMatchCombo")->setCurrentText("MATCH.MAF");
     match.findChild<QAbstractButton*>("MatchBtn")->click();
     faults = w.Walk(match);
+    match.findChild<QComboBox*>("MeterUseCombo")->setCurrentText("MATCH.MAF");
+    match.findChild<QComboBox*>("MeterMatchCombo")->setCurrentText("USE.MAF");
+    swapped = w.Walk(match);
+    if (!match.findChild<QLabel*>("MatchWarnings")->isVisible()) swapped.push_back("no warning");
     match.close();
   });
   match.EditMatchClick();
   SCOPED_TRACE("match dialog after a Match");
   EXPECT_EQ(faults, Faults{});
+  SCOPED_TRACE("match dialog with a warning");
+  EXPECT_EQ(swapped, Faults{});
 }
 
 }  // namespace

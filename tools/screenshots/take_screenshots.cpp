@@ -1,14 +1,16 @@
 // vykedit-screenshots: starts the program as vykedit does, takes pictures of its windows and
 // quits. main.png shows the main window (with a reading of the simulated Box when a project is
 // open), main_hex.png the same with the byte grid, meter_editor.png the first meter of the meter
-// folder, match.png the match dialog after a Match, help.png the help window at its contents,
-// compare.png the project compared with a simulated Box that holds a few other bytes, and
-// report.pdf the project's report.
+// folder, match.png the match dialog after a Match, match_warnings.png the same with WIDE.MAF
+// picked as the meter to match, help.png the help window at its contents, compare.png the
+// project compared with a simulated Box that holds a few other bytes, and report.pdf the
+// project's report.
 // With --dark the windows take a dark palette. Run under QT_SCALE_FACTOR=2 for a high-density
 // screen.
 #include <CLI/CLI.hpp>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QPalette>
@@ -112,6 +114,11 @@ void TakeScreenshots(Program& program, const QString& folder) {
   WhileOpen(match, [&] {
     Click(match, "MatchBtn");
     Save(match, folder, "match.png");
+    auto* matchList = match.findChild<QComboBox*>("MeterMatchCombo");
+    if (matchList != nullptr && matchList->findText("WIDE.MAF") >= 0) {
+      matchList->setCurrentText("WIDE.MAF");
+      Save(match, folder, "match_warnings.png");
+    }
   });
   match.EditMatchClick();
 
