@@ -50,8 +50,8 @@ std::vector<std::string> ByteFields(const std::string& line) {
 
 bool Refuse(Session& s, size_t line, const std::string& cell, const std::string& text,
             const std::string& reason) {
-  s.dialogs.Error("Line " + std::to_string(line + 1) + " of the paste, for " + cell + ": '" +
-                  text + "' " + reason + ". Nothing was pasted.");
+  s.dialogs.Error("Line " + std::to_string(line + 1) + " of the paste, for " + cell + ": '" + text +
+                  "' " + reason + ". Nothing was pasted.");
   return false;
 }
 

@@ -41,8 +41,8 @@ int LowestOutputCount(const AppState& state) {
 int HighestOutputCount(const AppState& state) {
   if (!VoltageOutput(state)) return 1023;
   // The count a typed 4.995 V stores.
-  return static_cast<int>(
-      RoundHalfEven(static_cast<long double>(kMaxOutputVolts) * state.conversion.OutputCountsPerVolt));
+  return static_cast<int>(RoundHalfEven(static_cast<long double>(kMaxOutputVolts) *
+                                        state.conversion.OutputCountsPerVolt));
 }
 
 std::string RangeEditName(RangeEditKind kind) {
@@ -72,8 +72,8 @@ RangeEditResult ApplyRangeEdit(Session& s, RangeEditKind kind, int first, int la
   const int rows = last - first + 1;
 
   long double number = 0;
-  const bool takesValue = kind == RangeEditKind::Scale || kind == RangeEditKind::Offset ||
-                          kind == RangeEditKind::Set;
+  const bool takesValue =
+      kind == RangeEditKind::Scale || kind == RangeEditKind::Offset || kind == RangeEditKind::Set;
   if (takesValue) {
     std::optional<float> read;
     try {
@@ -142,9 +142,10 @@ RangeEditResult ApplyRangeEdit(Session& s, RangeEditKind kind, int first, int la
   if (result.clamped == 0) {
     result.summary += "no cell was clamped.";
   } else {
-    result.summary += std::to_string(result.clamped) + (result.clamped == 1 ? " cell was" : " cells were") +
-                      " clamped to " + OutputText(st, 0) + " .. " + OutputText(st, high) + " " +
-                      OutputUnit(st) + ".";
+    result.summary += std::to_string(result.clamped) +
+                      (result.clamped == 1 ? " cell was" : " cells were") + " clamped to " +
+                      OutputText(st, 0) + " .. " + OutputText(st, high) + " " + OutputUnit(st) +
+                      ".";
   }
   return result;
 }

@@ -12,8 +12,8 @@ enum class RangeEditKind { Scale, Offset, Set, Interpolate, Smooth };
 
 struct RangeEditResult {
   bool applied = false;
-  int cells = 0;    // rows of the range
-  int clamped = 0;  // rows whose computed count lay beyond the grid's limits
+  int cells = 0;        // rows of the range
+  int clamped = 0;      // rows whose computed count lay beyond the grid's limits
   std::string summary;  // what was done, for the dialog
 };
 

@@ -26,8 +26,8 @@ ProjectChange::~ProjectChange() {
   if (--h.depth_ > 0) return;
   const UndoHistory::Project now = Current(s_.state);
   if (!(now == before_)) {
-    const bool merge = mergeable_ && h.mergeOpen_ && !h.undo_.empty() &&
-                       h.undo_.back().mergeable && h.undo_.back().name == name_;
+    const bool merge = mergeable_ && h.mergeOpen_ && !h.undo_.empty() && h.undo_.back().mergeable &&
+                       h.undo_.back().name == name_;
     if (merge && h.undo_.back().project == now) {
       // Typed and taken back again: the step has nothing left to undo.
       h.state_ = h.undo_.back().state;

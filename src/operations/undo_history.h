@@ -56,7 +56,7 @@ class UndoHistory {
   uint64_t nextState_ = 1;   // the name the next state gets
   uint64_t cleanState_ = 0;  // the state with nothing to save; 0 never names one after a change
   bool hasClean_ = true;
-  int depth_ = 0;  // changes in progress: the outermost one is the step
+  int depth_ = 0;           // changes in progress: the outermost one is the step
   bool mergeOpen_ = false;  // the last step may take in the next change of its kind
 };
 
