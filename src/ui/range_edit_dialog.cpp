@@ -33,13 +33,14 @@ RangeEditDialog::RangeEditDialog(QWidget* parent, Session& session)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
       session_(session),
       rangeLabel_(new QLabel(this)),
-      editRGrp_(new RadioGroup(QStringLiteral("Edit"),
-                               {QStringLiteral("Scale by a percentage"),
-                                QStringLiteral("Add an offset"), QStringLiteral("Set to a value"),
-                                QStringLiteral("Interpolate between the first and last rows"),
-                                QStringLiteral("Smooth: each row between them becomes the "
-                                               "average of itself and its two neighbours")},
-                               this)),
+      editRGrp_(
+          new RadioGroup(QStringLiteral("Edit"),
+                         {QStringLiteral("Scale by a percentage (5 raises each output by 5 %)"),
+                          QStringLiteral("Add an offset"), QStringLiteral("Set to a value"),
+                          QStringLiteral("Interpolate between the first and last rows"),
+                          QStringLiteral("Smooth: each row between them becomes the "
+                                         "average of itself and its two neighbours")},
+                         this)),
       valueEdit_(new QLineEdit(this)),
       unitLabel_(new QLabel(this)),
       resultLabel_(new QLabel(this)) {
@@ -61,7 +62,7 @@ RangeEditDialog::RangeEditDialog(QWidget* parent, Session& session)
   connect(&editRGrp_->Buttons(), &QButtonGroup::idToggled, this, [this] { KindChanged(); });
 
   auto* value = new QHBoxLayout;
-  auto* valueLabel = new QLabel(QStringLiteral("&Value"), this);
+  auto* valueLabel = new QLabel(QStringLiteral("Value"), this);
   valueLabel->setBuddy(valueEdit_);
   value->addWidget(valueLabel);
   value->addWidget(valueEdit_);
@@ -98,7 +99,7 @@ void RangeEditDialog::Run(int first, int last) {
   last_ = std::max(first, last);
   const int rows = last_ - first_ + 1;
   const std::string unit = OutputUnit(session_.state);
-  rangeLabel_->setText(QStringLiteral("Table entries %1 .. %2 (%3 %4), outputs in %5")
+  rangeLabel_->setText(QStringLiteral("Table entries %1..%2 (%3 %4), outputs in %5")
                            .arg(first_)
                            .arg(last_)
                            .arg(rows)
