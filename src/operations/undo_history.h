@@ -39,8 +39,8 @@ class UndoHistory {
 
   struct Step {
     std::string name;
-    Project project;  // the project on the other side of the step
-    uint64_t state = 0;
+    Project project;     // the project on the other side of the step
+    uint64_t state = 0;  // the name of that state of the project
     bool mergeable = false;
   };
 
@@ -54,10 +54,10 @@ class UndoHistory {
   std::vector<Step> redo_;
   uint64_t state_ = 0;       // names the project as it stands now
   uint64_t nextState_ = 1;   // the name the next state gets
-  uint64_t cleanState_ = 0;  // the state with nothing to save; 0 never names one after a change
-  bool hasClean_ = true;
-  int depth_ = 0;           // changes in progress: the outermost one is the step
-  bool mergeOpen_ = false;  // the last step may take in the next change of its kind
+  uint64_t cleanState_ = 0;  // the state with nothing to save, when hasClean_
+  bool hasClean_ = true;     // false: a project opened with changes to save has none
+  int depth_ = 0;            // changes in progress: the outermost one is the step
+  bool mergeOpen_ = false;   // the last step may take in the next change of its kind
 };
 
 // Records one named change to the project: made before the change, it keeps the project as it
