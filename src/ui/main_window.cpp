@@ -437,7 +437,7 @@ void MainWindow::BuildMenus() {
   QMenu* edit = menuBar()->addMenu("&Edit");
   editUndo_ = edit->addAction("&Undo", [this] { Run([&] { Undo(session_); }); });
   editRedo_ = edit->addAction("&Redo", [this] { Run([&] { Redo(session_); }); });
-  editRange_ = edit->addAction("Range &Edit ...", [this] { Run([&] { EditRangeClick(); }); });
+  editRange_ = edit->addAction("Ran&ge Edit ...", [this] { Run([&] { EditRangeClick(); }); });
   edit->addSeparator();
   editProject_ =
       edit->addAction("Project ...", [this] { Run([&] { EditProjectClick(session_); }); });

@@ -469,7 +469,7 @@ TEST(MainWindow, UndoCopyPasteAndRangeEditByKeysAndMenus) {
   AppState& st = w.form->State();
   auto* table = w.Get<QTableView>("TableGrid");
   EXPECT_FALSE(w.Action("&Undo")->isEnabled());
-  EXPECT_EQ(w.Action("Range &Edit ...")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+  EXPECT_EQ(w.Action("Ran&ge Edit ...")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
 
   w.EditCell("TableGrid", 2, 1, "2.5");
   ASSERT_EQ(st.image.Entry(1), 512);
