@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Pictures of the windows, taken under Xvfb: the main window with a project open (and a
 # reading of the simulated Box) and with its byte grid, the meter editor with a meter open, the
-# match dialog after a Match and with a pair of meters it warns about, and the help window. The
-# same pictures again at twice the scale (QT_SCALE_FACTOR=2, in hidpi/) and in a dark palette
-# (in dark/).
+# match dialog after a Match and with a pair of meters it warns about, the Range Edit dialog
+# after a Scale, the help window and the comparison with the simulated Box. The same pictures
+# again at twice the scale (QT_SCALE_FACTOR=2, in hidpi/) and in a dark palette (in dark/).
 # Usage: tools/screenshot.sh [OUTPUT_FOLDER] (default: screenshots/).
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,6 +1,7 @@
 // vyk project new | show | edit: the File commands and the main window's edits, run on a
 // project file without the window.
 #include <algorithm>
+#include <fstream>
 #include <iomanip>
 #include <iostream>
 #include <map>
@@ -21,6 +22,7 @@
 #include "operations/image_grids.h"
 #include "operations/main_controls.h"
 #include "operations/project_commands.h"
+#include "operations/table_csv.h"
 
 namespace vyk::cli {
 
@@ -72,9 +74,7 @@ std::string MeterGroupText(uint8_t group) {
   return group == kNoMeterGroup ? "none" : GroupText(group);
 }
 
-json ShowJson(const AppState& st, const std::string& file) {
-  const ProjectHeader& h = st.header;
-  uint8_t mode = st.image.Byte(kModeByte);
+json TableJson(const AppState& st) {
   json rows = json::array();
   for (int row = 1; row < kTableGridRows; ++row) {
     rows.push_back({{"entry", row - 1},
@@ -82,6 +82,14 @@ json ShowJson(const AppState& st, const std::string& file) {
                     {"input", TableGridCellText(st, 0, row)},
                     {"output", TableGridCellText(st, 1, row)}});
   }
+  return {{"inputTitle", TableGridCellText(st, 0, 0)},
+          {"outputTitle", TableGridCellText(st, 1, 0)},
+          {"rows", rows}};
+}
+
+json ShowJson(const AppState& st, const std::string& file) {
+  const ProjectHeader& h = st.header;
+  uint8_t mode = st.image.Byte(kModeByte);
   json pots = json::array();
   for (int k = 0; k < 4; ++k)
     pots.push_back(static_cast<int8_t>(st.image.Byte(kFirstPotByte + k)));
@@ -113,11 +121,10 @@ json ShowJson(const AppState& st, const std::string& file) {
             {"invertLimit", (mode & kInvertLimit) != 0}}},
           {"pots", pots},
           {"limit", {{"count", st.image.Entry(kLimitEntry)}, {"text", st.controls.limitText}}},
-          {"table",
-           {{"inputTitle", TableGridCellText(st, 0, 0)},
-            {"outputTitle", TableGridCellText(st, 1, 0)},
-            {"rows", rows}}}};
+          {"table", TableJson(st)}};
 }
+
+void PrintTable(const json& t);
 
 void PrintShow(const json& j) {
   const json& h = j["header"];
@@ -146,7 +153,11 @@ void PrintShow(const json& j) {
       << j["pots"][3] << '\n'
       << "Limit:           " << j["limit"]["text"].get<std::string>() << " (count "
       << j["limit"]["count"] << ")\n\n";
-  const json& t = j["table"];
+  PrintTable(j["table"]);
+}
+
+void PrintTable(const json& t) {
+  std::ostream& out = std::cout;
   out << "entry  count  " << std::left << std::setw(8) << t["inputTitle"].get<std::string>()
       << t["outputTitle"].get<std::string>() << '\n';
   for (const json& r : t["rows"]) {
@@ -254,6 +265,12 @@ void ApplyEdit(Session& s, const std::string& option, const std::string& value) 
     if (direction != "up" && direction != "down")
       throw UsageError("--pot takes N=up or N=down: '" + value + "'");
     AdjustPot(s, pot, direction == "up" ? 1 : -1);
+  } else if (option == "--table-csv") {
+    std::ifstream in(value, std::ios::binary);
+    if (!in) throw UsageError("Cannot read " + value);
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad()) throw UsageError("Cannot read " + value);
+    SetTableFromCsv(s, text, value);
   }
 }
 
@@ -327,6 +344,26 @@ void AddProjectCommands(CLI::App& app) {
     });
   }
 
+  // vyk project table
+  {
+    auto* cmd = project->add_subcommand(
+        "table", "Print the 33 rows of the transfer table: entry, count, input and output");
+    auto file = std::make_shared<std::string>();
+    auto csv = std::make_shared<bool>(false);
+    cmd->add_option("FILE", *file, "Project file")->required();
+    cmd->add_flag("--csv", *csv, "Comma-separated, for spreadsheets and edit --table-csv");
+    cmd->callback([file, csv] {
+      ProjectRun run;
+      run.dialogs.showInformation = false;
+      OpenProject(run, *file);
+      if (*csv) {
+        std::cout << TableCsv(run.state);
+      } else {
+        PrintTable(TableJson(run.state));
+      }
+    });
+  }
+
   // vyk project diff
   {
     auto* cmd = project->add_subcommand(
@@ -368,6 +405,9 @@ void AddProjectCommands(CLI::App& app) {
     multi("--output", "voltage|frequency (refused: the output follows the group)")
         ->check(CLI::IsMember({"voltage", "frequency"}));
     multi("--pot", "N=up|down: step pot N (1..4)");
+    multi("--table-csv",
+          "FILE: type the outputs of FILE's entry,output lines (or its entry and output "
+          "columns) into the table");
     cmd->callback([cmd, file] {
       // Held from reading to saving: a second edit of the file waits, then reads this one's.
       FileLock lock(*file);

@@ -9,6 +9,7 @@
 #include "model/hex_text.h"
 #include "model/number.h"
 #include "operations/main_controls.h"
+#include "operations/undo_history.h"
 
 namespace vyk {
 
@@ -342,6 +343,7 @@ bool BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progres
     return false;
   }
   AppState& st = s.state;
+  ProjectChange change(s, "Retrieve EEPROM");
   for (int a = 0; a < kTransferBytes; ++a)
     st.image.SetByte(a, staged[a]);
   uint8_t mode = st.image.Byte(kModeByte);

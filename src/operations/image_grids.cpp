@@ -7,6 +7,7 @@
 #include "model/hex_text.h"
 #include "model/number.h"
 #include "operations/main_controls.h"
+#include "operations/undo_history.h"
 
 namespace vyk {
 
@@ -50,8 +51,9 @@ std::string TableGridCellText(const AppState& state, int column, int row) {
 void TableGridSetEditText(Session& s, int column, int row, const std::string& text) {
   if (column != 1 || row < 1 || row >= kTableGridRows) throw RangeError();
   if (text.empty() || RefusedDuringExchange(s)) return;
-  MarkModified(s);
   int k = row - 1;
+  ProjectChange change(s, "Table Entry " + std::to_string(k));
+  MarkModified(s);
   StoreEntryOutput(s.state, k, text);
   SetChartPoint(s, k, EntryOutputText(s.state, k));
   s.view.RepaintTableGrid();
@@ -74,6 +76,7 @@ std::string EepromGridGetEditText(const AppState& state, int column, int row) {
 void EepromGridSetEditText(Session& s, int column, int row, const std::string& text) {
   int address = ByteAddress(column, row);
   if (text.empty() || RefusedDuringExchange(s)) return;
+  ProjectChange change(s, "Byte " + FormatHex(static_cast<uint32_t>(address), 2));
   MarkModified(s);
   s.state.image.SetByte(address, static_cast<uint8_t>(ReadHexByte(text)));
   s.view.RepaintTableGrid();

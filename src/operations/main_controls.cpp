@@ -5,6 +5,7 @@
 #include "model/errors.h"
 #include "model/groups.h"
 #include "model/number.h"
+#include "operations/undo_history.h"
 
 namespace vyk {
 
@@ -13,6 +14,10 @@ namespace {
 void SetIoCode(AppState& state) {
   state.header.SetByteAt(ProjectHeader::kIoCode, static_cast<uint8_t>(state.controls.inputRGrp * 2 +
                                                                       state.controls.outputRGrp));
+}
+
+std::string KindStepName(const char* control, int index) {
+  return std::string(control) + (index == kFrequency ? " Frequency" : " Voltage");
 }
 
 int CheckIndex(int index) {
@@ -160,6 +165,7 @@ void ImageToControls(Session& s) {
 void SetOutputRGrp(Session& s, int index) {
   if (RefusedDuringExchange(s)) return;
   if (s.state.controls.outputRGrp == CheckIndex(index)) return;
+  ProjectChange change(s, KindStepName("Output", index));
   s.state.controls.outputRGrp = index;
   s.view.ControlsChanged();
   OutputRGrpClick(s, true);
@@ -176,6 +182,7 @@ void ShowOutputRGrp(Session& s, int index) {
 void SetInputRGrp(Session& s, int index) {
   if (RefusedDuringExchange(s)) return;
   if (s.state.controls.inputRGrp == CheckIndex(index)) return;
+  ProjectChange change(s, KindStepName("Input", index));
   s.state.controls.inputRGrp = index;
   s.view.ControlsChanged();
   InputRGrpClick(s);
@@ -189,6 +196,7 @@ void ShowInputRGrp(Session& s, int index) {
 void SetInvertLimit(Session& s, bool ticked) {
   if (RefusedDuringExchange(s)) return;
   if (s.state.controls.invertLimit == ticked) return;
+  ProjectChange change(s, "Invert Limit Output");
   s.state.controls.invertLimit = ticked;
   s.view.ControlsChanged();
   InvertCBoxClick(s);
@@ -201,6 +209,8 @@ void ShowInvertLimit(Session& s, bool ticked) {
 void SetLimitText(Session& s, const std::string& text) {
   if (RefusedDuringExchange(s)) return;
   if (s.state.controls.limitText == text) return;
+  // The box stores each key as it is typed: the keys in a row are one change.
+  ProjectChange change(s, "Limit", true);
   s.state.controls.limitText = text;
   s.view.ControlsChanged();
   LimitEditChange(s, true);
@@ -234,6 +244,7 @@ void AdjustPot(Session& s, int k, int step) {
   if (k < 1 || k > 4) throw RangeError();
   if (RefusedDuringExchange(s)) return;
   AppState& st = s.state;
+  ProjectChange change(s, "Pot " + std::to_string(k));
   uint8_t& pot = st.potWorkingCopies[k - 1];
   int address = kFirstPotByte + k - 1;
   if (step == 0) {

@@ -13,6 +13,7 @@ class MainView {
   virtual void RepaintEepromGrid() {}
   virtual void ControlsChanged() {}  // radio groups, limit text, invert box, pots, labels
   virtual void ChartChanged() {}
+  virtual void HistoryChanged() {}  // what Edit > Undo and Redo would do
 };
 
 }  // namespace vyk

@@ -11,6 +11,7 @@
 #include "model/number.h"
 #include "model/text_encoding.h"
 #include "operations/main_controls.h"
+#include "operations/undo_history.h"
 
 namespace vyk {
 
@@ -177,6 +178,7 @@ void CopyE2PBtnClick(Session& s, MatchDialog& d) {
   if (!useName) return;
   const std::optional<FileText> matchName = StorableName(s, d.matchFile);
   if (!matchName) return;
+  ProjectChange change(s, "Copy E2P");
   st.header.SetByteAt(ProjectHeader::kUseMeterGroup, d.useGroup);
   st.header.SetUseMeterName(*useName);
   st.header.SetByteAt(ProjectHeader::kMatchMeterGroup, d.matchGroup);

@@ -4,6 +4,7 @@
 #include "model/groups.h"
 #include "model/project_file.h"
 #include "operations/main_controls.h"
+#include "operations/undo_history.h"
 
 namespace vyk {
 
@@ -57,6 +58,7 @@ bool WriteProject(Session& s) {
   s.dialogs.Information(st.projectFileName + " saved");
   st.projectState = ProjectState::StoredProject;
   st.projectModified = false;
+  MarkProjectClean(s);
   RefreshWindow(s);
   return true;
 }
@@ -145,6 +147,7 @@ void FileNewClick(Session& s) {
   // code): a project just made or read has nothing to save yet.
   st.projectModified = false;
   ConnectBox(s, group);
+  StartHistory(s);
   RefreshWindow(s);
   SetMeterFolder(st, group);
 }
@@ -180,6 +183,7 @@ void OpenProjectFile(Session& s, const std::string& path) {
   ImageToControls(s);
   st.projectModified = false;
   ConnectBox(s, group);
+  StartHistory(s);
   RefreshWindow(s);
   SetMeterFolder(st, group);
 }
@@ -204,6 +208,7 @@ void FileCloseClick(Session& s) {
   if (!QuerySaveChanges(s)) return;
   s.state.projectState = ProjectState::NoProject;
   s.state.projectModified = false;
+  StartHistory(s);
   ClearAdjustedCurve(s);
   RefreshWindow(s);
 }
@@ -214,6 +219,7 @@ void EditProjectClick(Session& s) {
   ProjectSetup setup{st.header.Name(), st.header.Description(), st.header.Group(),
                      st.header.Units() != 0};
   ProjectHeader before = st.header;
+  ProjectChange change(s, "Project Setup");
   if (!ShowProjectSetup(s, setup)) return;
   st.header.SetName(setup.name);
   st.header.SetDescription(setup.description);

@@ -10,6 +10,7 @@
 #include "model/project_header.h"
 #include "operations/dialogs.h"
 #include "operations/main_view.h"
+#include "operations/undo_history.h"
 
 namespace vyk {
 
@@ -25,6 +26,8 @@ struct Session {
   std::function<std::vector<SerialDevice>()> listPorts = nullptr;
   // Closes the Box link and opens it on a device or "Simulator". Throws PortError.
   std::function<void(const std::string& device)> openPort = nullptr;
+  // What Edit > Undo and Redo take back and make again.
+  UndoHistory history{};
 };
 
 // True while an exchange with the Box runs: an operation that would change the project then

@@ -13,6 +13,7 @@ inline constexpr int kHelpInputOutput = 1010;
 inline constexpr int kHelpPots = 1020;
 inline constexpr int kHelpLimit = 1030;
 inline constexpr int kHelpTableGrid = 1100;
+inline constexpr int kHelpTableWork = 1110;  // undo, copy, paste, range edits
 inline constexpr int kHelpHexGrid = 1200;
 inline constexpr int kHelpChart = 1300;
 inline constexpr int kHelpCompare = 1400;

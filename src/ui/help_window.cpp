@@ -176,6 +176,8 @@ QString HelpWindow::PageForContext(int helpContext) {
       return QStringLiteral("limit.html");
     case kHelpTableGrid:
       return QStringLiteral("table_grid.html");
+    case kHelpTableWork:
+      return QStringLiteral("table_work.html");
     case kHelpHexGrid:
       return QStringLiteral("hex_grid.html");
     case kHelpChart:

@@ -40,18 +40,21 @@
 #include "link/qt/qt_serial_port.h"
 #include "link/sim_port.h"
 #include "operations/box_operations.h"
+#include "operations/grid_clipboard.h"
 #include "operations/image_grids.h"
 #include "operations/main_controls.h"
 #include "operations/port_choice.h"
 #include "operations/project_commands.h"
 #include "operations/project_report.h"
 #include "operations/start_up.h"
+#include "operations/undo_history.h"
 #include "report/pdf_report.h"
 #include "ui/chart_look.h"
 #include "ui/compare_window.h"
 #include "ui/core_text.h"
 #include "ui/error_guard.h"
 #include "ui/help_window.h"
+#include "ui/range_edit_dialog.h"
 #include "ui/text_fit.h"
 
 namespace vyk::ui {
@@ -151,6 +154,16 @@ class LimitKeyFilter : public QObject {
  public:
   using QObject::QObject;
   bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::ShortcutOverride) {
+      // Each key typed here is already stored in the project: Undo and Redo are the
+      // project's, not the box's own.
+      auto* key = static_cast<QKeyEvent*>(event);
+      if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+          key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y)) {
+        event->ignore();
+        return true;
+      }
+    }
     if (event->type() == QEvent::KeyPress) {
       auto* key = static_cast<QKeyEvent*>(event);
       // A paste of nothing typing would let in changes nothing: it must not clear the
@@ -286,7 +299,8 @@ QTableView* MakeGrid(QWidget* parent, ImageTableModel* model, const char* name) 
   }
   grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                         QAbstractItemView::AnyKeyPressed);
-  grid->setSelectionMode(QAbstractItemView::SingleSelection);
+  // A block of cells, as spreadsheets select them.
+  grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
   return grid;
 }
 
@@ -412,6 +426,10 @@ void MainWindow::BuildMenus() {
   file->addAction("E&xit", QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
 
   QMenu* edit = menuBar()->addMenu("&Edit");
+  editUndo_ = edit->addAction("&Undo", [this] { Run([&] { Undo(session_); }); });
+  editRedo_ = edit->addAction("&Redo", [this] { Run([&] { Redo(session_); }); });
+  editRange_ = edit->addAction("Ran&ge Edit ...", [this] { Run([&] { EditRangeClick(); }); });
+  edit->addSeparator();
   editProject_ =
       edit->addAction("Project ...", [this] { Run([&] { EditProjectClick(session_); }); });
   editMatch_ = edit->addAction("&Match ...", [this] {
@@ -710,6 +728,11 @@ void MainWindow::BuildKeys() {
   editMeter_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
   boxUpdate_->setShortcut(QKeySequence(Qt::Key_F6));
   boxRetrieve_->setShortcut(QKeySequence(Qt::Key_F7));
+  editUndo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  editRedo_->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  editRange_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+  ShowUndoEntries();
   // The button and the box are not in a menu: their keys are window actions, named in the
   // tooltips.
   auto press = [this](QAbstractButton* button, const QKeySequence& key, const QString& tip) {
@@ -727,7 +750,93 @@ void MainWindow::BuildKeys() {
     potEdits_[k]->installEventFilter(new PotKeyFilter(potEdits_[k], potUp_[k], potDown_[k]));
   }
   limitEdit_->setValidator(new LimitPasteFilter(limitEdit_));
+  // Leaving the box ends its change: the next keys there are one of their own.
+  connect(limitEdit_, &QLineEdit::editingFinished, this, [this] { EndMergedChange(session_); });
   tableGrid_->installEventFilter(new EnterMovesDown(tableGrid_));
+
+  // The grids' own keys and context menus: copy and paste, and the table's range edits.
+  for (QTableView* grid : {tableGrid_, eepromGrid_}) {
+    auto* copy = new QAction("&Copy", grid);
+    copy->setShortcut(QKeySequence::Copy);
+    connect(copy, &QAction::triggered, this, [this, grid] { CopyCells(grid); });
+    auto* paste = new QAction("&Paste", grid);
+    paste->setShortcut(QKeySequence::Paste);
+    connect(paste, &QAction::triggered, this, [this, grid] { PasteCells(grid); });
+    for (QAction* a : {copy, paste}) {
+      a->setShortcutContext(Qt::WidgetShortcut);  // a cell's editor keeps its own
+      grid->addAction(a);
+    }
+    grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+  }
+  auto* separator = new QAction(tableGrid_);
+  separator->setSeparator(true);
+  tableGrid_->addAction(separator);
+  tableGrid_->addAction(editRange_);
+}
+
+void MainWindow::ShowUndoEntries() {
+  const UndoMenuLook look = UndoMenu(session_);
+  editUndo_->setText(FromCore("&" + look.undoText));
+  editUndo_->setEnabled(look.undo);
+  editRedo_->setText(FromCore("&" + look.redoText));
+  editRedo_->setEnabled(look.redo);
+}
+
+void MainWindow::HistoryChanged() {
+  ShowUndoEntries();
+}
+
+namespace {
+
+// The grid rows and columns (headers included) of a grid's selected cells, or of its current
+// cell when nothing is selected; nothing when it has neither.
+std::optional<CellRange> SelectedCells(const QTableView& grid) {
+  QModelIndexList cells = grid.selectionModel()->selectedIndexes();
+  if (cells.isEmpty() && grid.currentIndex().isValid()) cells.append(grid.currentIndex());
+  if (cells.isEmpty()) return std::nullopt;
+  CellRange range{cells[0].row() + 1, cells[0].column() + 1, cells[0].row() + 1,
+                  cells[0].column() + 1};
+  for (const QModelIndex& cell : cells) {
+    range.top = std::min(range.top, cell.row() + 1);
+    range.bottom = std::max(range.bottom, cell.row() + 1);
+    range.left = std::min(range.left, cell.column() + 1);
+    range.right = std::max(range.right, cell.column() + 1);
+  }
+  return range;
+}
+
+}  // namespace
+
+void MainWindow::CopyCells(QTableView* grid) {
+  const auto range = SelectedCells(*grid);
+  if (!range) return;
+  Run([&] {
+    const ImageGrid which = grid == tableGrid_ ? ImageGrid::Table : ImageGrid::Bytes;
+    QGuiApplication::clipboard()->setText(FromCore(vyk::CopyCells(state_, which, *range)));
+  });
+}
+
+void MainWindow::PasteCells(QTableView* grid) {
+  const auto range = SelectedCells(*grid);
+  if (!range) return;
+  const std::string text = ToCore(QGuiApplication::clipboard()->text());
+  Run([&] {
+    if (grid == tableGrid_) {
+      TableGridPaste(session_, range->top, text);
+    } else {
+      EepromGridPaste(session_, range->left, range->top, text);
+    }
+  });
+}
+
+void MainWindow::EditRangeClick() {
+  const auto range = SelectedCells(*tableGrid_);
+  if (!range) {
+    session_.dialogs.Error("Select the rows of the table to edit first");
+    return;
+  }
+  RangeEditDialog dialog(this, session_);
+  dialog.Run(range->top - 1, range->bottom - 1);
 }
 
 QWidget* MainWindow::Control(const char* name) const {
@@ -810,6 +919,8 @@ void MainWindow::ApplyLook(const WindowLook& look) {
   fileCompare_->setEnabled(look.fileClose || look.boxRetrieve);
   fileExportReport_->setEnabled(look.fileClose);
   editProject_->setEnabled(look.editProject);
+  editRange_->setEnabled(look.projectControls);
+  ShowUndoEntries();
   editMatch_->setEnabled(look.editMatch);
   editLearn_->setEnabled(look.editLearn);
   boxUpdate_->setEnabled(look.boxUpdate);

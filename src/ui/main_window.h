@@ -62,6 +62,7 @@ class MainWindow : public QMainWindow, public MainView {
   void RepaintEepromGrid() override;
   void ControlsChanged() override;
   void ChartChanged() override;
+  void HistoryChanged() override;
 
   AppState& State() { return state_; }
   Session& GetSession() { return session_; }
@@ -87,6 +88,13 @@ class MainWindow : public QMainWindow, public MainView {
   // asked for during an exchange closes the window once the exchange has ended.
   void Run(const std::function<void()>& handler);
 
+  // Edit > Range Edit: the Range Edit dialog for the table's selected rows.
+  void EditRangeClick();
+  // Ctrl+C and Ctrl+V in a grid: its selected cells to the clipboard, or the clipboard's
+  // values into it from the selection's first cell.
+  void CopyCells(QTableView* grid);
+  void PasteCells(QTableView* grid);
+
   // Widgets, by their control names, for the tests.
   QWidget* Control(const char* name) const;
 
@@ -105,6 +113,8 @@ class MainWindow : public QMainWindow, public MainView {
   void BuildKeys();
   // Opens a window with the comparison, when there is one.
   void ShowComparison(const std::optional<Comparison>& comparison);
+  // Edit > Undo and Redo name the change they would take back or make again.
+  void ShowUndoEntries();
 
   StartOptions options_;
   AppState state_;
@@ -128,6 +138,9 @@ class MainWindow : public QMainWindow, public MainView {
   QAction* fileCompareFile_ = nullptr;
   QAction* fileCompareBox_ = nullptr;
   QAction* fileExportReport_ = nullptr;
+  QAction* editUndo_ = nullptr;
+  QAction* editRedo_ = nullptr;
+  QAction* editRange_ = nullptr;
   QAction* editProject_ = nullptr;
   QAction* editMatch_ = nullptr;
   QAction* editLearn_ = nullptr;

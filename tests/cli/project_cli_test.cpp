@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <nlohmann/json.hpp>
 
 #include "cli_test_util.h"
@@ -75,6 +76,64 @@ TEST(ProjectCli, EditAppliesEditsInOrderAndSaves) {
   EXPECT_EQ(j["limit"]["count"], 512);
   EXPECT_TRUE(j["mode"]["invertLimit"]);
   EXPECT_EQ(j["pots"][1], 1);
+}
+
+// The table as a spreadsheet takes it, and back: unchanged it changes nothing, and the outputs
+// a spreadsheet changed are typed into their rows.
+TEST(ProjectCli, TableCsvRoundTrip) {
+  TempFolder tmp;
+  for (const char* group : {"ford", "gm"}) {
+    SCOPED_TRACE(group);
+    std::string file = tmp / (std::string(group) + ".VYK");
+    std::string csv = tmp / "table.csv";
+    ASSERT_EQ(RunVyk({"project", "new", "--group", group, file}, tmp).status, 0);
+    RunResult table = RunVyk({"project", "table", file, "--csv"}, tmp);
+    ASSERT_EQ(table.status, 0) << table.err;
+    const std::string counts = ShowJson(file, tmp)["table"].dump();
+    std::ofstream(csv, std::ios::binary) << table.out;
+    ASSERT_EQ(RunVyk({"project", "edit", file, "--table-csv", csv}, tmp).status, 0);
+    EXPECT_EQ(ShowJson(file, tmp)["table"].dump(), counts);
+    EXPECT_EQ(RunVyk({"project", "table", file, "--csv"}, tmp).out, table.out);
+  }
+  std::string file = tmp / "ford.VYK";
+  RunResult plain = RunVyk({"project", "table", file}, tmp);
+  EXPECT_EQ(plain.out.substr(0, plain.out.find('\n', plain.out.find('\n') + 1) + 1),
+            "entry  count  V in    V Out\n    0      0  0.000   0.000\n");
+  std::string csv = tmp / "edited.csv";
+  std::ofstream(csv, std::ios::binary) << "3,2.5\r\n\r\n\"32\",\"1\"\r\n";
+  ASSERT_EQ(RunVyk({"project", "edit", file, "--table-csv", csv}, tmp).status, 0);
+  const json rows = ShowJson(file, tmp)["table"]["rows"];
+  EXPECT_EQ(rows[3]["count"], 512);
+  EXPECT_EQ(rows[32]["count"], 205);
+  EXPECT_EQ(rows[4]["count"], 154);
+}
+
+TEST(ProjectCli, ATableCsvWithOneBadLineIsRefusedWhole) {
+  TempFolder tmp;
+  std::string file = tmp / "f.VYK";
+  std::string csv = tmp / "t.csv";
+  ASSERT_EQ(RunVyk({"project", "new", "--group", "ford", file}, tmp).status, 0);
+  const std::string bytes = ReadAll(file);
+  const struct {
+    const char* text;
+    const char* message;
+  } cases[] = {
+      {"1,1\n2,2,5\n", "line 2: '2,2,5' has 3 fields, not 2"},
+      {"1,1\n2,abc\n", "line 2: 'abc' is not a number (entry 2)"},
+      {"1,1\n\n3,-1\n", "line 3: '-1' is below 0 V (entry 3)"},
+      {"33,1\n", "line 1: '33' is no table entry 0..32"},
+      {"1,1\n1,2\n", "line 2: entry 1 was already set on line 1"},
+      {"count,input\n", "line 1: 'count,input' is neither entry,output nor a header naming them"},
+      {"output,entry\n1,40\n", "line 2: '40' is no table entry 0..32"},  // the header's order
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    std::ofstream(csv, std::ios::binary) << c.text;
+    RunResult r = RunVyk({"project", "edit", file, "--entry", "0=1", "--table-csv", csv}, tmp);
+    EXPECT_NE(r.status, 0);
+    EXPECT_EQ(r.err, csv + " " + c.message + ". Nothing was changed.\n");
+    EXPECT_EQ(ReadAll(file), bytes);
+  }
 }
 
 TEST(ProjectCli, ErrorsGoToStderrAndLeaveTheFileAlone) {

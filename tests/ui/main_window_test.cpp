@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLegend>
 #include <QLegendMarker>
@@ -511,6 +512,86 @@ TEST(MainWindow, KeysActAndTheMenusNameThem) {
   potUp->setFocus();
   QTest::keyClick(potUp, Qt::Key_Enter, Qt::KeypadModifier);
   EXPECT_EQ(w.Get<QLineEdit>("Pot3Edit")->text(), "1");
+}
+
+// Undo and Redo by key and menu, each naming its change; copy and paste in the table grid; the
+// limit box's keys undone as the project's; Range Edit on the selected rows.
+TEST(MainWindow, UndoCopyPasteAndRangeEditByKeysAndMenus) {
+  Window w;
+  w.form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.form.get()));
+  w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kFord, false});
+  w.Action("&New")->trigger();
+  AppState& st = w.form->State();
+  auto* table = w.Get<QTableView>("TableGrid");
+  EXPECT_FALSE(w.Action("&Undo")->isEnabled());
+  EXPECT_EQ(w.Action("Ran&ge Edit ...")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+
+  w.EditCell("TableGrid", 2, 1, "2.5");
+  ASSERT_EQ(st.image.Entry(1), 512);
+  EXPECT_TRUE(w.Action("&Undo Table Entry 1")->isEnabled());
+  const struct {
+    QKeySequence key;
+    int entry;
+    const char* undo;  // the Undo entry's text afterwards
+  } keys[] = {
+      {QKeySequence(Qt::CTRL | Qt::Key_Z), 38, "&Undo"},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), 512, "&Undo Table Entry 1"},
+      {QKeySequence(Qt::CTRL | Qt::Key_Z), 38, "&Undo"},
+      {QKeySequence(Qt::CTRL | Qt::Key_Y), 512, "&Undo Table Entry 1"},
+  };
+  for (const auto& k : keys) {
+    QTest::keySequence(table, k.key);
+    EXPECT_EQ(st.image.Entry(1), k.entry) << k.key.toString().toStdString();
+    EXPECT_EQ(st.projectModified, k.entry == 512);  // back at New's project: nothing to save
+    EXPECT_EQ(w.Action(k.undo)->isEnabled(), k.entry == 512);
+  }
+
+  // Ctrl+C copies the selected cells' texts; Ctrl+V pastes from the first selected row.
+  table->setFocus();
+  table->selectionModel()->select(
+      QItemSelection(table->model()->index(1, 0), table->model()->index(3, 0)),
+      QItemSelectionModel::ClearAndSelect);
+  QTest::keySequence(table, QKeySequence::Copy);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "2.500\n0.376\n0.562\n");
+  QGuiApplication::clipboard()->setText("1\r\n2\r\n");
+  table->setCurrentIndex(table->model()->index(9, 0));
+  QTest::keySequence(table, QKeySequence::Paste);
+  EXPECT_EQ(st.image.Entry(9), 205);
+  EXPECT_EQ(st.image.Entry(10), 410);
+  EXPECT_TRUE(w.Action("&Undo Paste")->isEnabled());
+
+  // The keys typed into the limit box are one change, undone by the project's Undo.
+  auto* limit = w.Get<QLineEdit>("LimitEdit");
+  limit->setFocus();
+  limit->selectAll();
+  QTest::keyClicks(limit, "2.5");
+  ASSERT_EQ(st.image.Entry(kLimitEntry), 512);
+  QTest::keySequence(limit, QKeySequence(Qt::CTRL | Qt::Key_Z));
+  EXPECT_EQ(st.image.Entry(kLimitEntry), 0x3FF);
+  EXPECT_EQ(limit->text(), "4.995");
+  EXPECT_TRUE(w.Action("&Undo Paste")->isEnabled());
+
+  // Range Edit sets the selected rows and says how many it clamped.
+  table->setFocus();
+  table->selectionModel()->select(
+      QItemSelection(table->model()->index(0, 0), table->model()->index(4, 0)),
+      QItemSelectionModel::ClearAndSelect);
+  QString result;
+  QTimer::singleShot(0, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    ASSERT_NE(dialog, nullptr);
+    dialog->findChild<QRadioButton*>("SetRBtn")->click();
+    dialog->findChild<QLineEdit*>("ValueEdit")->setText("6");
+    dialog->findChild<QPushButton*>("ApplyBtn")->click();
+    result = dialog->findChild<QLabel*>("ResultLabel")->text();
+    dialog->close();
+  });
+  QTest::keySequence(w.form.get(), QKeySequence(Qt::CTRL | Qt::Key_R));
+  EXPECT_EQ(result, "Set: entries 0..4 (5 rows); 5 cells were clamped to 0.000 .. 4.995 V.");
+  for (int k = 0; k <= 4; ++k)
+    EXPECT_EQ(st.image.Entry(k), 1023) << k;
+  EXPECT_TRUE(w.Action("&Undo Set")->isEnabled());
 }
 
 // The pot boxes only show the pots: typing is refused and the arrow keys step them. A paste

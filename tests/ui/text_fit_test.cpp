@@ -368,10 +368,30 @@ TEST(TextFit, EveryTextOfTheWindowsShowsWhole) {
     match.close();
   });
   match.EditMatchClick();
-  SCOPED_TRACE("match dialog after a Match");
-  EXPECT_EQ(faults, Faults{});
-  SCOPED_TRACE("match dialog with a warning");
-  EXPECT_EQ(swapped, Faults{});
+  {
+    SCOPED_TRACE("match dialog after a Match");
+    EXPECT_EQ(faults, Faults{});
+  }
+  {
+    SCOPED_TRACE("match dialog with a warning");
+    EXPECT_EQ(swapped, Faults{});
+  }
+
+  // So is Range Edit, walked with the result of an Apply that clamped.
+  auto* table = main.findChild<QTableView*>("TableGrid");
+  table->setCurrentIndex(table->model()->index(20, 0));
+  Faults rangeFaults{"not shown"};
+  QTimer::singleShot(0, &main, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (dialog == nullptr) return;
+    dialog->findChild<QLineEdit*>("ValueEdit")->setText("50");
+    dialog->findChild<QAbstractButton*>("ApplyBtn")->click();
+    rangeFaults = w.Walk(*dialog);
+    dialog->close();
+  });
+  main.EditRangeClick();
+  SCOPED_TRACE("range edit after an Apply");
+  EXPECT_EQ(rangeFaults, Faults{});
 }
 
 }  // namespace

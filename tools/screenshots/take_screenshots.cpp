@@ -2,9 +2,10 @@
 // quits. main.png shows the main window (with a reading of the simulated Box when a project is
 // open), main_hex.png the same with the byte grid, meter_editor.png the first meter of the meter
 // folder, match.png the match dialog after a Match, match_warnings.png the same with WIDE.MAF
-// picked as the meter to match, help.png the help window at its contents, compare.png the
-// project compared with a simulated Box that holds a few other bytes, and report.pdf the
-// project's report.
+// picked as the meter to match, help.png the help window at its contents, range_edit.png the
+// Range Edit dialog after a Scale of rows of the table (and main_range.png the window behind
+// it), compare.png the project compared with a simulated Box that holds a few other bytes, and
+// report.pdf the project's report.
 // With --dark the windows take a dark palette. Run under QT_SCALE_FACTOR=2 for a high-density
 // screen.
 #include <CLI/CLI.hpp>
@@ -13,8 +14,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
+#include <QTableView>
 #include <QTimer>
 #include <functional>
 #include <iostream>
@@ -101,6 +105,23 @@ void TakeScreenshots(Program& program, const QString& folder) {
     if (pdf.open(QIODevice::WriteOnly))
       pdf.write(QByteArray::fromStdString(
           report::ReportPdf(MakeProjectReport(m.State(), TodayDayNumber()))));
+  }
+
+  // Range Edit on rows 8..20 of the table, after a Scale that clamped some of them.
+  if (auto* table = m.findChild<QTableView*>("TableGrid"); table != nullptr && table->isEnabled()) {
+    table->selectionModel()->select(
+        QItemSelection(table->model()->index(8, 0), table->model()->index(20, 0)),
+        QItemSelectionModel::ClearAndSelect);
+    QTimer::singleShot(200, &m, [&m, folder] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      if (dialog == nullptr) return;
+      if (auto* value = dialog->findChild<QLineEdit*>("ValueEdit")) value->setText("40");
+      Click(*dialog, "ApplyBtn");
+      Save(*dialog, folder, "range_edit.png");
+      Save(m, folder, "main_range.png");
+      dialog->close();
+    });
+    m.EditRangeClick();
   }
 
   MeterEditor& editor = program.MeterEditorWindow();
