@@ -15,6 +15,7 @@ inline constexpr int kHelpLimit = 1030;
 inline constexpr int kHelpTableGrid = 1100;
 inline constexpr int kHelpHexGrid = 1200;
 inline constexpr int kHelpChart = 1300;
+inline constexpr int kHelpBoxRecord = 1510;
 inline constexpr int kHelpPortSetup = 1600;
 inline constexpr int kHelpTerminal = 1610;
 inline constexpr int kHelpProjectSetup = 2300;

@@ -180,6 +180,8 @@ QString HelpWindow::PageForContext(int helpContext) {
       return QStringLiteral("hex_grid.html");
     case kHelpChart:
       return QStringLiteral("chart.html");
+    case kHelpBoxRecord:
+      return QStringLiteral("backups_history.html");
     case kHelpPortSetup:
       return QStringLiteral("port_options.html");
     case kHelpTerminal:

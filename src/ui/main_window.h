@@ -46,6 +46,8 @@ struct OtherWindows {
   std::function<void()> showTerminal;
   std::function<void()> helpContents;
   std::function<void()> helpTopicSearch;
+  std::function<void()> showBackups;  // Box > Backups, modal
+  std::function<void()> showHistory;  // Box > History, modal
   std::function<void()> closed;  // the main window closed: the program ends
 };
 
@@ -128,6 +130,8 @@ class MainWindow : public QMainWindow, public MainView {
   QAction* editMeter_ = nullptr;
   QAction* boxOptions_ = nullptr;
   QAction* boxTerminal_ = nullptr;
+  QAction* boxBackups_ = nullptr;
+  QAction* boxHistory_ = nullptr;
   QAction* helpAbout_ = nullptr;
   QLabel* noticeLabel_ = nullptr;  // in the status bar, shown only with a notice
 

@@ -48,6 +48,7 @@ struct Window {
     options.port = "Simulator";
     options.configDir = tmp.Path().string();
     options.appFolder = tmp.Path().string();
+    options.dataDir = (tmp.Path() / "data").string();
     options.simulatorBaud = simulatorBaud;
     options.dialogs = &dialogs;
     form = std::make_unique<MainWindow>(options);
@@ -222,7 +223,7 @@ TEST(MainWindow, ExitAbortsTheTransferAndClosesEveryWindow) {
   FakeDialogs dialogs;
   ui::StartOptions options;
   options.port = "Simulator";
-  options.configDir = options.appFolder = tmp.Path().string();
+  options.configDir = options.appFolder = options.dataDir = tmp.Path().string();
   options.dialogs = &dialogs;
   ui::Program program(options);
   MainWindow& form = program.Main();
