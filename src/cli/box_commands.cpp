@@ -233,9 +233,9 @@ void DryRun(BoxRun& run) {
   }
   const AppState& st = run.State();
   const std::vector<ImageDifference> changes = DiffImages(box, st.image, UnitsOf(st));
-  json j = {{"port", o.port},         {"project", o.project},
-            {"letter", st.boxLetter}, {"version", st.boxVersion},
-            {"changed", !changes.empty()}, {"changes", ChangesJson(changes)}};
+  json j = {
+      {"port", o.port},           {"project", o.project},        {"letter", st.boxLetter},
+      {"version", st.boxVersion}, {"changed", !changes.empty()}, {"changes", ChangesJson(changes)}};
   Print(o, j,
         "Writing " + o.project + " to the Box on " + o.port + " would change:\n" +
             ChangesText(changes));
@@ -325,8 +325,8 @@ void History(const BoxOptions& o) {
                     {"message", e.message},
                     {"backup", e.backup}});
     std::string box = Trim(e.letter + " " + e.version);
-    text += e.time + "  " + e.operation + "  " + e.port + "  " + (box.empty() ? "-" : box) +
-            "  " + e.project + "  " + (e.checksum.empty() ? "-" : e.checksum) + "  " + e.outcome;
+    text += e.time + "  " + e.operation + "  " + e.port + "  " + (box.empty() ? "-" : box) + "  " +
+            e.project + "  " + (e.checksum.empty() ? "-" : e.checksum) + "  " + e.outcome;
     if (!e.stoppedAt.empty()) text += " at " + e.stoppedAt;
     if (!e.message.empty()) text += ": " + e.message;
     text += "\n";

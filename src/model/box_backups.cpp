@@ -23,8 +23,8 @@ constexpr size_t kTimeLength = 19;  // 2026-12-08_08-30-05
 std::string NamePart(const std::string& text) {
   std::string out;
   for (char c : text) {
-    const bool plain = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
-                       (c >= 'a' && c <= 'z') || c == '.';
+    const bool plain =
+        (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '.';
     out += plain ? c : '-';
   }
   return out.empty() ? "-" : out;
@@ -45,8 +45,8 @@ std::string TimePart(std::time_t when) {
 // Tabs and line breaks would break the index's lines.
 std::string IndexField(const std::string& text) {
   std::string out = text;
-  std::replace_if(out.begin(), out.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; },
-                  ' ');
+  std::replace_if(
+      out.begin(), out.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
   return out;
 }
 

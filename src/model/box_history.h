@@ -17,11 +17,11 @@ struct HistoryEntry {
   std::string time;       // local time, ISO 8601 with its offset: 2026-12-08T08:30:05+0100
   std::string operation;  // "update" or "retrieve"
   std::string port;
-  std::string letter;   // the Box's group letter, as last identified; empty when unknown
-  std::string version;  // its version text
-  std::string project;  // the project file, or "(new)"
-  std::string checksum;  // CRC-32 of the 80 bytes written or read (8 hex digits); empty: none
-  std::string outcome;   // one of the kOutcome texts
+  std::string letter;     // the Box's group letter, as last identified; empty when unknown
+  std::string version;    // its version text
+  std::string project;    // the project file, or "(new)"
+  std::string checksum;   // CRC-32 of the 80 bytes written or read (8 hex digits); empty: none
+  std::string outcome;    // one of the kOutcome texts
   std::string stoppedAt;  // where a transfer that did not finish stopped ("write 1A"); empty
   std::string message;    // the error the user was shown, if any
   std::string backup;     // the backup taken before an update, if any

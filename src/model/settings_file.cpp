@@ -361,8 +361,12 @@ void SettingsFile::Save(const StoredSettings& s) const {
   }
   for (std::string_view key : kFirmwareKeys)
     ini.Set(kUser, key, "0000");
-  ini.Set(kBox, kBackupBeforeUpdate, s.backupBeforeUpdate ? "1" : "0");
-  ini.Set(kBox, kPreviewBeforeUpdate, s.previewBeforeUpdate ? "1" : "0");
+  // A file that never had them gets them only once one is switched off.
+  auto setFlag = [&ini](std::string_view key, bool on) {
+    if (!on || ini.Value(kBox, key)) ini.Set(kBox, key, on ? "1" : "0");
+  };
+  setFlag(kBackupBeforeUpdate, s.backupBeforeUpdate);
+  setFlag(kPreviewBeforeUpdate, s.previewBeforeUpdate);
   std::error_code ec;
   const std::filesystem::path folder = std::filesystem::path(path_).parent_path();
   if (!folder.empty()) std::filesystem::create_directories(folder, ec);

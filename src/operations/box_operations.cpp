@@ -4,11 +4,11 @@
 #include <cmath>
 #include <filesystem>
 
+#include "model/box_backups.h"
+#include "model/box_history.h"
 #include "model/conversions.h"
 #include "model/entry_text.h"
 #include "model/errors.h"
-#include "model/box_backups.h"
-#include "model/box_history.h"
 #include "model/groups.h"
 #include "model/hex_text.h"
 #include "model/number.h"
@@ -414,8 +414,8 @@ enum class Guard { Write, NoChange, Stop };
 
 // Before the write, inside its exchange: reads the Box, shows what will change (unless the
 // user turned that off), and keeps the backup. Stop when the Update must not go on.
-Guard GuardUpdate(Session& s, BoxLink& link, const TransferProgress& progress,
-                  HistoryEntry& entry, UpdateReport* report) {
+Guard GuardUpdate(Session& s, BoxLink& link, const TransferProgress& progress, HistoryEntry& entry,
+                  UpdateReport* report) {
   AppState& st = s.state;
   EepromImage box;
   if (!ReadBoxInto(s, link, box, progress, entry.stoppedAt)) {
@@ -427,8 +427,9 @@ Guard GuardUpdate(Session& s, BoxLink& link, const TransferProgress& progress,
   const std::vector<ImageDifference> changes = DiffImages(box, st.image, UnitsOf(st));
   if (report) report->changes = changes;
   if (changes.empty()) {
-    s.dialogs.Information("No change: the Box already holds these 80 bytes, so nothing was "
-                          "written");
+    s.dialogs.Information(
+        "No change: the Box already holds these 80 bytes, so nothing was "
+        "written");
     return Guard::NoChange;
   }
   if (st.previewBeforeUpdate) {
@@ -444,8 +445,8 @@ Guard GuardUpdate(Session& s, BoxLink& link, const TransferProgress& progress,
   }
   if (!st.backupBeforeUpdate) return Guard::Write;
   try {
-    entry.backup = SaveBackup(s.dataFolder, s.now(), st.boxLetter, st.boxVersion,
-                              BackupHeader(s), box, ProjectPath(st));
+    entry.backup = SaveBackup(s.dataFolder, s.now(), st.boxLetter, st.boxVersion, BackupHeader(s),
+                              box, ProjectPath(st));
   } catch (const std::exception& e) {
     st.boxMessage = e.what();
     s.dialogs.Error(std::string("The backup of the Box could not be saved, so nothing was "
@@ -465,8 +466,7 @@ bool BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress,
   if (!Ask(s, "Ok to update EEPROM data?")) return false;
   AppState& st = s.state;
   // The Box is read first for its backup or for the preview of what changes.
-  const bool guarded =
-      !s.dataFolder.empty() && (st.backupBeforeUpdate || st.previewBeforeUpdate);
+  const bool guarded = !s.dataFolder.empty() && (st.backupBeforeUpdate || st.previewBeforeUpdate);
   bool complete = false;
   HistoryEntry entry;
   entry.operation = "update";
@@ -496,11 +496,10 @@ bool BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress,
       st.boxPartial = true;
       st.boxLastAddressWritten = lastSent;
     }
-    outcome = complete                           ? (guard == Guard::NoChange ? kOutcomeNoChange
-                                                                             : kOutcomeOk)
-              : entry.stoppedAt == "preview"     ? kOutcomeCancelled
-              : st.boxMessage.empty()            ? kOutcomeAborted
-                                                 : kOutcomeFailed;
+    outcome = complete ? (guard == Guard::NoChange ? kOutcomeNoChange : kOutcomeOk)
+              : entry.stoppedAt == "preview" ? kOutcomeCancelled
+              : st.boxMessage.empty()        ? kOutcomeAborted
+                                             : kOutcomeFailed;
   }
   RefreshWindow(s);
   Record(s, link, entry, outcome);
@@ -538,8 +537,9 @@ bool BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progres
     if (prompted) complete = ReadBytes(s, link, progress, staged, at);
     entry.stoppedAt = !prompted ? "prompt" : complete ? "" : "read " + HexAt(at);
   }
-  const std::string outcome =
-      complete ? kOutcomeOk : s.state.boxMessage.empty() ? kOutcomeAborted : kOutcomeFailed;
+  const std::string outcome = complete                     ? kOutcomeOk
+                              : s.state.boxMessage.empty() ? kOutcomeAborted
+                                                           : kOutcomeFailed;
   if (!complete) {
     // Box bytes mixed with the user's unsaved edits would be neither: keep the project whole.
     RefreshWindow(s);

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "operations/box_operations.h"
-#include "operations/project_commands.h"
 #include "operations/main_controls.h"
+#include "operations/project_commands.h"
 
 namespace vyk {
 

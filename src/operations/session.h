@@ -3,8 +3,8 @@
 // the Box identification that New and Open run, and the serial ports.
 #include <cstdint>
 #include <ctime>
-#include <string>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "link/port.h"

@@ -160,10 +160,9 @@ void BackupsWindow::Fill(const std::vector<BackupInfo>& backups) {
   choice_ = Choice::None;
   std::vector<QStringList> rows;
   for (const BackupInfo& b : backups)
-    rows.push_back({QString::fromStdString(b.time),
-                    QString::fromStdString(b.letter + " " + b.version),
-                    b.project.empty() ? QStringLiteral("(not known)") : Path(b.project),
-                    Path(b.fileName)});
+    rows.push_back(
+        {QString::fromStdString(b.time), QString::fromStdString(b.letter + " " + b.version),
+         b.project.empty() ? QStringLiteral("(not known)") : Path(b.project), Path(b.fileName)});
   FillRows(backupsGrid_, rows);
   FitWidth(backupsGrid_, 900);
   backupsGrid_->setMinimumHeight(200);
@@ -180,12 +179,11 @@ void BackupsWindow::Fill(const std::vector<BackupInfo>& backups) {
 HistoryWindow::HistoryWindow(QWidget* parent)
     : QDialog(parent),
       pathLabel_(new QLabel(this)),
-      historyGrid_(MakeList(this, "HistoryGrid",
-                            {QStringLiteral("Time"), QStringLiteral("Operation"),
-                             QStringLiteral("Port"), QStringLiteral("Box"),
-                             QStringLiteral("Project"), QStringLiteral("Checksum"),
-                             QStringLiteral("Outcome"), QStringLiteral("Stopped at"),
-                             QStringLiteral("Message")})) {
+      historyGrid_(MakeList(
+          this, "HistoryGrid",
+          {QStringLiteral("Time"), QStringLiteral("Operation"), QStringLiteral("Port"),
+           QStringLiteral("Box"), QStringLiteral("Project"), QStringLiteral("Checksum"),
+           QStringLiteral("Outcome"), QStringLiteral("Stopped at"), QStringLiteral("Message")})) {
   setWindowTitle(QStringLiteral("History"));
   setProperty(kHelpContextProperty, kHelpBoxRecord);
   pathLabel_->setObjectName(QStringLiteral("PathLabel"));

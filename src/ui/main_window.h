@@ -48,7 +48,7 @@ struct OtherWindows {
   std::function<void()> helpTopicSearch;
   std::function<void()> showBackups;  // Box > Backups, modal
   std::function<void()> showHistory;  // Box > History, modal
-  std::function<void()> closed;  // the main window closed: the program ends
+  std::function<void()> closed;       // the main window closed: the program ends
 };
 
 class MainWindow : public QMainWindow, public MainView {

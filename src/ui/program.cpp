@@ -38,7 +38,7 @@ Program::Program(const StartOptions& options) {
 
   m.Dialogs().projectSetup = [this](ProjectSetup& setup) { return projectSetup_->Run(setup); };
   m.Dialogs().portSetup = [this](const std::vector<std::string>& items, int& selected,
-                                  UpdateSafety& safety) {
+                                 UpdateSafety& safety) {
     return portSetup_->Run(items, selected, safety);
   };
   m.Dialogs().previewUpdate = [this](const UpdatePreview& preview, bool& dontShowAgain) {
@@ -86,8 +86,8 @@ Program::Program(const StartOptions& options) {
   w.showHistory = [this] {
     main_->Run([&] {
       const Session& s = main_->GetSession();
-      history_->Run(BoxHistory(s), QString::fromStdString(
-                                       s.dataFolder.empty() ? "" : HistoryPath(s.dataFolder)));
+      history_->Run(BoxHistory(s),
+                    QString::fromStdString(s.dataFolder.empty() ? "" : HistoryPath(s.dataFolder)));
     });
   };
   w.helpContents = [this] { help_->ShowContents(); };

@@ -10,9 +10,18 @@ namespace {
 TEST(BoxHistory, LinesAreAppendedAndReadBackWhole) {
   TempFolder tmp;
   const std::string folder = (tmp.Path() / "new folder").string();
-  HistoryEntry odd{"2026-12-08T08:30:05+0100", "update", "/dev/ttyUSB0", "G", "1.0",
-                   "C:\\cars\\a\tb.VYK", "03C95E1E", "failed", "write 1A",
-                   "Verify error: 20 \r\n\xCD" "0+", ""};
+  HistoryEntry odd{"2026-12-08T08:30:05+0100",
+                   "update",
+                   "/dev/ttyUSB0",
+                   "G",
+                   "1.0",
+                   "C:\\cars\\a\tb.VYK",
+                   "03C95E1E",
+                   "failed",
+                   "write 1A",
+                   "Verify error: 20 \r\n\xCD"
+                   "0+",
+                   ""};
   HistoryEntry plain = odd;
   plain.project = "/home/w/car.VYK";
   plain.message.clear();

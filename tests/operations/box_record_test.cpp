@@ -116,8 +116,7 @@ TEST(BoxRecord, AnUpdateThatCannotReadOrKeepTheBoxWritesNothing) {
       {"the Box stops answering", [](Recorded& h) { h.port.Box().Config().stopAfterBytes = 300; },
        "failed", "backup read ",
        "The Box could not be read for its backup, so nothing was written to it"},
-      {"abort",
-       [](Recorded& h) { h.pump.Post(300, [&h] { AbortBtnClick(h.session, h.link); }); },
+      {"abort", [](Recorded& h) { h.pump.Post(300, [&h] { AbortBtnClick(h.session, h.link); }); },
        "aborted", "backup read ", ""},
       {"preview cancelled", [](Recorded& h) { h.dialogs.previewAnswers = {false}; }, "cancelled",
        "preview", ""},
@@ -146,8 +145,8 @@ TEST(BoxRecord, AnUpdateThatCannotReadOrKeepTheBoxWritesNothing) {
     const auto history = h.History();
     ASSERT_EQ(history.size(), 1u) << c.name;
     EXPECT_EQ(history[0].outcome, c.outcome) << c.name;
-    EXPECT_EQ(history[0].stoppedAt.rfind(c.stoppedAt, 0), 0u) << c.name << ": "
-                                                              << history[0].stoppedAt;
+    EXPECT_EQ(history[0].stoppedAt.rfind(c.stoppedAt, 0), 0u)
+        << c.name << ": " << history[0].stoppedAt;
     EXPECT_TRUE(BoxBackups(h.session).empty()) << c.name;
   }
 }
@@ -192,7 +191,7 @@ TEST(BoxRecord, ABackupOpensAsANewProjectAndWritesBackIntoTheBox) {
   EXPECT_EQ(h.state.projectState, ProjectState::NewProject);
   EXPECT_EQ(h.state.projectFileName, kNewProjectName);
   EXPECT_TRUE(h.state.projectModified);
-  EXPECT_EQ(ReadBytes(path), backupBytes);  // the backup itself stays as it was taken
+  EXPECT_EQ(ReadBytes(path), backupBytes);      // the backup itself stays as it was taken
   EXPECT_EQ(BoxBackups(h.session).size(), 2u);  // what the Box held before the write back
 }
 
@@ -211,7 +210,8 @@ TEST(ImageDiff, NamesEachDifferenceInTheProjectsUnits) {
   ASSERT_EQ(diff.size(), 5u);
   EXPECT_EQ(diff[0].label, "Entry 2 (V in 0.375)");
   EXPECT_EQ(diff[0].newText, "2.500");
-  EXPECT_EQ(diff[1], (ImageDifference{"Mode", "01 (V in, V out)", "12 (V in, F out, limit inverted)"}));
+  EXPECT_EQ(diff[1],
+            (ImageDifference{"Mode", "01 (V in, V out)", "12 (V in, F out, limit inverted)"}));
   EXPECT_EQ(diff[2], (ImageDifference{"Pot 2", "0", "-2"}));
   EXPECT_EQ(diff[3].label, "Limit");
   EXPECT_EQ(diff[4], (ImageDifference{"Byte 4A", FormatHex(ford.Byte(0x4A), 2), "12"}));

@@ -25,6 +25,7 @@
 #include <QValueAxis>
 #include <cmath>
 
+#include "operations/box_record.h"
 #include "operations/port_choice.h"
 #include "support/fakes.h"
 #include "ui/enter_key.h"
@@ -143,10 +144,14 @@ TEST(MainWindow, TypicalUseOfAGmProject) {
   EXPECT_EQ(limit->text(), "12000");
   EXPECT_EQ(st.image.Entry(kLimitEntry), 909);
 
-  // Update EEPROM, then a Monitor reading.
+  // Update EEPROM, after its preview and with a backup of the Box; then a Monitor reading.
   w.dialogs.answers.push_back(Answer::Yes);
+  w.dialogs.previewAnswers.push_back(true);
   w.Action("&Update EEPROM ...")->trigger();
   EXPECT_TRUE(w.dialogs.Texts(FakeDialogs::Kind::Error).empty());
+  EXPECT_EQ(w.dialogs.previewsShown.size(), 1u);
+  EXPECT_EQ(BoxBackups(w.form->GetSession()).size(), 1u);
+  EXPECT_EQ(BoxHistory(w.form->GetSession()).size(), 1u);
   ASSERT_NE(w.form->Simulator(), nullptr);
   for (int a = 0; a < 80; ++a)
     EXPECT_EQ(w.form->Simulator()->Eeprom()[a], st.image.Byte(a)) << a;
@@ -177,6 +182,8 @@ TEST(MainWindow, TypicalUseOfAGmProject) {
 // or take the Abort button away.
 TEST(MainWindow, ATransferLocksTheWindowButAbortAnswers) {
   Window w(9600);  // a paced simulated Box: the update takes seconds
+  // Straight to the write, which the abort is to stop part-way.
+  w.form->State().backupBeforeUpdate = w.form->State().previewBeforeUpdate = false;
   w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kGM, false});
   w.Action("&New")->trigger();
   auto* button = w.Get<QPushButton>("AbortBtn");
