@@ -5,6 +5,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -26,7 +28,8 @@ QTableWidget* MakeList(QWidget* parent, const char* name, const QStringList& hea
   grid->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid->setSelectionMode(QAbstractItemView::SingleSelection);
   grid->setWordWrap(false);
-  grid->horizontalHeader()->setStretchLastSection(true);
+  // Each column as wide as its widest text: a narrow window scrolls rather than cutting one.
+  grid->horizontalHeader()->setStretchLastSection(false);
   return grid;
 }
 
@@ -40,11 +43,13 @@ void FillRows(QTableWidget* grid, const std::vector<QStringList>& rows) {
   grid->resizeRowsToContents();
 }
 
-// Wide enough for every column, up to most of a screen.
-void FitWidth(QTableWidget* grid, int most) {
-  int width = 2 * grid->frameWidth() + 24;
+// Wide enough for every column, up to most of the screen the grid is on.
+void FitWidth(QTableWidget* grid) {
+  int width = 2 * grid->frameWidth() + grid->verticalScrollBar()->sizeHint().width();
   for (int c = 0; c < grid->columnCount(); ++c)
     width += grid->columnWidth(c);
+  const QScreen* screen = grid->screen();
+  const int most = screen != nullptr ? screen->availableGeometry().width() * 4 / 5 : 800;
   grid->setMinimumWidth(std::min(width, most));
 }
 
@@ -68,6 +73,7 @@ UpdatePreviewDialog::UpdatePreviewDialog(QWidget* parent)
   dontShowCBox_->setObjectName(QStringLiteral("DontShowCBox"));
   dontShowCBox_->setToolTip(QStringLiteral("Box > Options shows the preview again"));
   changesGrid_->setSelectionMode(QAbstractItemView::NoSelection);
+  changesGrid_->setFocusPolicy(Qt::NoFocus);  // a list to read; the keys go to the buttons
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(textLabel_);
   layout->addWidget(changesGrid_, 1);
@@ -95,7 +101,7 @@ void UpdatePreviewDialog::Fill(const UpdatePreview& preview) {
   for (const ImageDifference& d : preview.changes)
     rows.push_back({FromCore(d.label), FromCore(d.oldText), FromCore(d.newText)});
   FillRows(changesGrid_, rows);
-  FitWidth(changesGrid_, 700);
+  FitWidth(changesGrid_);
   changesGrid_->setMinimumHeight(
       std::min(400, changesGrid_->horizontalHeader()->height() +
                         changesGrid_->rowHeight(0) * static_cast<int>(rows.size() + 1)));
@@ -164,7 +170,7 @@ void BackupsWindow::Fill(const std::vector<BackupInfo>& backups) {
         {QString::fromStdString(b.time), QString::fromStdString(b.letter + " " + b.version),
          b.project.empty() ? QStringLiteral("(not known)") : Path(b.project), Path(b.fileName)});
   FillRows(backupsGrid_, rows);
-  FitWidth(backupsGrid_, 900);
+  FitWidth(backupsGrid_);
   backupsGrid_->setMinimumHeight(200);
   emptyLabel_->setText(backups.empty()
                            ? QStringLiteral("No backups yet: Update EEPROM keeps one of what the "
@@ -220,7 +226,7 @@ void HistoryWindow::Fill(const std::vector<HistoryEntry>& entries, const QString
                     QString::fromStdString(e.stoppedAt), Path(e.message)});
   }
   FillRows(historyGrid_, rows);
-  FitWidth(historyGrid_, 1000);
+  FitWidth(historyGrid_);
   historyGrid_->setMinimumHeight(240);
   if (!rows.empty()) historyGrid_->scrollToTop();
   pathLabel_->setText(entries.empty() ? QStringLiteral("No Update or Retrieve yet. The history "
