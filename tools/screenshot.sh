@@ -2,8 +2,9 @@
 # Pictures of the windows, taken under Xvfb: the main window with a project open (and a
 # reading of the simulated Box) and with its byte grid, the meter editor with a meter open, the
 # match dialog after a Match and with a pair of meters it warns about, the Range Edit dialog
-# after a Scale, the help window and the comparison with the simulated Box. The same pictures
-# again at twice the scale (QT_SCALE_FACTOR=2, in hidpi/) and in a dark palette (in dark/).
+# after a Scale, the help window, the comparison with the simulated Box, the preview of an
+# Update, Box > Backups and Box > History. The same pictures again at twice the scale
+# (QT_SCALE_FACTOR=2, in hidpi/) and in a dark palette (in dark/).
 # Usage: tools/screenshot.sh [OUTPUT_FOLDER] (default: screenshots/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -38,7 +39,7 @@ shoot() {  # SCREEN FOLDER [OPTIONS]
   shift 2
   mkdir -p "$folder"
   xvfb-run -a -s "-screen 0 ${screen}x24" build/release/vykedit-screenshots --port Simulator \
-    --config "$work" --app-folder "$work/app" "$@" "$folder" "$work/demo.VYK"
+    --config "$work" --app-folder "$work/app" --data "$work/data" "$@" "$folder" "$work/demo.VYK"
 }
 shoot 1280x900 "$out"
 QT_SCALE_FACTOR=2 shoot 2560x1800 "$out/hidpi"

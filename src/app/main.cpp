@@ -10,6 +10,8 @@ int main(int argc, char** argv) {
   cli.add_option("--port", options.port,
                  "Serial device for this run, or \"Simulator\" for the simulated Box");
   cli.add_option("--config", options.configDir, "Folder of the settings file vyk.ini");
+  cli.add_option("--data", options.dataDir,
+                 "Folder of the Box's backups and history (default: the user's data folder)");
   cli.add_option("--app-folder", options.appFolder, "Folder holding the meter folders");
   cli.add_option("PROJECT", project, "Project file to open (.VYK)");
   cli.allow_extras();  // Qt's own options, such as -platform

@@ -1,5 +1,6 @@
-// vyk box identify | monitor | write | read: the Box operations from the command line, over a
-// serial port, a pseudo-terminal or the simulated Box. The port is the one --port names, else
+// vyk box identify | monitor | write | read | backups | history: the Box operations from the
+// command line, over a serial port, a pseudo-terminal or the simulated Box, and the backups
+// and history they keep in the user's data folder. The port is the one --port names, else
 // the one the window's settings file names; the simulated Box only when asked for by name.
 #include <unistd.h>
 #include <QCoreApplication>
@@ -9,6 +10,7 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <tuple>
 
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
@@ -17,13 +19,18 @@
 #include "link/qt/qt_pump.h"
 #include "link/qt/settings_folder.h"
 #include "link/sim_port.h"
+#include "model/box_backups.h"
+#include "model/box_history.h"
 #include "model/conversions.h"
+#include "model/data_folder.h"
 #include "model/file_lock.h"
 #include "model/groups.h"
 #include "model/number.h"
 #include "model/settings_file.h"
 #include "operations/box_operations.h"
+#include "operations/box_record.h"
 #include "operations/compare.h"
+#include "operations/image_diff.h"
 #include "operations/port_choice.h"
 #include "operations/project_commands.h"
 
@@ -36,9 +43,11 @@ using nlohmann::json;
 struct BoxOptions {
   std::string port;
   std::string configDir;
+  std::string dataDir;
   std::string group;
   std::string project;
   bool json = false;
+  bool dryRun = false;
 };
 
 // The options with the port filled in from the settings file when --port is not given. A
@@ -60,6 +69,11 @@ BoxOptions WithPort(BoxOptions o) {
 class BoxRun {
  public:
   explicit BoxRun(const BoxOptions& o) : options_(o) {
+    session_.dataFolder = DataFolder(o.dataDir);
+    // The window's setting; a command line shows no preview, so it reads the Box first only
+    // for the backup.
+    state_.backupBeforeUpdate = SettingsFile(SettingsFolder(o.configDir)).Load().backupBeforeUpdate;
+    state_.previewBeforeUpdate = false;
     static int argc = 1;
     static char name[] = "vyk";
     static char* argv[] = {name, nullptr};
@@ -192,6 +206,42 @@ void Monitor(const BoxOptions& options) {
   Print(o, j, text);
 }
 
+json ChangesJson(const std::vector<ImageDifference>& changes) {
+  json list = json::array();
+  for (const ImageDifference& d : changes)
+    list.push_back({{"label", d.label}, {"old", d.a}, {"new", d.b}});
+  return list;
+}
+
+std::string ChangesText(const std::vector<ImageDifference>& changes) {
+  if (changes.empty()) return "No change: the Box already holds these 80 bytes\n";
+  size_t width = 0;
+  for (const ImageDifference& d : changes)
+    width = std::max(width, d.label.size());
+  std::string text;
+  for (const ImageDifference& d : changes)
+    text += d.label + std::string(width - d.label.size() + 2, ' ') + d.a + " -> " + d.b + "\n";
+  return text;
+}
+
+// --dry-run: what a write would change, from the Box's bytes; nothing is written or kept.
+void DryRun(BoxRun& run) {
+  const BoxOptions& o = run.Options();
+  EepromImage box;
+  if (!ReadBoxImage(run.GetSession(), run.Link(), box, ProgressLine("Reading"))) {
+    run.Check();
+    throw CommandFailed();
+  }
+  const AppState& st = run.State();
+  const std::vector<ImageDifference> changes = DiffImages({st.header, box}, {st.header, st.image});
+  json j = {
+      {"port", o.port},           {"project", o.project},        {"letter", st.boxLetter},
+      {"version", st.boxVersion}, {"changed", !changes.empty()}, {"changes", ChangesJson(changes)}};
+  Print(o, j,
+        "Writing " + o.project + " to the Box on " + o.port + " would change:\n" +
+            ChangesText(changes));
+}
+
 void Transfer(const BoxOptions& options, bool write) {
   const BoxOptions o = WithPort(options);
   // A read changes the project: no other command may change it meanwhile.
@@ -202,6 +252,7 @@ void Transfer(const BoxOptions& options, bool write) {
   run.OpenLink();
   // The Box must be the project's hardware before a byte of it is written or kept.
   if (!ConnectBox(run.GetSession(), run.Link(), run.State().header.Group())) throw CommandFailed();
+  if (write && o.dryRun) return DryRun(run);
   run.Dialogs().questionAnswer = Answer::Yes;
   run.Dialogs().quietQuestions = true;
   int done = 0;
@@ -210,14 +261,13 @@ void Transfer(const BoxOptions& options, bool write) {
     done = n;
     line(n);
   };
-  if (write) {
-    BoxUpdateClick(run.GetSession(), run.Link(), progress);
-  } else {
-    BoxRetrieveClick(run.GetSession(), run.Link(), progress);
-  }
+  UpdateReport report;
+  bool ok = write ? BoxUpdateClick(run.GetSession(), run.Link(), progress, &report,
+                                   ProgressLine("Backing up"))
+                  : BoxRetrieveClick(run.GetSession(), run.Link(), progress);
   if (done > 0 && done < 80 && ::isatty(::fileno(stderr)) != 0) std::fputc('\n', stderr);
   run.Check();
-  if (done < 80) throw CommandFailed();  // aborted
+  if (!ok) throw CommandFailed();  // aborted
   if (!write) {
     run.Dialogs().showInformation = false;
     // The window takes no lock: a file it saved meanwhile is not overwritten unasked.
@@ -227,9 +277,63 @@ void Transfer(const BoxOptions& options, bool write) {
     run.Check();
   }
   json j = {{"port", o.port}, {"project", o.project}, {"bytes", done}, {"ok", true}};
-  Print(o, j,
-        std::string(write ? "Wrote and verified" : "Read") + " 80 bytes " +
-            (write ? "to" : "from") + " the Box on " + o.port + "\n");
+  std::string text;
+  if (write) {
+    j["outcome"] = report.outcome;
+    j["backup"] = report.backupPath.empty() ? json(nullptr) : json(report.backupPath);
+    if (!report.backupPath.empty()) text = "Backup of the Box: " + report.backupPath + "\n";
+  }
+  if (done == 80)
+    text += std::string(write ? "Wrote and verified" : "Read") + " 80 bytes " +
+            (write ? "to" : "from") + " the Box on " + o.port + "\n";
+  Print(o, j, text);
+}
+
+void Backups(const BoxOptions& o) {
+  const std::string folder = DataFolder(o.dataDir);
+  const std::vector<BackupInfo> backups = ListBackups(folder);
+  json list = json::array();
+  std::string text;
+  for (const BackupInfo& b : backups) {
+    list.push_back({{"time", b.time},
+                    {"letter", b.letter},
+                    {"version", b.version},
+                    {"path", b.path},
+                    {"project", b.project.empty() ? json(nullptr) : json(b.project)}});
+    text += b.time + "  " + b.letter + " " + b.version + "  " + b.path + "  replaced by " +
+            (b.project.empty() ? "(not known)" : b.project) + "\n";
+  }
+  if (backups.empty()) text = "No backups in " + BackupsFolder(folder) + "\n";
+  Print(o, {{"folder", BackupsFolder(folder)}, {"backups", list}}, text);
+}
+
+void History(const BoxOptions& o) {
+  const std::string folder = DataFolder(o.dataDir);
+  std::vector<HistoryEntry> entries = ReadHistory(folder);
+  std::reverse(entries.begin(), entries.end());
+  json list = json::array();
+  std::string text;
+  for (const HistoryEntry& e : entries) {
+    list.push_back({{"time", e.time},
+                    {"operation", e.operation},
+                    {"port", e.port},
+                    {"letter", e.letter},
+                    {"version", e.version},
+                    {"project", e.project},
+                    {"checksum", e.checksum},
+                    {"outcome", e.outcome},
+                    {"stoppedAt", e.stoppedAt},
+                    {"message", e.message},
+                    {"backup", e.backup}});
+    std::string box = Trim(e.letter + " " + e.version);
+    text += e.time + "  " + e.operation + "  " + e.port + "  " + (box.empty() ? "-" : box) + "  " +
+            e.project + "  " + (e.checksum.empty() ? "-" : e.checksum) + "  " + e.outcome;
+    if (!e.stoppedAt.empty()) text += " at " + e.stoppedAt;
+    if (!e.message.empty()) text += ": " + e.message;
+    text += "\n";
+  }
+  if (entries.empty()) text = "No Update or Retrieve in " + HistoryPath(folder) + "\n";
+  Print(o, {{"path", HistoryPath(folder)}, {"entries", list}}, text);
 }
 
 // Reads the Box as Retrieve does, changing nothing, and compares the project with it.
@@ -258,6 +362,8 @@ void AddBoxCommands(CLI::App& app) {
                     "Serial device, pseudo-terminal or \"Simulator\"; default: the port the "
                     "settings file names");
     cmd->add_option("--config", o.configDir, "Folder of the settings file vyk.ini");
+    cmd->add_option("--data", o.dataDir,
+                    "Folder of the Box's backups and history (default: the user's data folder)");
     cmd->add_option("--group", o.group, "Hardware group")->check(CLI::IsMember(GroupCliNames()));
     cmd->add_flag("--json", o.json, "Print JSON");
   };
@@ -279,6 +385,8 @@ void AddBoxCommands(CLI::App& app) {
     auto* cmd = box->add_subcommand("write", "Write the project's 80 bytes into the Box, verified");
     common(cmd, *o);
     cmd->add_option("PROJECT", o->project, "Project to write")->required();
+    cmd->add_flag("--dry-run", o->dryRun,
+                  "Read the Box and show what writing would change; write nothing");
     cmd->callback([o] { Transfer(*o, true); });
   }
   {
@@ -298,6 +406,16 @@ void AddBoxCommands(CLI::App& app) {
     cmd->add_option("PROJECT", o->project, "Project to compare with the Box")->required();
     ExitsLikeDiff(cmd);
     cmd->callback([o] { Diff(*o); });
+  }
+  for (auto [name, help, run] :
+       {std::tuple{"backups", "List the backups Update kept of the Box, newest first", &Backups},
+        std::tuple{"history", "List every Update and Retrieve, newest first", &History}}) {
+    auto o = std::make_shared<BoxOptions>();
+    auto* cmd = box->add_subcommand(name, help);
+    cmd->add_option("--data", o->dataDir,
+                    "Folder of the Box's backups and history (default: the user's data folder)");
+    cmd->add_flag("--json", o->json, "Print JSON");
+    cmd->callback([o, run = run] { run(*o); });
   }
 }
 

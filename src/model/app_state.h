@@ -94,6 +94,16 @@ struct AppState {
   // old bytes after them. A complete update clears it; one that wrote nothing leaves it.
   bool boxPartial = false;
   int boxLastAddressWritten = -1;
+  // The Box's group letter and version text as it last told them (identification, or the
+  // read before an Update); empty when unknown.
+  std::string boxLetter;
+  std::string boxVersion;
+  // The last error a Box operation reported, for the history of transfers.
+  std::string boxMessage;
+  // Before an Update: read the Box and keep what it held as a backup; show what will change.
+  // Both are settings, kept in vyk.ini.
+  bool backupBeforeUpdate = true;
+  bool previewBeforeUpdate = true;
 
   std::array<uint8_t, 4> potWorkingCopies{};  // pots 1..4
   MatchTable matchTable;

@@ -16,6 +16,9 @@ constexpr std::string_view kSystem = "System";
 constexpr std::string_view kComPort = "ComPort";
 constexpr std::string_view kBaudRate = "BaudRate";
 constexpr std::string_view kPortName = "PortName";
+constexpr std::string_view kBox = "Box";
+constexpr std::string_view kBackupBeforeUpdate = "BackupBeforeUpdate";
+constexpr std::string_view kPreviewBeforeUpdate = "PreviewBeforeUpdate";
 // Start, stop and resume addresses the Box maker's firmware tools read; always "0000" here.
 constexpr std::string_view kUser = "User";
 constexpr std::string_view kFirmwareKeys[] = {"EEResume", "EEStart", "EEStop"};
@@ -341,6 +344,9 @@ StoredSettings SettingsFile::Load() const {
   if (auto v = ini.Value(kSystem, kBaudRate)) s.baudRate = ToInt(*v).value_or(s.baudRate);
   s.portName = ini.Value(kSystem, kPortName).value_or("");
   if (!s.portName.empty()) s.namesPort = true;
+  // Only "0" switches one off: a value the file garbled keeps the safe default.
+  s.backupBeforeUpdate = ini.Value(kBox, kBackupBeforeUpdate).value_or("1") != "0";
+  s.previewBeforeUpdate = ini.Value(kBox, kPreviewBeforeUpdate).value_or("1") != "0";
   return s;
 }
 
@@ -355,6 +361,12 @@ void SettingsFile::Save(const StoredSettings& s) const {
   }
   for (std::string_view key : kFirmwareKeys)
     ini.Set(kUser, key, "0000");
+  // A file that never had them gets them only once one is switched off.
+  auto setFlag = [&ini](std::string_view key, bool on) {
+    if (!on || ini.Value(kBox, key)) ini.Set(kBox, key, on ? "1" : "0");
+  };
+  setFlag(kBackupBeforeUpdate, s.backupBeforeUpdate);
+  setFlag(kPreviewBeforeUpdate, s.previewBeforeUpdate);
   std::error_code ec;
   const std::filesystem::path folder = std::filesystem::path(path_).parent_path();
   if (!folder.empty()) std::filesystem::create_directories(folder, ec);

@@ -16,6 +16,9 @@ struct StoredSettings {
   // The file itself names the port ("PortName" or "ComPort"); false when only the defaults
   // stand in for it. Saving settings that name no port leaves the file's port keys alone.
   bool namesPort = false;
+  // Section "Box": an Update backs the Box up first, and shows what it will change.
+  bool backupBeforeUpdate = true;
+  bool previewBeforeUpdate = true;
 };
 
 // An INI file kept as its lines, so that a save changes only the values it sets and every

@@ -1,13 +1,18 @@
 #include "operations/box_operations.h"
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
 
+#include "model/box_backups.h"
+#include "model/box_history.h"
 #include "model/conversions.h"
 #include "model/entry_text.h"
 #include "model/errors.h"
 #include "model/groups.h"
 #include "model/hex_text.h"
 #include "model/number.h"
+#include "operations/image_diff.h"
 #include "operations/main_controls.h"
 #include "operations/undo_history.h"
 
@@ -49,12 +54,10 @@ class Exchange {
 
 // A failure message; when the line itself is gone, saying so is what helps the user.
 void Report(Session& s, BoxLink& link, const std::string& text) {
-  if (link.LineLost()) {
-    s.dialogs.Error("The connection to " + link.PortName() + " was lost (" + link.LostReason() +
-                    ")");
-  } else {
-    s.dialogs.Error(text);
-  }
+  s.state.boxMessage = link.LineLost() ? "The connection to " + link.PortName() + " was lost (" +
+                                             link.LostReason() + ")"
+                                       : text;
+  s.dialogs.Error(s.state.boxMessage);
 }
 
 // A byte as the "C" commands write it: two upper-case digits.
@@ -83,6 +86,12 @@ bool StartTransfer(Session& s, BoxLink& link) {
   return false;
 }
 
+// The letter and version an answer to "Q" (at least 10 characters) gives.
+void NoteIdentity(AppState& st, const std::string& reply) {
+  st.boxLetter = reply.substr(2, 1);
+  st.boxVersion = Trim(reply.substr(3, 3));
+}
+
 int16_t Signed16(int value) {
   return static_cast<int16_t>(static_cast<uint16_t>(value));
 }
@@ -103,6 +112,8 @@ bool ConnectBox(Session& s, BoxLink& link, uint8_t group) {
   if (!exchange.Started()) return false;
   AppState& st = s.state;
   st.boxConnected = false;
+  st.boxLetter.clear();
+  st.boxVersion.clear();
   link.FlushRx();
   auto fail = [&](const std::string& text) {
     Report(s, link, text);
@@ -113,6 +124,7 @@ bool ConnectBox(Session& s, BoxLink& link, uint8_t group) {
   if (!link.SendCommand("Q", '>')) return fail("Invalid response from hardware (error 1)");
   const std::string r = link.ReplyText();
   if (r.size() < 10) return fail("Invalid response from hardware (error 2)");
+  NoteIdentity(st, r);
   const HardwareGroup* named = FindGroup(group);
   if (named != nullptr && r[2] != named->boxLetter)
     return fail(std::string(named->name) + " version hardware not found");
@@ -284,8 +296,9 @@ bool WriteBytes(Session& s, BoxLink& link, const TransferProgress& progress, int
 // byte arrived. An answer whose two characters before the "+" are not hexadecimal digits was
 // garbled on the line: that address is asked once more, and a second garbled answer fails.
 bool ReadBytes(Session& s, BoxLink& link, const TransferProgress& progress,
-               std::array<uint8_t, kTransferBytes>& staged) {
+               std::array<uint8_t, kTransferBytes>& staged, int& at) {
   for (int a = 0; a < kTransferBytes; ++a) {
+    at = a;
     std::string r;
     bool readable = false;
     if (!ReadByte(s, link, a, r, readable)) return false;
@@ -301,15 +314,182 @@ bool ReadBytes(Session& s, BoxLink& link, const TransferProgress& progress,
 
 }  // namespace
 
-bool BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress) {
+namespace {
+
+using BoxBytes = std::array<uint8_t, kTransferBytes>;
+
+std::string HexAt(int address) {
+  return Hex2(std::max(address, 0));
+}
+
+std::string Checksum(const uint8_t* bytes) {
+  return Crc32Text(bytes, kTransferBytes);
+}
+
+// Asks the Box for its letter and version, then reads its 80 bytes into `box` (a copy of the
+// project's image, so bytes 0x50.. are the project's), leaving the project as it is. After
+// the prompt, inside a running exchange. False (with `stoppedAt` set) when it did not arrive
+// whole; failures are reported here, an abort is not.
+bool ReadBoxInto(Session& s, BoxLink& link, EepromImage& box, const TransferProgress& progress,
+                 std::string& stoppedAt) {
+  if (!link.SendCommand("Q", '>')) {
+    stoppedAt = "identify";
+    TransferFailed(s, link, "Invalid response from hardware (error 1)");
+    return false;
+  }
+  const std::string r = link.ReplyText();
+  if (r.size() >= 10) NoteIdentity(s.state, r);
+  BoxBytes staged{};
+  int at = 0;
+  if (!ReadBytes(s, link, progress, staged, at)) {
+    stoppedAt = "read " + HexAt(at);
+    return false;
+  }
+  box = s.state.image;
+  for (int a = 0; a < kTransferBytes; ++a)
+    box.SetByte(a, staged[a]);
+  return true;
+}
+
+// The project's file as the history and the backups name it: in full, as a log is read later
+// and elsewhere.
+std::string ProjectPath(const AppState& st) {
+  if (st.projectFileName.empty() || st.projectFileName == kNewProjectName)
+    return st.projectFileName;
+  std::error_code ec;
+  const std::filesystem::path full = std::filesystem::absolute(st.projectFileName, ec);
+  return ec ? st.projectFileName : full.string();
+}
+
+// One line of the history for the transfer now ending. A history that cannot be written is
+// said, without undoing the transfer.
+void Record(Session& s, BoxLink& link, HistoryEntry entry, const std::string& outcome) {
+  if (s.dataFolder.empty()) return;
+  const AppState& st = s.state;
+  entry.time = LocalTimeText(s.now());
+  entry.port = link.PortName();
+  entry.letter = st.boxLetter;
+  entry.version = st.boxVersion;
+  entry.project = ProjectPath(st);
+  entry.outcome = outcome;
+  if (outcome != kOutcomeOk && outcome != kOutcomeNoChange) entry.message = st.boxMessage;
+  try {
+    AppendHistory(s.dataFolder, entry);
+  } catch (const std::exception& e) {
+    s.dialogs.Error(std::string("The history of Box transfers was not written: ") + e.what());
+  }
+}
+
+// A header text from UTF-8; characters Windows-1252 lacks become "?".
+FileText HeaderText(const std::string& text) {
+  if (auto converted = FileTextFromUtf8(text)) return *converted;
+  std::string plain;
+  for (char c : text)
+    plain += static_cast<unsigned char>(c) < 0x80 ? c : '?';
+  return FileText(plain);
+}
+
+// The backup's header: the project's group, units and version, named for the Box it came
+// from and the project it is replaced by.
+ProjectHeader BackupHeader(Session& s) {
+  const AppState& st = s.state;
+  ProjectHeader h = st.header;
+  const int32_t today = s.today();
+  h.SetInt32At(ProjectHeader::kCreated, today);
+  h.SetInt32At(ProjectHeader::kSaved, today);
+  h.SetName(HeaderText("Box " + st.boxLetter + " " + st.boxVersion + " " +
+                       LocalTimeText(s.now()).substr(0, 19)));
+  std::string project = st.projectFileName;
+  if (const size_t slash = project.find_last_of("/\\"); slash != std::string::npos)
+    project.erase(0, slash + 1);
+  h.SetDescription(HeaderText("Replaced by " + project));
+  h.SetByteAt(ProjectHeader::kUseMeterGroup, kNoMeterGroup);
+  h.SetByteAt(ProjectHeader::kMatchMeterGroup, kNoMeterGroup);
+  h.SetUseMeterName(FileText("(none)"));
+  h.SetMatchMeterName(FileText("(none)"));
+  h.SetFixedFields();
+  return h;
+}
+
+enum class Guard { Write, NoChange, Stop };
+
+// Before the write, inside its exchange: reads the Box, shows what will change (unless the
+// user turned that off), and keeps the backup. Stop when the Update must not go on.
+Guard GuardUpdate(Session& s, BoxLink& link, const TransferProgress& progress, HistoryEntry& entry,
+                  UpdateReport* report) {
+  AppState& st = s.state;
+  EepromImage box;
+  if (!ReadBoxInto(s, link, box, progress, entry.stoppedAt)) {
+    entry.stoppedAt = "backup " + entry.stoppedAt;
+    if (!st.boxMessage.empty())
+      s.dialogs.Error("The Box could not be read for its backup, so nothing was written to it");
+    return Guard::Stop;
+  }
+  const std::vector<ImageDifference> changes = DiffImages({st.header, box}, {st.header, st.image});
+  if (report) report->changes = changes;
+  if (changes.empty()) {
+    s.dialogs.Information(
+        "No change: the Box already holds these 80 bytes, so nothing was "
+        "written");
+    return Guard::NoChange;
+  }
+  if (st.previewBeforeUpdate) {
+    bool dontShowAgain = false;
+    const bool ok = s.dialogs.PreviewUpdate(
+        {st.projectFileName, link.PortName(), st.boxLetter + " " + st.boxVersion, changes},
+        dontShowAgain);
+    if (dontShowAgain) st.previewBeforeUpdate = false;
+    if (!ok) {
+      entry.stoppedAt = "preview";
+      return Guard::Stop;
+    }
+  }
+  if (!st.backupBeforeUpdate) return Guard::Write;
+  try {
+    entry.backup = SaveBackup(s.dataFolder, s.now(), st.boxLetter, st.boxVersion, BackupHeader(s),
+                              box, ProjectPath(st));
+  } catch (const std::exception& e) {
+    st.boxMessage = e.what();
+    s.dialogs.Error(std::string("The backup of the Box could not be saved, so nothing was "
+                                "written to it: ") +
+                    e.what());
+    entry.stoppedAt = "backup";
+    return Guard::Stop;
+  }
+  if (report) report->backupPath = entry.backup;
+  return Guard::Write;
+}
+
+}  // namespace
+
+bool BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress,
+                    UpdateReport* report, const TransferProgress& readProgress) {
   if (!Ask(s, "Ok to update EEPROM data?")) return false;
   AppState& st = s.state;
+  // The Box is read first for its backup or for the preview of what changes.
+  const bool guarded = !s.dataFolder.empty() && (st.backupBeforeUpdate || st.previewBeforeUpdate);
   bool complete = false;
+  HistoryEntry entry;
+  entry.operation = "update";
+  entry.checksum = Checksum(st.image.Bytes().data());
+  std::string outcome = kOutcomeFailed;
   {
     Exchange exchange(s, link);
     if (!exchange.Started()) return false;
+    st.boxMessage.clear();
     int lastSent = -1;
-    if (StartTransfer(s, link)) complete = WriteBytes(s, link, progress, lastSent);
+    Guard guard = Guard::Write;
+    if (!StartTransfer(s, link)) {
+      entry.stoppedAt = "prompt";
+      guard = Guard::Stop;
+    } else if (guarded) {
+      guard = GuardUpdate(s, link, readProgress, entry, report);
+    }
+    if (guard == Guard::Write) {
+      complete = WriteBytes(s, link, progress, lastSent);
+      if (!complete) entry.stoppedAt = "write " + HexAt(lastSent);
+    }
+    if (guard == Guard::NoChange) complete = true;
     if (complete) {
       st.boxPartial = false;
       st.boxLastAddressWritten = kTransferBytes - 1;
@@ -317,31 +497,60 @@ bool BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress)
       st.boxPartial = true;
       st.boxLastAddressWritten = lastSent;
     }
+    outcome = complete ? (guard == Guard::NoChange ? kOutcomeNoChange : kOutcomeOk)
+              : entry.stoppedAt == "preview" ? kOutcomeCancelled
+              : st.boxMessage.empty()        ? kOutcomeAborted
+                                             : kOutcomeFailed;
   }
   RefreshWindow(s);
+  Record(s, link, entry, outcome);
+  if (report) report->outcome = outcome;
   if (!complete && st.boxPartial) s.dialogs.Error(PartialImageText(st));
   return complete;
 }
 
-bool BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progress) {
-  if (!Ask(s, "Ok to retrive EEPROM data?")) return false;
-  std::array<uint8_t, kTransferBytes> staged{};
-  bool prompted = false;
-  bool complete = false;
+bool ReadBoxImage(Session& s, BoxLink& link, EepromImage& box, const TransferProgress& progress) {
+  bool read = false;
   {
     Exchange exchange(s, link);
     if (!exchange.Started()) return false;
-    prompted = StartTransfer(s, link);
-    if (prompted) complete = ReadBytes(s, link, progress, staged);
+    s.state.boxMessage.clear();
+    std::string stoppedAt;
+    read = StartTransfer(s, link) && ReadBoxInto(s, link, box, progress, stoppedAt);
   }
+  RefreshWindow(s);
+  return read;
+}
+
+bool BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progress) {
+  if (!Ask(s, "Ok to retrive EEPROM data?")) return false;
+  BoxBytes staged{};
+  bool prompted = false;
+  bool complete = false;
+  HistoryEntry entry;
+  entry.operation = "retrieve";
+  {
+    Exchange exchange(s, link);
+    if (!exchange.Started()) return false;
+    s.state.boxMessage.clear();
+    prompted = StartTransfer(s, link);
+    int at = 0;
+    if (prompted) complete = ReadBytes(s, link, progress, staged, at);
+    entry.stoppedAt = !prompted ? "prompt" : complete ? "" : "read " + HexAt(at);
+  }
+  const std::string outcome = complete                     ? kOutcomeOk
+                              : s.state.boxMessage.empty() ? kOutcomeAborted
+                                                           : kOutcomeFailed;
   if (!complete) {
     // Box bytes mixed with the user's unsaved edits would be neither: keep the project whole.
     RefreshWindow(s);
+    Record(s, link, entry, outcome);
     if (prompted)
       s.dialogs.Error(
           "Retrieve stopped before all 80 bytes were read: the project was not changed");
     return false;
   }
+  entry.checksum = Checksum(staged.data());
   AppState& st = s.state;
   ProjectChange change(s, "Retrieve EEPROM");
   for (int a = 0; a < kTransferBytes; ++a)
@@ -355,19 +564,8 @@ bool BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progres
   ShowLimitText(s, Trim(EntryOutputText(st, kLimitEntry)));
   st.projectModified = false;
   RefreshWindow(s);
+  Record(s, link, entry, outcome);
   return true;
-}
-
-bool ReadBoxBytes(Session& s, BoxLink& link, std::array<uint8_t, kBoxBytes>& bytes,
-                  const TransferProgress& progress) {
-  bool complete = false;
-  {
-    Exchange exchange(s, link);
-    if (!exchange.Started()) return false;
-    if (StartTransfer(s, link)) complete = ReadBytes(s, link, progress, bytes);
-  }
-  RefreshWindow(s);  // the main button is Abort no more
-  return complete;
 }
 
 }  // namespace vyk

@@ -4,9 +4,11 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "link/box_link.h"
+#include "operations/image_diff.h"
 #include "operations/session.h"
 
 namespace vyk {
@@ -36,16 +38,29 @@ using TransferProgress = std::function<void(int done)>;
 // One that stops part-way after its first write leaves AppState::boxPartial and
 // boxLastAddressWritten set, shows them in the window and says so in an error box
 // (PartialImageText); a complete one clears them.
-bool BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress = {});
+//
+// With a data folder in the session and the backup or the preview switched on, the Box is
+// read first, within the same exchange (after its letter and version are asked for): when it
+// already holds the 80 bytes nothing is written (and the result is true); otherwise the
+// preview shows what changes (Cancel ends the Update), and the backup is saved. When that
+// read or save fails, nothing is written. Every Update that reaches the Box, successful or
+// not, adds a line to the history.
+struct UpdateReport {
+  std::string outcome;                   // as the history has it
+  std::string backupPath;                // the backup saved, if any
+  std::vector<ImageDifference> changes;  // from the Box's bytes to the project's, when read
+};
+bool BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress = {},
+                    UpdateReport* report = nullptr, const TransferProgress& readProgress = {});
 // Reads bytes 0x00..0x4F of the Box and, only when every one arrived, puts them into the image
 // and shows them; true then. Otherwise the project stays exactly as it was. A garbled answer
 // is asked for once more before the retrieve fails.
 bool BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progress = {});
 
-// Reads bytes 0x00..0x4F of the Box into `bytes` as Retrieve reads them, asking nothing and
-// changing nothing of the project (a comparison with the Box). True when every byte arrived;
-// otherwise says why, unless the user aborted.
-bool ReadBoxBytes(Session& s, BoxLink& link, std::array<uint8_t, kBoxBytes>& bytes,
+// Reads the Box's letter and version and its 80 bytes, as the read before an Update does,
+// into `box` (bytes 0x50.. are the project's); the project is not changed. True when all 80
+// arrived.
+bool ReadBoxImage(Session& s, BoxLink& link, EepromImage& box,
                   const TransferProgress& progress = {});
 
 // The terminal's button: asks the Box for EEPROM byte 0; the answer shows in the terminal.

@@ -95,12 +95,9 @@ std::optional<Comparison> CompareWithFileClick(Session& s) {
 
 std::optional<Comparison> CompareWithBoxClick(Session& s, BoxLink& link) {
   if (!HasProject(s)) return std::nullopt;
-  std::array<uint8_t, kBoxBytes> bytes{};
-  if (!ReadBoxBytes(s, link, bytes)) return std::nullopt;
   ComparedProject box = WindowProject(s.state);
   box.title = "The Box";
-  for (int a = 0; a < kBoxBytes; ++a)
-    box.image.SetByte(a, bytes[a]);
+  if (!ReadBoxImage(s, link, box.image)) return std::nullopt;
   return CompareProjects(WindowProject(s.state), std::move(box));
 }
 

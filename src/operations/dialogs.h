@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/app_state.h"
+#include "operations/image_diff.h"
 
 namespace vyk {
 
@@ -20,6 +21,20 @@ struct FileDialogRequest {
   std::string initialName;  // the file name box's starting text
   bool confirmOverwrite = false;
   std::string defaultExtension;  // added to a name typed without one, such as "maf"
+};
+
+// The two settings of Box > Options that guard an Update.
+struct UpdateSafety {
+  bool backupBeforeUpdate = true;
+  bool previewBeforeUpdate = true;
+};
+
+// What an Update is about to change in the Box: the Box's bytes against the project's.
+struct UpdatePreview {
+  std::string project;  // the project's file name, or "(new)"
+  std::string port;
+  std::string box;  // the Box's letter and version, such as "G 1.0"
+  std::vector<ImageDifference> changes;
 };
 
 class Dialogs {
@@ -37,10 +52,19 @@ class Dialogs {
   virtual bool AskProjectSetup(ProjectSetup& setup) = 0;
   // Shows the port setup dialog with its items, `selected` (-1: none) selected. On OK the
   // result is true and `selected` holds the chosen item, -1 for none.
-  virtual bool AskPortSetup(const std::vector<std::string>& items, int& selected) {
+  virtual bool AskPortSetup(const std::vector<std::string>& items, int& selected,
+                            UpdateSafety& safety) {
     (void)items;
     (void)selected;
+    (void)safety;
     return false;
+  }
+  // Shows what an Update will change in the Box; true on OK. `dontShowAgain` comes back as
+  // the user left the dialog's box. Without a window to show it in, the Update goes on.
+  virtual bool PreviewUpdate(const UpdatePreview& preview, bool& dontShowAgain) {
+    (void)preview;
+    (void)dontShowAgain;
+    return true;
   }
 };
 

@@ -153,7 +153,10 @@ void BoxOptionsClick(Session& s) {
   // A COM number from the settings: one above 4 shows COM 4, one below 1 none.
   if (shown.empty() && st.portChosen && st.portNumber >= 1)
     selected = std::min(st.portNumber, kComItems) - 1;
-  if (!s.dialogs.AskPortSetup(texts, selected)) return;
+  UpdateSafety safety{st.backupBeforeUpdate, st.previewBeforeUpdate};
+  if (!s.dialogs.AskPortSetup(texts, selected, safety)) return;
+  st.backupBeforeUpdate = safety.backupBeforeUpdate;
+  st.previewBeforeUpdate = safety.previewBeforeUpdate;
 
   st.portChosen = true;
   if (selected < 0 || selected >= static_cast<int>(items.size())) {

@@ -39,8 +39,10 @@ bool OpenBoxPort(Session& s, const std::string& device);
 // port is missing and where to choose one.
 void OpenStartPort(Session& s, const std::string& optionPort);
 
-// Box > Options: the port for the Box, preselecting the one in use. Unless an exchange runs,
-// the link moves to the chosen port at once and the open project's Box is identified there.
+// Box > Options: the port for the Box, preselecting the one in use, and whether an Update
+// backs the Box up and shows its preview first (applied on OK whatever the port). Unless an
+// exchange runs, the link moves to the chosen port at once and the open project's Box is identified
+// there.
 void BoxOptionsClick(Session& s);
 
 }  // namespace vyk

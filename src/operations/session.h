@@ -2,7 +2,9 @@
 // Everything an operation works on: the state, the dialogs it may ask, the window it tells,
 // the Box identification that New and Open run, and the serial ports.
 #include <cstdint>
+#include <ctime>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "link/port.h"
@@ -28,6 +30,11 @@ struct Session {
   std::function<void(const std::string& device)> openPort = nullptr;
   // What Edit > Undo and Redo take back and make again.
   UndoHistory history{};
+  // The user's data folder: the Box's backups and the history of transfers go there. Empty:
+  // neither is kept, and an Update neither reads the Box first nor shows a preview.
+  std::string dataFolder = {};
+  // The wall clock, for the backups' names and the history's times.
+  std::function<std::time_t()> now = [] { return std::time(nullptr); };
 };
 
 // True while an exchange with the Box runs: an operation that would change the project then

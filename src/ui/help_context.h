@@ -17,6 +17,7 @@ inline constexpr int kHelpTableWork = 1110;  // undo, copy, paste, range edits
 inline constexpr int kHelpHexGrid = 1200;
 inline constexpr int kHelpChart = 1300;
 inline constexpr int kHelpCompare = 1400;
+inline constexpr int kHelpBoxRecord = 1510;
 inline constexpr int kHelpPortSetup = 1600;
 inline constexpr int kHelpTerminal = 1610;
 inline constexpr int kHelpProjectSetup = 2300;

@@ -184,6 +184,8 @@ QString HelpWindow::PageForContext(int helpContext) {
       return QStringLiteral("chart.html");
     case kHelpCompare:
       return QStringLiteral("compare_report.html");
+    case kHelpBoxRecord:
+      return QStringLiteral("backups_history.html");
     case kHelpPortSetup:
       return QStringLiteral("port_options.html");
     case kHelpTerminal:

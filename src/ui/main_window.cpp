@@ -39,6 +39,7 @@
 
 #include "link/qt/qt_serial_port.h"
 #include "link/sim_port.h"
+#include "model/data_folder.h"
 #include "operations/box_operations.h"
 #include "operations/grid_clipboard.h"
 #include "operations/image_grids.h"
@@ -370,6 +371,7 @@ MainWindow::MainWindow(const StartOptions& options, QWidget* parent)
     return ConnectBox(s, box_.Link(), group);
   };
   session_.listPorts = PresentSerialDevices;
+  session_.dataFolder = DataFolder(options_.dataDir);
   session_.openPort = [this](const std::string& device) {
     SimBoxConfig simulator;
     simulator.baud = options_.simulatorBaud;
@@ -454,6 +456,12 @@ void MainWindow::BuildMenus() {
                               [this] { Run([&] { BoxUpdateClick(session_, Link()); }); });
   boxRetrieve_ = box->addAction("&Retrieve EEPROM ...",
                                 [this] { Run([&] { BoxRetrieveClick(session_, Link()); }); });
+  boxBackups_ = box->addAction("&Backups ...", [this] {
+    if (windows_.showBackups) windows_.showBackups();
+  });
+  boxHistory_ = box->addAction("&History ...", [this] {
+    if (windows_.showHistory) windows_.showHistory();
+  });
   box->addSeparator();
   boxTerminal_ = box->addAction("&Terminal ...", [this] {
     if (windows_.showTerminal) windows_.showTerminal();
@@ -856,6 +864,8 @@ void MainWindow::FormActivate() {
   state_.baudRate = settings.baudRate;
   state_.portName = settings.portName;
   state_.portChosen = settings.namesPort;
+  state_.backupBeforeUpdate = settings.backupBeforeUpdate;
+  state_.previewBeforeUpdate = settings.previewBeforeUpdate;
 
   Link().onStatus = [this](const std::string& text) { sioLabel_->setText(FromCore(text)); };
   // Without a port the program runs on; every exchange will time out.
@@ -884,7 +894,8 @@ bool MainWindow::FormClose() {
   if (!mayClose) return false;
   // A settings file that cannot be written is reported; the window still closes.
   Run([&] {
-    settingsFile_.Save({state_.portNumber, state_.baudRate, state_.portName, state_.portChosen});
+    settingsFile_.Save({state_.portNumber, state_.baudRate, state_.portName, state_.portChosen,
+                        state_.backupBeforeUpdate, state_.previewBeforeUpdate});
   });
   state_.matchTable.reset();
   Link().Close();
@@ -897,7 +908,7 @@ void MainWindow::ApplyLook(const WindowLook& look) {
   setWindowTitle(FromCore(look.caption));
   fileNew_->setEnabled(look.fileNew);
   fileOpen_->setEnabled(look.fileOpen);
-  for (QAction* a : {editMeter_, boxOptions_, boxTerminal_, helpAbout_})
+  for (QAction* a : {editMeter_, boxOptions_, boxTerminal_, boxBackups_, boxHistory_, helpAbout_})
     a->setEnabled(look.otherCommands);
   const Controls& c = state_.controls;
   inputRGrp_->setEnabled(c.inputRGrpEnabled && look.modeControls);

@@ -48,7 +48,9 @@ struct OtherWindows {
   std::function<void()> showTerminal;
   std::function<void()> helpContents;
   std::function<void()> helpTopicSearch;
-  std::function<void()> closed;  // the main window closed: the program ends
+  std::function<void()> showBackups;  // Box > Backups, modal
+  std::function<void()> showHistory;  // Box > History, modal
+  std::function<void()> closed;       // the main window closed: the program ends
 };
 
 class MainWindow : public QMainWindow, public MainView {
@@ -149,6 +151,8 @@ class MainWindow : public QMainWindow, public MainView {
   QAction* editMeter_ = nullptr;
   QAction* boxOptions_ = nullptr;
   QAction* boxTerminal_ = nullptr;
+  QAction* boxBackups_ = nullptr;
+  QAction* boxHistory_ = nullptr;
   QAction* helpAbout_ = nullptr;
   QLabel* noticeLabel_ = nullptr;  // in the status bar, shown only with a notice
 

@@ -4,8 +4,10 @@
 
 #include "link/qt/qt_pump.h"
 #include "operations/box_operations.h"
+#include "operations/box_record.h"
 #include "operations/project_commands.h"
 #include "ui/about_dialog.h"
+#include "ui/box_record_windows.h"
 #include "ui/enter_key.h"
 #include "ui/help_window.h"
 #include "ui/learn_window.h"
@@ -27,13 +29,20 @@ Program::Program(const StartOptions& options) {
   about_ = std::make_unique<AboutDialog>(&m);
   meterEditor_ = std::make_unique<MeterEditor>(m.SessionDialogs(), m.State(), &m);
   terminal_ = std::make_unique<TerminalWindow>(&m);
+  preview_ = std::make_unique<UpdatePreviewDialog>(&m);
+  backups_ = std::make_unique<BackupsWindow>(&m);
+  history_ = std::make_unique<HistoryWindow>(&m);
   help_ = std::make_unique<HelpWindow>();
   InstallHelpKey(*help_);
   InstallEnterKey();
 
   m.Dialogs().projectSetup = [this](ProjectSetup& setup) { return projectSetup_->Run(setup); };
-  m.Dialogs().portSetup = [this](const std::vector<std::string>& items, int& selected) {
-    return portSetup_->Run(items, selected);
+  m.Dialogs().portSetup = [this](const std::vector<std::string>& items, int& selected,
+                                 UpdateSafety& safety) {
+    return portSetup_->Run(items, selected, safety);
+  };
+  m.Dialogs().previewUpdate = [this](const UpdatePreview& preview, bool& dontShowAgain) {
+    return preview_->Run(preview, dontShowAgain);
   };
   m.Link().terminalEcho = [this](uint8_t b) { terminal_->Echo(b); };
   // A keystroke in the middle of an exchange would corrupt it.
@@ -58,13 +67,37 @@ Program::Program(const StartOptions& options) {
     terminal_->show();
     terminal_->raise();
   };
+  w.showBackups = [this] {
+    main_->Run([&] {
+      Session& s = main_->GetSession();
+      std::string path;
+      switch (backups_->Run(BoxBackups(s), path)) {
+        case BackupsWindow::Choice::Open:
+          RestoreBackup(s, path);
+          break;
+        case BackupsWindow::Choice::WriteToBox:
+          WriteBackupToBox(s, main_->Link(), path);
+          break;
+        case BackupsWindow::Choice::None:
+          break;
+      }
+    });
+  };
+  w.showHistory = [this] {
+    main_->Run([&] {
+      const Session& s = main_->GetSession();
+      history_->Run(BoxHistory(s),
+                    QString::fromStdString(s.dataFolder.empty() ? "" : HistoryPath(s.dataFolder)));
+    });
+  };
   w.helpContents = [this] { help_->ShowContents(); };
   w.helpTopicSearch = [this] { help_->ShowTopicSearch(); };
   // The tool windows have no part in the program once the main window has gone.
   w.closed = [this] {
     for (QWidget* other : std::initializer_list<QWidget*>{
              learn_.get(), match_.get(), portSetup_.get(), projectSetup_.get(), about_.get(),
-             meterEditor_.get(), terminal_.get(), help_.get()})
+             meterEditor_.get(), terminal_.get(), preview_.get(), backups_.get(), history_.get(),
+             help_.get()})
       other->close();
   };
 }

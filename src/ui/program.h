@@ -14,6 +14,9 @@ class AboutDialog;
 class MeterEditor;
 class TerminalWindow;
 class HelpWindow;
+class UpdatePreviewDialog;
+class BackupsWindow;
+class HistoryWindow;
 
 class Program {
  public:
@@ -29,6 +32,9 @@ class Program {
   MeterEditor& MeterEditorWindow() { return *meterEditor_; }
   TerminalWindow& Terminal() { return *terminal_; }
   HelpWindow& Help() { return *help_; }
+  UpdatePreviewDialog& Preview() { return *preview_; }
+  BackupsWindow& Backups() { return *backups_; }
+  HistoryWindow& History() { return *history_; }
 
  private:
   std::unique_ptr<MainWindow> main_;
@@ -39,6 +45,9 @@ class Program {
   std::unique_ptr<AboutDialog> about_;
   std::unique_ptr<MeterEditor> meterEditor_;
   std::unique_ptr<TerminalWindow> terminal_;
+  std::unique_ptr<UpdatePreviewDialog> preview_;
+  std::unique_ptr<BackupsWindow> backups_;
+  std::unique_ptr<HistoryWindow> history_;
   std::unique_ptr<HelpWindow> help_;
 };
 

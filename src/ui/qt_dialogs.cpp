@@ -105,8 +105,13 @@ bool QtDialogs::AskProjectSetup(ProjectSetup& setup) {
   return projectSetup ? projectSetup(setup) : false;
 }
 
-bool QtDialogs::AskPortSetup(const std::vector<std::string>& items, int& selected) {
-  return portSetup ? portSetup(items, selected) : false;
+bool QtDialogs::AskPortSetup(const std::vector<std::string>& items, int& selected,
+                             UpdateSafety& safety) {
+  return portSetup ? portSetup(items, selected, safety) : false;
+}
+
+bool QtDialogs::PreviewUpdate(const UpdatePreview& preview, bool& dontShowAgain) {
+  return previewUpdate ? previewUpdate(preview, dontShowAgain) : true;
 }
 
 }  // namespace vyk::ui

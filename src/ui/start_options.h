@@ -11,6 +11,7 @@ namespace vyk::ui {
 struct StartOptions {
   std::string port;            // --port: this run only
   std::string configDir;       // --config: where vyk.ini lives
+  std::string dataDir;         // --data: where the Box's backups and history go
   std::string appFolder;       // where the group folders go; empty: decided at start-up
   int simulatorBaud = 9600;    // how fast the simulated Box answers
   Dialogs* dialogs = nullptr;  // answers the boxes in place of the real ones (tests)

@@ -97,3 +97,58 @@ TEST(BoxCli, PermissionDeniedWithoutAGroupHint) {
 
 }  // namespace
 }  // namespace vyk::test
+
+namespace vyk::test {
+namespace {
+
+// The backup, the dry run, the backups and the history as JSON; the setting in vyk.ini
+// switches the backup off.
+TEST(BoxCli, WriteKeepsABackupAndTheHistoryAsJson) {
+  TempFolder tmp;
+  const std::string project = tmp / "p.VYK";
+  const std::string data = tmp / "data";
+  ASSERT_EQ(RunVyk({"project", "new", "--group", "gm", project}, tmp).status, 0);
+  auto run = [&](std::vector<std::string> args) {
+    if (args[1] == "write")
+      args.insert(args.end(), {"--port", "Simulator", "--config", tmp / "cfg"});
+    args.insert(args.end(), {"--data", data, "--json"});
+    RunResult r = RunVyk(args, tmp);
+    EXPECT_EQ(r.status, 0) << r.err;
+    return r.status == 0 ? nlohmann::json::parse(r.out) : nlohmann::json();
+  };
+  // The simulated Box starts blank: every entry changes.
+  const auto dry = run({"box", "write", project, "--dry-run"});
+  EXPECT_TRUE(dry["changed"]);
+  // Each side reads in its own output kind: the blank Box's mode byte says volts.
+  EXPECT_EQ(dry["changes"][1],
+            nlohmann::json({{"label", "Entry 0"}, {"old", "**** V (65535)"}, {"new", "0 Hz (0)"}}));
+  EXPECT_FALSE(std::filesystem::exists(data));  // a dry run keeps nothing
+
+  const auto write = run({"box", "write", project});
+  EXPECT_EQ(write["outcome"], "ok");
+  const std::string backup = write["backup"];
+  EXPECT_EQ(ReadAll(backup).substr(512, 80), std::string(80, '\xFF'));
+
+  const auto backups = run({"box", "backups"})["backups"];
+  ASSERT_EQ(backups.size(), 1u);
+  EXPECT_EQ(backups[0]["path"], backup);
+  EXPECT_EQ(backups[0]["project"], project);
+  EXPECT_EQ(backups[0]["letter"], "G");
+
+  WriteIni(tmp.path() / "cfg", "[Box]\nBackupBeforeUpdate=0\n");
+  EXPECT_TRUE(run({"box", "write", project})["backup"].is_null());
+
+  const auto history = run({"box", "history"})["entries"];
+  ASSERT_EQ(history.size(), 2u);
+  for (const auto& e : history) {
+    EXPECT_EQ(e["operation"], "update");
+    EXPECT_EQ(e["outcome"], "ok");
+    EXPECT_EQ(e["port"], "Simulator");
+    EXPECT_EQ(e["project"], project);
+    EXPECT_EQ(e["checksum"].get<std::string>().size(), 8u);
+  }
+  EXPECT_EQ(history[1]["backup"], backup);  // newest first
+}
+
+}  // namespace
+}  // namespace vyk::test

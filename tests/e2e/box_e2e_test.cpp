@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <nlohmann/json.hpp>
 
 #include "cli/cli_test_util.h"
@@ -131,8 +133,12 @@ TEST(BoxE2e, ALineThatVanishesIsReportedAtOnce) {
   const auto ordinary = Clock::now() - start;
 
   BoxSim sim({"--group", "gm", "--baud", "0", "--close-after", "100"});
+  // Straight to the write, without the read for the backup.
+  const std::string config = tmp / "config";
+  std::filesystem::create_directories(config);
+  std::ofstream(config + "/vyk.ini") << "[Box]\nBackupBeforeUpdate=0\n";
   start = Clock::now();
-  RunResult r = RunVyk({"box", "write", "--port", sim.Path(), project}, tmp);
+  RunResult r = RunVyk({"box", "write", "--port", sim.Path(), "--config", config, project}, tmp);
   const auto took = Clock::now() - start;
   EXPECT_NE(r.status, 0);
   EXPECT_EQ(r.err.rfind("The connection to " + sim.Path() + " was lost (", 0), 0u) << r.err;
@@ -143,6 +149,46 @@ TEST(BoxE2e, ALineThatVanishesIsReportedAtOnce) {
       << r.err;
   EXPECT_EQ(r.err.find('\n', firstLine + 1), r.err.size() - 1) << r.err;
   EXPECT_LT(took, ordinary + std::chrono::milliseconds(600));
+}
+
+}  // namespace
+}  // namespace vyk::test
+
+namespace vyk::test {
+namespace {
+
+// A write keeps what the Box held; the backup, listed, goes back into the Box byte for byte.
+TEST(BoxE2e, ABackupListedAfterAWriteRestoresTheBoxByteForByte) {
+  TempFolder tmp;
+  BoxSim sim({"--group", "gm", "--baud", "0"});
+  const std::string data = tmp / "data";
+  const std::string first = tmp / "first.VYK";
+  const std::string second = tmp / "second.VYK";
+  const std::string read = tmp / "read.VYK";
+  for (const std::string& p : {first, second, read})
+    ASSERT_EQ(RunVyk({"project", "new", "--group", "gm", p}, tmp).status, 0);
+  ASSERT_EQ(RunVyk({"project", "edit", first, "--entry", "3=1000", "--pot", "2=up"}, tmp).status,
+            0);
+  auto write = [&](const std::string& project) {
+    RunResult r = RunVyk({"box", "write", "--port", sim.Path(), "--data", data, project}, tmp);
+    EXPECT_EQ(r.status, 0) << r.err;
+    return r;
+  };
+  write(first);
+  const RunResult w = write(second);
+  const std::string prefix = "Backup of the Box: ";
+  ASSERT_EQ(w.out.rfind(prefix, 0), 0u) << w.out;
+  const std::string backup = w.out.substr(prefix.size(), w.out.find('\n') - prefix.size());
+
+  const json listed = Json(RunVyk({"box", "backups", "--data", data, "--json"}, tmp));
+  ASSERT_EQ(listed["backups"].size(), 2u);
+  EXPECT_EQ(listed["backups"][0]["path"], backup);
+  EXPECT_EQ(listed["backups"][0]["project"], second);
+
+  write(backup);
+  ASSERT_EQ(RunVyk({"box", "read", "--port", sim.Path(), "--data", data, read}, tmp).status, 0);
+  EXPECT_EQ(ReadAll(read).substr(512, 80), ReadAll(first).substr(512, 80));
+  EXPECT_EQ(Json(RunVyk({"box", "history", "--data", data, "--json"}, tmp))["entries"].size(), 4u);
 }
 
 }  // namespace

@@ -59,6 +59,12 @@ TEST(SettingsFile, SaveChangesOnlyItsOwnKeysAndMakesTheFolder) {
   EXPECT_EQ(test::ReadBytes(file.Path()),
             "; kept\r\n[Other]\r\nk=v\r\n[System]\r\nComPort=4\r\nBaudRate=19200\r\n\r\n[User]\r\n"
             "EEResume=0000\r\nEEStart=0000\r\nEEStop=0000\r\n");
+  StoredSettings off = file.Load();
+  EXPECT_TRUE(off.backupBeforeUpdate && off.previewBeforeUpdate);
+  off.previewBeforeUpdate = false;
+  file.Save(off);
+  EXPECT_FALSE(file.Load().previewBeforeUpdate);
+  EXPECT_TRUE(file.Load().backupBeforeUpdate);
   StoredSettings s = file.Load();
   EXPECT_EQ(s.comPort, 4);
   EXPECT_EQ(s.baudRate, 19200);

@@ -39,6 +39,11 @@ class FakeDialogs : public Dialogs {
     int selected;
   };
   std::vector<PortSetupShown> portSetupsShown;
+  std::vector<UpdateSafety> safetyShown;     // Box > Options' two boxes as shown
+  std::optional<UpdateSafety> safetyChoice;  // how the user leaves them on OK; nothing: as shown
+  std::deque<bool> previewAnswers;           // the Update preview: true OK, false Cancel
+  bool previewDontShowAgain = false;         // the preview's box as the user leaves it
+  std::vector<UpdatePreview> previewsShown;
 
   void Error(const std::string& text) override { messages.push_back({Kind::Error, text}); }
   void Information(const std::string& text) override {
@@ -67,11 +72,20 @@ class FakeDialogs : public Dialogs {
     return answer.has_value();
   }
 
-  bool AskPortSetup(const std::vector<std::string>& items, int& selected) override {
+  bool AskPortSetup(const std::vector<std::string>& items, int& selected,
+                    UpdateSafety& safety) override {
     portSetupsShown.push_back({items, selected});
+    safetyShown.push_back(safety);
     auto answer = Next(portChoices, std::optional<int>());
     if (answer) selected = *answer;
+    if (answer && safetyChoice) safety = *safetyChoice;
     return answer.has_value();
+  }
+
+  bool PreviewUpdate(const UpdatePreview& preview, bool& dontShowAgain) override {
+    previewsShown.push_back(preview);
+    dontShowAgain = previewDontShowAgain;
+    return Next(previewAnswers, false);
   }
 
   std::vector<std::string> Texts(Kind kind) const {

@@ -28,6 +28,7 @@
 #include <QValueAxis>
 #include <cmath>
 
+#include "operations/box_record.h"
 #include "operations/port_choice.h"
 #include "support/fakes.h"
 #include "ui/enter_key.h"
@@ -51,6 +52,7 @@ struct Window {
     options.port = "Simulator";
     options.configDir = tmp.Path().string();
     options.appFolder = tmp.Path().string();
+    options.dataDir = (tmp.Path() / "data").string();
     options.simulatorBaud = simulatorBaud;
     options.dialogs = &dialogs;
     form = std::make_unique<MainWindow>(options);
@@ -145,10 +147,14 @@ TEST(MainWindow, TypicalUseOfAGmProject) {
   EXPECT_EQ(limit->text(), "12000");
   EXPECT_EQ(st.image.Entry(kLimitEntry), 909);
 
-  // Update EEPROM, then a Monitor reading.
+  // Update EEPROM, after its preview and with a backup of the Box; then a Monitor reading.
   w.dialogs.answers.push_back(Answer::Yes);
+  w.dialogs.previewAnswers.push_back(true);
   w.Action("&Update EEPROM ...")->trigger();
   EXPECT_TRUE(w.dialogs.Texts(FakeDialogs::Kind::Error).empty());
+  EXPECT_EQ(w.dialogs.previewsShown.size(), 1u);
+  EXPECT_EQ(BoxBackups(w.form->GetSession()).size(), 1u);
+  EXPECT_EQ(BoxHistory(w.form->GetSession()).size(), 1u);
   ASSERT_NE(w.form->Simulator(), nullptr);
   for (int a = 0; a < 80; ++a)
     EXPECT_EQ(w.form->Simulator()->Eeprom()[a], st.image.Byte(a)) << a;
@@ -233,6 +239,8 @@ TEST(MainWindow, CompareWithTheBoxOrAFileAndExportAReport) {
 // or take the Abort button away.
 TEST(MainWindow, ATransferLocksTheWindowButAbortAnswers) {
   Window w(9600);  // a paced simulated Box: the update takes seconds
+  // Straight to the write, which the abort is to stop part-way.
+  w.form->State().backupBeforeUpdate = w.form->State().previewBeforeUpdate = false;
   w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kGM, false});
   w.Action("&New")->trigger();
   auto* button = w.Get<QPushButton>("AbortBtn");
@@ -279,7 +287,7 @@ TEST(MainWindow, ExitAbortsTheTransferAndClosesEveryWindow) {
   FakeDialogs dialogs;
   ui::StartOptions options;
   options.port = "Simulator";
-  options.configDir = options.appFolder = tmp.Path().string();
+  options.configDir = options.appFolder = options.dataDir = tmp.Path().string();
   options.dialogs = &dialogs;
   ui::Program program(options);
   MainWindow& form = program.Main();

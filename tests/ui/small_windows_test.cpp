@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -24,6 +25,7 @@
 #include "model/groups.h"
 #include "support/fakes.h"
 #include "ui/about_dialog.h"
+#include "ui/box_record_windows.h"
 #include "ui/help_window.h"
 #include "ui/learn_window.h"
 #include "ui/main_window.h"
@@ -125,23 +127,89 @@ TEST(PortSetupDialog, ShowsTheItemsAndReturnsTheChoice) {
   const std::vector<std::string> items = {"COM 1 (/dev/ttyS0)", "/dev/ttyUSB0 \u2014 FT232R",
                                           "Simulator"};
   int selected = 1;
+  UpdateSafety safety{true, false};
   WhenShown([](QDialog& d) {
     EXPECT_EQ(d.windowTitle(), "Setup");
     EXPECT_EQ(CheckedRadio(d), QString::fromUtf8("/dev/ttyUSB0 \u2014 FT232R"));
     ButtonOf(d, "Simulator")->click();
+    auto* backup = d.findChild<QCheckBox*>("BackupCBox");
+    auto* preview = d.findChild<QCheckBox*>("PreviewCBox");
+    EXPECT_TRUE(backup->isChecked());
+    EXPECT_FALSE(preview->isChecked());
+    backup->click();
+    preview->click();
     ButtonOf(d, "OK")->click();
   });
-  ASSERT_TRUE(dialog.Run(items, selected));
+  ASSERT_TRUE(dialog.Run(items, selected, safety));
   EXPECT_EQ(selected, 2);
+  EXPECT_FALSE(safety.backupBeforeUpdate);
+  EXPECT_TRUE(safety.previewBeforeUpdate);
 
   selected = -1;  // nothing selected; Cancel leaves it so
   WhenShown([](QDialog& d) {
     EXPECT_EQ(CheckedRadio(d), "");
     ButtonOf(d, "COM 1 (/dev/ttyS0)")->click();
+    d.findChild<QCheckBox*>("PreviewCBox")->click();
     ButtonOf(d, "Cancel")->click();
   });
-  EXPECT_FALSE(dialog.Run(items, selected));
+  EXPECT_FALSE(dialog.Run(items, selected, safety));
   EXPECT_EQ(selected, -1);
+  EXPECT_TRUE(safety.previewBeforeUpdate);
+}
+
+// The preview lists the changes and hands back "Don't show again"; Backups hands back the
+// chosen backup and what to do with it; History shows each line.
+TEST(BoxRecordWindows, ShowWhatTheyAreGivenAndReturnTheChoice) {
+  UpdatePreviewDialog preview(nullptr);
+  bool dontShow = false;
+  WhenShown([](QDialog& d) {
+    EXPECT_TRUE(d.findChild<QLabel*>("PreviewLabel")->text().contains("change 2 values"));
+    auto* grid = d.findChild<QTableWidget*>("ChangesGrid");
+    EXPECT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(grid->item(1, 2)->text(), "-2");
+    d.findChild<QCheckBox*>("DontShowCBox")->click();
+    ButtonOf(d, "OK")->click();
+  });
+  EXPECT_TRUE(preview.Run(
+      {"car.VYK", "Simulator", "G 1.0", {{"Limit", "4.995", "2.500"}, {"Pot 2", "0", "-2"}}},
+      dontShow));
+  EXPECT_TRUE(dontShow);
+
+  BackupsWindow backups(nullptr);
+  const std::vector<BackupInfo> list = {
+      {"/d/b/new.VYK", "new.VYK", "2026-12-08 09:00:00", "G", "1.0", "/p/car.VYK"},
+      {"/d/b/old.VYK", "old.VYK", "2026-12-07 09:00:00", "G", "1.0", ""}};
+  WhenShown([](QDialog& d) {
+    auto* grid = d.findChild<QTableWidget*>("BackupsGrid");
+    EXPECT_EQ(grid->item(0, 2)->text(), "/p/car.VYK");
+    EXPECT_EQ(grid->item(1, 2)->text(), "(not known)");
+    grid->selectRow(1);
+    ButtonOf(d, "&Write to Box ...")->click();
+  });
+  std::string path;
+  EXPECT_EQ(backups.Run(list, path), BackupsWindow::Choice::WriteToBox);
+  EXPECT_EQ(path, "/d/b/old.VYK");
+
+  HistoryWindow history(nullptr);
+  HistoryEntry e{"2026-12-08T09:00:00+0100",
+                 "update",
+                 "/dev/ttyUSB0",
+                 "G",
+                 "1.0",
+                 "/p/car.VYK",
+                 "03C95E1E",
+                 "failed",
+                 "write 1A",
+                 "Hardware did not acknowledge",
+                 ""};
+  WhenShown([](QDialog& d) {
+    auto* grid = d.findChild<QTableWidget*>("HistoryGrid");
+    EXPECT_EQ(grid->rowCount(), 1);
+    EXPECT_EQ(grid->item(0, 0)->text(), "2026-12-08 09:00:00");
+    EXPECT_EQ(grid->item(0, 8)->text(), "Hardware did not acknowledge");
+    ButtonOf(d, "Close")->click();
+  });
+  history.Run({e}, "/d/history.tsv");
 }
 
 // Both project dialogs start with "*.VYK" in the name box; Open also lists every file (a
@@ -418,6 +486,8 @@ TEST(HelpKey, EveryWindowOpensThePageOfTheFocusedControl) {
   ProjectSetup setup;
   const std::vector<std::string> ports{"COM 1", "Simulator"};
   int selected = 0;
+  UpdateSafety safety;
+  bool dontShow = false;
   struct Window {
     QWidget* window;
     std::function<void()> runModal;  // empty: the window is not modal
@@ -444,10 +514,19 @@ TEST(HelpKey, EveryWindowOpensThePageOfTheFocusedControl) {
        {{"ProjectNameEdit", Press::F1, "projects.html"},
         {"HelpBtn", Press::Click, "projects.html"}}},
       {&program.PortSetup(),
-       [&] { program.PortSetup().Run(ports, selected); },
+       [&] { program.PortSetup().Run(ports, selected, safety); },
        {{"ComPortRGrp", Press::F1, "port_options.html"},
         {"HelpBtn", Press::Click, "port_options.html"}}},
       {&program.About(), [&] { program.About().exec(); }, {{nullptr, Press::F1, "index.html"}}},
+      {&program.Preview(),
+       [&] {
+         program.Preview().Run({"a.VYK", "Simulator", "G 1.0", {{"Pot 1", "0", "1"}}}, dontShow);
+       },
+       {{"ChangesGrid", Press::F1, "backups_history.html"},
+        {"HelpBtn", Press::Click, "backups_history.html"}}},
+      {&program.History(),
+       [&] { program.History().Run({}, "history.tsv"); },
+       {{"HistoryGrid", Press::F1, "backups_history.html"}}},
   };
 
   auto pressEach = [&](const Window& w) {

@@ -1,7 +1,9 @@
-// Every text of the main window, the meter editor and the match dialog (with its charts and
-// warnings) shows whole: no label, button, check box, box title, grid cell, grid header or chart
-// label is elided, cut off by the edge of its control or of a control around it, or covered by
-// another control. The same test also runs at QT_SCALE_FACTOR=2 (tests/CMakeLists.txt).
+// Every text of the main window, the meter editor, the match dialog (with its charts and
+// warnings), the compare window, the Range Edit dialog and the windows of the Box's backups,
+// preview and history shows whole: no label, button, check box, box title, grid cell, grid
+// header or chart label is elided, cut off by the edge of its control or of a control around
+// it, or covered by another control. The same test also runs at QT_SCALE_FACTOR=2
+// (tests/CMakeLists.txt).
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -28,9 +30,11 @@
 #include <filesystem>
 #include <functional>
 
+#include "operations/image_diff.h"
 #include "operations/main_controls.h"
 #include "support/fakes.h"
 #include "support/test_meters.h"
+#include "ui/box_record_windows.h"
 #include "ui/compare_window.h"
 #include "ui/match_window.h"
 #include "ui/meter_editor.h"
@@ -349,6 +353,44 @@ TEST(TextFit, EveryTextOfTheWindowsShowsWhole) {
     EXPECT_EQ(w.Walk(show()), Faults{});
   }
   w.program->MeterEditorWindow().hide();
+
+  // The Box's safety net, filled as an Update and the Box menu fill them.
+  const std::string path =
+      "/home/workshop/.local/share/vyk-edit/backups/2026-12-08_15-42-10_G1.0.VYK";
+  EepromImage box = st.image;
+  box.SetEntry(3, 700);
+  box.SetByte(kFirstPotByte, 0xFE);
+  box.SetByte(kModeByte, 0x12);
+  const std::pair<const char*, std::function<QWidget&()>> boxWindows[] = {
+      {"the Update's preview",
+       [&]() -> QWidget& {
+         w.program->Preview().Fill(
+             {path, "/dev/ttyUSB0", "G 1.0", DiffImages({st.header, box}, {st.header, st.image})});
+         return w.program->Preview();
+       }},
+      {"Box > Backups",
+       [&]() -> QWidget& {
+         w.program->Backups().Fill({{path, "2026-12-08_15-42-10_G1.0.VYK", "2026-12-08 15:42:10",
+                                     "G", "1.0", "/home/workshop/cars/Camaro 1989.VYK"}});
+         return w.program->Backups();
+       }},
+      {"Box > History",
+       [&]() -> QWidget& {
+         w.program->History().Fill(
+             {{"2026-12-08T15:40:51+0100", "update", "/dev/ttyUSB0", "G", "1.0",
+               "/home/workshop/cars/Camaro 1989.VYK", "5D1C0A77", "failed", "write 1A",
+               "The connection to /dev/ttyUSB0 was lost (the device hung up)", path}},
+             "/home/workshop/.local/share/vyk-edit/history.tsv");
+         return w.program->History();
+       }},
+  };
+  for (const auto& [scene, fill] : boxWindows) {
+    SCOPED_TRACE(scene);
+    QWidget& window = fill();
+    window.show();
+    EXPECT_EQ(w.Walk(window), Faults{});
+    window.hide();
+  }
 
   // The match dialog is modal: it is walked while it is up, after a Match, and with the
   // meters swapped, which warns that their flows hardly overlap.

@@ -4,8 +4,10 @@
 // folder, match.png the match dialog after a Match, match_warnings.png the same with WIDE.MAF
 // picked as the meter to match, help.png the help window at its contents, range_edit.png the
 // Range Edit dialog after a Scale of rows of the table (and main_range.png the window behind
-// it), compare.png the project compared with a simulated Box that holds a few other bytes, and
-// report.pdf the project's report.
+// it), compare.png the project compared with a simulated Box that holds a few other bytes,
+// report.pdf the project's report, preview.png the preview of an Update to a Box that holds an
+// older version of the project, backups.png and history.png Box > Backups and Box > History
+// with a workshop's day in them.
 // With --dark the windows take a dark palette. Run under QT_SCALE_FACTOR=2 for a high-density
 // screen.
 #include <CLI/CLI.hpp>
@@ -25,8 +27,10 @@
 
 #include "operations/box_operations.h"
 #include "operations/compare.h"
+#include "operations/image_diff.h"
 #include "operations/project_report.h"
 #include "report/pdf_report.h"
+#include "ui/box_record_windows.h"
 #include "ui/compare_window.h"
 #include "ui/help_window.h"
 #include "ui/match_window.h"
@@ -143,6 +147,52 @@ void TakeScreenshots(Program& program, const QString& folder) {
   });
   match.EditMatchClick();
 
+  if (m.State().projectState != ProjectState::NoProject) {
+    // The Box holds the project as it was before a few edits.
+    const AppState& st = m.State();
+    EepromImage box = st.image;
+    for (int k = 10; k <= 13; ++k)
+      box.SetEntry(k, std::max(0, st.image.Entry(k) - 6 * (k - 9)));
+    box.SetByte(kFirstPotByte + 1, 0xFE);
+    box.SetEntry(kLimitEntry, 700);
+    UpdatePreviewDialog& preview = program.Preview();
+    bool dontShow = false;
+    WhileOpen(preview, [&] { Save(preview, folder, "preview.png"); });
+    preview.Run({st.projectFileName, st.portInUse, "G 1.0",
+                 DiffImages({st.header, box}, {st.header, st.image})},
+                dontShow);
+  }
+
+  const std::string backups = "/home/workshop/.local/share/vyk-edit/backups/";
+  BackupsWindow& backupsWindow = program.Backups();
+  WhileOpen(backupsWindow, [&] { Save(backupsWindow, folder, "backups.png"); });
+  std::string chosen;
+  backupsWindow.Run({{backups + "2026-12-08_15-42-10_G1.0.VYK", "2026-12-08_15-42-10_G1.0.VYK",
+                      "2026-12-08 15:42:10", "G", "1.0", "/home/workshop/cars/Camaro 1989.VYK"},
+                     {backups + "2026-12-08_11-05-37_V1.0.VYK", "2026-12-08_11-05-37_V1.0.VYK",
+                      "2026-12-08 11:05:37", "V", "1.0", "/home/workshop/cars/Mustang GT.VYK"},
+                     {backups + "2026-12-07_16-20-02_G1.0.VYK", "2026-12-07_16-20-02_G1.0.VYK",
+                      "2026-12-07 16:20:02", "G", "1.0", ""}},
+                    chosen);
+
+  HistoryWindow& history = program.History();
+  WhileOpen(history, [&] { Save(history, folder, "history.png"); });
+  const std::string camaro = "/home/workshop/cars/Camaro 1989.VYK";
+  const std::string mustang = "/home/workshop/cars/Mustang GT.VYK";
+  history.Run({{"2026-12-08T15:44:02+0100", "retrieve", "/dev/ttyUSB0", "G", "1.0", camaro,
+                "5D1C0A77", "ok", "", "", ""},
+               {"2026-12-08T15:42:10+0100", "update", "/dev/ttyUSB0", "G", "1.0", camaro,
+                "5D1C0A77", "ok", "", "", backups + "2026-12-08_15-42-10_G1.0.VYK"},
+               {"2026-12-08T15:40:51+0100", "update", "/dev/ttyUSB0", "G", "1.0", camaro,
+                "5D1C0A77", "failed", "write 1A", "Hardware did not acknowledge", ""},
+               {"2026-12-08T11:06:12+0100", "update", "/dev/ttyUSB0", "V", "1.0", mustang,
+                "0B93E2C4", "no change", "", "", ""},
+               {"2026-12-08T11:05:37+0100", "update", "/dev/ttyUSB0", "V", "1.0", mustang,
+                "0B93E2C4", "ok", "", "", backups + "2026-12-08_11-05-37_V1.0.VYK"},
+               {"2026-12-08T11:01:15+0100", "retrieve", "/dev/ttyUSB0", "V", "1.0", mustang, "",
+                "aborted", "read 31", "", ""}},
+              QString::fromStdString("/home/workshop/.local/share/vyk-edit/history.tsv"));
+
   HelpWindow& help = program.Help();
   help.ShowContents();
   Save(help, folder, "help.png");
@@ -182,6 +232,7 @@ int main(int argc, char** argv) {
   cli.add_option("--port", options.port, "Serial device, or \"Simulator\"");
   cli.add_option("--config", options.configDir, "Folder of the settings file vyk.ini");
   cli.add_option("--app-folder", options.appFolder, "Folder holding the meter folders");
+  cli.add_option("--data", options.dataDir, "Folder of the Box's backups and history");
   cli.add_option("FOLDER", folder, "Where the pictures go")->required();
   cli.add_option("PROJECT", project, "Project file to open (.VYK)");
   bool dark = false;

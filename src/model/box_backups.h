@@ -1,0 +1,37 @@
+#pragma once
+// The Box's backups: what a Box held before an Update wrote over it, kept as project files in
+// the "backups" folder of the user's data folder, named by the time, the Box's group letter
+// and its version ("2026-12-08_08-30-05_G1.0.VYK"). The project each was replaced by is kept
+// in the folder's "index.tsv", one appended line per backup (file name, tab, project path):
+// a project path may be longer than a header's texts hold.
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "model/eeprom_image.h"
+#include "model/project_header.h"
+
+namespace vyk {
+
+struct BackupInfo {
+  std::string path;
+  std::string fileName;
+  std::string time;     // "2026-12-08 08:30:05", local time, from the name
+  std::string letter;   // the Box's group letter, from the name
+  std::string version;  // its version, from the name
+  std::string project;  // the project written over it; empty when the index does not say
+};
+
+std::string BackupsFolder(const std::string& dataFolder);
+
+// Saves a backup taken at `when` (through the atomic writer, making the folder when missing)
+// and notes the project it is about to be replaced by. A second backup within the same
+// second gets "_2", "_3", ... after its version. Returns its path. Throws InOutError.
+std::string SaveBackup(const std::string& dataFolder, std::time_t when, const std::string& letter,
+                       const std::string& version, const ProjectHeader& header,
+                       const EepromImage& image, const std::string& project);
+
+// Every backup in the folder, newest first.
+std::vector<BackupInfo> ListBackups(const std::string& dataFolder);
+
+}  // namespace vyk

@@ -1,0 +1,25 @@
+#pragma once
+// Box > Backups and Box > History: the backups an Update kept of what the Box held, and the
+// record of every transfer, both in the session's data folder.
+#include <string>
+#include <vector>
+
+#include "link/box_link.h"
+#include "model/box_backups.h"
+#include "model/box_history.h"
+#include "operations/session.h"
+
+namespace vyk {
+
+// Newest first; none without a data folder.
+std::vector<BackupInfo> BoxBackups(const Session& s);
+std::vector<HistoryEntry> BoxHistory(const Session& s);
+
+// Opens a backup in the window as a new project that has not been saved (after the question
+// about unsaved changes of the one open). True when it was opened.
+bool RestoreBackup(Session& s, const std::string& path);
+// Opens a backup as RestoreBackup does and writes it into the Box with Update EEPROM (which
+// asks first, and backs up what the Box holds now). True when the Box holds it.
+bool WriteBackupToBox(Session& s, BoxLink& link, const std::string& path);
+
+}  // namespace vyk
