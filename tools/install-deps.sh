@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libxkbcommon-dev libgl-dev fonts-dejavu-core
   clang-format locales
   clang libclang-rt-dev
-  dpkg-dev file help2man desktop-file-utils appstream
+  dpkg-dev file help2man desktop-file-utils appstream shared-mime-info
 )
 
 missing=()
