@@ -65,7 +65,7 @@ completion)
     # shellcheck disable=SC2086
     offered=$(complete_words $first $second --)
     [ "$options" = "$offered" ] ||
-      fail "vyk $first $second -- TAB offers$(echo $offered), the command has$(echo $options)"
+      fail "vyk $first $second -- TAB offers: $(echo $offered); the command has: $(echo $options)"
   done < <(commands "$vyk")
   ;;
 mime)
