@@ -21,7 +21,7 @@ deb)
   cpack --config "$build/CPackConfig.cmake" -B "$work" -D CPACK_DEBIAN_COMPRESSION_TYPE=gzip \
     -D CPACK_STRIP_FILES=FALSE >"$work/cpack.log" || { cat "$work/cpack.log" >&2; fail "cpack"; }
   debs=("$work"/vyk-edit_*.deb)
-  [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "no vyk-edit_*.deb: ${debs[*]}"
+  if [ ${#debs[@]} -ne 1 ] || [ ! -f "${debs[0]}" ]; then fail "no vyk-edit_*.deb: ${debs[*]}"; fi
   deb=${debs[0]}
   dpkg-deb -c "$deb" | awk '{print $6}' >"$work/files"
   for f in usr/bin/vyk usr/bin/vykedit usr/share/applications/$id.desktop \
@@ -65,7 +65,7 @@ completion)
     # shellcheck disable=SC2086
     offered=$(complete_words $first $second --)
     [ "$options" = "$offered" ] ||
-      fail "vyk $first $second -- TAB offers: $(echo $offered); the command has: $(echo $options)"
+      fail "vyk $first $second -- TAB offers: ${offered//$'\n'/ }; the command has: ${options//$'\n'/ }"
   done < <(commands "$vyk")
   ;;
 mime)
