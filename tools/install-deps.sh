@@ -10,6 +10,7 @@ packages=(
   clang-format locales
   poppler-utils
   clang libclang-rt-dev
+  dpkg-dev file help2man desktop-file-utils appstream shared-mime-info
 )
 
 missing=()

@@ -2,11 +2,14 @@
 #include <CLI/CLI.hpp>
 
 #include "ui/start_options.h"
+#include "vyk_version.h"
 
 int main(int argc, char** argv) {
   vyk::ui::StartOptions options;
   std::string project;
-  CLI::App cli{"Vyk Edit - editor and programmer for the Box"};
+  CLI::App cli{"Vyk Edit - editor and programmer for the Box", "vykedit"};
+  cli.set_version_flag("--version", std::string("vykedit (Vyk Edit) ") + vyk::kVersion,
+                       "Print the version and exit");
   cli.add_option("--port", options.port,
                  "Serial device for this run, or \"Simulator\" for the simulated Box");
   cli.add_option("--config", options.configDir, "Folder of the settings file vyk.ini");

@@ -4,10 +4,12 @@
 #include <string>
 
 #include "model/app_state.h"
+#include "vyk_version.h"
 
 namespace vyk {
 
-inline const std::string kProgramTitle = "Vyk Edit (6v) , V1.2b 6/10/2003  ";
+inline const std::string kProgramTitle =
+    std::string("Vyk Edit (6v) , V") + kVersion + " " + kReleaseDateShown + "  ";
 
 struct WindowLook {
   std::string caption;  // the title, the project file name and "*" for unsaved changes

@@ -4,43 +4,14 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
-#include <QPainterPath>
-#include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "ui/centre_on_screen.h"
+#include "ui/program_icon.h"
+#include "vyk_version.h"
 
 namespace vyk::ui {
-
-QIcon ProgramIcon() {
-  QPixmap pixmap(64, 64);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
-  p.setRenderHint(QPainter::Antialiasing);
-  // The Box: a dark case with a screen.
-  p.setPen(QPen(QColor(40, 40, 40), 2));
-  p.setBrush(QColor(70, 90, 120));
-  p.drawRoundedRect(QRectF(3, 3, 58, 58), 8, 8);
-  p.setBrush(QColor(245, 245, 235));
-  p.setPen(Qt::NoPen);
-  p.drawRect(QRectF(10, 10, 44, 44));
-  // Its table curve (blue) and the curve as the pots adjust it (red).
-  QPainterPath table;
-  table.moveTo(12, 50);
-  table.cubicTo(26, 46, 36, 30, 52, 14);
-  p.setBrush(Qt::NoBrush);
-  p.setPen(QPen(QColor(30, 60, 200), 3));
-  p.drawPath(table);
-  QPainterPath adjusted;
-  adjusted.moveTo(12, 50);
-  adjusted.cubicTo(24, 40, 38, 28, 52, 22);
-  p.setPen(QPen(QColor(210, 40, 40), 2));
-  p.drawPath(adjusted);
-  p.end();
-  return QIcon(pixmap);
-}
 
 AboutDialog::AboutDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
@@ -98,7 +69,7 @@ AboutDialog::AboutDialog(QWidget* parent)
 
 void AboutDialog::showEvent(QShowEvent* event) {
   productNameLabel_->setText(QStringLiteral("Vyk Edit (6v) "));
-  versionLabel_->setText(QStringLiteral("V1.2b 6/10/2003 "));
+  versionLabel_->setText(QStringLiteral("V%1 %2 ").arg(kVersion, kReleaseDateShown));
   noticeLabel_->setText(
       QStringLiteral("Editor and programmer for the Box, as is, without warranty."));
   commentsLabel_->clear();

@@ -1,14 +1,10 @@
 #pragma once
 // The about box (Help > About).
 #include <QDialog>
-#include <QIcon>
 
 class QLabel;
 
 namespace vyk::ui {
-
-// The program's icon: the Box with its transfer curve.
-QIcon ProgramIcon();
 
 class AboutDialog : public QDialog {
  public:

@@ -14,12 +14,18 @@
 #include "ui/match_window.h"
 #include "ui/meter_editor.h"
 #include "ui/port_setup_dialog.h"
+#include "ui/program_icon.h"
 #include "ui/project_setup_dialog.h"
 #include "ui/terminal_window.h"
+#include "vyk_version.h"
 
 namespace vyk::ui {
 
 Program::Program(const StartOptions& options) {
+  // Every window and dialog takes the application's icon; the desktop file name lets the task
+  // switcher find the menu entry (and its icon) of the running program.
+  QApplication::setWindowIcon(ProgramIcon());
+  QGuiApplication::setDesktopFileName(QString::fromLatin1(kAppId));
   main_ = std::make_unique<MainWindow>(options);
   MainWindow& m = *main_;
   learn_ = std::make_unique<LearnWindow>(m.SessionDialogs(), &m);
