@@ -6,6 +6,7 @@
 #include <fstream>
 #include <map>
 
+#include "model/box_history.h"
 #include "model/errors.h"
 #include "model/project_file.h"
 
@@ -28,18 +29,6 @@ std::string NamePart(const std::string& text) {
     out += plain ? c : '-';
   }
   return out.empty() ? "-" : out;
-}
-
-std::string TimePart(std::time_t when) {
-  std::tm local{};
-#if defined(_WIN32)
-  localtime_s(&local, &when);
-#else
-  localtime_r(&when, &local);
-#endif
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d_%H-%M-%S", &local);
-  return text;
 }
 
 // Tabs and line breaks would break the index's lines.
@@ -86,7 +75,8 @@ std::string SaveBackup(const std::string& dataFolder, std::time_t when, const st
   std::error_code ec;
   fs::create_directories(folder, ec);
   if (ec) throw InOutError("Error writing " + folder + ": " + ec.message());
-  const std::string stem = TimePart(when) + "_" + NamePart(letter) + NamePart(version);
+  const std::string stem =
+      LocalTimeText(when, "%Y-%m-%d_%H-%M-%S") + "_" + NamePart(letter) + NamePart(version);
   std::string name = stem + kExtension;
   for (int n = 2; fs::exists(fs::path(folder) / name, ec); ++n)
     name = stem + "_" + std::to_string(n) + kExtension;

@@ -136,7 +136,7 @@ std::string Crc32Text(const uint8_t* bytes, size_t count) {
   return text;
 }
 
-std::string LocalTimeText(std::time_t when) {
+std::string LocalTimeText(std::time_t when, const char* format) {
   std::tm local{};
 #if defined(_WIN32)
   localtime_s(&local, &when);
@@ -144,7 +144,7 @@ std::string LocalTimeText(std::time_t when) {
   localtime_r(&when, &local);
 #endif
   char text[40];
-  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S%z", &local);
+  std::strftime(text, sizeof text, format, &local);
   return text;
 }
 

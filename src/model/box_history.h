@@ -47,7 +47,7 @@ bool ParseHistoryLine(const std::string& line, HistoryEntry& entry);
 
 // CRC-32 (as zip and PNG compute it) of `bytes`, as 8 upper-case hexadecimal digits.
 std::string Crc32Text(const uint8_t* bytes, size_t count);
-// A moment as local time, ISO 8601 with the zone's offset.
-std::string LocalTimeText(std::time_t when);
+// A moment as local time, by default ISO 8601 with the zone's offset (strftime format).
+std::string LocalTimeText(std::time_t when, const char* format = "%Y-%m-%dT%H:%M:%S%z");
 
 }  // namespace vyk

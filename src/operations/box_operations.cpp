@@ -555,10 +555,7 @@ bool BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progres
   ProjectChange change(s, "Retrieve EEPROM");
   for (int a = 0; a < kTransferBytes; ++a)
     st.image.SetByte(a, staged[a]);
-  uint8_t mode = st.image.Byte(kModeByte);
-  ShowOutputRGrp(s, (mode & kOutputKindMask) == kFrequencyOutput ? kFrequency : kVoltage);
-  ShowInputRGrp(s, (mode & kFrequencyInput) != 0 ? kFrequency : kVoltage);
-  ShowInvertLimit(s, (mode & kInvertLimit) != 0);
+  ShowModeByte(s);
   for (int k = 1; k <= 4; ++k)
     AdjustPot(s, k, 0);
   ShowLimitText(s, Trim(EntryOutputText(st, kLimitEntry)));

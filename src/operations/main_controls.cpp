@@ -155,11 +155,15 @@ void ImageToControls(Session& s) {
   st.chart.series2.clear();  // with the reading's labels: it was taken on the image before
   s.view.ControlsChanged();
   ShowLimitText(s, LimitDisplayText(st));
-  uint8_t mode = st.image.Byte(kModeByte);
+  ShowModeByte(s);
+  PlotTable(s);
+}
+
+void ShowModeByte(Session& s) {
+  const uint8_t mode = s.state.image.Byte(kModeByte);
   ShowOutputRGrp(s, (mode & kOutputKindMask) == kFrequencyOutput ? kFrequency : kVoltage);
   ShowInputRGrp(s, (mode & kFrequencyInput) != 0 ? kFrequency : kVoltage);
   ShowInvertLimit(s, (mode & kInvertLimit) != 0);
-  PlotTable(s);
 }
 
 void SetOutputRGrp(Session& s, int index) {

@@ -39,6 +39,8 @@ std::string LimitPasteText(const std::string& text);
 
 // The program puts a selection on screen to show what the image holds: the handlers run
 // (and may mark the project modified) but keep the image as it is.
+// The input and output kinds and the invert box as the image's mode byte has them.
+void ShowModeByte(Session& s);
 void ShowOutputRGrp(Session& s, int index);
 void ShowInputRGrp(Session& s, int index);
 void ShowInvertLimit(Session& s, bool ticked);

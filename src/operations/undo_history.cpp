@@ -58,10 +58,7 @@ void ShowProject(Session& s) {
   AppState& st = s.state;
   const HardwareGroup* group = FindGroup(st.header.Group());
   st.controls.groupLabel = group != nullptr ? std::string(group->name) : "?";
-  const uint8_t mode = st.image.Byte(kModeByte);
-  ShowOutputRGrp(s, (mode & kOutputKindMask) == kFrequencyOutput ? kFrequency : kVoltage);
-  ShowInputRGrp(s, (mode & kFrequencyInput) != 0 ? kFrequency : kVoltage);
-  ShowInvertLimit(s, (mode & kInvertLimit) != 0);
+  ShowModeByte(s);
   for (int k = 1; k <= 4; ++k)
     AdjustPot(s, k, 0);
   ShowLimitText(s, Trim(EntryOutputText(st, kLimitEntry)));

@@ -4,12 +4,17 @@
 #include <QChart>
 #include <QColor>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QPalette>
 #include <QValueAxis>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <initializer_list>
+#include <vector>
+
+#include "model/app_state.h"
 
 namespace vyk::ui {
 
@@ -46,6 +51,30 @@ inline void ScaleAxis(QValueAxis* axis, double dataMax, int maxSteps) {
   axis->setMinorTickCount(0);
   axis->setRange(0, top);
   axis->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
+}
+
+// Both axes of `chart` from 0 to past the largest point of `curves`, with as many ticks as its
+// size has room for: a label such as "14000" needs room on the bottom axis, a line of text on
+// the left one; the legend, the labels and the titles take a few lines and a label's width.
+inline void ScaleAxesToCurves(const QChart& chart, QValueAxis* axisX, QValueAxis* axisY,
+                              std::initializer_list<const std::vector<ChartPoint>*> curves) {
+  double maxX = 0;
+  double maxY = 0;
+  for (const auto* curve : curves) {
+    for (const ChartPoint& p : *curve) {
+      maxX = std::max(maxX, static_cast<double>(p.x));
+      maxY = std::max(maxY, static_cast<double>(p.y));
+    }
+  }
+  const QFontMetrics metrics(axisX->labelsFont());
+  const double label = metrics.horizontalAdvance(QStringLiteral("00000"));
+  const double line = metrics.height();
+  const QSizeF size = chart.size();
+  auto steps = [](double room, double each) {
+    return std::clamp(static_cast<int>(room / each), 2, 10);
+  };
+  ScaleAxis(axisX, maxX, steps(size.width() - label - 3 * line, 1.5 * label));
+  ScaleAxis(axisY, maxY, steps(size.height() - 6 * line, 1.8 * line));
 }
 
 // Sets the chart's theme from `widget`'s palette now and on every palette change, then calls

@@ -120,23 +120,7 @@ CompareWindow::CompareWindow(const Comparison& comparison, QWidget* parent)
 }
 
 void CompareWindow::ScaleAxes() {
-  double maxX = 0;
-  double maxY = 0;
-  for (const auto* curve : {&comparison_.curveA, &comparison_.curveB}) {
-    for (const ChartPoint& p : *curve) {
-      maxX = std::max(maxX, static_cast<double>(p.x));
-      maxY = std::max(maxY, static_cast<double>(p.y));
-    }
-  }
-  const QFontMetrics metrics(axisX_->labelsFont());
-  const double label = metrics.horizontalAdvance(QStringLiteral("00000"));
-  const double line = metrics.height();
-  const QSizeF size = chart_->size();
-  auto steps = [](double room, double each) {
-    return std::clamp(static_cast<int>(room / each), 2, 10);
-  };
-  ScaleAxis(axisX_, maxX, steps(size.width() - label - 3 * line, 1.5 * label));
-  ScaleAxis(axisY_, maxY, steps(size.height() - 6 * line, 1.8 * line));
+  ScaleAxesToCurves(*chart_, axisX_, axisY_, {&comparison_.curveA, &comparison_.curveB});
 }
 
 }  // namespace vyk::ui

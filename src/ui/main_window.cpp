@@ -1007,26 +1007,7 @@ void MainWindow::ChartChanged() {
 }
 
 void MainWindow::ScaleAxes() {
-  const Chart& c = state_.chart;
-  double maxX = 0;
-  double maxY = 0;
-  for (const auto* series : {&c.series1, &c.series2}) {
-    for (const ChartPoint& p : *series) {
-      maxX = std::max(maxX, static_cast<double>(p.x));
-      maxY = std::max(maxY, static_cast<double>(p.y));
-    }
-  }
-  // A label such as "14000" needs room on the bottom axis, a line of text on the left one;
-  // the legend, the labels and the titles take a few lines and a label's width from the chart.
-  const QFontMetrics metrics(axisX_->labelsFont());
-  const double label = metrics.horizontalAdvance(QStringLiteral("00000"));
-  const double line = metrics.height();
-  const QSizeF size = chart_->size();
-  auto steps = [](double room, double each) {
-    return std::clamp(static_cast<int>(room / each), 2, 10);
-  };
-  ScaleAxis(axisX_, maxX, steps(size.width() - label - 3 * line, 1.5 * label));
-  ScaleAxis(axisY_, maxY, steps(size.height() - 6 * line, 1.8 * line));
+  ScaleAxesToCurves(*chart_, axisX_, axisY_, {&state_.chart.series1, &state_.chart.series2});
 }
 
 }  // namespace vyk::ui
