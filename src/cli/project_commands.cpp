@@ -65,11 +65,6 @@ std::string OutputKind(uint8_t mode) {
   }
 }
 
-std::string GroupText(uint8_t group) {
-  const HardwareGroup* named = FindGroup(group);
-  return named != nullptr ? std::string(named->name) : "unknown (" + std::to_string(group) + ")";
-}
-
 std::string MeterGroupText(uint8_t group) {
   return group == kNoMeterGroup ? "none" : GroupText(group);
 }

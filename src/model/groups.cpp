@@ -25,6 +25,11 @@ std::string GroupName(uint8_t group) {
   return std::string(GroupOf(group).name);
 }
 
+std::string GroupText(uint8_t group) {
+  const HardwareGroup* named = FindGroup(group);
+  return named != nullptr ? std::string(named->name) : "unknown (" + std::to_string(group) + ")";
+}
+
 std::vector<std::string> GroupCliNames() {
   std::vector<std::string> names;
   for (const HardwareGroup& group : kGroups)

@@ -46,6 +46,8 @@ const HardwareGroup& GroupOfCliName(std::string_view cliName);
 
 // "Ford", "GM" or "Import"; throws RangeError for any other byte.
 std::string GroupName(uint8_t group);
+// The same, or "unknown (N)" for any other byte: for showing what a file holds.
+std::string GroupText(uint8_t group);
 // "ford", "gm", "import", in the order of the group bytes.
 std::vector<std::string> GroupCliNames();
 

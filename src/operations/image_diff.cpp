@@ -17,11 +17,6 @@ bool FrequencyOutput(const ImageSide& side) {
   return (side.image.Byte(kModeByte) & kOutputKindMask) == kFrequencyOutput;
 }
 
-std::string GroupText(uint8_t group) {
-  const HardwareGroup* named = FindGroup(group);
-  return named != nullptr ? std::string(named->name) : "unknown (" + std::to_string(group) + ")";
-}
-
 std::string MeterText(const ProjectHeader& h, const FileText& name, int groupOffset) {
   const uint8_t group = h.ByteAt(groupOffset);
   std::string text = Cp1252ToUtf8(name.Bytes());

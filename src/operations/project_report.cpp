@@ -14,11 +14,6 @@ namespace vyk {
 
 namespace {
 
-std::string GroupText(uint8_t group) {
-  const HardwareGroup* named = FindGroup(group);
-  return named != nullptr ? std::string(named->name) : "unknown (" + std::to_string(group) + ")";
-}
-
 std::string UnitOf(const AppState& st) {
   return st.controls.outputRGrp == kFrequency ? " Hz" : " V";
 }
