@@ -5,7 +5,9 @@
 #include <QColor>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QList>
 #include <QPalette>
+#include <QPointF>
 #include <QValueAxis>
 #include <QWidget>
 #include <algorithm>
@@ -28,6 +30,14 @@ inline QColor TableCurveColour(const QWidget& widget) {
 
 inline QColor SecondCurveColour(const QWidget& widget) {
   return IsDark(widget) ? QColor(255, 110, 110) : QColor(Qt::red);
+}
+
+// A curve of the core as a chart series takes it.
+inline QList<QPointF> CurvePoints(const std::vector<ChartPoint>& from) {
+  QList<QPointF> list;
+  for (const ChartPoint& p : from)
+    list.append(QPointF(p.x, p.y));
+  return list;
 }
 
 // An axis from 0 to a round number past `dataMax`, with ticks at steps of 1, 2 or 5 times a

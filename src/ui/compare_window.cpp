@@ -22,15 +22,9 @@ namespace vyk::ui {
 
 namespace {
 
-QString Q(const std::string& text) {
+// The comparison's texts are UTF-8 already (FromCore would read them as Windows-1252).
+QString FromUtf8(const std::string& text) {
   return QString::fromStdString(text);
-}
-
-QList<QPointF> Points(const std::vector<ChartPoint>& from) {
-  QList<QPointF> list;
-  for (const ChartPoint& p : from)
-    list.append(QPointF(p.x, p.y));
-  return list;
 }
 
 }  // namespace
@@ -38,11 +32,11 @@ QList<QPointF> Points(const std::vector<ChartPoint>& from) {
 CompareWindow::CompareWindow(const Comparison& comparison, QWidget* parent)
     : QDialog(parent), comparison_(comparison) {
   setObjectName("CompareWindow");
-  setWindowTitle(Q("Compare: " + comparison.a.title + " and " + comparison.b.title));
+  setWindowTitle(FromUtf8("Compare: " + comparison.a.title + " and " + comparison.b.title));
   setProperty(kHelpContextProperty, kHelpCompare);
   setAttribute(Qt::WA_DeleteOnClose);
 
-  auto* summary = new QLabel(Q(comparison.Summary()), this);
+  auto* summary = new QLabel(FromUtf8(comparison.Summary()), this);
   summary->setObjectName("SummaryLabel");
   summary->setWordWrap(true);
 
@@ -51,16 +45,16 @@ CompareWindow::CompareWindow(const Comparison& comparison, QWidget* parent)
   chart_->setMargins(QMargins(2, 2, 2, 2));
   seriesA_ = new QLineSeries();
   seriesB_ = new QLineSeries();
-  seriesA_->setName(Q(comparison.a.title));
-  seriesB_->setName(Q(comparison.b.title));
-  seriesA_->replace(Points(comparison.curveA));
-  seriesB_->replace(Points(comparison.curveB));
+  seriesA_->setName(FromUtf8(comparison.a.title));
+  seriesB_->setName(FromUtf8(comparison.b.title));
+  seriesA_->replace(CurvePoints(comparison.curveA));
+  seriesB_->replace(CurvePoints(comparison.curveB));
   chart_->addSeries(seriesA_);
   chart_->addSeries(seriesB_);
   axisX_ = new QValueAxis();
   axisY_ = new QValueAxis();
-  axisX_->setTitleText(Q(comparison.xTitle));
-  axisY_->setTitleText(Q(comparison.yTitle));
+  axisX_->setTitleText(FromUtf8(comparison.xTitle));
+  axisY_->setTitleText(FromUtf8(comparison.yTitle));
   chart_->addAxis(axisX_, Qt::AlignBottom);
   chart_->addAxis(axisY_, Qt::AlignLeft);
   for (QLineSeries* s : {seriesA_, seriesB_}) {
@@ -84,7 +78,8 @@ CompareWindow::CompareWindow(const Comparison& comparison, QWidget* parent)
 
   auto* grid = new QTableWidget(static_cast<int>(comparison.differences.size()), 3, this);
   grid->setObjectName("DifferenceGrid");
-  grid->setHorizontalHeaderLabels({"What", Q(comparison.a.title), Q(comparison.b.title)});
+  grid->setHorizontalHeaderLabels(
+      {"What", FromUtf8(comparison.a.title), FromUtf8(comparison.b.title)});
   grid->verticalHeader()->hide();
   grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -92,7 +87,7 @@ CompareWindow::CompareWindow(const Comparison& comparison, QWidget* parent)
     const ImageDifference& d = comparison.differences[row];
     int column = 0;
     for (const std::string* text : {&d.label, &d.a, &d.b})
-      grid->setItem(row, column++, new QTableWidgetItem(Q(*text)));
+      grid->setItem(row, column++, new QTableWidgetItem(FromUtf8(*text)));
   }
   grid->resizeColumnsToContents();
   grid->resizeRowsToContents();

@@ -989,14 +989,8 @@ void MainWindow::ControlsChanged() {
 
 void MainWindow::ChartChanged() {
   const Chart& c = state_.chart;
-  auto points = [](const std::vector<ChartPoint>& from) {
-    QList<QPointF> list;
-    for (const ChartPoint& p : from)
-      list.append(QPointF(p.x, p.y));
-    return list;
-  };
-  series1_->replace(points(c.series1));
-  series2_->replace(points(c.series2));
+  series1_->replace(CurvePoints(c.series1));
+  series2_->replace(CurvePoints(c.series2));
   series1_->setName(FromCore(c.series1Title));
   axisX_->setTitleText(FromCore(c.bottomTitle));
   axisY_->setTitleText(FromCore(c.leftTitle));

@@ -116,13 +116,6 @@ QChartView* ChartView(QWidget* parent, const char* name, QChart* chart) {
   return view;
 }
 
-QList<QPointF> Points(const std::vector<ChartPoint>& from) {
-  QList<QPointF> list;
-  for (const ChartPoint& p : from)
-    list.append(QPointF(p.x, p.y));
-  return list;
-}
-
 double MaxY(const std::vector<ChartPoint>& points) {
   double max = 0;
   for (const ChartPoint& p : points)
@@ -346,9 +339,9 @@ void MatchWindow::Sync() {
 
 void MatchWindow::SyncCharts() {
   const MatchPreview& p = model_.preview;
-  useSeries_->replace(Points(p.useCurve));
-  matchSeries_->replace(Points(p.matchCurve));
-  transferSeries_->replace(Points(p.transfer));
+  useSeries_->replace(CurvePoints(p.useCurve));
+  matchSeries_->replace(CurvePoints(p.matchCurve));
+  transferSeries_->replace(CurvePoints(p.transfer));
   const bool oneKind = p.useIsFrequency == p.matchIsFrequency;
   flowAxis_->setTitleText(p.metric ? QStringLiteral("Flow, kg/hr") : QStringLiteral("Flow, lb/hr"));
   // Signals of one kind share the left axis; else the meter to match has its own at the right.
