@@ -15,6 +15,7 @@
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
 #include "cli/diff_output.h"
+#include "cli/file_rules.h"
 #include "link/qt/box_connection.h"
 #include "link/qt/qt_pump.h"
 #include "link/qt/settings_folder.h"
@@ -246,7 +247,7 @@ void Transfer(const BoxOptions& options, bool write) {
   const BoxOptions o = WithPort(options);
   // A read changes the project: no other command may change it meanwhile.
   std::optional<FileLock> lock;
-  if (!write) lock.emplace(o.project);
+  if (!write) lock.emplace(o.project, WaitNotice(o.project));
   BoxRun run(o);
   run.LoadProject();
   run.OpenLink();

@@ -12,6 +12,7 @@
 #include "cli/commands.h"
 #include "link/pty_box.h"
 #include "link/sim_box.h"
+#include "model/errors.h"
 #include "model/groups.h"
 #include "model/hex_text.h"
 
@@ -29,6 +30,7 @@ struct BoxsimOptions {
   std::string input;
   std::string output;
   std::string offsets;
+  bool garbledReading = false;
   long stopAfter = 0;
   long dropByte = 0;
   long corruptByte = 0;
@@ -92,14 +94,14 @@ std::array<uint16_t, 4> ParseOffsets(const std::string& text) {
 // A project file carries the image after its 512-byte header; a bare image is all EEPROM.
 std::array<uint8_t, 256> ReadEeprom(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw UsageError("Cannot open the EEPROM file " + path);
+  if (!in) throw VykError("Cannot open the EEPROM file " + path);
   std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   size_t offset = 0;
   if (bytes.size() == 768) {
     offset = 512;
   } else if (bytes.size() != 256) {
-    throw UsageError("The EEPROM file " + path + " holds " + std::to_string(bytes.size()) +
-                     " bytes: expected a project file (768 bytes) or an EEPROM image (256 bytes)");
+    throw VykError("The EEPROM file " + path + " holds " + std::to_string(bytes.size()) +
+                   " bytes: expected a project file (768 bytes) or an EEPROM image (256 bytes)");
   }
   std::array<uint8_t, 256> eeprom{};
   for (size_t i = 0; i < eeprom.size(); ++i)
@@ -117,6 +119,7 @@ SimBoxConfig ConfigOf(const BoxsimOptions& o) {
   if (!o.input.empty()) c.input = ParseHex16(o.input, "--input");
   if (!o.output.empty()) c.output = ParseHex16(o.output, "--output");
   if (!o.offsets.empty()) c.offsets = ParseOffsets(o.offsets);
+  c.garbledReading = o.garbledReading;
   c.stopAfterBytes = o.stopAfter;
   c.dropNthOutput = o.dropByte;
   c.corruptNthOutput = o.corruptByte;
@@ -149,7 +152,7 @@ void RunBoxsim(const BoxsimOptions& o) {
   if (config.faultRate > 0 || config.lineFault != LineFault::None)
     std::cerr << FaultTally(runner.Box()) << std::endl;
 #else
-  throw UsageError("vyk boxsim needs a system with pseudo-terminals");
+  throw VykError("vyk boxsim needs a system with pseudo-terminals");
 #endif
 }
 
@@ -178,6 +181,8 @@ void AddBoxsimCommand(CLI::App& app) {
   cmd->add_option("--output", o->output, "Output reading of \"M\", hexadecimal");
   cmd->add_option("--offsets", o->offsets,
                   "The four pot offsets of \"M\", hexadecimal, as H,H,H,H (\"-A\" is FFF6)");
+  cmd->add_flag("--garbled-reading", o->garbledReading,
+                "Answer \"M\" with a reading line of the right length whose digits are garbled");
   cmd->add_option("--stop-after", o->stopAfter, "Answer nothing after this many bytes received")
       ->check(CLI::NonNegativeNumber);
   cmd->add_option("--drop-byte", o->dropByte, "Lose the N-th byte sent (echoes count; from 1)")

@@ -12,7 +12,8 @@ class CommandFailed : public std::runtime_error {
   CommandFailed() : std::runtime_error("command failed") {}
 };
 
-// A bad argument: its text goes to stderr.
+// A bad command, option or argument: its text goes to stderr and the program exits 2. A file
+// that cannot be read or used is no usage error: the command failed.
 class UsageError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;

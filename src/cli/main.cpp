@@ -32,6 +32,19 @@ class CommandListFormatter : public CLI::Formatter {
   }
 };
 
+// A bad command, option or argument, whatever the command; diff(1) uses the same status for
+// its errors.
+constexpr int kUsageStatus = 2;
+
+constexpr const char* kExitStatuses =
+    "Exit status:\n"
+    "  0    done\n"
+    "  1    failed; the reason is on standard error\n"
+    "  2    usage error: a bad command, option or argument\n"
+    "  130  stopped by Ctrl+C (SIGINT)\n"
+    "  143  stopped by SIGTERM\n"
+    "  The diff commands: 0 equal, 1 different, 2 an error of any kind.";
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -47,13 +60,15 @@ int main(int argc, char** argv) {
   vyk::cli::AddBoxCommands(app);
   vyk::cli::AddReportCommand(app);
   app.formatter(std::make_shared<CommandListFormatter>());
+  app.footer(kExitStatuses);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    // --help is a parse "error" with status 0; a command that exits like diff(1) ends any real
-    // one with 2.
-    const int status = app.exit(e);
-    return status != 0 && vyk::cli::FailureStatus() == 2 ? 2 : status;
+    // --help and --version are parse "errors" with status 0; every real one is a usage error.
+    return app.exit(e) == 0 ? 0 : kUsageStatus;
+  } catch (const vyk::cli::UsageError& e) {
+    std::cerr << e.what() << '\n';
+    return kUsageStatus;
   } catch (const vyk::cli::ExitStatus& e) {
     return e.status;
   } catch (const vyk::cli::CommandFailed&) {

@@ -7,8 +7,10 @@
 
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
+#include "cli/file_rules.h"
 #include "match/match_warnings.h"
 #include "model/ascii_text.h"
+#include "model/errors.h"
 #include "model/file_lock.h"
 #include "model/groups.h"
 #include "model/number.h"
@@ -34,11 +36,11 @@ struct MatchOptions {
 // than quoted alone by the match.
 MeterRecord ReadMeter(const std::string& path) {
   std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) throw UsageError("File " + path + " not found");
+  if (!std::filesystem::exists(path, ec)) throw VykError("File " + path + " not found");
   MeterRecord record;
   ReadMeterFile(path, record);
   if (std::string problem = PointTextProblem(record, path); !problem.empty())
-    throw UsageError(problem);
+    throw VykError(problem);
   return record;
 }
 
@@ -89,7 +91,8 @@ void RunMatch(const MatchOptions& o) {
   // this one's change.
   std::optional<FileLock> lock;
   if (!o.project.empty()) {
-    lock.emplace(o.project);
+    RefuseOutputOverInput(o.project, {o.useFile, o.matchFile});
+    lock.emplace(o.project, WaitNotice(o.project));
     dialogs.showInformation = false;
     dialogs.openName = o.project;
     FileOpenClick(s);
@@ -98,8 +101,17 @@ void RunMatch(const MatchOptions& o) {
   } else if (o.group.empty()) {
     throw UsageError("--group is needed when no project is given with --apply");
   }
+  // A table goes into a project only as computed with the project's own constants: another
+  // group's would fill it with outputs its Box would misread.
   uint8_t group = state.header.Group();
-  if (!o.group.empty()) {
+  if (!o.project.empty()) {
+    if (FindGroup(group) == nullptr) {
+      dialogs.Error("Invalid data path");
+      throw CommandFailed();
+    }
+    if (!o.group.empty() && GroupOfCliName(o.group).byte != group)
+      throw UsageError("--group differs from the project's group");
+  } else {
     group = GroupOfCliName(o.group).byte;
     state.conversion = ConversionSettings::ForGroup(group);
   }
@@ -150,14 +162,19 @@ void AddMatchCommand(CLI::App& app) {
   auto* cmd = app.add_subcommand(
       "match",
       "Compute the table that makes the meter fitted (USE) look like the meter expected (MATCH)");
-  cmd->add_option("--group", o->group, "Hardware group whose constants apply")
+  cmd->add_option("--group", o->group,
+                  "Hardware group whose constants apply; with --apply, the project's own")
       ->check(CLI::IsMember(GroupCliNames()));
   cmd->add_option("USE", o->useFile, "Meter to use (.maf)")->required();
   cmd->add_option("MATCH", o->matchFile, "Meter to match (.maf)")->required();
-  cmd->add_option("--apply", o->project,
-                  "Copy the result into this project (Copy E2P) and save it");
+  auto* apply = cmd->add_option("--apply", o->project,
+                                "Copy the result into this project (Copy E2P) and save it");
   cmd->add_flag("--json", o->json, "Print JSON");
-  cmd->callback([o] { RunMatch(*o); });
+  cmd->callback([o, apply] {
+    // An empty name would turn the copy into a mere listing of the table.
+    if (apply->count() > 0 && o->project.empty()) throw UsageError("--apply names no project");
+    RunMatch(*o);
+  });
 }
 
 }  // namespace vyk::cli

@@ -5,6 +5,7 @@
 
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
+#include "cli/file_rules.h"
 #include "meters/meter_record.h"
 #include "model/ascii_text.h"
 #include "model/number.h"
@@ -84,6 +85,7 @@ void AddMeterCommands(CLI::App& app) {
     cmd->add_option("OUT", *out, "Meter file to write, exactly as named")->required();
     cmd->add_flag("--force", *force, "Replace OUT if it exists");
     cmd->callback([text, out, force] {
+      RefuseOutputOverInput(*out, {*text});
       // The meter editor's Convert, then Save: the points are sorted and checked as there.
       AppState state;
       CliDialogs dialogs;

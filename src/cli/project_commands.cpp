@@ -11,6 +11,7 @@
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
 #include "cli/diff_output.h"
+#include "cli/file_rules.h"
 #include "model/entry_text.h"
 #include "model/errors.h"
 #include "model/file_lock.h"
@@ -210,16 +211,15 @@ void CheckTyped(const std::string& text, const std::string& what) {
 }
 
 // One edit of `vyk project edit`, applied as the control or grid it stands for would. A text
-// that the grid would take for 0 or drop (no number) is refused: on the command line it is a
-// mistake, not a value.
+// that the grid or the limit box would take for 0 or drop (no number, an empty text) is
+// refused: on the command line it is a mistake, not a value.
 void ApplyEdit(Session& s, const std::string& option, const std::string& value) {
   if (option == "--entry") {
     auto [key, text] = SplitAssignment(value, "--entry");
     int k = ParseInt(key, 10, 0, kTableEntries - 1, "Table entry");
     const std::string what = "Table entry " + std::to_string(k);
     CheckTyped(text, what);
-    if (!text.empty() && !ReadNumber(text))
-      throw UsageError(what + ": '" + EscapedText(text) + "' is not a number");
+    if (!ReadNumber(text)) throw UsageError(what + ": '" + EscapedText(text) + "' is not a number");
     TableGridSetEditText(s, 1, k + 1, text);
   } else if (option == "--byte") {
     auto [key, text] = SplitAssignment(value, "--byte");
@@ -227,7 +227,7 @@ void ApplyEdit(Session& s, const std::string& option, const std::string& value) 
     const std::string what = "Byte " + FormatHex(static_cast<uint32_t>(address), 2);
     CheckTyped(text, what);
     const std::string digits = Trim(text);
-    if (!text.empty() && (digits.empty() || HexDigitValue(digits[0]) < 0))
+    if (digits.empty() || HexDigitValue(digits[0]) < 0)
       throw UsageError(what + ": '" + EscapedText(text) + "' is not a hexadecimal number");
     EepromGridSetEditText(s, address % 16 + 1, address / 16 + 1, text);
   } else if (option == "--limit") {
@@ -237,8 +237,9 @@ void ApplyEdit(Session& s, const std::string& option, const std::string& value) 
       if (IsControl(c) || !LimitKeyAccepted(c))
         throw UsageError("The limit box takes only digits and \".\": '" + EscapedText(value) + "'");
     }
+    if (!ReadNumber(Trim(value)))
+      throw UsageError("Limit: '" + EscapedText(value) + "' is not a number");
     // Typed key by key: each text the box passes through is stored, as in the window.
-    if (value.empty()) SetLimitText(s, "");
     for (size_t n = 1; n <= value.size(); ++n)
       SetLimitText(s, value.substr(0, n));
   } else if (option == "--invert") {
@@ -405,7 +406,7 @@ void AddProjectCommands(CLI::App& app) {
           "columns) into the table");
     cmd->callback([cmd, file] {
       // Held from reading to saving: a second edit of the file waits, then reads this one's.
-      FileLock lock(*file);
+      FileLock lock(*file, WaitNotice(*file));
       ProjectRun run;
       run.dialogs.showInformation = false;
       OpenProject(run, *file);

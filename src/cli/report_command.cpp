@@ -4,6 +4,7 @@
 
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
+#include "cli/file_rules.h"
 #include "operations/project_commands.h"
 #include "operations/project_report.h"
 #include "report/pdf_report.h"
@@ -23,6 +24,7 @@ void AddReportCommand(CLI::App& app) {
   cmd->add_option("OUT", opt->out, "PDF file to write, exactly as named")->required();
   cmd->add_flag("--force", opt->force, "Replace OUT if it exists");
   cmd->callback([opt] {
+    RefuseOutputOverInput(opt->out, {opt->project});
     AppState state;
     CliDialogs dialogs;
     MainView view;

@@ -141,9 +141,13 @@ void SimBox::Command(const std::string& line, std::vector<SimOutput>& out) {
     Send(out, "\r\n" + std::string(1, config_.groupLetter) + version + " Box\r\n" + prompt);
   } else if (line == "M") {
     const auto& p = config_.offsets;
-    Send(out, "\r\n" + Hex4(config_.input) + " " + Hex4(p[0]) + " " + Hex4(p[1]) + " " +
-                  Hex4(p[2]) + " " + Hex4(p[3]) + " 0000 0000 0000 " + Hex4(config_.output) +
-                  "\r\n" + prompt);
+    std::string reading = Hex4(config_.input) + " " + Hex4(p[0]) + " " + Hex4(p[1]) + " " +
+                          Hex4(p[2]) + " " + Hex4(p[3]) + " 0000 0000 0000 " + Hex4(config_.output);
+    if (config_.garbledReading) {
+      for (char& c : reading)
+        if (c != ' ') c = static_cast<char>(c | 0x80);
+    }
+    Send(out, "\r\n" + reading + "\r\n" + prompt);
   } else if (line.size() == 5 && line[0] == 'C' && HexPair(line, 1) && HexPair(line, 3)) {
     eeprom_[*HexPair(line, 1)] = *HexPair(line, 3);
     Send(out, std::string("\r\n") + ack);

@@ -36,6 +36,9 @@ struct SimBoxConfig {
   uint16_t input = 0x0200;
   std::array<uint16_t, 4> offsets{0, 0, 0, 0};
   uint16_t output = 0x0300;
+  // The reading line keeps its length but every digit arrives with its top bit set, as line
+  // noise would leave it: no field is hexadecimal.
+  bool garbledReading = false;
 
   // Timing, in milliseconds. At a baud rate above 0 every byte takes 10 bit times on the line,
   // both ways: 9600 baud is 1.0417 ms a byte.

@@ -11,8 +11,9 @@
 
 namespace vyk {
 
-FileLock::FileLock(const std::string& path) {
+FileLock::FileLock(const std::string& path, const std::function<void()>& onWait) {
 #if defined(__unix__)
+  bool told = false;
   // A save puts a new file in the old one's place, so the lock a waiting command gets at last
   // may be on a file that is gone: it then locks the file that now has the name.
   for (;;) {
@@ -20,10 +21,14 @@ FileLock::FileLock(const std::string& path) {
     if (::stat(path.c_str(), &named) != 0 || !S_ISREG(named.st_mode)) return;
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return;
-    int locked;
-    do {
-      locked = ::flock(fd, LOCK_EX);
-    } while (locked != 0 && errno == EINTR);
+    int locked = ::flock(fd, LOCK_EX | LOCK_NB);
+    if (locked != 0 && errno == EWOULDBLOCK) {
+      if (!told && onWait) onWait();
+      told = true;
+      do {
+        locked = ::flock(fd, LOCK_EX);
+      } while (locked != 0 && errno == EINTR);
+    }
     struct stat held {};
     if (locked != 0 || ::fstat(fd, &held) != 0 || !S_ISREG(held.st_mode)) {
       ::close(fd);
@@ -38,6 +43,7 @@ FileLock::FileLock(const std::string& path) {
   }
 #else
   (void)path;
+  (void)onWait;
 #endif
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <optional>
+#include <string_view>
 
 #include "model/box_backups.h"
 #include "model/box_history.h"
@@ -96,6 +98,21 @@ int16_t Signed16(int value) {
   return static_cast<int16_t>(static_cast<uint16_t>(value));
 }
 
+// The reading of an "M" answer, or nothing for a short answer or a field that is not four
+// hexadecimal digits: such a field was garbled on the line, and taking it as 0 would show a
+// reading the Box never gave.
+std::optional<MonitorReading> ReadingOf(const std::string& r) {
+  if (r.size() < 45) return std::nullopt;
+  constexpr std::array<size_t, 6> kFieldAt{0, 5, 10, 15, 20, 40};
+  std::array<int, 6> v{};
+  for (size_t k = 0; k < kFieldAt.size(); ++k) {
+    const auto value = ReadHexDigits(std::string_view(r).substr(kFieldAt[k], 4));
+    if (!value) return std::nullopt;
+    v[k] = Signed16(static_cast<int>(*value));
+  }
+  return MonitorReading{v[0], {v[1], v[2], v[3], v[4]}, v[5]};
+}
+
 float ChartX(const AppState& st, int x) {
   return st.controls.inputRGrp == kFrequency ? RowInputHertz(st.conversion, x) : RowInputVolts(x);
 }
@@ -177,15 +194,12 @@ bool MonitorSample(Session& s, BoxLink& link, MonitorReading* reading) {
   link.WaitForChar('>');
   const std::string r = link.ReplyText();
   link.FlushRx();
-  if (r.size() < 45) {
+  const std::optional<MonitorReading> sample = ReadingOf(r);
+  if (!sample) {
     Report(s, link, "Invalid response from hardware (error 2)");
     return false;
   }
-  MonitorReading m;
-  m.input = Signed16(ParseHex(r.substr(0, 4)));
-  for (int k = 0; k < 4; ++k)
-    m.offsets[k] = Signed16(ParseHex(r.substr(5 + 5 * k, 4)));
-  m.output = Signed16(ParseHex(r.substr(40, 4)));
+  const MonitorReading& m = *sample;
   if (reading) *reading = m;
 
   st.chart.series2.clear();

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+
+#include <cstdio>
 #include <fstream>
 #include <nlohmann/json.hpp>
 
@@ -159,6 +163,10 @@ TEST(ProjectCli, ErrorsGoToStderrAndLeaveTheFileAlone) {
       {{"--entry", "3=1\n"},
        "Table entry 3: '1\\x0A' holds a control character, which cannot be typed\n"},
       {{"--byte", "0A=G"}, "Byte 0A: 'G' is not a hexadecimal number\n"},
+      {{"--limit", ""}, "Limit: '' is not a number\n"},
+      {{"--limit", "."}, "Limit: '.' is not a number\n"},
+      {{"--entry", "3="}, "Table entry 3: '' is not a number\n"},
+      {{"--byte", "0A="}, "Byte 0A: '' is not a hexadecimal number\n"},
       {{"--limit",
         "12\x7F"
         "3"},
@@ -174,6 +182,48 @@ TEST(ProjectCli, ErrorsGoToStderrAndLeaveTheFileAlone) {
     EXPECT_EQ(r.err, c.err);
     EXPECT_EQ(ReadAll(file), before) << c.err;
   }
+}
+
+// Every usage error exits 2, whatever found it wrong; a command that failed exits 1.
+TEST(ProjectCli, UsageErrorsExit2AndTheHelpListsTheStatuses) {
+  TempFolder tmp;
+  const std::string file = tmp / "u.VYK";
+  ASSERT_EQ(RunVyk({"project", "new", "--group", "gm", file}, tmp).status, 0);
+  for (const auto& [args, status] : std::vector<std::pair<std::vector<std::string>, int>>{
+           {{}, 2},
+           {{"project", "bogus"}, 2},
+           {{"project", "new", file}, 2},
+           {{"project", "new", "--group", "chevy", file}, 2},
+           {{"project", "edit", file, "--entry"}, 2},
+           {{"boxsim", "--baud", "fast"}, 2},
+           {{"project", "edit", file, "--limit", ""}, 2},
+           {{"project", "show", tmp / "none.VYK"}, 1}}) {
+    const RunResult r = RunVyk(args, tmp);
+    EXPECT_EQ(r.status, status) << r.err;
+  }
+  EXPECT_NE(RunVyk({"--help"}, tmp).out.find("Exit status:\n  0    done\n  1    failed"),
+            std::string::npos);
+}
+
+// An edit that finds the file locked by another command says once that it waits, then goes on.
+TEST(ProjectCli, AnEditThatWaitsForTheLockSaysSo) {
+  TempFolder tmp;
+  const std::string file = tmp / "w.VYK";
+  ASSERT_EQ(RunVyk({"project", "new", "--group", "gm", file}, tmp).status, 0);
+  const int held = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  FILE* edit = ::popen(
+      (Quote(VYK_CLI_PATH) + " project edit " + Quote(file) + " --entry 0=1000 2>&1").c_str(), "r");
+  ASSERT_NE(edit, nullptr);
+  char line[512];
+  ASSERT_NE(std::fgets(line, sizeof line, edit), nullptr);  // blocks until the edit says it
+  EXPECT_EQ(line, "Waiting for another vyk command to finish with " + file + " ...\n");
+  ::close(held);
+  std::string rest;
+  while (std::fgets(line, sizeof line, edit) != nullptr)
+    rest += line;
+  EXPECT_EQ(WEXITSTATUS(::pclose(edit)), 0);
+  EXPECT_EQ(rest, file + " saved\n");
 }
 
 // Edits run at once on one file take turns: none is lost.

@@ -83,6 +83,16 @@ TEST(BoxE2e, MonitorShowsTheBoxsReading) {
   EXPECT_EQ(j["adjusted"][28]["count"], 28 * 32 + 8);
 }
 
+// A reading garbled on the line is no reading: nothing is shown and the command fails.
+TEST(BoxE2e, MonitorRefusesAGarbledReading) {
+  TempFolder tmp;
+  BoxSim sim({"--group", "gm", "--baud", "0", "--garbled-reading"});
+  RunResult r = RunVyk({"box", "monitor", "--port", sim.Path(), "--group", "gm"}, tmp);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Invalid response from hardware (error 2)\n");
+  EXPECT_EQ(r.out, "");
+}
+
 // The program's Qt start-up takes the locale from the environment; numbers keep their ".".
 TEST(BoxE2e, MonitorPrintsPointsUnderACommaLocale) {
   if (!HasCommaLocale()) GTEST_SKIP() << "no " << kCommaLocaleName << " locale";

@@ -93,6 +93,16 @@ TEST(ComputeMatch, AGapFromCodeZeroLeavesTheBelowFillToTheNextGap) {
   EXPECT_EQ(t[15].flow, 200.0f);
 }
 
+// Below the lowest use point the flow rises from 0 over that point's own codes.
+TEST(ComputeMatch, BelowTheFirstUsePointTheFlowRisesFromZero) {
+  MatchTable table;
+  ComputeMatch(Meter(true, false, {{"5", "50"}, {"20", "200"}, {"40", "400"}}),
+               Meter(false, false, {}), kHz, 1023, table);
+  for (int c : {0, 2, 4})
+    EXPECT_FLOAT_EQ((*table)[c].flow, 10.0f * c) << c;
+  EXPECT_FLOAT_EQ((*table)[2].useSignal, 2.0f);
+}
+
 TEST(ComputeMatch, UseFlowsAreBroughtIntoTheMatchMetersUnits) {
   MatchTable table;
   ComputeMatch(Meter(true, true, {{"10", "45.40"}}), Meter(false, false, {}), kHz, 1023, table);

@@ -113,6 +113,7 @@ TEST(Monitor, ASampleShowsTheReadingAndTheAdjustedCurve) {
   EXPECT_EQ(h.state.controls.dataOutLabel, "F Out =  13500 ");
   ASSERT_EQ(h.state.chart.series2.size(), 32u);
   EXPECT_EQ(h.state.chart.series2[4].y, (128 - 16) * 13.19648f);
+  EXPECT_FLOAT_EQ(h.state.chart.series2[4].x, 4 * 32 * 13.19648f);  // hertz of frequency input
   EXPECT_EQ(h.state.chart.series2[0], h.state.chart.series1[0]);
 
   // A reading of 0x8000 or more is refused by the conversions after the curve is drawn.
@@ -162,12 +163,19 @@ TEST(Monitor, TheAdjustedCurveGoesWithItsProjectAndItsUnits) {
   }
 }
 
-TEST(Monitor, AShortLineIsError2) {
-  ScriptedHarness h;
-  h.port.replies = {"\r\n>", "\r\n" + std::string(43, '0') + ">"};
-  EXPECT_FALSE(MonitorSample(h.session, h.link));
-  EXPECT_EQ(h.dialogs.Texts(Kind::Error),
-            std::vector<std::string>{"Invalid response from hardware (error 2)"});
+// A field that is not four hexadecimal digits is no more a reading than a short line is.
+TEST(Monitor, AShortOrGarbledLineIsError2) {
+  const std::string zeros(40, '0');
+  for (const std::string& line :
+       {std::string(43, '0') + ">", "01G0" + zeros + ">", "0000 00 0" + zeros.substr(5) + ">",
+        zeros + "03F?>", std::string(44, '\xC0') + ">"}) {
+    ScriptedHarness h;
+    h.port.replies = {"\r\n>", "\r\n" + line};
+    EXPECT_FALSE(MonitorSample(h.session, h.link));
+    EXPECT_EQ(h.dialogs.Texts(Kind::Error),
+              std::vector<std::string>{"Invalid response from hardware (error 2)"});
+    EXPECT_TRUE(h.state.chart.series2.empty() && h.state.controls.dataInLabel.empty()) << line;
+  }
 }
 
 TEST(Update, WritesAndVerifiesEightyBytesWith161Commands) {
