@@ -184,23 +184,14 @@ TEST(ProjectCli, ErrorsGoToStderrAndLeaveTheFileAlone) {
   }
 }
 
-// Every usage error exits 2, whatever found it wrong; a command that failed exits 1.
-TEST(ProjectCli, UsageErrorsExit2AndTheHelpListsTheStatuses) {
+// Every usage error exits 2, whatever finds it wrong; the help lists the exit statuses.
+TEST(ProjectCli, UsageErrorsExit2) {
   TempFolder tmp;
-  const std::string file = tmp / "u.VYK";
-  ASSERT_EQ(RunVyk({"project", "new", "--group", "gm", file}, tmp).status, 0);
-  for (const auto& [args, status] : std::vector<std::pair<std::vector<std::string>, int>>{
-           {{}, 2},
-           {{"project", "bogus"}, 2},
-           {{"project", "new", file}, 2},
-           {{"project", "new", "--group", "chevy", file}, 2},
-           {{"project", "edit", file, "--entry"}, 2},
-           {{"boxsim", "--baud", "fast"}, 2},
-           {{"project", "edit", file, "--limit", ""}, 2},
-           {{"project", "show", tmp / "none.VYK"}, 1}}) {
-    const RunResult r = RunVyk(args, tmp);
-    EXPECT_EQ(r.status, status) << r.err;
-  }
+  using Args = std::vector<std::string>;
+  for (const Args& args :
+       {Args{}, Args{"project", "bogus"}, Args{"project", "new", "x"}, Args{"match", "a", "b"},
+        Args{"project", "new", "--group", "chevy", "x"}, Args{"project", "edit", "x", "--entry"}})
+    EXPECT_EQ(RunVyk(args, tmp).status, 2) << (args.empty() ? "" : args.back());
   EXPECT_NE(RunVyk({"--help"}, tmp).out.find("Exit status:\n  0    done\n  1    failed"),
             std::string::npos);
 }
@@ -213,17 +204,16 @@ TEST(ProjectCli, AnEditThatWaitsForTheLockSaysSo) {
   const int held = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
   ASSERT_EQ(::flock(held, LOCK_EX), 0);
   FILE* edit = ::popen(
-      (Quote(VYK_CLI_PATH) + " project edit " + Quote(file) + " --entry 0=1000 2>&1").c_str(), "r");
-  ASSERT_NE(edit, nullptr);
+      (Quote(VYK_CLI_PATH) + " project edit " + Quote(file) + " --entry 0=1 2>&1").c_str(), "r");
   char line[512];
-  ASSERT_NE(std::fgets(line, sizeof line, edit), nullptr);  // blocks until the edit says it
+  ::alarm(60);  // without the notice the read below would wait as long as the edit does
+  ASSERT_NE(std::fgets(line, sizeof line, edit), nullptr);
+  ::alarm(0);
   EXPECT_EQ(line, "Waiting for another vyk command to finish with " + file + " ...\n");
   ::close(held);
-  std::string rest;
-  while (std::fgets(line, sizeof line, edit) != nullptr)
-    rest += line;
-  EXPECT_EQ(WEXITSTATUS(::pclose(edit)), 0);
-  EXPECT_EQ(rest, file + " saved\n");
+  EXPECT_NE(std::fgets(line, sizeof line, edit), nullptr);
+  EXPECT_EQ(line, file + " saved\n");
+  EXPECT_EQ(::pclose(edit), 0);
 }
 
 // Edits run at once on one file take turns: none is lost.
