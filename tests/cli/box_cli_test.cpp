@@ -66,8 +66,9 @@ TEST(BoxCli, ThePortComesFromTheSettingsTheWindowUses) {
       const bool refused = r.err.find("names the simulated Box") != std::string::npos;
       EXPECT_EQ(refused, c.used.empty()) << command << " " << c.setting << ": " << r.err;
       EXPECT_EQ(r.status == 0 || (command == "diff" && r.status == 1), !refused) << command;
-      if (!refused && command != "diff" && r.status == 0)
+      if (!refused && command != "diff" && r.status == 0) {
         EXPECT_EQ(nlohmann::json::parse(r.out)["port"], c.used) << command;
+      }
     }
   }
   ::unsetenv("XDG_CONFIG_HOME");
