@@ -435,7 +435,8 @@ void AddBoxCommands(CLI::App& app) {
   auto common = [](CLI::App* cmd, BoxOptions& o) {
     cmd->add_option("--port", o.port,
                     "Serial device, pseudo-terminal or \"Simulator\"; default: the port the "
-                    "settings file names");
+                    "settings file names (never the simulated Box); Ctrl+C or SIGTERM stops "
+                    "after the exchange in progress, with exit status 130 or 143");
     cmd->add_option("--config", o.configDir, "Folder of the settings file vyk.ini");
     cmd->add_option("--data", o.dataDir,
                     "Folder of the Box's backups and history (default: the user's data folder)");

@@ -194,12 +194,6 @@ TEST(BoxE2e, ABackupListedAfterAWriteRestoresTheBoxByteForByte) {
   EXPECT_EQ(Json(RunVyk({"box", "history", "--data", data, "--json"}, tmp))["entries"].size(), 4u);
 }
 
-}  // namespace
-}  // namespace vyk::test
-
-namespace vyk::test {
-namespace {
-
 // The command lines a `vyk boxsim --log` received, one a line.
 std::vector<std::string> Lines(const std::string& path) {
   std::vector<std::string> lines;
@@ -248,8 +242,8 @@ TEST(BoxE2e, AStopSignalEndsTheCommandAsAbortDoes) {
     ASSERT_EQ(RunVyk({"project", "new", "--group", "gm", project}, tmp).status, 0);
     BoxSim sim({"--group", "gm", "--log", tmp / "log", "--byte-delay",
                 c.command == "monitor" ? "50" : "0"});
-    VykProcess vyk(VYK_CLI_PATH, {"box", c.command, "--port", sim.Path(), "--data", data, project},
-                   tmp / "out", tmp / "err");
+    VykProcess vyk({"box", c.command, "--port", sim.Path(), "--data", data, project}, tmp / "out",
+                   tmp / "err");
     while (Lines(tmp / "log").size() < c.lines)
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     if (c.signal == 0) std::ofstream(project, std::ios::app) << 'x';
@@ -257,7 +251,7 @@ TEST(BoxE2e, AStopSignalEndsTheCommandAsAbortDoes) {
     if (c.signal != 0) vyk.Signal(c.signal);
     EXPECT_EQ(vyk.Wait(), c.status) << c.command;
     const std::string err = ReadAll(tmp / "err");
-    EXPECT_TRUE(err.empty() || err.back() == '\n') << err;
+    EXPECT_TRUE(err.empty() || err.back() == '\n') << err;  // no progress line left open
     EXPECT_EQ(ReadAll(project), before) << c.command;
     const json history = Json(RunVyk({"box", "history", "--data", data, "--json"}, tmp));
     EXPECT_EQ(history["entries"].empty() ? json("") : history["entries"][0]["outcome"], c.outcome);
