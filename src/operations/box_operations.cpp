@@ -106,10 +106,6 @@ float ChartY(const AppState& st, int y) {
                                               : CountOutputVolts(st.conversion, y);
 }
 
-}  // namespace
-
-namespace {
-
 constexpr char kNoIdentity[] = "Invalid response from hardware (error 1)";
 
 // Asks the Box "Q" and checks its letter against the group and its version against the
