@@ -16,6 +16,7 @@
 #include "cli/commands.h"
 #include "cli/diff_output.h"
 #include "cli/file_rules.h"
+#include "cli/stop_signals.h"
 #include "link/qt/box_connection.h"
 #include "link/qt/qt_pump.h"
 #include "link/qt/settings_folder.h"
@@ -52,8 +53,9 @@ struct BoxOptions {
 };
 
 // The options with the port filled in from the settings file when --port is not given. A
-// Box command never falls back on the simulated Box: reading it would fill a project with
-// its blank EEPROM, and writing it would report success with nothing programmed.
+// Box command never falls back on the simulated Box, also not when the window's settings
+// chose it: reading it would fill a project with its blank EEPROM, and writing it would report
+// success with nothing programmed. It answers only to --port Simulator.
 BoxOptions WithPort(BoxOptions o) {
   if (!o.port.empty()) return o;
   const SettingsFile file(SettingsFolder(o.configDir));
@@ -63,13 +65,47 @@ BoxOptions WithPort(BoxOptions o) {
                      kSimulatorPortName + " for the simulated Box), or choose one in Vyk Edit's " +
                      "Box > Options, which keeps it in " + file.Path());
   o.port = ChoosePortName(stored.comPort, stored.portName, "");
+  if (o.port == kSimulatorPortName)
+    throw UsageError("The settings file " + file.Path() + " names the simulated Box (" +
+                     kSimulatorPortName + "), which a Box command uses only when --port " +
+                     kSimulatorPortName + " is given: name the Box's real port with --port " +
+                     "DEVICE (such as /dev/ttyUSB0), or choose it in Vyk Edit's Box > Options");
   return o;
 }
+
+// One line redrawn in a terminal; elsewhere (a log, a pipe) a line every 16 bytes. A line a
+// transfer left open is ended before anything else is said.
+class ProgressLines {
+ public:
+  TransferProgress Line(const char* verb) {
+    return [this, verb](int done) {
+      const std::string line = std::string(verb) + " EEPROM: " + std::to_string(done) + "/80";
+      if (terminal_) {
+        std::cerr << '\r' << line;
+        open_ = done < 80;
+        if (!open_) std::cerr << '\n';
+      } else if (done % 16 == 0) {
+        std::cerr << line << '\n';
+      }
+      std::cerr << std::flush;
+    };
+  }
+  void End() {
+    if (open_) std::cerr << '\n' << std::flush;
+    open_ = false;
+  }
+
+ private:
+  bool terminal_ = ::isatty(::fileno(stderr)) != 0;
+  bool open_ = false;
+};
 
 // One run of a Box command: the state, the link on the chosen port, and the project.
 class BoxRun {
  public:
-  explicit BoxRun(const BoxOptions& o) : options_(o) {
+  // `abortsExchange`: a stop signal ends the exchange in progress as Abort does (a transfer);
+  // else the command's one exchange runs to its end before the command stops.
+  BoxRun(const BoxOptions& o, bool abortsExchange) : options_(o) {
     session_.dataFolder = DataFolder(o.dataDir);
     // The window's setting; a command line shows no preview, so it reads the Box first only
     // for the backup.
@@ -78,9 +114,22 @@ class BoxRun {
     static int argc = 1;
     static char name[] = "vyk";
     static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance() == nullptr)
+    if (QCoreApplication::instance() == nullptr) {
+      UseLeanEventDispatcher();  // one wake-up per byte at 9600 baud: fewer system calls
       app_ = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    stop_ = std::make_unique<StopSignals>([this, abortsExchange] {
+      if (abortsExchange) state_.abortRequest = true;
+    });
+    dialogs_.beforeSaying = [this] { progress_.End(); };
   }
+  // The records' warnings come after the outcome, which has been said by now.
+  ~BoxRun() {
+    progress_.End();
+    dialogs_.SayRecordWarnings();
+  }
+  BoxRun(const BoxRun&) = delete;
+  BoxRun& operator=(const BoxRun&) = delete;
 
   // Loads the project (or makes a new one of the group) without talking to the Box.
   void LoadProject() {
@@ -105,11 +154,42 @@ class BoxRun {
   void OpenLink() {
     connection_.Open(options_.port);
     connection_.AnswerAsGroup(state_.header.Group());
+    ExitIfStopped();
   }
 
   void Check() const {
     if (dialogs_.errors > 0) throw CommandFailed();
   }
+
+  // After Ctrl+C or SIGTERM the command ends once the exchange in progress has, with an exit
+  // status that says it was stopped.
+  void ExitIfStopped() {
+    if (stop_->Received() == 0) return;
+    progress_.End();
+    throw ExitStatus(stop_->ExitStatus());
+  }
+
+  // Saves what a read brought into the project. False when it was not saved, with the reason
+  // for the history; a stop signal keeps the project untouched.
+  bool SaveRead() {
+    if (stop_->Received() != 0) return false;
+    dialogs_.showInformation = false;
+    // The window takes no lock: a file it saved meanwhile is not overwritten unasked.
+    dialogs_.questionAnswer = Answer::No;
+    dialogs_.quietQuestions = false;
+    try {
+      if (FileSaveClick(session_)) return true;
+      state_.boxMessage = "The project was not saved: " + state_.projectFileName +
+                          " was changed on disk and was not overwritten";
+    } catch (const std::exception& e) {
+      state_.boxMessage = std::string("The project was not saved: ") + e.what();
+    }
+    dialogs_.Error(state_.boxMessage);
+    return false;
+  }
+
+  TransferProgress ProgressLine(const char* verb) { return progress_.Line(verb); }
+  void EndProgress() { progress_.End(); }
 
   AppState& State() { return state_; }
   Session& GetSession() { return session_; }
@@ -126,6 +206,8 @@ class BoxRun {
   Session session_{state_, dialogs_, view_, nullptr};
   QtPump pump_;
   BoxConnection connection_{pump_, state_};
+  ProgressLines progress_;
+  std::unique_ptr<StopSignals> stop_;
 };
 
 void Print(const BoxOptions& o, const json& j, const std::string& text) {
@@ -136,30 +218,16 @@ void Print(const BoxOptions& o, const json& j, const std::string& text) {
   }
 }
 
-// One line redrawn in a terminal; elsewhere (a log, a pipe) a line every 16 bytes.
-TransferProgress ProgressLine(const char* verb) {
-  const bool terminal = ::isatty(::fileno(stderr)) != 0;
-  return [verb, terminal](int done) {
-    const std::string line = std::string(verb) + " EEPROM: " + std::to_string(done) + "/80";
-    if (terminal) {
-      std::cerr << '\r' << line;
-      if (done == 80) std::cerr << '\n';
-    } else if (done % 16 == 0) {
-      std::cerr << line << '\n';
-    }
-    std::cerr << std::flush;
-  };
-}
-
 void Identify(const BoxOptions& options) {
   if (options.group.empty()) throw UsageError("--group is needed");
   const BoxOptions o = WithPort(options);
   const HardwareGroup& group = GroupOfCliName(o.group);
-  BoxRun run(o);
+  BoxRun run(o, false);
   run.State().header.SetFixedFields();  // the version every project requires
   run.State().header.SetGroup(group.byte);
   run.OpenLink();
   bool ok = ConnectBox(run.GetSession(), run.Link(), group.byte);
+  run.ExitIfStopped();
   if (!ok) throw CommandFailed();
   std::string reply = Trim(run.Link().ReplyText());
   if (!reply.empty() && reply.back() == '>') reply = Trim(reply.substr(0, reply.size() - 1));
@@ -175,11 +243,13 @@ void Identify(const BoxOptions& options) {
 
 void Monitor(const BoxOptions& options) {
   const BoxOptions o = WithPort(options);
-  BoxRun run(o);
+  BoxRun run(o, false);
   run.LoadProject();
   run.OpenLink();
   MonitorReading reading;
-  if (!MonitorSample(run.GetSession(), run.Link(), &reading)) throw CommandFailed();
+  const bool sampled = MonitorSample(run.GetSession(), run.Link(), &reading);
+  run.ExitIfStopped();
+  if (!sampled) throw CommandFailed();
   const AppState& st = run.State();
   json points = json::array();
   std::string table;
@@ -229,7 +299,10 @@ std::string ChangesText(const std::vector<ImageDifference>& changes) {
 void DryRun(BoxRun& run) {
   const BoxOptions& o = run.Options();
   EepromImage box;
-  if (!ReadBoxImage(run.GetSession(), run.Link(), box, ProgressLine("Reading"))) {
+  const bool read = ReadBoxImage(run.GetSession(), run.Link(), box, run.ProgressLine("Reading"));
+  run.EndProgress();
+  run.ExitIfStopped();
+  if (!read) {
     run.Check();
     throw CommandFailed();
   }
@@ -248,35 +321,36 @@ void Transfer(const BoxOptions& options, bool write) {
   // A read changes the project: no other command may change it meanwhile.
   std::optional<FileLock> lock;
   if (!write) lock.emplace(o.project, WaitNotice(o.project));
-  BoxRun run(o);
+  BoxRun run(o, true);
   run.LoadProject();
   run.OpenLink();
-  // The Box must be the project's hardware before a byte of it is written or kept.
-  if (!ConnectBox(run.GetSession(), run.Link(), run.State().header.Group())) throw CommandFailed();
+  // The transfer checks in its own "Q" that the Box is the project's hardware before a byte of
+  // it is written or kept: one identification per command.
   if (write && o.dryRun) return DryRun(run);
   run.Dialogs().questionAnswer = Answer::Yes;
   run.Dialogs().quietQuestions = true;
   int done = 0;
-  TransferProgress line = ProgressLine(write ? "Writing" : "Reading");
+  TransferProgress line = run.ProgressLine(write ? "Writing" : "Reading");
   TransferProgress progress = [&](int n) {
     done = n;
     line(n);
   };
   UpdateReport report;
-  bool ok = write ? BoxUpdateClick(run.GetSession(), run.Link(), progress, &report,
-                                   ProgressLine("Backing up"))
-                  : BoxRetrieveClick(run.GetSession(), run.Link(), progress);
-  if (done > 0 && done < 80 && ::isatty(::fileno(stderr)) != 0) std::fputc('\n', stderr);
+  bool ok = false;
+  if (write) {
+    ok = BoxUpdateClick(run.GetSession(), run.Link(), progress, &report,
+                        run.ProgressLine("Backing up"));
+  } else {
+    RetrieveOptions retrieve;
+    retrieve.identify = true;
+    retrieve.keep = [&run] { return run.SaveRead(); };
+    ok = BoxRetrieveClick(run.GetSession(), run.Link(), progress, retrieve);
+  }
+  run.EndProgress();
+  // A transfer that ran to its end is said as such, whenever the signal came.
+  if (!ok) run.ExitIfStopped();
   run.Check();
   if (!ok) throw CommandFailed();  // aborted
-  if (!write) {
-    run.Dialogs().showInformation = false;
-    // The window takes no lock: a file it saved meanwhile is not overwritten unasked.
-    run.Dialogs().questionAnswer = Answer::No;
-    run.Dialogs().quietQuestions = false;
-    if (!FileSaveClick(run.GetSession())) throw CommandFailed();
-    run.Check();
-  }
   json j = {{"port", o.port}, {"project", o.project}, {"bytes", done}, {"ok", true}};
   std::string text;
   if (write) {
@@ -340,12 +414,13 @@ void History(const BoxOptions& o) {
 // Reads the Box as Retrieve does, changing nothing, and compares the project with it.
 void Diff(const BoxOptions& options) {
   const BoxOptions o = WithPort(options);
-  BoxRun run(o);
+  BoxRun run(o, true);
   run.LoadProject();
   run.OpenLink();
-  // Bytes of other hardware would differ everywhere and say nothing.
-  if (!ConnectBox(run.GetSession(), run.Link(), run.State().header.Group())) throw CommandFailed();
+  // The read checks that the Box is the project's hardware: bytes of other hardware would
+  // differ everywhere and say nothing.
   std::optional<Comparison> c = CompareWithBoxClick(run.GetSession(), run.Link());
+  run.ExitIfStopped();
   run.Check();
   if (!c) throw CommandFailed();  // aborted
   c->a.title = o.project;
@@ -361,7 +436,8 @@ void AddBoxCommands(CLI::App& app) {
   auto common = [](CLI::App* cmd, BoxOptions& o) {
     cmd->add_option("--port", o.port,
                     "Serial device, pseudo-terminal or \"Simulator\"; default: the port the "
-                    "settings file names");
+                    "settings file names (never the simulated Box); Ctrl+C or SIGTERM stops "
+                    "after the exchange in progress, with exit status 130 or 143");
     cmd->add_option("--config", o.configDir, "Folder of the settings file vyk.ini");
     cmd->add_option("--data", o.dataDir,
                     "Folder of the Box's backups and history (default: the user's data folder)");

@@ -41,6 +41,7 @@ struct BoxsimOptions {
   int faultByte = 0;
   double faultRate = 0;
   uint32_t seed = 1;
+  std::string log;
 };
 
 LineFault LineFaultOfName(const std::string& name) {
@@ -143,6 +144,12 @@ void RunBoxsim(const BoxsimOptions& o) {
   PtyBox runner(config);
   if (!o.eeprom.empty()) runner.Box().Eeprom() = eeprom;
   runner.StopOnSignals();
+  std::ofstream log;
+  if (!o.log.empty()) {
+    log.open(o.log, std::ios::app);
+    if (!log) throw UsageError("Cannot open the log file " + o.log);
+    runner.Box().onCommand = [&log](const std::string& line) { log << line << std::endl; };
+  }
   // The path alone on the first line: scripts and tests read it to find the Box.
   std::cout << runner.DevicePath() << std::endl;
   std::cerr << "Simulated Box, group letter " << config.groupLetter << ", version \""
@@ -212,6 +219,7 @@ void AddBoxsimCommand(CLI::App& app) {
                   "probability (0..1); the tally goes to stderr at the end")
       ->check(CLI::Range(0.0, 1.0));
   cmd->add_option("--seed", o->seed, "Seed of the random faults")->capture_default_str();
+  cmd->add_option("--log", o->log, "Append every command line the Box receives to this file");
   cmd->callback([o] { RunBoxsim(*o); });
 }
 

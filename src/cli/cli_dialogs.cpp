@@ -7,21 +7,37 @@ namespace vyk::cli {
 
 void CliDialogs::Error(const std::string& text) {
   ++errors;
+  if (beforeSaying) beforeSaying();
   std::cerr << text << '\n';
 }
 
 void CliDialogs::Information(const std::string& text) {
-  if (showInformation) std::cerr << text << '\n';
+  if (!showInformation) return;
+  if (beforeSaying) beforeSaying();
+  std::cerr << text << '\n';
 }
 
 Answer CliDialogs::Question(const std::string& text, QuestionButtons) {
-  if (!quietQuestions)
+  if (!quietQuestions) {
+    if (beforeSaying) beforeSaying();
     std::cerr << text << ' ' << (questionAnswer == Answer::Yes ? "Yes" : "No") << '\n';
+  }
   return questionAnswer;
 }
 
 Answer CliDialogs::Warning(const std::string& text, QuestionButtons buttons) {
   return Question(text, buttons);
+}
+
+void CliDialogs::RecordWarning(const std::string& text) {
+  recordWarnings.push_back(text);
+}
+
+void CliDialogs::SayRecordWarnings() {
+  if (!recordWarnings.empty() && beforeSaying) beforeSaying();
+  for (const std::string& text : recordWarnings)
+    std::cerr << "Warning: " << text << '\n';
+  recordWarnings.clear();
 }
 
 std::optional<std::string> CliDialogs::OpenFileName(const FileDialogRequest&) {

@@ -1,8 +1,10 @@
 #pragma once
 // The dialogs of the command line: messages go to stderr, and the questions and file
 // dialogs are answered from what the command's options said.
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "operations/dialogs.h"
 
@@ -14,18 +16,23 @@ class CliDialogs : public Dialogs {
   void Information(const std::string& text) override;
   Answer Question(const std::string& text, QuestionButtons buttons) override;
   Answer Warning(const std::string& text, QuestionButtons buttons) override;
+  // Held back until the command has said its outcome (SayRecordWarnings).
+  void RecordWarning(const std::string& text) override;
+  void SayRecordWarnings();
   std::optional<std::string> OpenFileName(const FileDialogRequest& request) override;
   std::optional<std::string> SaveFileName(const FileDialogRequest& request) override;
   bool AskProjectSetup(ProjectSetup& setup) override;
 
-  int errors = 0;                       // error boxes shown so far
-  bool showInformation = true;          // print notices such as "X saved"
-  Answer questionAnswer = Answer::Yes;  // how every question is answered
-  bool quietQuestions = false;          // answer without printing the question
-  std::optional<std::string> openName;  // the file the open dialog picks
-  std::optional<std::string> saveName;  // the file the save dialog picks
-  bool overwrite = false;               // answer Yes to "replace the existing file?"
-  std::optional<ProjectSetup> setup;    // what the project setup dialog answers
+  int errors = 0;                           // error boxes shown so far
+  std::vector<std::string> recordWarnings;  // not said yet
+  std::function<void()> beforeSaying;       // ends a progress line before a message
+  bool showInformation = true;              // print notices such as "X saved"
+  Answer questionAnswer = Answer::Yes;      // how every question is answered
+  bool quietQuestions = false;              // answer without printing the question
+  std::optional<std::string> openName;      // the file the open dialog picks
+  std::optional<std::string> saveName;      // the file the save dialog picks
+  bool overwrite = false;                   // answer Yes to "replace the existing file?"
+  std::optional<ProjectSetup> setup;        // what the project setup dialog answers
 };
 
 }  // namespace vyk::cli

@@ -36,8 +36,17 @@ void BoxLink::Open(const std::string& portName) {
 void BoxLink::Settle(double ms) {
   bool settled = false;
   pump_.StartTimer(ms, [&settled] { settled = true; });
-  while (!settled)
+  // A Box answers each wake-up CR with its prompt: once both are in, nothing more is coming.
+  while (!settled && PromptsUnread() < 2)
     pump_.WaitAndProcess();
+  pump_.StopTimer();
+}
+
+int BoxLink::PromptsUnread() const {
+  int prompts = 0;
+  for (int i = readIndex_; i != writeIndex_; i = Next(i))
+    prompts += ring_[i] == '>' ? 1 : 0;
+  return prompts;
 }
 
 void BoxLink::FlushRx() {

@@ -21,7 +21,7 @@ class BoxLink {
   // Opens the port and wakes the Box (two CRs, nothing awaited). Throws PortError.
   void Open(const std::string& portName);
   // Lets the Box's answers to the wake-up arrive, so that the next operation's flush takes
-  // them: events are processed for `ms`.
+  // them: events are processed until both prompts are in, for `ms` at most.
   void Settle(double ms = 150);
   bool IsOpen() const { return port_.IsOpen(); }
   const std::string& PortName() const { return portName_; }
@@ -67,6 +67,7 @@ class BoxLink {
  private:
   void StartTimeout();
   void StopTimeout();
+  int PromptsUnread() const;
   bool TimedOut() const;
 
   Port& port_;

@@ -133,6 +133,7 @@ void SimBox::Command(const std::string& line, std::vector<SimOutput>& out) {
   const bool wrongAck = fault_ == LineFault::WrongAck;
   const char ack = config_.wrongAcknowledge || wrongAck ? '-' : '+';
   const std::string prompt = wrongAck ? "-" : ">";  // of the lines other than "C" commands
+  if (onCommand) onCommand(line);
   if (line.empty()) {
     Send(out, "\r\n" + prompt);
   } else if (line == "Q") {
@@ -154,6 +155,7 @@ void SimBox::Command(const std::string& line, std::vector<SimOutput>& out) {
     Send(out, "\r\n>", config_.eepromWriteMs);
   } else if (line.size() == 4 && line[0] == 'C' && HexPair(line, 1) && line[3] == '*') {
     uint8_t value = eeprom_[*HexPair(line, 1)];
+    if (*HexPair(line, 1) == config_.flipBitAddress) value ^= 0x01;
     Send(out, "\r\n" + FormatHex(value, 2) + ack + "\r\n>");
   } else {
     Send(out, "\r\n?\r\n" + prompt);

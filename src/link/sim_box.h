@@ -5,6 +5,7 @@
 // identity, its timing and the faults it shows.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -52,6 +53,9 @@ struct SimBoxConfig {
   long corruptNthOutput = 0;      // the n-th byte the Box sends arrives with its bits inverted
   bool wrongAcknowledge = false;  // "C" commands are acknowledged with "-" instead of "+"
   long closeAfterBytes = 0;       // receive this many bytes, then close the line
+  // Reads of this address give its byte with the lowest bit inverted, as clean digits: a
+  // cell that does not hold what was written (-1: none).
+  int flipBitAddress = -1;
 
   // One fault aimed at one command line: the n-th line the Box receives, counted from 1; a
   // line ends with its CR, so the two CRs that wake the Box are lines 1 and 2.
@@ -87,6 +91,8 @@ class SimBox {
   std::array<uint8_t, 256>& Eeprom() { return eeprom_; }
   const std::array<uint8_t, 256>& Eeprom() const { return eeprom_; }
   SimBoxConfig& Config() { return config_; }
+  // Told every command line the Box acts on, as it read it (without its CR).
+  std::function<void(const std::string&)> onCommand;
 
   // Seconds a byte spends on the line at the configured baud rate (0 without pacing).
   double ByteTimeMs() const { return config_.baud > 0 ? 10000.0 / config_.baud : 0.0; }

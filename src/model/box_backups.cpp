@@ -82,8 +82,13 @@ std::string SaveBackup(const std::string& dataFolder, std::time_t when, const st
     name = stem + "_" + std::to_string(n) + kExtension;
   const std::string path = (fs::path(folder) / name).string();
   WriteProjectFile(path, header, image);
-  AppendIndex(folder, name, project);
+  if (!project.empty()) AppendIndex(folder, name, project);
   return path;
+}
+
+void NoteBackupReplaced(const std::string& dataFolder, const std::string& path,
+                        const std::string& project) {
+  AppendIndex(BackupsFolder(dataFolder), fs::path(path).filename().string(), project);
 }
 
 std::vector<BackupInfo> ListBackups(const std::string& dataFolder) {

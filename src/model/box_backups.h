@@ -25,11 +25,16 @@ struct BackupInfo {
 std::string BackupsFolder(const std::string& dataFolder);
 
 // Saves a backup taken at `when` (through the atomic writer, making the folder when missing)
-// and notes the project it is about to be replaced by. A second backup within the same
-// second gets "_2", "_3", ... after its version. Returns its path. Throws InOutError.
+// and, unless `project` is empty, notes the project it is replaced by. A second backup within
+// the same second gets "_2", "_3", ... after its version. Returns its path. Throws InOutError.
 std::string SaveBackup(const std::string& dataFolder, std::time_t when, const std::string& letter,
                        const std::string& version, const ProjectHeader& header,
                        const EepromImage& image, const std::string& project);
+
+// Notes in the index that the backup at `path` was replaced by `project`: only once the Box
+// holds all of it, so a write that stopped part-way claims nothing. Throws InOutError.
+void NoteBackupReplaced(const std::string& dataFolder, const std::string& path,
+                        const std::string& project);
 
 // Every backup in the folder, newest first.
 std::vector<BackupInfo> ListBackups(const std::string& dataFolder);

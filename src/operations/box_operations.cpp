@@ -122,6 +122,51 @@ float ChartY(const AppState& st, int y) {
                                               : CountOutputVolts(st.conversion, y);
 }
 
+constexpr char kNoIdentity[] = "Invalid response from hardware (error 1)";
+
+// Asks the Box "Q" and checks its letter against the group and its version against the
+// project's. The message of what is wrong, or nothing when the Box is the project's hardware.
+std::optional<std::string> IdentityFault(Session& s, BoxLink& link, uint8_t group) {
+  AppState& st = s.state;
+  if (!link.SendCommand("Q", '>')) return kNoIdentity;
+  const std::string r = link.ReplyText();
+  if (r.size() < 10) return "Invalid response from hardware (error 2)";
+  NoteIdentity(st, r);
+  const HardwareGroup* named = FindGroup(group);
+  if (named != nullptr && r[2] != named->boxLetter)
+    return std::string(named->name) + " version hardware not found";
+  std::optional<float> version;
+  try {
+    version = ReadNumber(Trim(r.substr(3, 3)));
+  } catch (const OverflowError&) {
+    version.reset();
+  }
+  if (!version) return "Invalid response from hardware (error 4)";
+  // Times ten at extended precision: 0.9 as a float gives 8, not 9.
+  long double tenths = std::trunc(static_cast<long double>(*version) * 10);
+  if (tenths != st.header.RequiredVersion()) return "Incorrect hardware version";
+  return std::nullopt;
+}
+
+// The identification inside a transfer, right before its first byte is written or kept: the
+// Box must be the project's hardware whatever happened since it was connected. A Box that did
+// not answer because the user aborted is not reported.
+bool TransferIdentifies(Session& s, BoxLink& link) {
+  AppState& st = s.state;
+  const std::optional<std::string> fault = IdentityFault(s, link, st.header.Group());
+  if (!fault) {
+    st.boxConnected = true;
+    return true;
+  }
+  if (*fault == kNoIdentity) {
+    TransferFailed(s, link, *fault);
+  } else {
+    st.boxConnected = false;
+    Report(s, link, *fault);
+  }
+  return false;
+}
+
 }  // namespace
 
 bool ConnectBox(Session& s, BoxLink& link, uint8_t group) {
@@ -138,23 +183,7 @@ bool ConnectBox(Session& s, BoxLink& link, uint8_t group) {
     return false;
   };
   if (!link.SendCommand("", '>')) return fail("Hardware not found");
-  if (!link.SendCommand("Q", '>')) return fail("Invalid response from hardware (error 1)");
-  const std::string r = link.ReplyText();
-  if (r.size() < 10) return fail("Invalid response from hardware (error 2)");
-  NoteIdentity(st, r);
-  const HardwareGroup* named = FindGroup(group);
-  if (named != nullptr && r[2] != named->boxLetter)
-    return fail(std::string(named->name) + " version hardware not found");
-  std::optional<float> version;
-  try {
-    version = ReadNumber(Trim(r.substr(3, 3)));
-  } catch (const OverflowError&) {
-    version.reset();
-  }
-  if (!version) return fail("Invalid response from hardware (error 4)");
-  // Times ten at extended precision: 0.9 as a float gives 8, not 9.
-  long double tenths = std::trunc(static_cast<long double>(*version) * 10);
-  if (tenths != st.header.RequiredVersion()) return fail("Incorrect hardware version");
+  if (auto fault = IdentityFault(s, link, group)) return fail(*fault);
   st.boxConnected = true;
   return true;
 }
@@ -262,15 +291,22 @@ uint8_t ByteOf(const std::string& reply) {
   return static_cast<uint8_t>(ParseHex(reply.substr(reply.size() - 3, 2)));
 }
 
+// A "C" command, awaiting its "+". False when the Box did not acknowledge (reported here) or
+// the user aborted; an abort lets the exchange end at its prompt, so that nothing of it is
+// still on its way when the next operation starts.
+bool SendByteCommand(Session& s, BoxLink& link, const std::string& command) {
+  if (link.SendCommand(command, '+')) return true;
+  if (!link.ReplyMissing() && !link.LineLost()) link.WaitForChar('>');
+  TransferFailed(s, link, "Hardware did not acknowledge");
+  return false;
+}
+
 // Asks the Box for the byte at `a`, and once more when the answer is garbled. False when the
 // Box did not acknowledge or the user aborted (a message for the first is given here); `reply`
 // is the last answer, `readable` whether it was.
 bool ReadByte(Session& s, BoxLink& link, int a, std::string& reply, bool& readable) {
   for (int attempt = 1; attempt <= 2; ++attempt) {
-    if (!link.SendCommand("C" + Hex2(a) + "*", '+')) {
-      TransferFailed(s, link, "Hardware did not acknowledge");
-      return false;
-    }
+    if (!SendByteCommand(s, link, "C" + Hex2(a) + "*")) return false;
     reply = link.ReplyText();
     readable = Readable(reply);
     link.WaitForChar('>');
@@ -288,10 +324,7 @@ bool WriteBytes(Session& s, BoxLink& link, const TransferProgress& progress, int
   for (int a = 0; a < kTransferBytes; ++a) {
     const int v = st.image.Byte(a);
     lastSent = a;
-    if (!link.SendCommand("C" + Hex2(a) + Hex2(v), '+')) {
-      TransferFailed(s, link, "Hardware did not acknowledge");
-      return false;
-    }
+    if (!SendByteCommand(s, link, "C" + Hex2(a) + Hex2(v))) return false;
     link.WaitForChar('>');
     if (st.abortRequest) return false;
     std::string r;
@@ -340,19 +373,12 @@ std::string Checksum(const uint8_t* bytes) {
   return Crc32Text(bytes, kTransferBytes);
 }
 
-// Asks the Box for its letter and version, then reads its 80 bytes into `box` (a copy of the
-// project's image, so bytes 0x50.. are the project's), leaving the project as it is. After
-// the prompt, inside a running exchange. False (with `stoppedAt` set) when it did not arrive
-// whole; failures are reported here, an abort is not.
+// Reads the Box's 80 bytes into `box` (a copy of the project's image, so bytes 0x50.. are the
+// project's), leaving the project as it is. After the identification, inside a running
+// exchange. False (with `stoppedAt` set) when they did not arrive whole; failures are reported
+// here, an abort is not.
 bool ReadBoxInto(Session& s, BoxLink& link, EepromImage& box, const TransferProgress& progress,
                  std::string& stoppedAt) {
-  if (!link.SendCommand("Q", '>')) {
-    stoppedAt = "identify";
-    TransferFailed(s, link, "Invalid response from hardware (error 1)");
-    return false;
-  }
-  const std::string r = link.ReplyText();
-  if (r.size() >= 10) NoteIdentity(s.state, r);
   BoxBytes staged{};
   int at = 0;
   if (!ReadBytes(s, link, progress, staged, at)) {
@@ -375,8 +401,8 @@ std::string ProjectPath(const AppState& st) {
   return ec ? st.projectFileName : full.string();
 }
 
-// One line of the history for the transfer now ending. A history that cannot be written is
-// said, without undoing the transfer.
+// One line of the history for the transfer now ending. A history that cannot be written is a
+// warning beside the transfer's outcome, which has been told already and stands.
 void Record(Session& s, BoxLink& link, HistoryEntry entry, const std::string& outcome) {
   if (s.dataFolder.empty()) return;
   const AppState& st = s.state;
@@ -390,7 +416,8 @@ void Record(Session& s, BoxLink& link, HistoryEntry entry, const std::string& ou
   try {
     AppendHistory(s.dataFolder, entry);
   } catch (const std::exception& e) {
-    s.dialogs.Error(std::string("The history of Box transfers was not written: ") + e.what());
+    s.dialogs.RecordWarning(std::string("The history of Box transfers was not written: ") +
+                            e.what());
   }
 }
 
@@ -460,8 +487,9 @@ Guard GuardUpdate(Session& s, BoxLink& link, const TransferProgress& progress, H
   }
   if (!st.backupBeforeUpdate) return Guard::Write;
   try {
-    entry.backup = SaveBackup(s.dataFolder, s.now(), st.boxLetter, st.boxVersion, BackupHeader(s),
-                              box, ProjectPath(st));
+    // The index names the project only once the Box holds all of it.
+    entry.backup =
+        SaveBackup(s.dataFolder, s.now(), st.boxLetter, st.boxVersion, BackupHeader(s), box, "");
   } catch (const std::exception& e) {
     st.boxMessage = e.what();
     s.dialogs.Error(std::string("The backup of the Box could not be saved, so nothing was "
@@ -496,6 +524,9 @@ bool BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress,
     if (!StartTransfer(s, link)) {
       entry.stoppedAt = "prompt";
       guard = Guard::Stop;
+    } else if (!TransferIdentifies(s, link)) {
+      entry.stoppedAt = "identify";
+      guard = Guard::Stop;
     } else if (guarded) {
       guard = GuardUpdate(s, link, readProgress, entry, report);
     }
@@ -517,9 +548,18 @@ bool BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress,
                                              : kOutcomeFailed;
   }
   RefreshWindow(s);
-  Record(s, link, entry, outcome);
   if (report) report->outcome = outcome;
+  // The outcome first; the records kept of it follow.
   if (!complete && st.boxPartial) s.dialogs.Error(PartialImageText(st));
+  if (complete && !entry.backup.empty()) {
+    try {
+      NoteBackupReplaced(s.dataFolder, entry.backup, ProjectPath(st));
+    } catch (const std::exception& e) {
+      s.dialogs.RecordWarning(std::string("The index of the Box's backups was not written: ") +
+                              e.what());
+    }
+  }
+  Record(s, link, entry, outcome);
   return complete;
 }
 
@@ -530,16 +570,19 @@ bool ReadBoxImage(Session& s, BoxLink& link, EepromImage& box, const TransferPro
     if (!exchange.Started()) return false;
     s.state.boxMessage.clear();
     std::string stoppedAt;
-    read = StartTransfer(s, link) && ReadBoxInto(s, link, box, progress, stoppedAt);
+    read = StartTransfer(s, link) && TransferIdentifies(s, link) &&
+           ReadBoxInto(s, link, box, progress, stoppedAt);
   }
   RefreshWindow(s);
   return read;
 }
 
-bool BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progress) {
+bool BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progress,
+                      const RetrieveOptions& options) {
   if (!Ask(s, "Ok to retrive EEPROM data?")) return false;
   BoxBytes staged{};
   bool prompted = false;
+  bool identified = false;
   bool complete = false;
   HistoryEntry entry;
   entry.operation = "retrieve";
@@ -548,9 +591,13 @@ bool BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progres
     if (!exchange.Started()) return false;
     s.state.boxMessage.clear();
     prompted = StartTransfer(s, link);
+    identified = prompted && (!options.identify || TransferIdentifies(s, link));
     int at = 0;
-    if (prompted) complete = ReadBytes(s, link, progress, staged, at);
-    entry.stoppedAt = !prompted ? "prompt" : complete ? "" : "read " + HexAt(at);
+    if (identified) complete = ReadBytes(s, link, progress, staged, at);
+    entry.stoppedAt = !prompted     ? "prompt"
+                      : !identified ? "identify"
+                      : complete    ? ""
+                                    : "read " + HexAt(at);
   }
   const std::string outcome = complete                     ? kOutcomeOk
                               : s.state.boxMessage.empty() ? kOutcomeAborted
@@ -558,10 +605,10 @@ bool BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progres
   if (!complete) {
     // Box bytes mixed with the user's unsaved edits would be neither: keep the project whole.
     RefreshWindow(s);
-    Record(s, link, entry, outcome);
-    if (prompted)
+    if (identified)
       s.dialogs.Error(
           "Retrieve stopped before all 80 bytes were read: the project was not changed");
+    Record(s, link, entry, outcome);
     return false;
   }
   entry.checksum = Checksum(staged.data());
@@ -575,6 +622,11 @@ bool BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progres
   ShowLimitText(s, Trim(EntryOutputText(st, kLimitEntry)));
   st.projectModified = false;
   RefreshWindow(s);
+  if (options.keep && !options.keep()) {
+    entry.stoppedAt = "save";
+    Record(s, link, entry, s.state.boxMessage.empty() ? kOutcomeAborted : kOutcomeFailed);
+    return false;
+  }
   Record(s, link, entry, outcome);
   return true;
 }

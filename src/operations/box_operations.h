@@ -39,8 +39,12 @@ using TransferProgress = std::function<void(int done)>;
 // boxLastAddressWritten set, shows them in the window and says so in an error box
 // (PartialImageText); a complete one clears them.
 //
+// Right before its first write the Update asks the Box for its letter and version and stops,
+// as ConnectBox would, when the Box is not the project's hardware: one identification per
+// Update, whatever happened since the connection.
+//
 // With a data folder in the session and the backup or the preview switched on, the Box is
-// read first, within the same exchange (after its letter and version are asked for): when it
+// read first, within the same exchange (after its identification): when it
 // already holds the 80 bytes nothing is written (and the result is true); otherwise the
 // preview shows what changes (Cancel ends the Update), and the backup is saved. When that
 // read or save fails, nothing is written. Every Update that reaches the Box, successful or
@@ -55,11 +59,19 @@ bool BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress 
 // Reads bytes 0x00..0x4F of the Box and, only when every one arrived, puts them into the image
 // and shows them; true then. Otherwise the project stays exactly as it was. A garbled answer
 // is asked for once more before the retrieve fails.
-bool BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progress = {});
+struct RetrieveOptions {
+  // The Box's letter and version are checked against the project's before a byte is read.
+  bool identify = false;
+  // Keeps what was read (the command line saves the project) before the history is written;
+  // false when it was not kept, with state.boxMessage saying why (empty: the user stopped it).
+  std::function<bool()> keep;
+};
+bool BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progress = {},
+                      const RetrieveOptions& options = {});
 
-// Reads the Box's letter and version and its 80 bytes, as the read before an Update does,
-// into `box` (bytes 0x50.. are the project's); the project is not changed. True when all 80
-// arrived.
+// Checks the Box's letter and version against the project's and reads its 80 bytes, as the
+// read before an Update does, into `box` (bytes 0x50.. are the project's); the project is not
+// changed. True when all 80 arrived.
 bool ReadBoxImage(Session& s, BoxLink& link, EepromImage& box,
                   const TransferProgress& progress = {});
 

@@ -1,6 +1,7 @@
 #include "operations/box_record.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "operations/box_operations.h"
 #include "operations/main_controls.h"
@@ -36,8 +37,17 @@ bool RestoreBackup(Session& s, const std::string& path) {
 }
 
 bool WriteBackupToBox(Session& s, BoxLink& link, const std::string& path) {
-  if (!RestoreBackup(s, path)) return false;
-  return BoxUpdateClick(s, link);
+  // The Update identifies the Box right before it writes: opening the backup does not as well.
+  auto connectBox = std::exchange(s.connectBox, nullptr);
+  bool restored = false;
+  try {
+    restored = RestoreBackup(s, path);
+  } catch (...) {
+    s.connectBox = std::move(connectBox);
+    throw;
+  }
+  s.connectBox = std::move(connectBox);
+  return restored && BoxUpdateClick(s, link);
 }
 
 }  // namespace vyk

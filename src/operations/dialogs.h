@@ -44,6 +44,9 @@ class Dialogs {
   virtual void Information(const std::string& text) = 0;
   virtual Answer Question(const std::string& text, QuestionButtons buttons) = 0;
   virtual Answer Warning(const std::string& text, QuestionButtons buttons) = 0;
+  // A record of an operation (its history line, an index) could not be kept: a warning with
+  // an OK button, after the operation's own outcome, which stands.
+  virtual void RecordWarning(const std::string& text) { Error(text); }
   // The chosen path, or nothing when the user cancels.
   virtual std::optional<std::string> OpenFileName(const FileDialogRequest& request) = 0;
   virtual std::optional<std::string> SaveFileName(const FileDialogRequest& request) = 0;

@@ -86,6 +86,10 @@ Answer QtDialogs::Warning(const std::string& text, QuestionButtons buttons) {
       QMessageBox::warning(Parent(), QStringLiteral("Warning"), Text(text), Buttons(buttons)));
 }
 
+void QtDialogs::RecordWarning(const std::string& text) {
+  QMessageBox::warning(Parent(), QStringLiteral("Warning"), Text(text), QMessageBox::Ok);
+}
+
 std::optional<std::string> QtDialogs::OpenFileName(const FileDialogRequest& request) {
   QFileDialog dialog(Parent(), QString(), Text(request.folder), QtFilter(request.filter));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);

@@ -15,6 +15,7 @@ class QtDialogs : public Dialogs {
   void Information(const std::string& text) override;
   Answer Question(const std::string& text, QuestionButtons buttons) override;
   Answer Warning(const std::string& text, QuestionButtons buttons) override;
+  void RecordWarning(const std::string& text) override;
   std::optional<std::string> OpenFileName(const FileDialogRequest& request) override;
   std::optional<std::string> SaveFileName(const FileDialogRequest& request) override;
   bool AskProjectSetup(ProjectSetup& setup) override;

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/cli_test_util.h"
+#include "support/boxsim_process.h"
 
 namespace vyk::test {
 namespace {
@@ -36,20 +37,39 @@ TEST(BoxCli, WithoutAPortNamedAnywhereNothingIsReadOrWritten) {
   EXPECT_TRUE(ReadAll(project) == before) << "the project changed";
 }
 
+// The port comes from the settings the window uses (--config's, else the user's own), but the
+// simulated Box answers only to --port Simulator on the command line.
 TEST(BoxCli, ThePortComesFromTheSettingsTheWindowUses) {
   TempFolder tmp;
-  WriteIni(tmp.path() / "chosen", "[System]\nPortName=Simulator\n");
-  WriteIni(tmp.path() / "xdg/Vyk/VykEdit", "[System]\nPortName=Simulator\n");
+  BoxSimProcess sim(VYK_CLI_PATH, {"--group", "gm", "--baud", "0"});
+  const std::string project = tmp / "p.VYK";
+  ASSERT_EQ(RunVyk({"project", "new", "--group", "gm", project}, tmp).status, 0);
+  WriteIni(tmp.path() / "xdg/Vyk/VykEdit", "[System]\nPortName=" + sim.Path() + "\n");
   ::setenv("XDG_CONFIG_HOME", (tmp / "xdg").c_str(), 1);
   struct Case {
-    std::vector<std::string> where;
-  } cases[] = {{{"--config", tmp / "chosen"}}, {{}}};
+    std::string setting;  // PortName in --config's vyk.ini; empty: no --config
+    std::string port;     // --port; empty: none
+    std::string used;     // empty: refused
+  } cases[] = {{"Simulator", "", ""},
+               {"Simulator", "Simulator", "Simulator"},
+               {"Simulator", sim.Path(), sim.Path()},
+               {sim.Path(), "", sim.Path()},
+               {"", "", sim.Path()}};
   for (const Case& c : cases) {
-    std::vector<std::string> args = {"box", "identify", "--group", "gm", "--json"};
-    args.insert(args.end(), c.where.begin(), c.where.end());
-    RunResult r = RunVyk(args, tmp);
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(nlohmann::json::parse(r.out)["port"], "Simulator");
+    WriteIni(tmp.path() / "cfg", "[System]\nPortName=" + c.setting + "\n");
+    for (const std::string command : {"identify", "monitor", "diff", "write", "read"}) {
+      std::vector<std::string> args = {"box", command, "--json", "--group", "gm"};
+      if (command != "identify") args.push_back(project);
+      if (!c.setting.empty()) args.insert(args.end(), {"--config", tmp / "cfg"});
+      if (!c.port.empty()) args.insert(args.end(), {"--port", c.port});
+      RunResult r = RunVyk(args, tmp);
+      const bool refused = r.err.find("names the simulated Box") != std::string::npos;
+      EXPECT_EQ(refused, c.used.empty()) << command << " " << c.setting << ": " << r.err;
+      EXPECT_EQ(r.status == 0 || (command == "diff" && r.status == 1), !refused) << command;
+      if (!refused && command != "diff" && r.status == 0) {
+        EXPECT_EQ(nlohmann::json::parse(r.out)["port"], c.used) << command;
+      }
+    }
   }
   ::unsetenv("XDG_CONFIG_HOME");
 }
@@ -93,6 +113,24 @@ TEST(BoxCli, PermissionDeniedWithoutAGroupHint) {
   ::chmod(locked.c_str(), 0);
   RunResult r = RunVyk({"box", "identify", "--group", "gm", "--port", locked}, tmp);
   EXPECT_EQ(r.err, "Can't open specified device " + locked + " (Error 13, Permission denied)\n");
+}
+
+// A record that cannot be written is a warning beside the outcome, which decides the status.
+TEST(BoxCli, ARecordThatCannotBeWrittenIsAWarningBesideTheOutcome) {
+  TempFolder tmp;
+  const std::string project = tmp / "p.VYK";
+  ASSERT_EQ(RunVyk({"project", "new", "--group", "gm", project}, tmp).status, 0);
+  std::filesystem::create_directories(tmp.path() / "data/history.tsv");
+  for (const auto& [command, said] : {std::pair{"write", "Wrote and verified"}, {"read", "Read"}}) {
+    RunResult r = RunVyk({"box", command, "--port", "Simulator", "--config", tmp / "cfg", "--data",
+                          tmp / "data", project},
+                         tmp);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find(std::string(said) + " 80 bytes"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("Warning: The history of Box transfers was not written"),
+              std::string::npos)
+        << r.err;
+  }
 }
 
 }  // namespace

@@ -1,14 +1,17 @@
 // `vyk box` against `vyk boxsim` on a pseudo-terminal, through the real serial-port code.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <thread>
 
 #include "cli/cli_test_util.h"
 #include "support/boxsim_process.h"
 #include "support/comma_locale.h"
+#include "support/vyk_process.h"
 
 namespace vyk::test {
 namespace {
@@ -199,6 +202,75 @@ TEST(BoxE2e, ABackupListedAfterAWriteRestoresTheBoxByteForByte) {
   ASSERT_EQ(RunVyk({"box", "read", "--port", sim.Path(), "--data", data, read}, tmp).status, 0);
   EXPECT_EQ(ReadAll(read).substr(512, 80), ReadAll(first).substr(512, 80));
   EXPECT_EQ(Json(RunVyk({"box", "history", "--data", data, "--json"}, tmp))["entries"].size(), 4u);
+}
+
+// The command lines a `vyk boxsim --log` received, one a line.
+std::vector<std::string> Lines(const std::string& path) {
+  std::vector<std::string> lines;
+  std::ifstream in(path);
+  for (std::string line; std::getline(in, line);)
+    lines.push_back(line);
+  return lines;
+}
+
+// After the two CRs that wake the Box: one empty command and one "Q", the transfer's own check
+// that the Box is the project's hardware.
+TEST(BoxE2e, OneIdentificationPerCommand) {
+  TempFolder tmp;
+  const std::string project = tmp / "p.VYK";
+  ASSERT_EQ(RunVyk({"project", "new", "--group", "gm", project}, tmp).status, 0);
+  for (std::vector<std::string> args :
+       {std::vector<std::string>{"write"}, {"write", "--dry-run"}, {"diff"}, {"read"}}) {
+    const std::string log = tmp / (args[0] + std::to_string(args.size()));
+    BoxSim sim({"--group", "gm", "--baud", "0", "--log", log});
+    args.insert(args.begin(), "box");
+    args.insert(args.end(), {"--port", sim.Path(), "--data", tmp / "data", project});
+    EXPECT_LT(RunVyk(args, tmp).status, 2) << args[1];
+    const std::vector<std::string> lines = Lines(log);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), ""), 3) << args[1];
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Q"), 1) << args[1];
+  }
+}
+
+// Ctrl+C and SIGTERM end a command as Abort does: the exchange in progress finishes, what the
+// Box was left holding is said and recorded, the project stays as it was, and the exit status
+// tells the signal. A read whose project changed on disk meanwhile is not saved, nor logged ok.
+TEST(BoxE2e, AStopSignalEndsTheCommandAsAbortDoes) {
+  struct Case {
+    std::string command;
+    int signal;    // 0: the project changes on disk instead
+    size_t lines;  // command lines the Box has received by then
+    int status;
+    std::string outcome;  // the history's; empty: none is kept
+  } cases[] = {{"write", SIGINT, 100, 130, "aborted"}, {"write", SIGTERM, 100, 143, "aborted"},
+               {"read", SIGINT, 20, 130, "aborted"},   {"diff", SIGTERM, 20, 143, ""},
+               {"monitor", SIGINT, 3, 130, ""},        {"read", 0, 20, 1, "failed"}};
+  for (const Case& c : cases) {
+    TempFolder tmp;
+    const std::string project = tmp / "p.VYK";
+    const std::string data = tmp / "data";
+    ASSERT_EQ(RunVyk({"project", "new", "--group", "gm", project}, tmp).status, 0);
+    BoxSim sim({"--group", "gm", "--log", tmp / "log", "--byte-delay",
+                c.command == "monitor" ? "50" : "0"});
+    VykProcess vyk({"box", c.command, "--port", sim.Path(), "--data", data, project}, tmp / "out",
+                   tmp / "err");
+    while (Lines(tmp / "log").size() < c.lines)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    if (c.signal == 0) std::ofstream(project, std::ios::app) << 'x';
+    const std::string before = ReadAll(project);
+    if (c.signal != 0) vyk.Signal(c.signal);
+    EXPECT_EQ(vyk.Wait(), c.status) << c.command;
+    const std::string err = ReadAll(tmp / "err");
+    EXPECT_TRUE(err.empty() || err.back() == '\n') << err;  // no progress line left open
+    EXPECT_EQ(ReadAll(project), before) << c.command;
+    const json history = Json(RunVyk({"box", "history", "--data", data, "--json"}, tmp));
+    EXPECT_EQ(history["entries"].empty() ? json("") : history["entries"][0]["outcome"], c.outcome);
+    if (c.command != "write") continue;
+    EXPECT_NE(err.find("The Box holds a partial image"), std::string::npos) << err;
+    // The backup of what the Box held is kept, but not as replaced by the project.
+    const json backups = Json(RunVyk({"box", "backups", "--data", data, "--json"}, tmp));
+    EXPECT_TRUE(backups["backups"][0]["project"].is_null());
+  }
 }
 
 }  // namespace

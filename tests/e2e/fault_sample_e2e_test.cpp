@@ -30,7 +30,7 @@ std::vector<std::string> Messages(const std::string& err) {
 double WaitsOf(const FaultSamplePoint& p) {
   if (std::string(p.fault) != "silence") return 1;
   const bool write = std::string(p.transfer) == "write";
-  const int length = p.command == 1 ? 0 : write && p.command % 2 == 0 ? 5 : 4;  // "C0320", "C03*"
+  const int length = p.command == 1 ? 0 : write && p.command % 2 == 1 ? 5 : 4;  // "C0320", "C03*"
   return length + 2;
 }
 
@@ -40,9 +40,10 @@ TEST_P(FaultSampleE2e, GivesTheMessagesOfTheVirtualClock) {
   const std::string project = tmp / "p.VYK";
   ASSERT_EQ(RunVyk({"project", "new", "--group", "gm", project}, tmp).status, 0);
   const std::string before = ReadAll(project);
-  BoxSimProcess sim(VYK_CLI_PATH, {"--group", "gm", "--baud", "0", "--fault", p.fault,
-                                   "--fault-line", std::to_string(kLinesBeforeTransfer + p.command),
-                                   "--fault-byte", std::to_string(p.byte)});
+  BoxSimProcess sim(VYK_CLI_PATH,
+                    {"--group", "gm", "--baud", "0", "--fault", p.fault, "--fault-line",
+                     std::to_string(kCliLinesBeforeTransfer + p.command), "--fault-byte",
+                     std::to_string(p.byte)});
   ASSERT_FALSE(sim.Path().empty());
 
   // The sweep counts the write's own command lines: no read for a backup goes before them.

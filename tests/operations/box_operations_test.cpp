@@ -178,15 +178,18 @@ TEST(Monitor, AShortOrGarbledLineIsError2) {
   }
 }
 
-TEST(Update, WritesAndVerifiesEightyBytesWith161Commands) {
+// The empty command, "Q" to check the Box right before the write, then each address written
+// and read back.
+TEST(Update, WritesAndVerifiesEightyBytesWith162Commands) {
   GmProject h;
   h.dialogs.answers = {Answer::Yes};
   int progress = 0;
   BoxUpdateClick(h.session, h.link, [&](int done) { progress = done; });
   EXPECT_TRUE(h.dialogs.Texts(Kind::Error).empty());
-  EXPECT_EQ(h.commands.size(), 161u);
-  EXPECT_EQ(h.commands[1], "C0000");
-  EXPECT_EQ(h.commands[2], "C00*");
+  EXPECT_EQ(h.commands.size(), 162u);
+  EXPECT_EQ(h.commands[1], "Q");
+  EXPECT_EQ(h.commands[2], "C0000");
+  EXPECT_EQ(h.commands[3], "C00*");
   EXPECT_EQ(progress, 80);
   for (int a = 0; a < 80; ++a)
     EXPECT_EQ(h.port.Box().Eeprom()[a], h.state.image.Byte(a)) << a;
@@ -208,6 +211,10 @@ TEST(Update, EachFaultEndsTheTransferWithItsMessage) {
        "Hardware did not acknowledge", "11"},
       {"line closed", [](SimBoxConfig& c) { c.closeAfterBytes = 100; },
        "The connection to test was lost (the simulated Box closed the line)", "08"},
+      {"a clean read-back with one bit flipped", [](SimBoxConfig& c) { c.flipBitAddress = 0x00; },
+       "Verify error: 00 \r\n01+", "00"},
+      {"another group's Box", [](SimBoxConfig& c) { c.groupLetter = 'V'; },
+       "GM version hardware not found", ""},
   };
   for (const Case& c : cases) {
     GmProject h;
@@ -230,22 +237,22 @@ TEST(Update, EachFaultEndsTheTransferWithItsMessage) {
 TEST(Update, AGarbledReadBackIsReadAgainOnce) {
   for (int garbled : {1, 2}) {
     GmProject h;
-    // Byte 03 of a GM image is 20; its read-back is the Box's line 9 after the 4 of the
+    // Byte 03 of a GM image is 20; its read-back is the Box's line 10 after the 4 of the
     // identification, and the first digit of its answer that line's byte 7.
     SimBoxConfig& c = h.port.Box().Config();
     c.lineFault = LineFault::Corrupt;
-    c.faultLine = h.port.Box().LinesReceived() + 9;
+    c.faultLine = h.port.Box().LinesReceived() + 10;
     c.faultByte = 7;
-    // The Box sends 4 bytes for the empty command and 25 for each address (the write's 6
-    // echoes, CR LF + and CR LF >, the read's 5 echoes, CR LF, two digits, + and CR LF >);
-    // the read asked again follows the garbled one.
-    if (garbled == 2) c.corruptNthOutput = h.port.Box().BytesSent() + 4 + 3 * 25 + 25 + 8;
+    // The Box sends 4 bytes for the empty command, 15 for "Q" and 25 for each address (the
+    // write's 6 echoes, CR LF + and CR LF >, the read's 5 echoes, CR LF, two digits, + and
+    // CR LF >); the read asked again follows the garbled one.
+    if (garbled == 2) c.corruptNthOutput = h.port.Box().BytesSent() + 4 + 15 + 3 * 25 + 25 + 8;
     h.dialogs.answers = {Answer::Yes};
     EXPECT_EQ(BoxUpdateClick(h.session, h.link), garbled == 1);
-    EXPECT_EQ(h.commands[9], "C03*");  // asked again
+    EXPECT_EQ(h.commands[10], "C03*");  // asked again
     if (garbled == 1) {
       EXPECT_TRUE(h.dialogs.Texts(Kind::Error).empty());
-      EXPECT_EQ(h.commands.size(), 162u);
+      EXPECT_EQ(h.commands.size(), 163u);
     } else {
       ASSERT_EQ(h.dialogs.Texts(Kind::Error).size(), 2u);
       EXPECT_EQ(h.dialogs.Texts(Kind::Error)[0],
@@ -275,6 +282,21 @@ TEST(Update, AbortStopsAfterTheExchangeInProgress) {
     EXPECT_FALSE(h.state.abortRequest);
     EXPECT_EQ(h.state.buttonMode, ButtonMode::Monitor);
   }
+}
+
+// An Abort pressed while the Box stores a byte ends the Update there: not even its read-back
+// goes out.
+TEST(Update, AbortDuringTheWaitAfterAWriteSendsNoFurtherCommand) {
+  SimBoxConfig config = Box();
+  config.eepromWriteMs = 200;
+  GmProject h(config);
+  h.link.terminalEcho = [&h](uint8_t byte) {
+    if (byte == '+' && h.commands.back() == "C0000") AbortBtnClick(h.session, h.link);
+  };
+  h.dialogs.answers = {Answer::Yes};
+  EXPECT_FALSE(BoxUpdateClick(h.session, h.link));
+  EXPECT_EQ(h.commands, (std::vector<std::string>{"", "Q", "C0000"}));
+  EXPECT_EQ(h.state.boxLastAddressWritten, 0);
 }
 
 // The window and the message name the last address written until an update completes.

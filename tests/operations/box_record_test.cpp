@@ -50,6 +50,11 @@ struct Recorded : SimHarness {
     return true;
   }
   std::vector<HistoryEntry> History() { return ReadHistory(session.dataFolder); }
+  // The Box answers nothing to the n-th command line from now on.
+  void SilenceLine(long n) {
+    port.Box().Config().lineFault = LineFault::Silence;
+    port.Box().Config().faultLine = port.Box().LinesReceived() + n;
+  }
 };
 
 TEST(BoxRecord, AnUpdateReadsTheBoxShowsTheChangesKeepsABackupAndRecordsIt) {
@@ -106,7 +111,8 @@ TEST(BoxRecord, AnUpdateReadsTheBoxShowsTheChangesKeepsABackupAndRecordsIt) {
   EXPECT_EQ(BoxHistory(h.session).front().operation, "retrieve");  // newest first
 }
 
-// Whatever stops the Update before its write leaves the Box as it was, and says where.
+// Whatever stops the Update (or a Retrieve that identifies the Box) before its write leaves
+// the Box as it was, and says where.
 TEST(BoxRecord, AnUpdateThatCannotReadOrKeepTheBoxWritesNothing) {
   struct Case {
     const char* name;
@@ -114,7 +120,16 @@ TEST(BoxRecord, AnUpdateThatCannotReadOrKeepTheBoxWritesNothing) {
     std::string outcome;
     std::string stoppedAt;
     std::string error;  // the last error shown; empty: none
+    bool retrieve = false;
   } cases[] = {
+      {"no prompt", [](Recorded& h) { h.SilenceLine(1); }, "failed", "prompt",
+       "Hardware not found"},
+      {"another group", [](Recorded& h) { h.port.Box().Config().groupLetter = 'I'; }, "failed",
+       "identify", "GM version hardware not found"},
+      {"another version", [](Recorded& h) { h.port.Box().Config().version = "1.1"; }, "failed",
+       "identify", "Incorrect hardware version", true},
+      {"no answer to Q", [](Recorded& h) { h.SilenceLine(2); }, "failed", "identify",
+       "Invalid response from hardware (error 1)", true},
       {"the Box stops answering", [](Recorded& h) { h.port.Box().Config().stopAfterBytes = 300; },
        "failed", "backup read ",
        "The Box could not be read for its backup, so nothing was written to it"},
@@ -134,7 +149,9 @@ TEST(BoxRecord, AnUpdateThatCannotReadOrKeepTheBoxWritesNothing) {
     h.dialogs.answers = {Answer::Yes};
     h.dialogs.previewAnswers = {true};
     c.arrange(h);
-    EXPECT_FALSE(BoxUpdateClick(h.session, h.link)) << c.name;
+    EXPECT_FALSE(c.retrieve ? BoxRetrieveClick(h.session, h.link, {}, {true, {}})
+                            : BoxUpdateClick(h.session, h.link))
+        << c.name;
     EXPECT_EQ(h.port.Box().Eeprom(), h.before) << c.name;
     EXPECT_FALSE(h.state.boxPartial) << c.name;
     const auto errors = h.dialogs.Texts(Kind::Error);
@@ -162,7 +179,7 @@ TEST(BoxRecord, TheSettingsDecideWhatAnUpdateDoesFirst) {
       {true, true, 242, 1, 1},
       {true, false, 242, 0, 1},
       {false, true, 242, 1, 0},
-      {false, false, 161, 0, 0},  // as without a data folder
+      {false, false, 162, 0, 0},  // as without a data folder
   };
   for (const Case& c : cases) {
     Recorded h;
@@ -188,13 +205,37 @@ TEST(BoxRecord, ABackupOpensAsANewProjectAndWritesBackIntoTheBox) {
   const std::string backupBytes = ReadBytes(path);
   h.dialogs.answers = {Answer::Yes};  // the Update's question
   h.dialogs.previewAnswers = {true};
+  h.commands.clear();
   ASSERT_TRUE(WriteBackupToBox(h.session, h.link, path));
+  // One identification: the Update's own, right before it writes.
+  EXPECT_EQ(std::count(h.commands.begin(), h.commands.end(), ""), 1);
+  EXPECT_EQ(std::count(h.commands.begin(), h.commands.end(), "Q"), 1);
   EXPECT_EQ(h.port.Box().Eeprom(), h.before);
   EXPECT_EQ(h.state.projectState, ProjectState::NewProject);
   EXPECT_EQ(h.state.projectFileName, kNewProjectName);
   EXPECT_TRUE(h.state.projectModified);
   EXPECT_EQ(ReadBytes(path), backupBytes);      // the backup itself stays as it was taken
   EXPECT_EQ(BoxBackups(h.session).size(), 2u);  // what the Box held before the write back
+}
+
+// A record that cannot be kept is a warning after the transfer's own outcome, which stands; a
+// backup names the project that replaced it only once the Box holds all of it.
+TEST(BoxRecord, RecordsFollowTheOutcomeAndClaimNothingItDidNotDo) {
+  struct Case {
+    bool complete;
+    std::vector<Kind> messages;  // in order
+  } cases[] = {{true, {Kind::Warning}}, {false, {Kind::Error, Kind::Error, Kind::Warning}}};
+  for (const Case& c : cases) {
+    Recorded h;
+    std::filesystem::create_directories(HistoryPath(h.session.dataFolder));
+    if (!c.complete) h.port.Box().Config().flipBitAddress = 0x20;
+    EXPECT_EQ(h.Update(), c.complete);
+    std::vector<Kind> kinds;
+    for (const auto& m : h.dialogs.messages)
+      if (m.kind != Kind::Question) kinds.push_back(m.kind);
+    EXPECT_EQ(kinds, c.messages);
+    EXPECT_EQ(BoxBackups(h.session).at(0).project, c.complete ? "(new)" : "");
+  }
 }
 
 }  // namespace

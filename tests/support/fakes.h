@@ -57,6 +57,9 @@ class FakeDialogs : public Dialogs {
     messages.push_back({Kind::Warning, text});
     return Next(answers, Answer::Cancel);
   }
+  void RecordWarning(const std::string& text) override {
+    messages.push_back({Kind::Warning, text});
+  }
   std::optional<std::string> OpenFileName(const FileDialogRequest& request) override {
     fileRequests.push_back(request);
     return Next(fileNames, std::optional<std::string>());

@@ -7,9 +7,10 @@
 
 namespace vyk::test {
 
-// Command lines the Box has received when a transfer starts, in the window and in `vyk box`:
-// the two wake-up CRs, then the identification's empty line and "Q".
+// Command lines the Box has received when a transfer starts: in the window the two wake-up
+// CRs, then the identification's empty line and "Q"; in `vyk box` the wake-up CRs alone.
 inline constexpr long kLinesBeforeTransfer = 4;
+inline constexpr long kCliLinesBeforeTransfer = 2;
 
 inline const std::string kRetrieveStopped =
     "Retrieve stopped before all 80 bytes were read: the project was not changed";
@@ -31,23 +32,24 @@ struct FaultSamplePoint {
 };
 
 // A GM project as File > New makes it, written into or read from a Box of blank EEPROM.
-// Update's command 2a+2 writes address a and 2a+3 reads it back; Retrieve's a+2 reads a.
+// Command 2 is "Q"; Update's command 2a+3 writes address a and 2a+4 reads it back;
+// Retrieve's a+3 reads a.
 inline const std::vector<FaultSamplePoint> kFaultSample = {
     {"write", "drop", 1, 0, {}},
-    {"write", "drop", 81, 0, {}},
-    {"read", "drop", 81, 0, {}},
+    {"write", "drop", 82, 0, {}},
+    {"read", "drop", 82, 0, {}},
     {"write", "corrupt", 1, 3, {"Hardware not found"}},                               // its prompt
-    {"write", "corrupt", 8, 8, {"Hardware did not acknowledge", PartialText("03")}},  // "+"
-    {"read", "corrupt", 41, 7, {}},  // a digit: asked once more
+    {"write", "corrupt", 9, 8, {"Hardware did not acknowledge", PartialText("03")}},  // "+"
+    {"read", "corrupt", 42, 7, {}},  // a digit: asked once more
     {"write", "silence", 1, 0, {"Hardware not found"}},
-    {"write", "silence", 9, 0, {"Hardware did not acknowledge", PartialText("03")}},
-    {"read", "silence", 81, 0, {"Hardware did not acknowledge", kRetrieveStopped}},
+    {"write", "silence", 10, 0, {"Hardware did not acknowledge", PartialText("03")}},
+    {"read", "silence", 82, 0, {"Hardware did not acknowledge", kRetrieveStopped}},
     {"write", "close", 1, 0, {kLineLost}},
-    {"write", "close", 161, 0, {kLineLost, PartialText("4F")}},
-    {"read", "close", 2, 0, {kLineLost, kRetrieveStopped}},
-    {"write", "wrong-ack", 2, 0, {"Hardware did not acknowledge", PartialText("00")}},
+    {"write", "close", 162, 0, {kLineLost, PartialText("4F")}},
+    {"read", "close", 3, 0, {kLineLost, kRetrieveStopped}},
+    {"write", "wrong-ack", 3, 0, {"Hardware did not acknowledge", PartialText("00")}},
     {"read", "wrong-ack", 1, 0, {"Hardware not found"}},
-    {"read", "wrong-ack", 50, 0, {"Hardware did not acknowledge", kRetrieveStopped}},
+    {"read", "wrong-ack", 51, 0, {"Hardware did not acknowledge", kRetrieveStopped}},
 };
 
 // The messages with the port's name as PORT and without the reason of a lost line, which
