@@ -3,20 +3,23 @@
 #include <filesystem>
 #include <iostream>
 
+#include "cli/printing.h"
+
 namespace vyk::cli {
 
 void CliDialogs::Error(const std::string& text) {
   ++errors;
-  std::cerr << text << '\n';
+  std::cerr << TerminalText(text) << '\n';
 }
 
 void CliDialogs::Information(const std::string& text) {
-  if (showInformation) std::cerr << text << '\n';
+  if (showInformation) std::cerr << TerminalText(text) << '\n';
 }
 
 Answer CliDialogs::Question(const std::string& text, QuestionButtons) {
   if (!quietQuestions)
-    std::cerr << text << ' ' << (questionAnswer == Answer::Yes ? "Yes" : "No") << '\n';
+    std::cerr << TerminalText(text) << ' ' << (questionAnswer == Answer::Yes ? "Yes" : "No")
+              << '\n';
   return questionAnswer;
 }
 

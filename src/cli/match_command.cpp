@@ -7,6 +7,7 @@
 
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
+#include "cli/printing.h"
 #include "match/match_warnings.h"
 #include "model/ascii_text.h"
 #include "model/file_lock.h"
@@ -124,7 +125,7 @@ void RunMatch(const MatchOptions& o) {
   if (o.project.empty()) {
     json j = MatchJson(state, d, warnings);
     if (o.json) {
-      std::cout << j.dump(2) << '\n';
+      PrintJson(j);
     } else {
       PrintMatch(j);
     }

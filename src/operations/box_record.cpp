@@ -1,7 +1,5 @@
 #include "operations/box_record.h"
 
-#include <algorithm>
-
 #include "operations/box_operations.h"
 #include "operations/main_controls.h"
 #include "operations/project_commands.h"
@@ -15,8 +13,9 @@ std::vector<BackupInfo> BoxBackups(const Session& s) {
 
 std::vector<HistoryEntry> BoxHistory(const Session& s) {
   if (s.dataFolder.empty()) return {};
-  std::vector<HistoryEntry> entries = ReadHistory(s.dataFolder);
-  std::reverse(entries.begin(), entries.end());
+  std::vector<HistoryEntry> entries;
+  ReadHistoryNewestFirst(s.dataFolder, kHistoryWindowEntries,
+                         [&](const HistoryEntry& e) { entries.push_back(e); });
   return entries;
 }
 
