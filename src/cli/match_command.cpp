@@ -119,7 +119,7 @@ void RunMatch(const MatchOptions& o) {
   // JSON carries them; otherwise they go before the table or the copy, as in the dialog.
   if (!o.json || !o.project.empty()) {
     for (const MatchWarning& w : warnings)
-      std::cerr << "Warning: " << w.text << '\n';
+      std::cerr << "Warning: " << TerminalText(w.text) << '\n';
   }
 
   if (o.project.empty()) {

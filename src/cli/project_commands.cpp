@@ -270,7 +270,7 @@ void ApplyEdit(Session& s, const std::string& option, const std::string& value) 
 ComparedProject ReadCompared(const std::string& file) {
   const ProjectReadResult read = ReadProjectFile(file, ProjectHeader());
   if (read.status != ProjectReadStatus::Ok) {
-    std::cerr << ProjectReadMessage(read.status, file) << '\n';
+    std::cerr << TerminalText(ProjectReadMessage(read.status, file)) << '\n';
     throw CommandFailed();
   }
   return {file, read.header, read.image};
