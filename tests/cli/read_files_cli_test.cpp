@@ -16,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-void Write(const std::string& path, const std::string& bytes) {
+void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
@@ -29,40 +29,33 @@ TEST(ReadFilesCli, WhatHoldsNoUsableRowIsRefusedAndChangesNothing) {
   const std::string before = ReadAll(project);
   fs::create_directory(tmp / "folder");
   ASSERT_EQ(::mkfifo((tmp / "fifo").c_str(), 0600), 0);
-  Write(tmp / "nul", std::string(4096, '\0'));
-  Write(tmp / "empty", "");
-  Write(tmp / "big", std::string(2 << 20, '1'));
+  WriteFile(tmp / "nul", std::string(4096, '\0'));
+  WriteFile(tmp / "empty", "");
+  WriteFile(tmp / "big", std::string(2 << 20, '1'));
   const std::vector<std::string> kinds = {tmp / "folder", tmp / "fifo",  "/dev/zero",
                                           tmp / "nul",    tmp / "empty", tmp / "big"};
-  const std::string noImage = " bytes: expected a project file (768 bytes) or an EEPROM image";
+  const std::string csv =
+      "@ holds no line of entry,output that sets an output. Nothing was changed.";
+  const std::string text = "@ is no meter text file: no line of it holds a part number, " +
+                           std::string("description or point");
+  auto image = [](const std::string& n) {
+    return "The EEPROM file @ holds " + n +
+           " bytes: expected a project file (768 bytes) or an EEPROM image (256 bytes)";
+  };
+  const std::string skipped = "1 line of @ could not be read and was skipped";
+  auto tooLarge = [](const std::string& what) {
+    return "@ is too large for a " + what + " file (more than 1048576 bytes)";
+  };
   struct Command {
     std::string record;  // a data folder's record the file stands in for; else it is named
     std::vector<std::string> args;
     std::array<std::string, 3> errors;  // for the NUL, the empty and the large file ("" none)
   } commands[] = {
-      {"",
-       {"project", "edit", project, "--table-csv"},
-       {"@ holds no line of entry,output that sets an output. Nothing was changed.",
-        "@ holds no line of entry,output that sets an output. Nothing was changed.",
-        "@ is too large for a table CSV file (more than 1048576 bytes)"}},
-      {"",
-       {"meter", "import", tmp / "out.maf"},
-       {"@ is no meter text file: no line of it holds a part number, description or point",
-        "@ is no meter text file: no line of it holds a part number, description or point",
-        "@ is too large for a meter text file (more than 1048576 bytes)"}},
-      {"",
-       {"boxsim", "--eeprom"},
-       {"The EEPROM file @ holds more than 768" + noImage + " (256 bytes)",
-        "The EEPROM file @ holds 0" + noImage + " (256 bytes)",
-        "The EEPROM file @ holds more than 768" + noImage + " (256 bytes)"}},
-      {"history.tsv",
-       {"box", "history", "--data", tmp / "data"},
-       {"1 line of @ could not be read and was skipped", "",
-        "1 line of @ could not be read and was skipped"}},
-      {"backups/index.tsv",
-       {"box", "backups", "--data", tmp / "data"},
-       {"1 line of @ could not be read and was skipped", "",
-        "1 line of @ could not be read and was skipped"}},
+      {"", {"project", "edit", project, "--table-csv"}, {csv, csv, tooLarge("table CSV")}},
+      {"", {"meter", "import", tmp / "out.maf"}, {text, text, tooLarge("meter text")}},
+      {"", {"boxsim", "--eeprom"}, {image("more than 768"), image("0"), image("more than 768")}},
+      {"history.tsv", {"box", "history", "--data", tmp / "data"}, {skipped, "", skipped}},
+      {"backups/index.tsv", {"box", "backups", "--data", tmp / "data"}, {skipped, "", skipped}},
   };
   for (const Command& c : commands) {
     for (size_t k = 0; k < kinds.size(); ++k) {
@@ -102,11 +95,12 @@ TEST(ReadFilesCli, NoNameBreaksAnOutput) {
   const std::string data = tmp / "data";
   fs::create_directories(data + "/backups");
   fs::copy_file(cafe, data + "/backups/2026-12-08_08-30-05_G1.0.VYK");
-  Write(data + "/backups/index.tsv", "2026-12-08_08-30-05_G1.0.VYK\t" + cafe + "\n\xFFjunk\n");
+  WriteFile(data + "/backups/index.tsv", "2026-12-08_08-30-05_G1.0.VYK\t" + cafe + "\n\xFFjunk\n");
   const std::string line = "\tupdate\t/dev/ttyS0\tG\t1.0\t" + cafe + "\t03C95E1E\tfailed\t\t";
-  Write(data + "/history.tsv", "# time\n2026-12-08T08:00:00+0100" + line + "Verify \x1B[2J\t\n" +
-                                   "\xFF\xFE junk\n2026-12-08T09:00:00+0100\tupdate\n" +
-                                   "2026-12-08T10:00:00+0100" + line + "\t\n");
+  WriteFile(data + "/history.tsv", "# time\n2026-12-08T08:00:00+0100" + line +
+                                       "Verify \x1B[2J\t\n" +
+                                       "\xFF\xFE junk\n2026-12-08T09:00:00+0100\tupdate\n" +
+                                       "2026-12-08T10:00:00+0100" + line + "\t\n");
   const std::vector<std::string> history = {"box", "history", "--data", data};
   struct Case {
     std::vector<std::string> args;
