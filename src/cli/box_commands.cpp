@@ -317,11 +317,22 @@ void Backups(const BoxOptions& o) {
   ReportSkipped(o, skipped, IndexPath(BackupsFolder(folder)));
 }
 
-json HistoryJson(const HistoryEntry& e) {
-  return {{"time", e.time},         {"operation", e.operation}, {"port", e.port},
-          {"letter", e.letter},     {"version", e.version},     {"project", e.project},
-          {"checksum", e.checksum}, {"outcome", e.outcome},     {"stoppedAt", e.stoppedAt},
-          {"message", e.message},   {"backup", e.backup}};
+// An entry as the JSON object JsonText writes (keys in its order), indented as one of the
+// "entries": written member by member, a long history lists in a fraction of the time.
+void AppendHistoryJson(std::string& out, const HistoryEntry& e) {
+  const std::pair<const char*, const std::string*> members[] = {
+      {"backup", &e.backup},   {"checksum", &e.checksum},   {"letter", &e.letter},
+      {"message", &e.message}, {"operation", &e.operation}, {"outcome", &e.outcome},
+      {"port", &e.port},       {"project", &e.project},     {"stoppedAt", &e.stoppedAt},
+      {"time", &e.time},       {"version", &e.version}};
+  out += "{";
+  for (const auto& [key, value] : members) {
+    out += key == members[0].first ? "\n      \"" : ",\n      \"";
+    out += key;
+    out += "\": ";
+    AppendJsonString(out, *value);
+  }
+  out += "\n    }";
 }
 
 std::string HistoryText(const HistoryEntry& e) {
@@ -350,12 +361,7 @@ void History(const BoxOptions& o) {
       out += HistoryText(e);
     } else {
       out += count == 0 ? "{\n  \"entries\": [\n    " : ",\n    ";
-      const std::string entry = JsonText(HistoryJson(e));
-      for (size_t at = 0, end = 0; at < entry.size(); at = end) {
-        end = std::min(entry.find('\n', at), entry.size() - 1) + 1;
-        out.append(entry, at, end - at);
-        if (entry[end - 1] == '\n') out += "    ";
-      }
+      AppendHistoryJson(out, e);
     }
     ++count;
     if (out.size() >= 1 << 16) flush();

@@ -17,6 +17,8 @@ void DescribeJsonFlags(CLI::App& app);
 // `j` as every --json output writes it: indented by 2, bytes that are not UTF-8 replaced.
 std::string JsonText(const nlohmann::json& j);
 void PrintJson(const nlohmann::json& j);
+// A text as JsonText writes it as a JSON string, appended to `out`; quick for plain ASCII.
+void AppendJsonString(std::string& out, std::string_view text);
 
 // `text` with its control characters (C0 but the line feed, DEL, and C1 in UTF-8) as \xHH.
 std::string TerminalText(std::string_view text);
