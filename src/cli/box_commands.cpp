@@ -335,14 +335,17 @@ void AppendHistoryJson(std::string& out, const HistoryEntry& e) {
   out += "\n    }";
 }
 
-std::string HistoryText(const HistoryEntry& e) {
+// An entry's line, appended to `out` piece by piece: a long history lists quickly.
+void AppendHistoryText(std::string& out, const HistoryEntry& e) {
   const std::string box = Trim(e.letter + " " + e.version);
-  std::string text = e.time + "  " + e.operation + "  " + e.port + "  " +
-                     (box.empty() ? "-" : box) + "  " + e.project + "  " +
-                     (e.checksum.empty() ? "-" : e.checksum) + "  " + e.outcome;
-  if (!e.stoppedAt.empty()) text += " at " + e.stoppedAt;
-  if (!e.message.empty()) text += ": " + e.message;
-  return TerminalText(text) + "\n";
+  for (const std::string* piece : {&e.time, &e.operation, &e.port, &box, &e.project, &e.checksum}) {
+    out += TerminalText(piece->empty() ? "-" : *piece);
+    out += "  ";
+  }
+  out += TerminalText(e.outcome);
+  if (!e.stoppedAt.empty()) out += " at " + TerminalText(e.stoppedAt);
+  if (!e.message.empty()) out += ": " + TerminalText(e.message);
+  out += '\n';
 }
 
 // Printed as the entries are read, newest first: a history of any length costs the memory of
@@ -358,7 +361,7 @@ void History(const BoxOptions& o) {
   };
   const size_t skipped = ReadHistoryNewestFirst(folder, o.last, [&](const HistoryEntry& e) {
     if (!o.json) {
-      out += HistoryText(e);
+      AppendHistoryText(out, e);
     } else {
       out += count == 0 ? "{\n  \"entries\": [\n    " : ",\n    ";
       AppendHistoryJson(out, e);
