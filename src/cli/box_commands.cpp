@@ -16,6 +16,7 @@
 #include "cli/commands.h"
 #include "cli/diff_output.h"
 #include "cli/file_rules.h"
+#include "cli/printing.h"
 #include "cli/stop_signals.h"
 #include "link/qt/box_connection.h"
 #include "link/qt/qt_pump.h"
@@ -28,6 +29,7 @@
 #include "model/file_lock.h"
 #include "model/groups.h"
 #include "model/number.h"
+#include "model/record_lines.h"
 #include "model/settings_file.h"
 #include "operations/box_operations.h"
 #include "operations/box_record.h"
@@ -50,6 +52,7 @@ struct BoxOptions {
   std::string project;
   bool json = false;
   bool dryRun = false;
+  size_t last = kEveryEntry;  // box history --last
 };
 
 // The options with the port filled in from the settings file when --port is not given. A
@@ -212,9 +215,9 @@ class BoxRun {
 
 void Print(const BoxOptions& o, const json& j, const std::string& text) {
   if (o.json) {
-    std::cout << j.dump(2) << '\n';
+    PrintJson(j);
   } else {
-    std::cout << text;
+    std::cout << TerminalText(text);
   }
 }
 
@@ -364,9 +367,15 @@ void Transfer(const BoxOptions& options, bool write) {
   Print(o, j, text);
 }
 
+// A record file's lines that could not be read: a count in the JSON, a line on stderr.
+void ReportSkipped(const BoxOptions& o, size_t skipped, const std::string& path) {
+  if (skipped > 0 && !o.json) std::cerr << TerminalText(SkippedLinesText(skipped, path)) << '\n';
+}
+
 void Backups(const BoxOptions& o) {
   const std::string folder = DataFolder(o.dataDir);
-  const std::vector<BackupInfo> backups = ListBackups(folder);
+  size_t skipped = 0;
+  const std::vector<BackupInfo> backups = ListBackups(folder, &skipped);
   json list = json::array();
   std::string text;
   for (const BackupInfo& b : backups) {
@@ -379,36 +388,73 @@ void Backups(const BoxOptions& o) {
             (b.project.empty() ? "(not known)" : b.project) + "\n";
   }
   if (backups.empty()) text = "No backups in " + BackupsFolder(folder) + "\n";
-  Print(o, {{"folder", BackupsFolder(folder)}, {"backups", list}}, text);
+  Print(o, {{"folder", BackupsFolder(folder)}, {"backups", list}, {"skippedLines", skipped}}, text);
+  ReportSkipped(o, skipped, IndexPath(BackupsFolder(folder)));
 }
 
+// An entry as the JSON object JsonText writes (keys in its order), indented as one of the
+// "entries": written member by member, a long history lists in a fraction of the time.
+void AppendHistoryJson(std::string& out, const HistoryEntry& e) {
+  const std::pair<const char*, const std::string*> members[] = {
+      {"backup", &e.backup},   {"checksum", &e.checksum},   {"letter", &e.letter},
+      {"message", &e.message}, {"operation", &e.operation}, {"outcome", &e.outcome},
+      {"port", &e.port},       {"project", &e.project},     {"stoppedAt", &e.stoppedAt},
+      {"time", &e.time},       {"version", &e.version}};
+  out += "{";
+  for (const auto& [key, value] : members) {
+    out += key == members[0].first ? "\n      \"" : ",\n      \"";
+    out += key;
+    out += "\": ";
+    AppendJsonString(out, *value);
+  }
+  out += "\n    }";
+}
+
+// An entry's line, appended to `out` piece by piece: a long history lists quickly.
+void AppendHistoryText(std::string& out, const HistoryEntry& e) {
+  const std::string box = Trim(e.letter + " " + e.version);
+  for (const std::string* piece : {&e.time, &e.operation, &e.port, &box, &e.project, &e.checksum}) {
+    out += TerminalText(piece->empty() ? "-" : *piece);
+    out += "  ";
+  }
+  out += TerminalText(e.outcome);
+  if (!e.stoppedAt.empty()) out += " at " + TerminalText(e.stoppedAt);
+  if (!e.message.empty()) out += ": " + TerminalText(e.message);
+  out += '\n';
+}
+
+// Printed as the entries are read, newest first: a history of any length costs the memory of
+// one block of it. The JSON is the object Print would write, its entries written one by one.
 void History(const BoxOptions& o) {
   const std::string folder = DataFolder(o.dataDir);
-  std::vector<HistoryEntry> entries = ReadHistory(folder);
-  std::reverse(entries.begin(), entries.end());
-  json list = json::array();
-  std::string text;
-  for (const HistoryEntry& e : entries) {
-    list.push_back({{"time", e.time},
-                    {"operation", e.operation},
-                    {"port", e.port},
-                    {"letter", e.letter},
-                    {"version", e.version},
-                    {"project", e.project},
-                    {"checksum", e.checksum},
-                    {"outcome", e.outcome},
-                    {"stoppedAt", e.stoppedAt},
-                    {"message", e.message},
-                    {"backup", e.backup}});
-    std::string box = Trim(e.letter + " " + e.version);
-    text += e.time + "  " + e.operation + "  " + e.port + "  " + (box.empty() ? "-" : box) + "  " +
-            e.project + "  " + (e.checksum.empty() ? "-" : e.checksum) + "  " + e.outcome;
-    if (!e.stoppedAt.empty()) text += " at " + e.stoppedAt;
-    if (!e.message.empty()) text += ": " + e.message;
-    text += "\n";
+  const std::string path = HistoryPath(folder);
+  std::string out;
+  size_t count = 0;
+  auto flush = [&out] {
+    std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
+    out.clear();
+  };
+  const size_t skipped = ReadHistoryNewestFirst(folder, o.last, [&](const HistoryEntry& e) {
+    if (!o.json) {
+      AppendHistoryText(out, e);
+    } else {
+      out += count == 0 ? "{\n  \"entries\": [\n    " : ",\n    ";
+      AppendHistoryJson(out, e);
+    }
+    ++count;
+    if (out.size() >= 1 << 16) flush();
+  });
+  if (o.json) {
+    out += count == 0 ? "{\n  \"entries\": []" : "\n  ]";
+    const json end = {{"path", path}, {"skippedLines", skipped}};
+    const std::string rest = JsonText(end);  // "{\n  ...\n}": its members follow the entries
+    out += ",\n" + rest.substr(2) + "\n";
+  } else if (count == 0) {
+    out += TerminalText("No Update or Retrieve in " + path) + "\n";
   }
-  if (entries.empty()) text = "No Update or Retrieve in " + HistoryPath(folder) + "\n";
-  Print(o, {{"path", HistoryPath(folder)}, {"entries", list}}, text);
+  flush();
+  std::cout << std::flush;
+  ReportSkipped(o, skipped, path);
 }
 
 // Reads the Box as Retrieve does, changing nothing, and compares the project with it.
@@ -492,6 +538,8 @@ void AddBoxCommands(CLI::App& app) {
     cmd->add_option("--data", o->dataDir,
                     "Folder of the Box's backups and history (default: the user's data folder)");
     cmd->add_flag("--json", o->json, "Print JSON");
+    if (run == &History)
+      cmd->add_option("--last", o->last, "Only the N newest entries")->check(CLI::PositiveNumber);
     cmd->callback([o, run = run] { run(*o); });
   }
 }

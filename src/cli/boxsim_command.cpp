@@ -1,9 +1,7 @@
 // vyk boxsim: the simulated Box on a pseudo-terminal, for running the program and its
 // end-to-end tests without hardware.
 #include <array>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -15,6 +13,7 @@
 #include "model/errors.h"
 #include "model/groups.h"
 #include "model/hex_text.h"
+#include "model/regular_file.h"
 
 namespace vyk::cli {
 
@@ -94,14 +93,14 @@ std::array<uint16_t, 4> ParseOffsets(const std::string& text) {
 
 // A project file carries the image after its 512-byte header; a bare image is all EEPROM.
 std::array<uint8_t, 256> ReadEeprom(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw VykError("Cannot open the EEPROM file " + path);
-  std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  RegularFile file(path, RegularFile::Access::Read);
+  const std::string bytes = file.Read(769);  // one past the largest: a longer file is no image
   size_t offset = 0;
   if (bytes.size() == 768) {
     offset = 512;
   } else if (bytes.size() != 256) {
-    throw VykError("The EEPROM file " + path + " holds " + std::to_string(bytes.size()) +
+    throw VykError("The EEPROM file " + path + " holds " +
+                   (bytes.size() > 768 ? "more than 768" : std::to_string(bytes.size())) +
                    " bytes: expected a project file (768 bytes) or an EEPROM image (256 bytes)");
   }
   std::array<uint8_t, 256> eeprom{};

@@ -3,24 +3,27 @@
 #include <filesystem>
 #include <iostream>
 
+#include "cli/printing.h"
+
 namespace vyk::cli {
 
 void CliDialogs::Error(const std::string& text) {
   ++errors;
   if (beforeSaying) beforeSaying();
-  std::cerr << text << '\n';
+  std::cerr << TerminalText(text) << '\n';
 }
 
 void CliDialogs::Information(const std::string& text) {
   if (!showInformation) return;
   if (beforeSaying) beforeSaying();
-  std::cerr << text << '\n';
+  std::cerr << TerminalText(text) << '\n';
 }
 
 Answer CliDialogs::Question(const std::string& text, QuestionButtons) {
   if (!quietQuestions) {
     if (beforeSaying) beforeSaying();
-    std::cerr << text << ' ' << (questionAnswer == Answer::Yes ? "Yes" : "No") << '\n';
+    std::cerr << TerminalText(text) << ' ' << (questionAnswer == Answer::Yes ? "Yes" : "No")
+              << '\n';
   }
   return questionAnswer;
 }
@@ -36,7 +39,7 @@ void CliDialogs::RecordWarning(const std::string& text) {
 void CliDialogs::SayRecordWarnings() {
   if (!recordWarnings.empty() && beforeSaying) beforeSaying();
   for (const std::string& text : recordWarnings)
-    std::cerr << "Warning: " << text << '\n';
+    std::cerr << "Warning: " << TerminalText(text) << '\n';
   recordWarnings.clear();
 }
 

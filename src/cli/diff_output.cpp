@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/commands.h"
+#include "cli/printing.h"
 
 namespace vyk::cli {
 
@@ -34,7 +35,7 @@ void PrintComparison(const Comparison& c, bool json) {
                         {"equal", equal},
                         {"sameUnits", c.sameUnits},
                         {"differences", list}};
-    std::cout << j.dump(2) << '\n';
+    PrintJson(j);
   } else if (!equal) {
     size_t labelWidth = 0;
     size_t aWidth = c.a.title.size();
@@ -43,8 +44,9 @@ void PrintComparison(const Comparison& c, bool json) {
       aWidth = std::max(aWidth, d.a.size());
     }
     auto line = [&](const std::string& label, const std::string& a, const std::string& b) {
-      std::cout << label << std::string(labelWidth + 2 - label.size(), ' ') << a
-                << std::string(aWidth + 2 - a.size(), ' ') << b << '\n';
+      std::cout << TerminalText(label) << std::string(labelWidth + 2 - label.size(), ' ')
+                << TerminalText(a) << std::string(aWidth + 2 - a.size(), ' ') << TerminalText(b)
+                << '\n';
     };
     line("", c.a.title, c.b.title);
     for (const ImageDifference& d : c.differences)

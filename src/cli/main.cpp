@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "cli/commands.h"
+#include "cli/printing.h"
 #include "model/errors.h"
 #include "vyk_version.h"
 
@@ -59,6 +60,7 @@ int main(int argc, char** argv) {
   vyk::cli::AddBoxsimCommand(app);
   vyk::cli::AddBoxCommands(app);
   vyk::cli::AddReportCommand(app);
+  vyk::cli::DescribeJsonFlags(app);
   app.formatter(std::make_shared<CommandListFormatter>());
   app.footer(kExitStatuses);
   try {
@@ -75,7 +77,7 @@ int main(int argc, char** argv) {
     return vyk::cli::FailureStatus();
   } catch (const std::exception& e) {
     // The program's own errors ("Range check error", file errors) and bad arguments.
-    std::cerr << e.what() << '\n';
+    std::cerr << vyk::cli::TerminalText(e.what()) << '\n';
     return vyk::cli::FailureStatus();
   }
   return 0;

@@ -8,6 +8,7 @@
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
 #include "cli/file_rules.h"
+#include "cli/printing.h"
 #include "match/match_warnings.h"
 #include "model/ascii_text.h"
 #include "model/errors.h"
@@ -130,13 +131,13 @@ void RunMatch(const MatchOptions& o) {
   // JSON carries them; otherwise they go before the table or the copy, as in the dialog.
   if (!o.json || !o.project.empty()) {
     for (const MatchWarning& w : warnings)
-      std::cerr << "Warning: " << w.text << '\n';
+      std::cerr << "Warning: " << TerminalText(w.text) << '\n';
   }
 
   if (o.project.empty()) {
     json j = MatchJson(state, d, warnings);
     if (o.json) {
-      std::cout << j.dump(2) << '\n';
+      PrintJson(j);
     } else {
       PrintMatch(j);
     }

@@ -6,6 +6,7 @@
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
 #include "cli/file_rules.h"
+#include "cli/printing.h"
 #include "meters/meter_record.h"
 #include "model/ascii_text.h"
 #include "model/number.h"
@@ -35,7 +36,7 @@ json MeterJson(const MeterRecord& m, const std::string& file) {
 }
 
 void PrintMeter(const json& j) {
-  std::cout << "File:          " << j["file"].get<std::string>() << '\n'
+  std::cout << "File:          " << TerminalText(j["file"].get<std::string>()) << '\n'
             << "Part number:   " << EscapedControls(j["partNumber"].get<std::string>()) << '\n'
             << "Description:   " << EscapedControls(j["description1"].get<std::string>()) << '\n'
             << "               " << EscapedControls(j["description2"].get<std::string>()) << '\n'
@@ -69,7 +70,7 @@ void AddMeterCommands(CLI::App& app) {
       ReadMeterFile(*file, record);
       json j = MeterJson(record, *file);
       if (*asJson) {
-        std::cout << j.dump(2) << '\n';
+        PrintJson(j);
       } else {
         PrintMeter(j);
       }

@@ -1,7 +1,6 @@
 // vyk project new | show | edit: the File commands and the main window's edits, run on a
 // project file without the window.
 #include <algorithm>
-#include <fstream>
 #include <iomanip>
 #include <iostream>
 #include <map>
@@ -12,6 +11,7 @@
 #include "cli/commands.h"
 #include "cli/diff_output.h"
 #include "cli/file_rules.h"
+#include "cli/printing.h"
 #include "model/entry_text.h"
 #include "model/errors.h"
 #include "model/file_lock.h"
@@ -19,6 +19,7 @@
 #include "model/hex_text.h"
 #include "model/number.h"
 #include "model/project_file.h"
+#include "model/regular_file.h"
 #include "model/text_encoding.h"
 #include "operations/image_grids.h"
 #include "operations/main_controls.h"
@@ -126,7 +127,7 @@ void PrintShow(const json& j) {
   const json& h = j["header"];
   const json& m = j["mode"];
   std::ostream& out = std::cout;
-  out << "File:            " << j["file"].get<std::string>() << '\n'
+  out << "File:            " << TerminalText(j["file"].get<std::string>()) << '\n'
       << "Name:            " << EscapedControls(h["name"].get<std::string>()) << '\n'
       << "Description:     " << EscapedControls(h["description"].get<std::string>()) << '\n'
       << "Group:           " << h["groupName"].get<std::string>() << '\n'
@@ -262,11 +263,7 @@ void ApplyEdit(Session& s, const std::string& option, const std::string& value) 
       throw UsageError("--pot takes N=up or N=down: '" + value + "'");
     AdjustPot(s, pot, direction == "up" ? 1 : -1);
   } else if (option == "--table-csv") {
-    std::ifstream in(value, std::ios::binary);
-    if (!in) throw UsageError("Cannot read " + value);
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) throw UsageError("Cannot read " + value);
-    SetTableFromCsv(s, text, value);
+    SetTableFromCsv(s, ReadSmallFile(value, kMaxTableCsvBytes, "a table CSV file"), value);
   }
 }
 
@@ -274,7 +271,7 @@ void ApplyEdit(Session& s, const std::string& option, const std::string& value) 
 ComparedProject ReadCompared(const std::string& file) {
   const ProjectReadResult read = ReadProjectFile(file, ProjectHeader());
   if (read.status != ProjectReadStatus::Ok) {
-    std::cerr << ProjectReadMessage(read.status, file) << '\n';
+    std::cerr << TerminalText(ProjectReadMessage(read.status, file)) << '\n';
     throw CommandFailed();
   }
   return {file, read.header, read.image};
@@ -333,7 +330,7 @@ void AddProjectCommands(CLI::App& app) {
       OpenProject(run, *file);
       json j = ShowJson(run.state, *file);
       if (*asJson) {
-        std::cout << j.dump(2) << '\n';
+        PrintJson(j);
       } else {
         PrintShow(j);
       }

@@ -45,9 +45,13 @@ class Importer {
  public:
   explicit Importer(MeterRecord& record) : record_(record) {}
 
+  // Whether a line set anything: a file of which none did is no meter text file.
+  bool Used() const { return used_; }
+
   void Line(int number, const std::string& raw) {
     std::string text = Trim(raw);
     if (text.size() < 3) return;
+    if (number <= 5) used_ = true;
     if (text.back() == '"') text.pop_back();
     if (text.front() == '"') text.erase(0, 1);
     switch (number) {
@@ -93,9 +97,11 @@ class Importer {
         count, record_.IsFrequency() ? HertzSignalText(*signal) : VoltsSignalText(*signal));
     record_.SetFlowValue(count, *flow);
     record_.SetFlowText(count, FlowValueText(*flow));
+    used_ = true;
   }
 
   MeterRecord& record_;
+  bool used_ = false;
   bool kiloHertz_ = false;
 };
 
@@ -138,6 +144,9 @@ void ImportMeterText(const std::string& path, MeterRecord& record) {
     }
     importer.Line(++number, line);
   }
+  if (!importer.Used())
+    throw InOutError(path + " is no meter text file: no line of it holds a part number, " +
+                     "description or point");
   record = result;
 }
 

@@ -26,7 +26,8 @@ std::string ExtractToken(std::string_view line, std::string_view delimiters, int
 // other byte of the record keeps its value. The record is changed only when the whole file
 // has been read: a 63rd point line throws RangeError and a file that cannot be read throws
 // InOutError, both with `record` untouched. A folder, pipe or device, and a file larger than
-// kMaxMeterTextBytes before its end-of-file character, are refused with InOutError.
+// kMaxMeterTextBytes before its end-of-file character, are refused with InOutError, and so is
+// a file of which no line sets anything (empty, blank, junk such as NUL bytes).
 void ImportMeterText(const std::string& path, MeterRecord& record);
 
 }  // namespace vyk

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
 
 #include "model/box_history.h"
 #include "model/errors.h"
 #include "model/project_file.h"
+#include "model/record_lines.h"
 
 namespace vyk {
 
@@ -39,21 +39,25 @@ std::string IndexField(const std::string& text) {
   return out;
 }
 
-std::map<std::string, std::string> ReadIndex(const std::string& folder) {
+// Read from the end: a name noted twice keeps its latest project.
+std::map<std::string, std::string> ReadIndex(const std::string& folder, size_t& skipped) {
   std::map<std::string, std::string> projects;
-  std::ifstream in(fs::path(folder) / kIndexName, std::ios::binary);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    const size_t tab = line.find('\t');
-    if (tab != std::string::npos) projects[line.substr(0, tab)] = line.substr(tab + 1);
-  }
+  ReadLinesBackwards(IndexPath(folder), [&](std::optional<std::string_view> line) {
+    if (line && line->empty()) return true;
+    const size_t tab = line ? line->find('\t') : std::string_view::npos;
+    if (tab == std::string_view::npos) {
+      ++skipped;
+      return true;
+    }
+    projects.emplace(line->substr(0, tab), line->substr(tab + 1));
+    return true;
+  });
   return projects;
 }
 
 void AppendIndex(const std::string& folder, const std::string& fileName,
                  const std::string& project) {
-  const std::string path = (fs::path(folder) / kIndexName).string();
+  const std::string path = IndexPath(folder);
   const std::string line = IndexField(fileName) + "\t" + IndexField(project) + "\n";
   std::FILE* file = std::fopen(path.c_str(), "ab");
   if (file == nullptr) throw InOutError("Error writing " + path);
@@ -66,6 +70,10 @@ void AppendIndex(const std::string& folder, const std::string& fileName,
 
 std::string BackupsFolder(const std::string& dataFolder) {
   return (fs::path(dataFolder) / "backups").string();
+}
+
+std::string IndexPath(const std::string& backupsFolder) {
+  return (fs::path(backupsFolder) / kIndexName).string();
 }
 
 std::string SaveBackup(const std::string& dataFolder, std::time_t when, const std::string& letter,
@@ -91,12 +99,14 @@ void NoteBackupReplaced(const std::string& dataFolder, const std::string& path,
   AppendIndex(BackupsFolder(dataFolder), fs::path(path).filename().string(), project);
 }
 
-std::vector<BackupInfo> ListBackups(const std::string& dataFolder) {
+std::vector<BackupInfo> ListBackups(const std::string& dataFolder, size_t* skippedLines) {
   std::vector<BackupInfo> list;
   const std::string folder = BackupsFolder(dataFolder);
   std::error_code ec;
   if (!fs::is_directory(folder, ec)) return list;
-  const std::map<std::string, std::string> projects = ReadIndex(folder);
+  size_t skipped = 0;
+  const std::map<std::string, std::string> projects = ReadIndex(folder, skipped);
+  if (skippedLines != nullptr) *skippedLines = skipped;
   for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
     const std::string name = entry.path().filename().string();
     if (!entry.is_regular_file(ec) || name.size() < kTimeLength + 2 + 4 ||

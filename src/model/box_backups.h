@@ -4,6 +4,7 @@
 // and its version ("2026-12-08_08-30-05_G1.0.VYK"). The project each was replaced by is kept
 // in the folder's "index.tsv", one appended line per backup (file name, tab, project path):
 // a project path may be longer than a header's texts hold.
+#include <cstddef>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@ struct BackupInfo {
 };
 
 std::string BackupsFolder(const std::string& dataFolder);
+// The index of the backups folder.
+std::string IndexPath(const std::string& backupsFolder);
 
 // Saves a backup taken at `when` (through the atomic writer, making the folder when missing)
 // and, unless `project` is empty, notes the project it is replaced by. A second backup within
@@ -36,7 +39,9 @@ std::string SaveBackup(const std::string& dataFolder, std::time_t when, const st
 void NoteBackupReplaced(const std::string& dataFolder, const std::string& path,
                         const std::string& project);
 
-// Every backup in the folder, newest first.
-std::vector<BackupInfo> ListBackups(const std::string& dataFolder);
+// Every backup in the folder, newest first. A line of the index that cannot be read is passed
+// over and counted in `skippedLines`; a folder, pipe or device in the index's place throws
+// InOutError.
+std::vector<BackupInfo> ListBackups(const std::string& dataFolder, size_t* skippedLines = nullptr);
 
 }  // namespace vyk

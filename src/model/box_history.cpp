@@ -1,11 +1,12 @@
 #include "model/box_history.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 #include "model/errors.h"
+#include "model/record_lines.h"
 
 namespace vyk {
 
@@ -39,17 +40,19 @@ std::string Escape(const std::string& field) {
   return out;
 }
 
-std::string Unescape(const std::string& field) {
-  std::string out;
-  for (size_t i = 0; i < field.size(); ++i) {
-    if (field[i] != '\\' || i + 1 == field.size()) {
-      out += field[i];
-      continue;
-    }
-    const char e = field[++i];
+// Copied in runs between the escapes, into a string that keeps its room from the line before:
+// a long history is mostly fields without any.
+void Unescape(std::string_view field, std::string& out) {
+  out.clear();
+  size_t from = 0;
+  for (size_t at = field.find('\\'); at != std::string_view::npos && at + 1 < field.size();
+       at = field.find('\\', from)) {
+    out.append(field.substr(from, at - from));
+    const char e = field[at + 1];
     out += e == 't' ? '\t' : e == 'n' ? '\n' : e == 'r' ? '\r' : e;
+    from = at + 2;
   }
-  return out;
+  out.append(field.substr(from));
 }
 
 std::array<std::string HistoryEntry::*, kFields> Fields() {
@@ -74,23 +77,20 @@ std::string HistoryLine(const HistoryEntry& entry) {
   return line;
 }
 
-bool ParseHistoryLine(const std::string& line, HistoryEntry& entry) {
+bool ParseHistoryLine(std::string_view line, HistoryEntry& entry) {
   if (line.empty() || line[0] == '#') return false;
-  std::vector<std::string> parts(1);
-  for (char c : line) {
-    if (c == '\t') {
-      parts.emplace_back();
-    } else {
-      parts.back() += c;
-    }
-  }
   // Fields a later version adds go after these and are not read.
-  if (parts.size() < kFields) return false;
-  HistoryEntry e;
+  std::array<std::string_view, kFields> parts;
+  size_t start = 0;
+  for (int i = 0; i < kFields; ++i) {
+    if (start > line.size()) return false;
+    const size_t tab = std::min(line.find('\t', start), line.size());
+    parts[i] = line.substr(start, tab - start);
+    start = tab + 1;
+  }
   auto fields = Fields();
   for (int i = 0; i < kFields; ++i)
-    e.*fields[i] = Unescape(parts[i]);
-  entry = e;
+    Unescape(parts[i], entry.*fields[i]);
   return true;
 }
 
@@ -112,15 +112,29 @@ void AppendHistory(const std::string& dataFolder, const HistoryEntry& entry) {
   if (!written || !closed) throw InOutError("Error writing " + path);
 }
 
+size_t ReadHistoryNewestFirst(const std::string& dataFolder, size_t last,
+                              const std::function<void(const HistoryEntry&)>& entry) {
+  size_t given = 0;
+  size_t skipped = 0;
+  if (last == 0) return 0;
+  HistoryEntry e;
+  ReadLinesBackwards(HistoryPath(dataFolder), [&](std::optional<std::string_view> line) {
+    if (line && (line->empty() || line->front() == '#')) return true;
+    if (!line || !ParseHistoryLine(*line, e)) {
+      ++skipped;
+      return true;
+    }
+    entry(e);
+    return ++given < last;
+  });
+  return skipped;
+}
+
 std::vector<HistoryEntry> ReadHistory(const std::string& dataFolder) {
   std::vector<HistoryEntry> entries;
-  std::ifstream in(HistoryPath(dataFolder), std::ios::binary);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    HistoryEntry e;
-    if (ParseHistoryLine(line, e)) entries.push_back(std::move(e));
-  }
+  ReadHistoryNewestFirst(dataFolder, kEveryEntry,
+                         [&](const HistoryEntry& e) { entries.push_back(e); });
+  std::reverse(entries.begin(), entries.end());
   return entries;
 }
 

@@ -6,7 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vyk {
@@ -37,13 +39,20 @@ inline constexpr char kOutcomeFailed[] = "failed";
 std::string HistoryPath(const std::string& dataFolder);
 // Appends one line, making the folder when missing. Throws InOutError.
 void AppendHistory(const std::string& dataFolder, const HistoryEntry& entry);
-// Every entry, oldest first; a missing file has none. Lines of fewer fields (a line cut short)
-// are skipped.
+// Hands the newest `last` entries to `entry`, newest first, reading the file from its end, so
+// that a long history costs no more than the lines wanted. A line that cannot be read (cut
+// short by a full disk, too long, junk) is passed over; returns how many were, among the lines
+// read. A missing file has no entries; a folder, pipe or device in its place throws InOutError.
+inline constexpr size_t kEveryEntry = static_cast<size_t>(-1);
+size_t ReadHistoryNewestFirst(const std::string& dataFolder, size_t last,
+                              const std::function<void(const HistoryEntry&)>& entry);
+// Every entry, oldest first, lines that cannot be read left out.
 std::vector<HistoryEntry> ReadHistory(const std::string& dataFolder);
 
-// The line of an entry (without its line break) and back.
+// The line of an entry (without its line break) and back. A comment or empty line is none;
+// neither is a line of fewer fields.
 std::string HistoryLine(const HistoryEntry& entry);
-bool ParseHistoryLine(const std::string& line, HistoryEntry& entry);
+bool ParseHistoryLine(std::string_view line, HistoryEntry& entry);
 
 // CRC-32 (as zip and PNG compute it) of `bytes`, as 8 upper-case hexadecimal digits.
 std::string Crc32Text(const uint8_t* bytes, size_t count);

@@ -155,4 +155,37 @@ std::string RegularFile::Read(size_t count) {
   return bytes;
 }
 
+uint64_t RegularFile::Size() {
+  RequireOpen();
+#if defined(_WIN32)
+  const bool ended = _fseeki64(file_, 0, SEEK_END) == 0;
+  const int64_t size = ended ? _ftelli64(file_) : -1;
+#else
+  const bool ended = fseeko(file_, 0, SEEK_END) == 0;
+  const int64_t size = ended ? static_cast<int64_t>(ftello(file_)) : -1;
+#endif
+  if (size < 0) throw InOutError("Error reading " + path_ + ": " + std::strerror(errno));
+  return static_cast<uint64_t>(size);
+}
+
+std::string RegularFile::ReadAt(uint64_t offset, size_t count) {
+  RequireOpen();
+#if defined(_WIN32)
+  const bool placed = _fseeki64(file_, static_cast<int64_t>(offset), SEEK_SET) == 0;
+#else
+  const bool placed = fseeko(file_, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
+  if (!placed) throw InOutError("Error reading " + path_ + ": " + std::strerror(errno));
+  return Read(count);
+}
+
+std::string ReadSmallFile(const std::string& path, size_t limit, const std::string& what) {
+  RegularFile file(path, RegularFile::Access::Read);
+  std::string bytes = file.Read(limit + 1);
+  if (bytes.size() > limit)
+    throw InOutError(path + " is too large for " + what + " (more than " + std::to_string(limit) +
+                     " bytes)");
+  return bytes;
+}
+
 }  // namespace vyk

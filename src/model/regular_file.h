@@ -3,6 +3,7 @@
 // is refused before a byte is read: a pipe would block the program for good and a device such
 // as /dev/zero would feed it without end.
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -18,6 +19,11 @@ std::optional<std::string> NonFileKind(const std::string& path);
 
 // "PATH is a folder, not a file" and the like; empty for a plain file or a missing one.
 std::string NotAFileText(const std::string& path);
+
+// The whole of the plain file at `path` when it holds at most `limit` bytes. A larger one is
+// refused unread past the limit ("PATH is too large for WHAT (more than LIMIT bytes)"), as is
+// whatever is no plain file. Throws InOutError.
+std::string ReadSmallFile(const std::string& path, size_t limit, const std::string& what);
 
 class RegularFile {
  public:
@@ -37,6 +43,10 @@ class RegularFile {
   // Up to `count` bytes from where the last read stopped; fewer only at the end of the file.
   // Throws InOutError on a system read error.
   std::string Read(size_t count);
+  // The file's size in bytes. Throws InOutError.
+  uint64_t Size();
+  // Up to `count` bytes from `offset` on; reading goes on from where these end.
+  std::string ReadAt(uint64_t offset, size_t count);
 
  private:
   std::string path_;

@@ -16,8 +16,9 @@ std::vector<BackupInfo> BoxBackups(const Session& s) {
 
 std::vector<HistoryEntry> BoxHistory(const Session& s) {
   if (s.dataFolder.empty()) return {};
-  std::vector<HistoryEntry> entries = ReadHistory(s.dataFolder);
-  std::reverse(entries.begin(), entries.end());
+  std::vector<HistoryEntry> entries;
+  ReadHistoryNewestFirst(s.dataFolder, kHistoryWindowEntries,
+                         [&](const HistoryEntry& e) { entries.push_back(e); });
   return entries;
 }
 

@@ -13,6 +13,8 @@ namespace vyk {
 
 // Newest first; none without a data folder.
 std::vector<BackupInfo> BoxBackups(const Session& s);
+// The history's newest entries, as many as a window's list is of use for.
+inline constexpr size_t kHistoryWindowEntries = 1000;
 std::vector<HistoryEntry> BoxHistory(const Session& s);
 
 // Opens a backup in the window as a new project that has not been saved (after the question

@@ -126,6 +126,13 @@ bool SetTableFromCsv(Session& s, const std::string& text, const std::string& nam
     rows.push_back({*entry, output});
   }
 
+  // Taken for "no edits", a file of junk or the wrong file would be saved as if it were a table.
+  if (std::none_of(rows.begin(), rows.end(),
+                   [](const Row& row) { return !Trim(row.output).empty(); })) {
+    s.dialogs.Error(name +
+                    " holds no line of entry,output that sets an output. Nothing was changed.");
+    return false;
+  }
   ProjectChange change(s, "Table from CSV");
   for (const Row& row : rows)
     TableGridSetEditText(s, 1, row.entry + 1, row.output);

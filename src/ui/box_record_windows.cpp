@@ -10,6 +10,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "operations/box_record.h"
 #include "ui/core_text.h"
 #include "ui/dialog_buttons.h"
 #include "ui/help_context.h"
@@ -233,6 +234,9 @@ void HistoryWindow::Fill(const std::vector<HistoryEntry>& entries, const QString
                                                        "is kept in ") +
                                             logPath
                                       : QStringLiteral("Kept in ") + logPath);
+  if (entries.size() >= kHistoryWindowEntries)
+    pathLabel_->setText(pathLabel_->text() +
+                        QStringLiteral("; the newest %1 are shown").arg(kHistoryWindowEntries));
   adjustSize();
 }
 
