@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
     return vyk::cli::FailureStatus();
   } catch (const std::exception& e) {
     // The program's own errors ("Range check error", file errors) and bad arguments.
-    std::cerr << vyk::cli::TerminalText(e.what()) << '\n';
+    std::cerr << vyk::TerminalText(e.what()) << '\n';
     return vyk::cli::FailureStatus();
   }
   return 0;

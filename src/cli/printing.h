@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/text_encoding.h"
+
 namespace vyk::cli {
 
 // The help of every --json flag: names on Linux are bytes, not always UTF-8.
@@ -19,8 +21,5 @@ std::string JsonText(const nlohmann::json& j);
 void PrintJson(const nlohmann::json& j);
 // A text as JsonText writes it as a JSON string, appended to `out`; quick for plain ASCII.
 void AppendJsonString(std::string& out, std::string_view text);
-
-// `text` with its control characters (C0 but the line feed, DEL, and C1 in UTF-8) as \xHH.
-std::string TerminalText(std::string_view text);
 
 }  // namespace vyk::cli

@@ -70,6 +70,32 @@ std::string EscapedControls(std::string_view text) {
   return out;
 }
 
+std::string TerminalText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  const size_t size = text.size();
+  size_t from = 0;  // the start of the plain run not yet copied
+  for (size_t i = 0; i < size; ++i) {
+    const unsigned char byte = bytes[i];
+    if (byte >= 0x20 && byte != 0x7F && byte != 0xC2) continue;
+    size_t length = 0;
+    if (byte == 0xC2) {
+      if (i + 1 < size && bytes[i + 1] >= 0x80 && bytes[i + 1] <= 0x9F) length = 2;
+    } else if (byte != '\n') {
+      length = 1;
+    }
+    if (length == 0) continue;
+    out.append(text.substr(from, i - from));
+    for (size_t k = 0; k < length; ++k)
+      AppendHex(out, bytes[i + k]);
+    i += length - 1;
+    from = i + 1;
+  }
+  out.append(text.substr(from));
+  return out;
+}
+
 std::string Cp1252ToUtf8(std::string_view bytes) {
   std::string out;
   for (char b : bytes)

@@ -19,6 +19,10 @@ std::string EscapedText(std::string_view bytes);
 // text printed to a terminal, which would act on them.
 std::string EscapedControls(std::string_view text);
 
+// The same for text printed to a terminal, which may be UTF-8: also the C1 controls
+// (U+0080..U+009F), but the line feed stays.
+std::string TerminalText(std::string_view text);
+
 // A text as a file stores it: Windows-1252 bytes. A type of its own, so that a UTF-8 text (a
 // file name, a command-line argument) cannot be stored without being converted.
 class FileText {
