@@ -37,6 +37,7 @@
 #include "operations/image_diff.h"
 #include "operations/port_choice.h"
 #include "operations/project_commands.h"
+#include "operations/window_look.h"
 
 namespace vyk::cli {
 
@@ -350,6 +351,10 @@ void Transfer(const BoxOptions& options, bool write) {
     ok = BoxRetrieveClick(run.GetSession(), run.Link(), progress, retrieve);
   }
   run.EndProgress();
+  // An aborted write tells nobody what it left in the Box: no status bar shows it here.
+  const AppState& st = run.GetSession().state;
+  if (write && !ok && st.boxMessage.empty() && st.boxPartial)
+    run.Dialogs().Error(PartialImageText(st));
   // A transfer that ran to its end is said as such, whenever the signal came.
   if (!ok) run.ExitIfStopped();
   run.Check();

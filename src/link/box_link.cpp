@@ -15,18 +15,24 @@ int Next(int index) {
 
 BoxLink::BoxLink(Port& port, Pump& pump, AppState& state)
     : port_(port), pump_(pump), state_(state) {
+  state_.lineLost = false;  // a new link has lost nothing yet
   port_.onByte = [this](uint8_t byte) { StoreRxByte(byte); };
   port_.onLost = [this](const std::string& reason) {
     lostReason_ = reason.empty() ? "the line was closed" : reason;
+    state_.boxConnected = false;
+    state_.lineLost = true;
+    if (onLineLost) onLineLost();
   };
 }
 
 void BoxLink::Open(const std::string& portName) {
   writeIndex_ = readIndex_ = kFirstSlot;
   timedOut_ = false;
-  lostReason_.clear();
   portName_ = portName;
   port_.Open(portName);
+  // Only an open port ends the loss: the next exchange tries the device again.
+  lostReason_.clear();
+  state_.lineLost = false;
   FlushRx();
   port_.SetDtr();  // a pseudo-terminal refuses DTR; the Box needs nothing from it
   WriteRaw(13);
@@ -138,8 +144,11 @@ bool BoxLink::SendCommand(const std::string& text, uint8_t terminator) {
   }
   SendEchoed(13);
   replyMissing_ = false;
+  aborted_ = false;
   if (terminator == 0) return true;
-  if (!WaitForChar(terminator)) {
+  const bool replied = WaitForChar(terminator);
+  aborted_ = state_.abortRequest;
+  if (!replied) {
     replyMissing_ = true;
     state_.abortRequest = true;
   }

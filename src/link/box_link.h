@@ -48,9 +48,18 @@ class BoxLink {
   // The last SendCommand failed because its reply did not come (not because of an abort the
   // user asked for).
   bool ReplyMissing() const { return replyMissing_; }
+  // The user asked to stop (Abort, or closing the window) before the last SendCommand ended,
+  // whether or not its reply came.
+  bool Aborted() const { return aborted_; }
 
   // The line was lost during this run; waits end at once until the next Open.
   bool LineLost() const { return !lostReason_.empty(); }
+  // Opens the lost line again by its device name (an adapter plugged back in comes back under
+  // it) and lets the Box's wake-up answers arrive. Throws PortError.
+  void Reopen() {
+    Open(portName_);
+    Settle();
+  }
   const std::string& LostReason() const { return lostReason_; }
 
   // Closes the port: from then on writes go nowhere and nothing arrives.
@@ -63,6 +72,7 @@ class BoxLink {
 
   std::function<void(uint8_t)> terminalEcho;         // every received byte
   std::function<void(const std::string&)> onStatus;  // the status label's caption
+  std::function<void()> onLineLost;                  // after the state notes the loss
 
  private:
   void StartTimeout();
@@ -82,6 +92,7 @@ class BoxLink {
   bool timedOut_ = false;
   std::string reply_;
   bool replyMissing_ = false;
+  bool aborted_ = false;
   std::string lostReason_;
 };
 

@@ -87,6 +87,11 @@ class SimBox {
 
   // True once the line-closing fault has fired.
   bool LineClosed() const { return closed_; }
+  // On the line again, as after its adapter is plugged back in; its faults stay as set.
+  void PlugIn() {
+    closed_ = inLine_ = false;
+    line_.clear();
+  }
 
   std::array<uint8_t, 256>& Eeprom() { return eeprom_; }
   const std::array<uint8_t, 256>& Eeprom() const { return eeprom_; }

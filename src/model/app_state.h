@@ -82,6 +82,8 @@ struct AppState {
   std::optional<FileOnDisk> projectOnDisk;
 
   bool boxConnected = false;
+  // The port's line went (an adapter pulled): the next exchange opens the device again.
+  bool lineLost = false;
   bool abortRequest = false;
   ButtonMode buttonMode = ButtonMode::Connect;
   // An exchange with the Box is running. Its waits let other events run, so while this is set
@@ -89,11 +91,14 @@ struct AppState {
   // Abort button and any abort request: only Abort, Help and Exit act.
   bool exchangeRunning = false;
   // What Box > Update EEPROM left in the Box. An update that stops part-way (abort, fault,
-  // lost line) after sending its first write sets `boxPartial`: the Box holds the new bytes
-  // 0x00..boxLastAddressWritten (that address's write was sent, perhaps not stored) and its
-  // old bytes after them. A complete update clears it; one that wrote nothing leaves it.
+  // lost line) after its first acknowledged write sets `boxPartial`: the Box holds the new
+  // bytes 0x00..boxLastAddressWritten (each acknowledged and verified; -1: none), perhaps a
+  // changed byte at boxUnsureAddress (acknowledged, not verified; -1: none) and its old bytes
+  // after them. A complete update clears it, and so do a new connection, a Retrieve and
+  // closing the project; an update the Box stored nothing of leaves it.
   bool boxPartial = false;
   int boxLastAddressWritten = -1;
+  int boxUnsureAddress = -1;
   // The Box's group letter and version text as it last told them (identification, or the
   // read before an Update); empty when unknown.
   std::string boxLetter;

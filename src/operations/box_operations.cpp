@@ -36,6 +36,18 @@ class Exchange {
       return;
     }
     link.SetBusy(true);
+    if (link.LineLost()) {
+      // A new connection: whatever the lost Box held is not this one's.
+      s.state.boxPartial = false;
+      try {
+        link.Reopen();
+      } catch (const PortError& e) {
+        link.SetBusy(false);
+        s.state.boxMessage = e.what();
+        s.dialogs.Error(e.what());
+        return;
+      }
+    }
     owner_ = true;
     s.view.ApplyLook(LookOf(s.state));
   }
@@ -54,12 +66,13 @@ class Exchange {
   bool owner_ = false;
 };
 
-// A failure message; when the line itself is gone, saying so is what helps the user.
-void Report(Session& s, BoxLink& link, const std::string& text) {
+// A failure message; when the line itself is gone, saying so is what helps the user. Not
+// `shown`, it waits in boxMessage for the one box that also says what the Box was left with.
+void Report(Session& s, BoxLink& link, const std::string& text, bool shown = true) {
   s.state.boxMessage = link.LineLost() ? "The connection to " + link.PortName() + " was lost (" +
                                              link.LostReason() + ")"
                                        : text;
-  s.dialogs.Error(s.state.boxMessage);
+  if (shown) s.dialogs.Error(s.state.boxMessage);
 }
 
 // A byte as the "C" commands write it: two upper-case digits.
@@ -71,10 +84,10 @@ bool Ask(Session& s, const std::string& question) {
   return s.dialogs.Question(question, QuestionButtons::YesNo) == Answer::Yes;
 }
 
-// A transfer command failed: a missing reply is the Box's fault and is reported; an abort the
-// user asked for ends the transfer quietly.
-void TransferFailed(Session& s, BoxLink& link, const std::string& text) {
-  if (link.ReplyMissing() || link.LineLost()) Report(s, link, text);
+// An exchange failed: a missing reply or a fault in it is the Box's and is reported; one the
+// user ended (Abort, or closing the window) ends quietly, whatever the Box answered.
+void TransferFailed(Session& s, BoxLink& link, const std::string& text, bool shown = true) {
+  if (!link.Aborted()) Report(s, link, text, shown);
 }
 
 // The main button turns into Abort for the length of a transfer; true when the Box prompted.
@@ -174,11 +187,12 @@ bool ConnectBox(Session& s, BoxLink& link, uint8_t group) {
   if (!exchange.Started()) return false;
   AppState& st = s.state;
   st.boxConnected = false;
+  st.boxPartial = false;  // the Box connected now may be another one
   st.boxLetter.clear();
   st.boxVersion.clear();
   link.FlushRx();
   auto fail = [&](const std::string& text) {
-    Report(s, link, text);
+    TransferFailed(s, link, text);
     link.FlushRx();
     return false;
   };
@@ -213,11 +227,11 @@ bool MonitorSample(Session& s, BoxLink& link, MonitorReading* reading) {
   AppState& st = s.state;
   link.FlushRx();
   if (!link.SendCommand("", '>')) {
-    Report(s, link, "Hardware not found");
+    TransferFailed(s, link, "Hardware not found");
     return false;
   }
   if (!link.SendCommand("M", 10)) {
-    Report(s, link, "Invalid response from hardware (error 1)");
+    TransferFailed(s, link, "Invalid response from hardware (error 1)");
     return false;
   }
   link.WaitForChar('>');
@@ -294,19 +308,20 @@ uint8_t ByteOf(const std::string& reply) {
 // A "C" command, awaiting its "+". False when the Box did not acknowledge (reported here) or
 // the user aborted; an abort lets the exchange end at its prompt, so that nothing of it is
 // still on its way when the next operation starts.
-bool SendByteCommand(Session& s, BoxLink& link, const std::string& command) {
+bool SendByteCommand(Session& s, BoxLink& link, const std::string& command, bool shown) {
   if (link.SendCommand(command, '+')) return true;
   if (!link.ReplyMissing() && !link.LineLost()) link.WaitForChar('>');
-  TransferFailed(s, link, "Hardware did not acknowledge");
+  TransferFailed(s, link, "Hardware did not acknowledge", shown);
   return false;
 }
 
 // Asks the Box for the byte at `a`, and once more when the answer is garbled. False when the
 // Box did not acknowledge or the user aborted (a message for the first is given here); `reply`
 // is the last answer, `readable` whether it was.
-bool ReadByte(Session& s, BoxLink& link, int a, std::string& reply, bool& readable) {
+bool ReadByte(Session& s, BoxLink& link, int a, std::string& reply, bool& readable,
+              bool shown = true) {
   for (int attempt = 1; attempt <= 2; ++attempt) {
-    if (!SendByteCommand(s, link, "C" + Hex2(a) + "*")) return false;
+    if (!SendByteCommand(s, link, "C" + Hex2(a) + "*", shown)) return false;
     reply = link.ReplyText();
     readable = Readable(reply);
     link.WaitForChar('>');
@@ -317,23 +332,29 @@ bool ReadByte(Session& s, BoxLink& link, int a, std::string& reply, bool& readab
 }
 
 // Writes and verifies bytes 0x00..0x4F until one fails or the user aborts. True when all
-// verified; `lastSent` is the last address whose write command went out (-1: none). A garbled
-// read-back is asked for once more: a byte is verified only by an answer that reads.
-bool WriteBytes(Session& s, BoxLink& link, const TransferProgress& progress, int& lastSent) {
+// verified; `verified` counts the addresses written and read back, and `unsure` tells that the
+// Box acknowledged the write of the next one, which was not verified. A garbled read-back is
+// asked for once more: a byte is verified only by an answer that reads. A failure is kept in
+// boxMessage for the Update's one box.
+bool WriteBytes(Session& s, BoxLink& link, const TransferProgress& progress, int& verified,
+                bool& unsure) {
   const AppState& st = s.state;
   for (int a = 0; a < kTransferBytes; ++a) {
     const int v = st.image.Byte(a);
-    lastSent = a;
-    if (!SendByteCommand(s, link, "C" + Hex2(a) + Hex2(v))) return false;
+    const bool acknowledged = SendByteCommand(s, link, "C" + Hex2(a) + Hex2(v), false);
+    unsure = !link.ReplyMissing();  // an abort still waits for the "+"
+    if (!acknowledged) return false;
     link.WaitForChar('>');
     if (st.abortRequest) return false;
     std::string r;
     bool readable = false;
-    if (!ReadByte(s, link, a, r, readable)) return false;
+    if (!ReadByte(s, link, a, r, readable, false)) return false;
     if (!readable || ByteOf(r) != v) {
-      Report(s, link, "Verify error: " + Hex2(v) + " " + r);
+      Report(s, link, "Verify error: " + Hex2(v) + " " + r, false);
       return false;
     }
+    verified = a + 1;
+    unsure = false;
     if (progress) progress(a + 1);
   }
   return true;
@@ -515,12 +536,13 @@ bool BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress,
   entry.operation = "update";
   entry.checksum = Checksum(st.image.Bytes().data());
   std::string outcome = kOutcomeFailed;
+  Guard guard = Guard::Write;
   {
     Exchange exchange(s, link);
     if (!exchange.Started()) return false;
     st.boxMessage.clear();
-    int lastSent = -1;
-    Guard guard = Guard::Write;
+    int verified = 0;
+    bool unsure = false;
     if (!StartTransfer(s, link)) {
       entry.stoppedAt = "prompt";
       guard = Guard::Stop;
@@ -531,16 +553,18 @@ bool BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress,
       guard = GuardUpdate(s, link, readProgress, entry, report);
     }
     if (guard == Guard::Write) {
-      complete = WriteBytes(s, link, progress, lastSent);
-      if (!complete) entry.stoppedAt = "write " + HexAt(lastSent);
+      complete = WriteBytes(s, link, progress, verified, unsure);
+      if (!complete) entry.stoppedAt = "write " + HexAt(verified);
     }
     if (guard == Guard::NoChange) complete = true;
     if (complete) {
       st.boxPartial = false;
       st.boxLastAddressWritten = kTransferBytes - 1;
-    } else if (lastSent >= 0) {
+      st.boxUnsureAddress = -1;
+    } else if (verified > 0 || unsure) {
       st.boxPartial = true;
-      st.boxLastAddressWritten = lastSent;
+      st.boxLastAddressWritten = verified - 1;
+      st.boxUnsureAddress = unsure ? verified : -1;
     }
     outcome = complete ? (guard == Guard::NoChange ? kOutcomeNoChange : kOutcomeOk)
               : entry.stoppedAt == "preview" ? kOutcomeCancelled
@@ -549,8 +573,13 @@ bool BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress,
   }
   RefreshWindow(s);
   if (report) report->outcome = outcome;
-  // The outcome first; the records kept of it follow.
-  if (!complete && st.boxPartial) s.dialogs.Error(PartialImageText(st));
+  // The outcome first, in one box with what the Box holds now; the records kept of it follow.
+  // An abort has nothing to tell that the window does not show.
+  if (!complete && guard == Guard::Write && !st.boxMessage.empty())
+    s.dialogs.Error(st.boxMessage + "\n" +
+                    (st.boxPartial ? PartialImageText(st)
+                                   : "The Box stored nothing of this Update: it holds what it "
+                                     "held before."));
   if (complete && !entry.backup.empty()) {
     try {
       NoteBackupReplaced(s.dataFolder, entry.backup, ProjectPath(st));
@@ -605,7 +634,7 @@ bool BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progres
   if (!complete) {
     // Box bytes mixed with the user's unsaved edits would be neither: keep the project whole.
     RefreshWindow(s);
-    if (identified)
+    if (identified && !s.state.boxMessage.empty())
       s.dialogs.Error(
           "Retrieve stopped before all 80 bytes were read: the project was not changed");
     Record(s, link, entry, outcome);
@@ -621,6 +650,7 @@ bool BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progres
     AdjustPot(s, k, 0);
   ShowLimitText(s, Trim(EntryOutputText(st, kLimitEntry)));
   st.projectModified = false;
+  st.boxPartial = false;  // the project holds what the Box holds: nothing is left to complete
   RefreshWindow(s);
   if (options.keep && !options.keep()) {
     entry.stoppedAt = "save";

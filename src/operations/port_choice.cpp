@@ -94,6 +94,7 @@ std::vector<PortItem> PortItems(const std::vector<SerialDevice>& present, const 
 bool OpenBoxPort(Session& s, const std::string& device) {
   AppState& st = s.state;
   st.boxConnected = false;
+  st.boxPartial = false;  // what the Box on the old connection holds is not known here
   st.portInUse.clear();
   st.portNotice.clear();
   try {
@@ -177,7 +178,8 @@ void BoxOptionsClick(Session& s) {
     s.dialogs.Information("Changes will be effective at next program execution");
     return;
   }
-  if (item.device == st.portInUse) return;
+  // The port in use is kept, unless its line was lost: then OK tries it again.
+  if (item.device == st.portInUse && !st.lineLost) return;
   if (OpenBoxPort(s, item.device) && st.projectState != ProjectState::NoProject && s.connectBox) {
     s.connectBox(s, st.header.Group());
   }

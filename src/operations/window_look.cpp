@@ -1,5 +1,7 @@
 #include "operations/window_look.h"
 
+#include <algorithm>
+
 #include "model/hex_text.h"
 
 namespace vyk {
@@ -20,6 +22,7 @@ WindowLook RefreshWindowState(AppState& state) {
   switch (state.projectState) {
     case ProjectState::NoProject:
       state.boxConnected = false;
+      state.boxPartial = false;  // it was the closed project's to complete
       if (!keepButton) state.buttonMode = ButtonMode::Connect;
       state.controls.groupLabel.clear();
       state.projectFileName.clear();
@@ -39,10 +42,11 @@ WindowLook LookOf(const AppState& state) {
   WindowLook look;
   look.caption = kProgramTitle + state.projectFileName;
   if (state.projectModified && state.projectState != ProjectState::NoProject) look.caption += "*";
-  look.sioLabel = state.boxConnected ? "Idle" : "(not connected)";
-  if (state.boxPartial && state.boxConnected)
-    look.sioLabel =
-        "Partial 00.." + FormatHex(static_cast<uint32_t>(state.boxLastAddressWritten & 0xFF), 2);
+  look.sioLabel = state.lineLost ? "(line lost)" : state.boxConnected ? "Idle" : "(not connected)";
+  if (state.boxPartial && !state.lineLost) {  // the notice still tells it
+    const int last = std::max(state.boxLastAddressWritten, state.boxUnsureAddress);
+    look.sioLabel = "Partial 00.." + FormatHex(static_cast<uint32_t>(last & 0xFF), 2);
+  }
   look.notice = PartialImageText(state);
   if (look.notice.empty()) look.notice = state.portNotice;
   const bool locked = state.exchangeRunning;
@@ -91,11 +95,17 @@ WindowLook LookOf(const AppState& state) {
 
 std::string PartialImageText(const AppState& state) {
   if (!state.boxPartial) return "";
-  const std::string last = FormatHex(static_cast<uint32_t>(state.boxLastAddressWritten & 0xFF), 2);
-  const std::string written =
-      state.boxLastAddressWritten <= 0 ? "address 00 was" : "addresses 00.." + last + " were";
-  return "The Box holds a partial image: " + written +
-         " written; write the project again to complete it";
+  const int last = state.boxLastAddressWritten;
+  std::string held = last < 0    ? ""
+                     : last == 0 ? "address 00 was written and verified"
+                                 : "addresses 00.." + FormatHex(static_cast<uint32_t>(last), 2) +
+                                       " were written and verified";
+  if (state.boxUnsureAddress >= 0) {
+    if (!held.empty()) held += ", ";
+    held += "address " + FormatHex(static_cast<uint32_t>(state.boxUnsureAddress), 2) +
+            " may have changed";
+  }
+  return "The Box holds a partial image: " + held + "; write the project again to complete it";
 }
 
 }  // namespace vyk

@@ -336,6 +336,11 @@ void MainWindow::Run(const std::function<void()>& handler) {
   }
 }
 
+bool MainWindow::OpenAtStart(const std::string& project) {
+  if (!project.empty() && isVisible()) Run([&] { OpenProjectFile(session_, project); });
+  return isVisible();
+}
+
 MainWindow::MainWindow(const StartOptions& options, QWidget* parent)
     : QMainWindow(parent),
       options_(options),
@@ -395,6 +400,7 @@ MainWindow::MainWindow(const StartOptions& options, QWidget* parent)
 MainWindow::~MainWindow() {
   // The link's callbacks point into this window.
   Link().onStatus = nullptr;
+  Link().onLineLost = nullptr;
   Link().terminalEcho = nullptr;
   // The grids' headers read the state, which goes before QMainWindow's destructor hides and
   // frees the children.
@@ -868,6 +874,10 @@ void MainWindow::FormActivate() {
   state_.previewBeforeUpdate = settings.previewBeforeUpdate;
 
   Link().onStatus = [this](const std::string& text) { sioLabel_->setText(FromCore(text)); };
+  // A line lost between exchanges shows at once; an exchange shows it when it ends.
+  Link().onLineLost = [this] {
+    if (!state_.exchangeRunning) Run([&] { RefreshWindow(session_); });
+  };
   // Without a port the program runs on; every exchange will time out.
   Run([&] { OpenStartPort(session_, options_.port); });
   Run([&] { RefreshWindow(session_); });

@@ -86,6 +86,10 @@ class MainWindow : public QMainWindow, public MainView {
   // Windows().closed.
   bool FormClose();
 
+  // Opens the project named at start (none: nothing). False when the window was closed
+  // meanwhile, as during the Box's identification: the program is over then.
+  bool OpenAtStart(const std::string& project);
+
   // Runs a handler; an error the core raises ends it and is shown in an error box. An Exit
   // asked for during an exchange closes the window once the exchange has ended.
   void Run(const std::function<void()>& handler);

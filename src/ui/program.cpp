@@ -121,10 +121,10 @@ int RunProgram(int argc, char** argv, const StartOptions& options, const std::st
     closeOthers();
     QCoreApplication::quit();
   };
+  // A close during the start (the project's identification waits for the Box) asks a loop
+  // that is not running yet to quit, which it would never hear.
   program.Main().show();
-  if (!project.empty()) {
-    program.Main().Run([&] { OpenProjectFile(program.Main().GetSession(), project); });
-  }
+  if (!program.Main().OpenAtStart(project)) return 0;
   if (started) started(program);
   return QApplication::exec();
 }

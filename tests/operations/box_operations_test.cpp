@@ -8,6 +8,7 @@
 #include "operations/image_grids.h"
 #include "operations/main_controls.h"
 #include "support/box_harness.h"
+#include "support/fault_sample.h"
 
 namespace vyk::test {
 namespace {
@@ -202,17 +203,17 @@ TEST(Update, EachFaultEndsTheTransferWithItsMessage) {
     const char* name;
     void (*fault)(SimBoxConfig&);
     std::string message;
-    std::string lastWrite;  // the last write sent; empty: none, the Box is unchanged
+    std::string held;  // what the one box says the Box holds; empty: nothing was written
   } cases[] = {
       {"silent", [](SimBoxConfig& c) { c.stopAfterBytes = 1; }, "Hardware not found", ""},
       {"wrong ack", [](SimBoxConfig& c) { c.wrongAcknowledge = true; },
-       "Hardware did not acknowledge", "00"},
+       "Hardware did not acknowledge", kNothingStored},
       {"stops mid-way", [](SimBoxConfig& c) { c.stopAfterBytes = 200; },
-       "Hardware did not acknowledge", "11"},
+       "Hardware did not acknowledge", PartialText("10")},
       {"line closed", [](SimBoxConfig& c) { c.closeAfterBytes = 100; },
-       "The connection to test was lost (the simulated Box closed the line)", "08"},
+       "The connection to test was lost (the simulated Box closed the line)", PartialText("07")},
       {"a clean read-back with one bit flipped", [](SimBoxConfig& c) { c.flipBitAddress = 0x00; },
-       "Verify error: 00 \r\n01+", "00"},
+       "Verify error: 00 \r\n01+", PartialText("", "00")},
       {"another group's Box", [](SimBoxConfig& c) { c.groupLetter = 'V'; },
        "GM version hardware not found", ""},
   };
@@ -221,13 +222,9 @@ TEST(Update, EachFaultEndsTheTransferWithItsMessage) {
     c.fault(h.port.Box().Config());
     h.dialogs.answers = {Answer::Yes};
     EXPECT_FALSE(BoxUpdateClick(h.session, h.link));
-    std::vector<std::string> expected{c.message};
-    if (!c.lastWrite.empty()) expected.push_back(PartialImageText(h.state));
-    EXPECT_EQ(h.dialogs.Texts(Kind::Error), expected) << c.name;
-    EXPECT_EQ(h.state.boxPartial, !c.lastWrite.empty()) << c.name;
-    if (!c.lastWrite.empty()) {
-      EXPECT_EQ(FormatHex(static_cast<uint32_t>(h.state.boxLastAddressWritten), 2), c.lastWrite);
-    }
+    const std::string expected = c.held.empty() ? c.message : c.message + "\n" + c.held;
+    EXPECT_EQ(h.dialogs.Texts(Kind::Error), std::vector<std::string>{expected}) << c.name;
+    EXPECT_EQ(h.state.boxPartial, c.held.rfind("The Box holds", 0) == 0) << c.name;
     EXPECT_FALSE(h.link.Busy());
   }
 }
@@ -254,11 +251,9 @@ TEST(Update, AGarbledReadBackIsReadAgainOnce) {
       EXPECT_TRUE(h.dialogs.Texts(Kind::Error).empty());
       EXPECT_EQ(h.commands.size(), 163u);
     } else {
-      ASSERT_EQ(h.dialogs.Texts(Kind::Error).size(), 2u);
-      EXPECT_EQ(h.dialogs.Texts(Kind::Error)[0],
-                "Verify error: 20 \r\n\xCD"
-                "0+");
-      EXPECT_EQ(h.state.boxLastAddressWritten, 3);
+      EXPECT_EQ(h.dialogs.Texts(Kind::Error), std::vector<std::string>{"Verify error: 20 \r\n\xCD"
+                                                                       "0+\n" +
+                                                                       PartialText("02", "03")});
     }
   }
 }
@@ -296,29 +291,46 @@ TEST(Update, AbortDuringTheWaitAfterAWriteSendsNoFurtherCommand) {
   h.dialogs.answers = {Answer::Yes};
   EXPECT_FALSE(BoxUpdateClick(h.session, h.link));
   EXPECT_EQ(h.commands, (std::vector<std::string>{"", "Q", "C0000"}));
-  EXPECT_EQ(h.state.boxLastAddressWritten, 0);
+  EXPECT_EQ(h.state.boxUnsureAddress, 0);
 }
 
-// The window and the message name the last address written until an update completes.
-TEST(Update, AStoppedUpdateNamesTheLastAddressWritten) {
-  GmProject h;
-  h.dialogs.answers = {Answer::Yes};
-  h.pump.Post(300, [&h] { AbortBtnClick(h.session, h.link); });
-  BoxUpdateClick(h.session, h.link);
-  const std::string last = FormatHex(static_cast<uint32_t>(BytesWritten(h) - 1), 2);
-  const std::string text = "The Box holds a partial image: addresses 00.." + last +
-                           " were written; write the project again to complete it";
-  EXPECT_EQ(h.dialogs.Texts(Kind::Error), std::vector<std::string>{text});
-  EXPECT_EQ(h.view.lastLook.notice, text);
-  EXPECT_EQ(h.view.lastLook.sioLabel, "Partial 00.." + last);
-  RefreshWindow(h.session);  // any later refresh still shows it
-  EXPECT_EQ(h.view.lastLook.notice, text);
+// An aborted Update shows no box: the window names the addresses acknowledged and verified
+// until an update completes. A first write the Box never acknowledged left nothing to name.
+TEST(Update, AnAbortedUpdateShowsWhatTheBoxHolds) {
+  for (const bool acknowledged : {true, false}) {
+    GmProject h;
+    // Silent from the first write on: the wake-up CRs, the empty line and "Q" make 5 bytes.
+    if (!acknowledged) h.port.Box().Config().stopAfterBytes = 5;
+    h.dialogs.answers = {Answer::Yes};
+    h.pump.Post(acknowledged ? 300 : 1500, [&h] { AbortBtnClick(h.session, h.link); });
+    BoxUpdateClick(h.session, h.link);
+    EXPECT_EQ(h.dialogs.Texts(Kind::Error), std::vector<std::string>{}) << acknowledged;
+    const int last = BytesWritten(h) - 1;  // acknowledged, not verified
+    auto hex = [](int a) { return FormatHex(static_cast<uint32_t>(a), 2); };
+    RefreshWindow(h.session);  // any later refresh still shows it
+    EXPECT_EQ(h.view.lastLook.notice, acknowledged ? PartialText(hex(last - 1), hex(last)) : "");
+    EXPECT_EQ(h.view.lastLook.sioLabel, acknowledged ? "Partial 00.." + hex(last) : "Idle");
 
+    h.port.Box().Config().stopAfterBytes = 0;
+    h.dialogs.answers = {Answer::Yes};
+    EXPECT_TRUE(BoxUpdateClick(h.session, h.link));
+    EXPECT_EQ(h.view.lastLook.notice, "");
+    EXPECT_EQ(h.view.lastLook.sioLabel, "Idle");
+  }
+}
+
+// A lost line shows in the status; the next exchange opens the device again by its name and
+// finds the Box plugged back in.
+TEST(Exchange, ALostLineIsOpenedAgainByTheNextExchange) {
+  GmProject h;
+  h.port.Box().Config().closeAfterBytes = 20;
   h.dialogs.answers = {Answer::Yes};
-  EXPECT_TRUE(BoxUpdateClick(h.session, h.link));
-  EXPECT_FALSE(h.state.boxPartial);
-  EXPECT_EQ(h.view.lastLook.notice, "");
-  EXPECT_EQ(h.view.lastLook.sioLabel, "Idle");
+  BoxUpdateClick(h.session, h.link);
+  EXPECT_EQ(h.view.lastLook.sioLabel, "(line lost)");
+  h.port.Box().Config().closeAfterBytes = 0;
+  h.port.Box().PlugIn();
+  AbortBtnClick(h.session, h.link);             // Connect
+  EXPECT_EQ(h.view.lastLook.sioLabel, "Idle");  // nor the lost Box's partial image
 }
 
 // The waits of a transfer let other events run: a project command, an edit or the refresh it
@@ -434,7 +446,7 @@ TEST(Retrieve, AStopPartWayLeavesTheProjectAsItWas) {
     long stopAfterBytes;
     std::vector<std::string> errors;
   } cases[] = {
-      {"abort", 200, 0, {nothing}},
+      {"abort", 200, 0, {}},
       {"Box stops", 0, 300, {"Hardware did not acknowledge", nothing}},
   };
   for (const Case& c : cases) {

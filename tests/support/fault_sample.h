@@ -16,11 +16,28 @@ inline const std::string kRetrieveStopped =
     "Retrieve stopped before all 80 bytes were read: the project was not changed";
 inline const std::string kLineLost = "The connection to PORT was lost";
 
-inline std::string PartialText(const std::string& lastAddress) {
-  return "The Box holds a partial image: " +
-         (lastAddress == "00" ? std::string("address 00 was")
-                              : "addresses 00.." + lastAddress + " were") +
-         " written; write the project again to complete it";
+inline const std::string kNothingStored =
+    "The Box stored nothing of this Update: it holds what it held before.";
+
+// What a stopped Update left: the last address verified (empty: none) and the one whose write
+// was acknowledged but not verified (empty: none).
+inline std::string PartialText(const std::string& lastVerified, const std::string& unsure = "") {
+  std::string held = lastVerified.empty() ? ""
+                     : lastVerified == "00"
+                         ? "address 00 was written and verified"
+                         : "addresses 00.." + lastVerified + " were written and verified";
+  if (!unsure.empty())
+    held += std::string(held.empty() ? "" : ", ") + "address " + unsure + " may have changed";
+  return "The Box holds a partial image: " + held + "; write the project again to complete it";
+}
+
+// The messages line by line: a failed Update tells what failed and what the Box holds in one.
+inline std::vector<std::string> Lines(const std::vector<std::string>& messages) {
+  std::vector<std::string> lines;
+  for (const std::string& m : messages)
+    for (size_t from = 0, end = 0; end != std::string::npos; from = end + 1)
+      lines.push_back(m.substr(from, (end = m.find('\n', from)) - from));
+  return lines;
 }
 
 struct FaultSamplePoint {
@@ -39,15 +56,15 @@ inline const std::vector<FaultSamplePoint> kFaultSample = {
     {"write", "drop", 82, 0, {}},
     {"read", "drop", 82, 0, {}},
     {"write", "corrupt", 1, 3, {"Hardware not found"}},                               // its prompt
-    {"write", "corrupt", 9, 8, {"Hardware did not acknowledge", PartialText("03")}},  // "+"
+    {"write", "corrupt", 9, 8, {"Hardware did not acknowledge", PartialText("02")}},  // "+"
     {"read", "corrupt", 42, 7, {}},  // a digit: asked once more
     {"write", "silence", 1, 0, {"Hardware not found"}},
-    {"write", "silence", 10, 0, {"Hardware did not acknowledge", PartialText("03")}},
+    {"write", "silence", 10, 0, {"Hardware did not acknowledge", PartialText("02", "03")}},
     {"read", "silence", 82, 0, {"Hardware did not acknowledge", kRetrieveStopped}},
     {"write", "close", 1, 0, {kLineLost}},
-    {"write", "close", 162, 0, {kLineLost, PartialText("4F")}},
+    {"write", "close", 162, 0, {kLineLost, PartialText("4E", "4F")}},
     {"read", "close", 3, 0, {kLineLost, kRetrieveStopped}},
-    {"write", "wrong-ack", 3, 0, {"Hardware did not acknowledge", PartialText("00")}},
+    {"write", "wrong-ack", 3, 0, {"Hardware did not acknowledge", kNothingStored}},
     {"read", "wrong-ack", 1, 0, {"Hardware not found"}},
     {"read", "wrong-ack", 51, 0, {"Hardware did not acknowledge", kRetrieveStopped}},
 };

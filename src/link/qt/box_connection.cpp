@@ -19,6 +19,7 @@ BoxConnection::~BoxConnection() {
 void BoxConnection::Open(const std::string& portName, const SimBoxConfig& simulator) {
   auto terminalEcho = std::move(link_->terminalEcho);
   auto onStatus = std::move(link_->onStatus);
+  auto onLineLost = std::move(link_->onLineLost);
   link_.reset();
   if (portName == kSimulatorPortName) {
     port_ = std::make_unique<SimPort>(pump_, simulator);
@@ -28,6 +29,7 @@ void BoxConnection::Open(const std::string& portName, const SimBoxConfig& simula
   link_ = std::make_unique<BoxLink>(*port_, pump_, state_);
   link_->terminalEcho = std::move(terminalEcho);
   link_->onStatus = std::move(onStatus);
+  link_->onLineLost = std::move(onLineLost);
   link_->Open(portName);
   link_->Settle();
 }
