@@ -614,13 +614,17 @@ bool BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progres
   entry.checksum = Checksum(staged.data());
   AppState& st = s.state;
   ProjectChange change(s, "Retrieve EEPROM");
+  // The Box's bytes are not in the project's file yet: a retrieve that changed the image
+  // leaves something to save, as do the edits made before it.
+  const bool wasModified = st.projectModified;
+  const EepromImage before = st.image;
   for (int a = 0; a < kTransferBytes; ++a)
     st.image.SetByte(a, staged[a]);
   ShowModeByte(s);
   for (int k = 1; k <= 4; ++k)
     AdjustPot(s, k, 0);
   ShowLimitText(s, Trim(EntryOutputText(st, kLimitEntry)));
-  st.projectModified = false;
+  st.projectModified = wasModified || !(st.image == before);
   RefreshWindow(s);
   if (options.keep && !options.keep()) {
     entry.stoppedAt = "save";

@@ -143,9 +143,9 @@ void FileNewClick(Session& s) {
   }
   ImageToControls(s);
   st.header.SetByteAt(ProjectHeader::kUnits, setup.metric ? 1 : 0);
-  // The controls' handlers fill in what the header derives from them (the input/output
-  // code): a project just made or read has nothing to save yet.
-  st.projectModified = false;
+  // A project that has never been saved exists nowhere but in this window: closing it
+  // without the save question would lose it, Undo included.
+  st.projectModified = true;
   ConnectBox(s, group);
   StartHistory(s);
   RefreshWindow(s);
