@@ -209,7 +209,7 @@ void FileCloseClick(Session& s) {
   s.state.projectState = ProjectState::NoProject;
   s.state.projectModified = false;
   StartHistory(s);
-  ClearAdjustedCurve(s);
+  ClearProjectView(s);
   RefreshWindow(s);
 }
 
@@ -228,12 +228,14 @@ void EditProjectClick(Session& s) {
   // A changed name or group must not be lost at close without the save question.
   if (!(st.header == before)) {
     st.projectModified = true;
+    // The Box identified was the old group's hardware: it must be connected again.
+    if (st.header.Group() != before.Group()) st.boxConnected = false;
     RefreshWindow(s);
   }
 }
 
 bool QuerySaveChanges(Session& s) {
-  if (!s.state.projectModified) return true;
+  if (!s.state.projectModified || s.state.projectState == ProjectState::NoProject) return true;
   switch (s.dialogs.Question("Save E2P file first ?", QuestionButtons::YesNoCancel)) {
     case Answer::Yes:
       return SaveProjectFile(s);

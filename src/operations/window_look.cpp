@@ -55,6 +55,7 @@ WindowLook LookOf(const AppState& state) {
     look.fileNew = look.fileOpen = look.otherCommands = look.modeControls = false;
   }
   if (state.projectState == ProjectState::NoProject) {
+    look.modeControls = false;  // they would edit a project that is not there
     look.abortBtnCaption = "Monitor";
     return look;
   }

@@ -327,6 +327,7 @@ TEST(RefreshWindow, LookFollowsTheProjectState) {
   WindowLook none;
   none.caption = kProgramTitle;
   none.sioLabel = "(not connected)";
+  none.modeControls = false;
   struct Case {
     ProjectState state;
     bool modified;

@@ -29,6 +29,7 @@
 #include <cmath>
 
 #include "operations/box_record.h"
+#include "operations/main_controls.h"
 #include "operations/port_choice.h"
 #include "support/fakes.h"
 #include "ui/enter_key.h"
@@ -671,6 +672,75 @@ TEST(MainWindow, UnsavedChangesAreMarkedAndAskedAbout) {
             (std::vector<std::string>{"Save E2P file first ?", "Save E2P file first ?"}));
   EXPECT_EQ(w.form->windowTitle(), "Vyk Edit (6v) , V1.2b 6/10/2003  ");
   EXPECT_EQ(static_cast<uint8_t>(ReadBytes(file)[512 + kFirstPotByte]), 1);  // saved first
+}
+
+// The Box was identified for the project's old group: after a group change the window says
+// so, and an Update stops at the Box's identification, before its first write.
+TEST(MainWindow, AGroupChangeBeforeAnUpdateIsRefusedBeforeAnyWrite) {
+  Window w;
+  w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kGM, false});
+  w.Action("&New")->trigger();
+  ASSERT_EQ(w.Get<QPushButton>("AbortBtn")->text(), "Monitor");
+  w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kFord, false});
+  w.Action("Project ...")->trigger();
+  EXPECT_EQ(w.Get<QPushButton>("AbortBtn")->text(), "Connect");
+
+  SimBox* box = w.form->Simulator();
+  ASSERT_NE(box, nullptr);
+  const auto held = box->Eeprom();
+  std::vector<std::string> writes;
+  box->onCommand = [&](const std::string& line) {
+    if (line.size() == 5 && line[0] == 'C') writes.push_back(line);
+  };
+  w.dialogs.messages.clear();
+  w.dialogs.answers.push_back(Answer::Yes);
+  QTest::keyClick(w.form.get(), Qt::Key_F6);
+  EXPECT_EQ(w.dialogs.Texts(FakeDialogs::Kind::Error),
+            std::vector<std::string>{"Ford version hardware not found"});
+  EXPECT_TRUE(writes.empty());
+  EXPECT_TRUE(box->Eeprom() == held);
+  EXPECT_TRUE(w.dialogs.previewsShown.empty());
+}
+
+// A new project is in no file, so Close asks; after it nothing of the project shows or
+// changes, and Exit has nothing to save.
+TEST(MainWindow, AfterCloseNothingOfTheProjectShowsOrChanges) {
+  Window w;
+  AppState& st = w.form->State();
+  w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kGM, false});
+  w.Action("&New")->trigger();
+  w.Get<QPushButton>("AbortBtn")->click();  // a reading
+  ASSERT_FALSE(st.chart.series2.empty());
+  w.dialogs.answers.push_back(Answer::No);
+  w.Action("&Close")->trigger();
+  EXPECT_EQ(w.dialogs.Texts(FakeDialogs::Kind::Question),
+            std::vector<std::string>{"Save E2P file first ?"});
+
+  for (const char* name : {"InputRGrp", "OutputRGrp", "InvertCBox", "Pot1SpinUp", "LimitEdit",
+                           "ShowHexCBox", "TableGrid", "EEPROMGrid", "Chart1"})
+    EXPECT_FALSE(w.Get<QWidget>(name)->isEnabled()) << name;
+  const struct {
+    QString shown;
+    const char* what;
+  } cleared[] = {
+      {w.Get<QTableView>("TableGrid")->model()->index(3, 0).data().toString(), "table"},
+      {w.Get<QTableView>("EEPROMGrid")->model()->index(3, 0).data().toString(), "bytes"},
+      {w.Get<QLabel>("DataInLabel")->text(), "reading in"},
+      {w.Get<QLabel>("DataOutLabel")->text(), "reading out"},
+      {w.Get<QLineEdit>("LimitEdit")->text(), "limit"},
+  };
+  for (const auto& c : cleared)
+    EXPECT_EQ(c.shown, "") << c.what;
+  EXPECT_TRUE(st.chart.series1.empty() && st.chart.series2.empty());
+
+  // What still reaches the handlers changes nothing.
+  SetInvertLimit(w.form->GetSession(), true);
+  SetInputRGrp(w.form->GetSession(), kFrequency);
+  AdjustPot(w.form->GetSession(), 1, +1);
+  EXPECT_FALSE(st.projectModified);
+  w.dialogs.messages.clear();
+  EXPECT_TRUE(w.form->close());
+  EXPECT_TRUE(w.dialogs.Texts(FakeDialogs::Kind::Question).empty());
 }
 
 // A project file that another program wrote meanwhile is saved over only when the user says so.
