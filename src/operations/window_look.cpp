@@ -1,5 +1,6 @@
 #include "operations/window_look.h"
 
+#include "link/sim_port.h"
 #include "model/hex_text.h"
 
 namespace vyk {
@@ -43,6 +44,8 @@ WindowLook LookOf(const AppState& state) {
   if (state.boxPartial && state.boxConnected)
     look.sioLabel =
         "Partial 00.." + FormatHex(static_cast<uint32_t>(state.boxLastAddressWritten & 0xFF), 2);
+  look.simulatedBox = state.portInUse == kSimulatorPortName;
+  if (look.simulatedBox && state.boxConnected) look.sioLabel += kSimulatedMark;
   look.notice = PartialImageText(state);
   if (look.notice.empty()) look.notice = state.portNotice;
   const bool locked = state.exchangeRunning;
