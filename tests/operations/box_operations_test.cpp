@@ -440,7 +440,9 @@ TEST(Retrieve, LeavesTheProjectUnsavedWhenItDiffersFromItsFile) {
   for (const Case& c : cases) {
     TempFolder folder;
     GmProject h;
-    if (c.saved) ASSERT_TRUE(h.SaveAs(folder.File("p.VYK"))) << c.name;
+    if (c.saved) {
+      ASSERT_TRUE(h.SaveAs(folder.File("p.VYK"))) << c.name;
+    }
     auto& eeprom = h.port.Box().Eeprom();
     std::copy(h.state.image.Bytes().begin(), h.state.image.Bytes().end(), eeprom.begin());
     if (c.boxDiffers) eeprom[3] ^= 0x10;
