@@ -45,7 +45,7 @@ WindowLook LookOf(const AppState& state) {
     look.sioLabel =
         "Partial 00.." + FormatHex(static_cast<uint32_t>(state.boxLastAddressWritten & 0xFF), 2);
   look.simulatedBox = state.portInUse == kSimulatorPortName;
-  if (look.simulatedBox && state.boxConnected) look.sioLabel += kSimulatedMark;
+  if (look.simulatedBox && state.boxConnected && !state.boxPartial) look.sioLabel += kSimulatedMark;
   look.notice = PartialImageText(state);
   if (look.notice.empty()) look.notice = state.portNotice;
   const bool locked = state.exchangeRunning;

@@ -959,15 +959,18 @@ void MainWindow::ApplyLook(const WindowLook& look) {
     progressBar_->setRange(0, kBoxBytes);
     progressBar_->hide();
     statusBar()->addPermanentWidget(progressBar_);
-    simulatedLabel_ = new QLabel("Simulated Box: no hardware is written", this);
+    simulatedLabel_ = new QLabel("Simulated Box", this);
     simulatedLabel_->setObjectName("SimulatedBoxLabel");
     simulatedLabel_->setForegroundRole(QPalette::Link);
-    simulatedLabel_->setToolTip("Box > Options chooses the port of a real Box");
+    simulatedLabel_->setToolTip(
+        "The Box on this port is simulated: no hardware is written. Box > Options chooses the "
+        "port of a real Box.");
     statusBar()->addPermanentWidget(simulatedLabel_);
   }
   // A notice of the state replaces the message of the last operation.
   if (!look.notice.empty() && look.notice != previousNotice) statusBar()->clearMessage();
   noticeLabel_->setText(FromCore(look.notice));
+  noticeLabel_->setVisible(!look.notice.empty());
   simulatedLabel_->setVisible(look.simulatedBox);
   ShowStatusBar();
   fileSave_->setEnabled(look.fileSave);
