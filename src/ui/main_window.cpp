@@ -458,7 +458,7 @@ void MainWindow::BuildMenus() {
     Run([&] {
       BoxUpdateClick(
           session_, Link(), [this](int done) { ShowProgress("Writing", done); }, nullptr,
-          [this](int done) { ShowProgress("Reading the Box", done); });
+          [this](int done) { ShowProgress("Reading", done); });
     });
     ShowProgress({}, -1);
   });
@@ -957,6 +957,10 @@ void MainWindow::ApplyLook(const WindowLook& look) {
     progressBar_ = new QProgressBar(this);
     progressBar_->setObjectName("ProgressBar");
     progressBar_->setRange(0, kBoxBytes);
+    // Wide enough for its longest text inside the bar.
+    progressBar_->setMinimumWidth(
+        progressBar_->fontMetrics().horizontalAdvance("Writing 80 of 80") +
+        progressBar_->fontMetrics().averageCharWidth() * 8);
     progressBar_->hide();
     statusBar()->addPermanentWidget(progressBar_);
     simulatedLabel_ = new QLabel("Simulated Box", this);
