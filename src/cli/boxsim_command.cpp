@@ -184,7 +184,10 @@ void AddBoxsimCommand(CLI::App& app) {
                   "Milliseconds an EEPROM write takes, between its \"+\" and its prompt")
       ->check(CLI::NonNegativeNumber);
   cmd->add_option("--input", o->input, "Input reading of \"M\", hexadecimal");
-  cmd->add_option("--output", o->output, "Output reading of \"M\", hexadecimal");
+  cmd->add_option(
+      "--output", o->output,
+      "Output reading of \"M\", hexadecimal (default: what the Box's table and pots give for "
+      "its input)");
   cmd->add_option("--offsets", o->offsets,
                   "The four pot offsets of \"M\", hexadecimal, as H,H,H,H (\"-A\" is FFF6)");
   cmd->add_flag("--garbled-reading", o->garbledReading,

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "model/ascii_text.h"
+#include "model/eeprom_image.h"
 #include "model/hex_text.h"
 
 namespace vyk {
@@ -143,7 +144,7 @@ void SimBox::Command(const std::string& line, std::vector<SimOutput>& out) {
   } else if (line == "M") {
     const auto& p = config_.offsets;
     std::string reading = Hex4(config_.input) + " " + Hex4(p[0]) + " " + Hex4(p[1]) + " " +
-                          Hex4(p[2]) + " " + Hex4(p[3]) + " 0000 0000 0000 " + Hex4(config_.output);
+                          Hex4(p[2]) + " " + Hex4(p[3]) + " 0000 0000 0000 " + Hex4(Output());
     if (config_.garbledReading) {
       for (char& c : reading)
         if (c != ' ') c = static_cast<char>(c | 0x80);
@@ -160,6 +161,16 @@ void SimBox::Command(const std::string& line, std::vector<SimOutput>& out) {
   } else {
     Send(out, "\r\n?\r\n" + prompt);
   }
+}
+
+uint16_t SimBox::Output() const {
+  if (config_.output) return *config_.output;
+  EepromImage table;
+  table.Bytes() = eeprom_;
+  std::array<int, 4> offsets{};
+  for (size_t k = 0; k < offsets.size(); ++k)
+    offsets[k] = static_cast<int16_t>(config_.offsets[k]);
+  return static_cast<uint16_t>(BoxOutputCount(table, offsets, static_cast<int16_t>(config_.input)));
 }
 
 // Queues text; only its first byte waits delayMs, the rest follow it at once.

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -34,9 +35,11 @@ struct SimBoxConfig {
   char groupLetter = kGroups[kFord].boxLetter;
   std::string version = "1.0";  // three characters after the letter in the answer to "Q"
   // The reading line of "M": input, the four pot offsets and output, as 16-bit values.
+  // Without a fixed output the Box drives what its own table, adjusted by the pots, gives for
+  // the input, as hardware would.
   uint16_t input = 0x0200;
   std::array<uint16_t, 4> offsets{0, 0, 0, 0};
-  uint16_t output = 0x0300;
+  std::optional<uint16_t> output;
   // The reading line keeps its length but every digit arrives with its top bit set, as line
   // noise would leave it: no field is hexadecimal.
   bool garbledReading = false;
@@ -115,6 +118,8 @@ class SimBox {
   void Command(const std::string& line, std::vector<SimOutput>& out);
   void Send(std::vector<SimOutput>& out, const std::string& text, double delayMs = 0);
   void ApplyByteFaults(std::vector<SimOutput>& out, bool lineEnds);
+  // The output count of the reading line.
+  uint16_t Output() const;
 
   SimBoxConfig config_;
   std::array<uint8_t, 256> eeprom_;

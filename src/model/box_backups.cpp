@@ -18,6 +18,7 @@ namespace {
 
 constexpr char kIndexName[] = "index.tsv";
 constexpr char kExtension[] = ".VYK";
+const std::string kSimulatedPart = "_sim";
 constexpr size_t kTimeLength = 19;  // 2026-12-08_08-30-05
 
 // What the Box says goes into a file name: letters, digits and "." only.
@@ -78,13 +79,13 @@ std::string IndexPath(const std::string& backupsFolder) {
 
 std::string SaveBackup(const std::string& dataFolder, std::time_t when, const std::string& letter,
                        const std::string& version, const ProjectHeader& header,
-                       const EepromImage& image, const std::string& project) {
+                       const EepromImage& image, const std::string& project, bool simulated) {
   const std::string folder = BackupsFolder(dataFolder);
   std::error_code ec;
   fs::create_directories(folder, ec);
   if (ec) throw InOutError("Error writing " + folder + ": " + ec.message());
-  const std::string stem =
-      LocalTimeText(when, "%Y-%m-%d_%H-%M-%S") + "_" + NamePart(letter) + NamePart(version);
+  const std::string stem = LocalTimeText(when, "%Y-%m-%d_%H-%M-%S") + "_" + NamePart(letter) +
+                           NamePart(version) + (simulated ? kSimulatedPart : "");
   std::string name = stem + kExtension;
   for (int n = 2; fs::exists(fs::path(folder) / name, ec); ++n)
     name = stem + "_" + std::to_string(n) + kExtension;
@@ -120,7 +121,10 @@ std::vector<BackupInfo> ListBackups(const std::string& dataFolder, size_t* skipp
     time[13] = time[16] = ':';
     b.time = time;
     std::string rest = name.substr(kTimeLength + 1, name.size() - kTimeLength - 1 - 4);
-    if (const size_t suffix = rest.find('_'); suffix != std::string::npos) rest.resize(suffix);
+    if (const size_t suffix = rest.find('_'); suffix != std::string::npos) {
+      b.simulated = rest.compare(suffix, kSimulatedPart.size(), kSimulatedPart) == 0;
+      rest.resize(suffix);
+    }
     b.letter = rest.substr(0, 1);
     b.version = rest.substr(1);
     if (auto p = projects.find(name); p != projects.end()) b.project = p->second;

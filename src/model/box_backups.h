@@ -17,10 +17,11 @@ namespace vyk {
 struct BackupInfo {
   std::string path;
   std::string fileName;
-  std::string time;     // "2026-12-08 08:30:05", local time, from the name
-  std::string letter;   // the Box's group letter, from the name
-  std::string version;  // its version, from the name
-  std::string project;  // the project written over it; empty when the index does not say
+  std::string time;        // "2026-12-08 08:30:05", local time, from the name
+  std::string letter;      // the Box's group letter, from the name
+  std::string version;     // its version, from the name
+  std::string project;     // the project written over it; empty when the index does not say
+  bool simulated = false;  // taken of the simulated Box: "_sim" after the version
 };
 
 std::string BackupsFolder(const std::string& dataFolder);
@@ -29,10 +30,12 @@ std::string IndexPath(const std::string& backupsFolder);
 
 // Saves a backup taken at `when` (through the atomic writer, making the folder when missing)
 // and, unless `project` is empty, notes the project it is replaced by. A second backup within
-// the same second gets "_2", "_3", ... after its version. Returns its path. Throws InOutError.
+// the same second gets "_2", "_3", ... after its version (and after "_sim" for the simulated
+// Box). Returns its path. Throws InOutError.
 std::string SaveBackup(const std::string& dataFolder, std::time_t when, const std::string& letter,
                        const std::string& version, const ProjectHeader& header,
-                       const EepromImage& image, const std::string& project);
+                       const EepromImage& image, const std::string& project,
+                       bool simulated = false);
 
 // Notes in the index that the backup at `path` was replaced by `project`: only once the Box
 // holds all of it, so a write that stopped part-way claims nothing. Throws InOutError.

@@ -1,5 +1,7 @@
 #include "model/eeprom_image.h"
 
+#include <algorithm>
+
 #include "model/conversions.h"
 #include "model/errors.h"
 #include "model/groups.h"
@@ -48,6 +50,29 @@ EepromImage NewImage(uint8_t group) {
     image.SetByte(kFirstPotByte + pot, 0);
   image.SetEntry(kLimitEntry, 0x03FF);
   return image;
+}
+
+int AdjustedEntry(const EepromImage& image, const std::array<int, 4>& p, int x) {
+  int a;
+  if (x < 4) {
+    a = p[0] * x / 4;
+  } else if (x < 28) {
+    const int segment = (x - 4) / 8;  // 4..11, 12..19, 20..27
+    const int j = x - 4 - 8 * segment;
+    a = p[segment] + (p[segment + 1] - p[segment]) * j / 8;
+  } else {
+    a = p[3] * (4 - (x - 28)) / 4;
+  }
+  return std::clamp(image.Entry(x) + a, 0, 1023);
+}
+
+int BoxOutputCount(const EepromImage& image, const std::array<int, 4>& offsets, int input) {
+  constexpr int kStep = 32;  // input counts between two entries
+  const int in = std::clamp(input, 0, (kTableEntries - 1) * kStep);
+  const int x = std::min(in / kStep, kTableEntries - 2);
+  const int low = AdjustedEntry(image, offsets, x);
+  const int high = AdjustedEntry(image, offsets, x + 1);
+  return low + (high - low) * (in - x * kStep) / kStep;
 }
 
 }  // namespace vyk

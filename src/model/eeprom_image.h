@@ -43,4 +43,13 @@ class EepromImage {
 // The image of a new project of the group (pots and the rest as the Box expects them).
 EepromImage NewImage(uint8_t group);
 
+// Table entry x (0..32) as the Box adjusts it with the four pot offsets of a reading: no
+// change at entry 0, the offsets at entries 4, 12, 20 and 28, straight lines between them and
+// back to none at entry 32; the count is kept in 0..1023.
+int AdjustedEntry(const EepromImage& image, const std::array<int, 4>& offsets, int x);
+
+// The output count the Box drives for an input count: its adjusted table, read on the
+// straight line between the two entries around the input.
+int BoxOutputCount(const EepromImage& image, const std::array<int, 4>& offsets, int input);
+
 }  // namespace vyk

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "link/sim_port.h"
 #include "model/box_backups.h"
 #include "model/box_history.h"
 #include "model/conversions.h"
@@ -66,6 +67,8 @@ class Exchange {
   bool owner_ = false;
 };
 
+const std::string kNotFound = "Hardware not found";
+
 // A failure message; when the line itself is gone, saying so is what helps the user. Not
 // `shown`, it waits in boxMessage for the one box that also says what the Box was left with.
 void Report(Session& s, BoxLink& link, const std::string& text, bool shown = true) {
@@ -73,6 +76,8 @@ void Report(Session& s, BoxLink& link, const std::string& text, bool shown = tru
                                              link.LostReason() + ")"
                                        : text;
   if (shown) s.dialogs.Error(s.state.boxMessage);
+  // The message box cannot say where the program looked; the status bar does.
+  if (s.state.boxMessage == kNotFound) s.view.StatusMessage(kNotFound + " on " + link.PortName());
 }
 
 // A byte as the "C" commands write it: two upper-case digits.
@@ -82,6 +87,15 @@ std::string Hex2(int value) {
 
 bool Ask(Session& s, const std::string& question) {
   return s.dialogs.Question(question, QuestionButtons::YesNo) == Answer::Yes;
+}
+
+bool Simulated(const BoxLink& link) {
+  return link.PortName() == kSimulatorPortName;
+}
+
+// The Box's letter and version as the window names it: the simulated Box says what it is.
+std::string BoxIdentity(const AppState& st, const BoxLink& link) {
+  return (Simulated(link) ? "simulated " : "") + st.boxLetter + " " + st.boxVersion;
 }
 
 // An exchange failed: a missing reply or a fault in it is the Box's and is reported; one the
@@ -97,7 +111,7 @@ bool StartTransfer(Session& s, BoxLink& link) {
   s.state.abortRequest = false;
   link.FlushRx();
   if (link.SendCommand("", '>')) return true;
-  TransferFailed(s, link, "Hardware not found");
+  TransferFailed(s, link, kNotFound);
   return false;
 }
 
@@ -196,7 +210,7 @@ bool ConnectBox(Session& s, BoxLink& link, uint8_t group) {
     link.FlushRx();
     return false;
   };
-  if (!link.SendCommand("", '>')) return fail("Hardware not found");
+  if (!link.SendCommand("", '>')) return fail(kNotFound);
   if (auto fault = IdentityFault(s, link, group)) return fail(*fault);
   st.boxConnected = true;
   return true;
@@ -204,20 +218,8 @@ bool ConnectBox(Session& s, BoxLink& link, uint8_t group) {
 
 std::vector<int> AdjustedCounts(const EepromImage& image, const std::array<int, 4>& p) {
   std::vector<int> counts;
-  for (int x = 0; x < kCurvePoints; ++x) {
-    int a;
-    if (x < 4) {
-      a = p[0] * x / 4;
-    } else if (x < 28) {
-      int segment = (x - 4) / 8;  // 4..11, 12..19, 20..27
-      int j = x - 4 - 8 * segment;
-      a = p[segment] + (p[segment + 1] - p[segment]) * j / 8;
-    } else {
-      a = p[3] * (4 - (x - 28)) / 4;
-    }
-    int y = image.Entry(x) + a;
-    counts.push_back(y < 0 ? 0 : y > 1023 ? 1023 : y);
-  }
+  for (int x = 0; x < kCurvePoints; ++x)
+    counts.push_back(AdjustedEntry(image, p, x));
   return counts;
 }
 
@@ -227,7 +229,7 @@ bool MonitorSample(Session& s, BoxLink& link, MonitorReading* reading) {
   AppState& st = s.state;
   link.FlushRx();
   if (!link.SendCommand("", '>')) {
-    TransferFailed(s, link, "Hardware not found");
+    TransferFailed(s, link, kNotFound);
     return false;
   }
   if (!link.SendCommand("M", 10)) {
@@ -453,14 +455,14 @@ FileText HeaderText(const std::string& text) {
 
 // The backup's header: the project's group, units and version, named for the Box it came
 // from and the project it is replaced by.
-ProjectHeader BackupHeader(Session& s) {
+ProjectHeader BackupHeader(Session& s, const BoxLink& link) {
   const AppState& st = s.state;
   ProjectHeader h = st.header;
   const int32_t today = s.today();
   h.SetInt32At(ProjectHeader::kCreated, today);
   h.SetInt32At(ProjectHeader::kSaved, today);
-  h.SetName(HeaderText("Box " + st.boxLetter + " " + st.boxVersion + " " +
-                       LocalTimeText(s.now()).substr(0, 19)));
+  h.SetName(HeaderText((Simulated(link) ? "Simulated Box " : "Box ") + st.boxLetter + " " +
+                       st.boxVersion + " " + LocalTimeText(s.now()).substr(0, 19)));
   std::string project = st.projectFileName;
   if (const size_t slash = project.find_last_of("/\\"); slash != std::string::npos)
     project.erase(0, slash + 1);
@@ -498,8 +500,7 @@ Guard GuardUpdate(Session& s, BoxLink& link, const TransferProgress& progress, H
   if (st.previewBeforeUpdate) {
     bool dontShowAgain = false;
     const bool ok = s.dialogs.PreviewUpdate(
-        {st.projectFileName, link.PortName(), st.boxLetter + " " + st.boxVersion, changes},
-        dontShowAgain);
+        {st.projectFileName, link.PortName(), BoxIdentity(st, link), changes}, dontShowAgain);
     if (dontShowAgain) st.previewBeforeUpdate = false;
     if (!ok) {
       entry.stoppedAt = "preview";
@@ -509,8 +510,8 @@ Guard GuardUpdate(Session& s, BoxLink& link, const TransferProgress& progress, H
   if (!st.backupBeforeUpdate) return Guard::Write;
   try {
     // The index names the project only once the Box holds all of it.
-    entry.backup =
-        SaveBackup(s.dataFolder, s.now(), st.boxLetter, st.boxVersion, BackupHeader(s), box, "");
+    entry.backup = SaveBackup(s.dataFolder, s.now(), st.boxLetter, st.boxVersion,
+                              BackupHeader(s, link), box, "", Simulated(link));
   } catch (const std::exception& e) {
     st.boxMessage = e.what();
     s.dialogs.Error(std::string("The backup of the Box could not be saved, so nothing was "
@@ -527,7 +528,11 @@ Guard GuardUpdate(Session& s, BoxLink& link, const TransferProgress& progress, H
 
 bool BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress,
                     UpdateReport* report, const TransferProgress& readProgress) {
-  if (!Ask(s, "Ok to update EEPROM data?")) return false;
+  // The question of the simulated Box says so: its "success" writes no hardware.
+  if (!Ask(s, Simulated(link) ? "Ok to update EEPROM data?\n\nThe Box on this port is the "
+                                "simulated Box: no hardware is written."
+                              : "Ok to update EEPROM data?"))
+    return false;
   AppState& st = s.state;
   // The Box is read first for its backup or for the preview of what changes.
   const bool guarded = !s.dataFolder.empty() && (st.backupBeforeUpdate || st.previewBeforeUpdate);
@@ -588,6 +593,9 @@ bool BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress,
                               e.what());
     }
   }
+  if (outcome == kOutcomeOk)
+    s.view.StatusMessage("Wrote and verified " + std::to_string(kTransferBytes) + " bytes to the " +
+                         (Simulated(link) ? "simulated Box on " : "Box on ") + link.PortName());
   Record(s, link, entry, outcome);
   return complete;
 }
@@ -643,13 +651,17 @@ bool BoxRetrieveClick(Session& s, BoxLink& link, const TransferProgress& progres
   entry.checksum = Checksum(staged.data());
   AppState& st = s.state;
   ProjectChange change(s, "Retrieve EEPROM");
+  // The Box's bytes are not in the project's file yet: a retrieve that changed the image
+  // leaves something to save, as do the edits made before it.
+  const bool wasModified = st.projectModified;
+  const EepromImage before = st.image;
   for (int a = 0; a < kTransferBytes; ++a)
     st.image.SetByte(a, staged[a]);
   ShowModeByte(s);
   for (int k = 1; k <= 4; ++k)
     AdjustPot(s, k, 0);
   ShowLimitText(s, Trim(EntryOutputText(st, kLimitEntry)));
-  st.projectModified = false;
+  st.projectModified = wasModified || !(st.image == before);
   st.boxPartial = false;  // the project holds what the Box holds: nothing is left to complete
   RefreshWindow(s);
   if (options.keep && !options.keep()) {

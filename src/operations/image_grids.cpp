@@ -45,6 +45,7 @@ std::string TableGridCellText(const AppState& state, int column, int row) {
     return gmFrequencyIn ? FrequencyText(state.conversion, state.header.Group(), count)
                          : InputVoltsText(state.conversion, count);
   }
+  if (state.projectState == ProjectState::NoProject) return "";  // no table to show
   return EntryOutputText(state, row - 1);
 }
 
@@ -66,6 +67,7 @@ std::string EepromGridCellText(const AppState& state, int column, int row) {
   if (row == 0 && column == 0) return "";
   if (row == 0) return HexCell(column - 1, 1);
   if (column == 0) return HexCell((row - 1) * 16, 2);
+  if (state.projectState == ProjectState::NoProject) return "";  // no image to show
   return HexCell(state.image.Byte(ByteAddress(column, row)), 2);
 }
 

@@ -135,8 +135,18 @@ void PlotTable(Session& s) {
   s.view.ChartChanged();
 }
 
-void ClearAdjustedCurve(Session& s) {
-  s.state.chart.series2.clear();
+void ClearProjectView(Session& s) {
+  AppState& st = s.state;
+  st.image = EepromImage();
+  st.potWorkingCopies.fill(0);
+  Controls& c = st.controls;
+  c.potTexts.fill("0");
+  c.limitText.clear();
+  c.dataInLabel.clear();
+  c.dataOutLabel.clear();
+  st.chart.series1.clear();
+  st.chart.series2.clear();
+  s.view.ControlsChanged();
   s.view.ChartChanged();
 }
 
@@ -167,7 +177,7 @@ void ShowModeByte(Session& s) {
 }
 
 void SetOutputRGrp(Session& s, int index) {
-  if (RefusedDuringExchange(s)) return;
+  if (RefusedDuringExchange(s) || RefusedWithoutProject(s)) return;
   if (s.state.controls.outputRGrp == CheckIndex(index)) return;
   ProjectChange change(s, KindStepName("Output", index));
   s.state.controls.outputRGrp = index;
@@ -184,7 +194,7 @@ void ShowOutputRGrp(Session& s, int index) {
 }
 
 void SetInputRGrp(Session& s, int index) {
-  if (RefusedDuringExchange(s)) return;
+  if (RefusedDuringExchange(s) || RefusedWithoutProject(s)) return;
   if (s.state.controls.inputRGrp == CheckIndex(index)) return;
   ProjectChange change(s, KindStepName("Input", index));
   s.state.controls.inputRGrp = index;
@@ -198,7 +208,7 @@ void ShowInputRGrp(Session& s, int index) {
 }
 
 void SetInvertLimit(Session& s, bool ticked) {
-  if (RefusedDuringExchange(s)) return;
+  if (RefusedDuringExchange(s) || RefusedWithoutProject(s)) return;
   if (s.state.controls.invertLimit == ticked) return;
   ProjectChange change(s, "Invert Limit Output");
   s.state.controls.invertLimit = ticked;
@@ -211,7 +221,7 @@ void ShowInvertLimit(Session& s, bool ticked) {
 }
 
 void SetLimitText(Session& s, const std::string& text) {
-  if (RefusedDuringExchange(s)) return;
+  if (RefusedDuringExchange(s) || RefusedWithoutProject(s)) return;
   if (s.state.controls.limitText == text) return;
   // The box stores each key as it is typed: the keys in a row are one change.
   ProjectChange change(s, "Limit", true);
@@ -246,7 +256,7 @@ std::string PotText(uint8_t value) {
 
 void AdjustPot(Session& s, int k, int step) {
   if (k < 1 || k > 4) throw RangeError();
-  if (RefusedDuringExchange(s)) return;
+  if (RefusedDuringExchange(s) || (step != 0 && RefusedWithoutProject(s))) return;
   AppState& st = s.state;
   ProjectChange change(s, "Pot " + std::to_string(k));
   uint8_t& pot = st.potWorkingCopies[k - 1];

@@ -14,9 +14,9 @@ void RefreshWindow(Session& s);
 // adjusted curve drawn in other units than the new axes' is dropped.
 void PlotTable(Session& s);
 
-// Drops the adjusted curve: it shows the Box's last reading of the project on screen, so it
-// goes when another project is shown or the project is closed.
-void ClearAdjustedCurve(Session& s);
+// What the window shows of a project that is closed: no table, curve, reading or pots, and
+// the image as at start-up, so that nothing of it can be written anywhere.
+void ClearProjectView(Session& s);
 
 // The group's conversion constants and the enabling of the two radio groups.
 void ApplyGroupSettings(Session& s, uint8_t group);
@@ -26,7 +26,8 @@ void ApplyGroupSettings(Session& s, uint8_t group);
 void ImageToControls(Session& s);
 
 // A user's choice (or a command's): runs the control's handler when the value changes. These,
-// the pots and the limit do nothing while an exchange with the Box runs.
+// the pots and the limit do nothing while an exchange with the Box runs
+// or no project is open.
 void SetOutputRGrp(Session& s, int index);
 void SetInputRGrp(Session& s, int index);
 void SetInvertLimit(Session& s, bool ticked);

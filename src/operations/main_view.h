@@ -1,6 +1,8 @@
 #pragma once
 // What the operations tell the main window. The window repaints itself from AppState; a
 // command line or a test uses this empty default.
+#include <string>
+
 #include "operations/window_look.h"
 
 namespace vyk {
@@ -14,6 +16,8 @@ class MainView {
   virtual void ControlsChanged() {}  // radio groups, limit text, invert box, pots, labels
   virtual void ChartChanged() {}
   virtual void HistoryChanged() {}  // what Edit > Undo and Redo would do
+  // How a Box operation ended, for the status bar: where it looked, what it wrote.
+  virtual void StatusMessage(const std::string&) {}
 };
 
 }  // namespace vyk

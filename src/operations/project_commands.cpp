@@ -143,9 +143,9 @@ void FileNewClick(Session& s) {
   }
   ImageToControls(s);
   st.header.SetByteAt(ProjectHeader::kUnits, setup.metric ? 1 : 0);
-  // The controls' handlers fill in what the header derives from them (the input/output
-  // code): a project just made or read has nothing to save yet.
-  st.projectModified = false;
+  // A project that has never been saved exists nowhere but in this window: closing it
+  // without the save question would lose it, Undo included.
+  st.projectModified = true;
   ConnectBox(s, group);
   StartHistory(s);
   RefreshWindow(s);
@@ -209,7 +209,7 @@ void FileCloseClick(Session& s) {
   s.state.projectState = ProjectState::NoProject;
   s.state.projectModified = false;
   StartHistory(s);
-  ClearAdjustedCurve(s);
+  ClearProjectView(s);
   RefreshWindow(s);
 }
 
@@ -228,12 +228,14 @@ void EditProjectClick(Session& s) {
   // A changed name or group must not be lost at close without the save question.
   if (!(st.header == before)) {
     st.projectModified = true;
+    // The Box identified was the old group's hardware: it must be connected again.
+    if (st.header.Group() != before.Group()) st.boxConnected = false;
     RefreshWindow(s);
   }
 }
 
 bool QuerySaveChanges(Session& s) {
-  if (!s.state.projectModified) return true;
+  if (!s.state.projectModified || s.state.projectState == ProjectState::NoProject) return true;
   switch (s.dialogs.Question("Save E2P file first ?", QuestionButtons::YesNoCancel)) {
     case Answer::Yes:
       return SaveProjectFile(s);

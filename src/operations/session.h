@@ -46,4 +46,12 @@ inline bool RefusedDuringExchange(Session& s) {
   return true;
 }
 
+// True with no project open: the project's controls then change nothing, as there is no
+// project to change and a closed one must not come back through Save.
+inline bool RefusedWithoutProject(Session& s) {
+  if (s.state.projectState != ProjectState::NoProject) return false;
+  s.view.ControlsChanged();
+  return true;
+}
+
 }  // namespace vyk

@@ -65,7 +65,8 @@ class UndoHistory {
 // and drops what Redo could have made again. A change made inside another is part of it. A
 // mergeable change of the same name right after the last one joins it (the limit box stores
 // each key as it is typed, and those keys are one change to the user). A change that leaves
-// the project unmodified (Retrieve) makes its result the state with nothing to save.
+// the project unmodified (a Retrieve of the bytes it already held) makes its result the state with
+// nothing to save.
 class ProjectChange {
  public:
   ProjectChange(Session& s, std::string name, bool mergeable = false);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "link/sim_port.h"
 #include "model/hex_text.h"
 
 namespace vyk {
@@ -47,6 +48,8 @@ WindowLook LookOf(const AppState& state) {
     const int last = std::max(state.boxLastAddressWritten, state.boxUnsureAddress);
     look.sioLabel = "Partial 00.." + FormatHex(static_cast<uint32_t>(last & 0xFF), 2);
   }
+  look.simulatedBox = state.portInUse == kSimulatorPortName;
+  if (look.simulatedBox && state.boxConnected && !state.boxPartial) look.sioLabel += kSimulatedMark;
   look.notice = PartialImageText(state);
   if (look.notice.empty()) look.notice = state.portNotice;
   const bool locked = state.exchangeRunning;
@@ -59,6 +62,7 @@ WindowLook LookOf(const AppState& state) {
     look.fileNew = look.fileOpen = look.otherCommands = look.modeControls = false;
   }
   if (state.projectState == ProjectState::NoProject) {
+    look.modeControls = false;  // they would edit a project that is not there
     look.abortBtnCaption = "Monitor";
     return look;
   }

@@ -31,6 +31,9 @@ struct WindowLook {
   bool abortBtnVisible = false;
   std::string abortBtnCaption = "Monitor";
   std::string sioLabel;
+  // The Box on the port in use is the simulated one: the window marks it wherever it names
+  // the Box, so that it never passes for hardware.
+  bool simulatedBox = false;
   std::string vInLabel;
   std::string vOutLabel;
   // Why the window is locked, what a stopped update left in the Box, or why there is no Box
@@ -45,6 +48,9 @@ WindowLook RefreshWindowState(AppState& state);
 
 // The look of a state, without changing it.
 WindowLook LookOf(const AppState& state);
+
+// "Idle" and the like say "(simulated)" after them for the simulated Box.
+inline const std::string kSimulatedMark = " (simulated)";
 
 // What a stopped Box > Update EEPROM left in the Box, for a message or the command line;
 // empty when the Box holds no partial image (AppState::boxPartial).

@@ -10,7 +10,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "link/sim_port.h"
 #include "operations/box_record.h"
+#include "operations/window_look.h"
 #include "ui/core_text.h"
 #include "ui/dialog_buttons.h"
 #include "ui/help_context.h"
@@ -42,6 +44,20 @@ void FillRows(QTableWidget* grid, const std::vector<QStringList>& rows) {
       grid->setItem(r, c, new QTableWidgetItem(rows[r][c]));
   grid->resizeColumnsToContents();
   grid->resizeRowsToContents();
+}
+
+// A row about the simulated Box reads apart from those about hardware at a glance.
+void MarkSimulated(QTableWidget* grid, int row, int boxColumn) {
+  for (int c = 0; c < grid->columnCount(); ++c) {
+    QTableWidgetItem* item = grid->item(row, c);
+    if (item == nullptr) continue;
+    QFont font = item->font();
+    font.setItalic(true);
+    item->setFont(font);
+    item->setForeground(grid->palette().color(QPalette::PlaceholderText));
+  }
+  if (QTableWidgetItem* box = grid->item(row, boxColumn))
+    box->setText(box->text() + FromCore(kSimulatedMark));
 }
 
 // Wide enough for every column, up to most of the screen the grid is on.
@@ -92,6 +108,9 @@ bool UpdatePreviewDialog::Run(const UpdatePreview& preview, bool& dontShowAgain)
 
 void UpdatePreviewDialog::Fill(const UpdatePreview& preview) {
   QString box = QString::fromStdString(preview.box).trimmed();
+  QFont font = textLabel_->font();
+  font.setItalic(preview.port == kSimulatorPortName);
+  textLabel_->setFont(font);
   textLabel_->setText(
       QStringLiteral("Update EEPROM will change %1 %2 of the Box%3 on %4 to those of %5:")
           .arg(preview.changes.size())
@@ -171,6 +190,9 @@ void BackupsWindow::Fill(const std::vector<BackupInfo>& backups) {
         {QString::fromStdString(b.time), QString::fromStdString(b.letter + " " + b.version),
          b.project.empty() ? QStringLiteral("(not known)") : Path(b.project), Path(b.fileName)});
   FillRows(backupsGrid_, rows);
+  for (size_t r = 0; r < backups.size(); ++r)
+    if (backups[r].simulated) MarkSimulated(backupsGrid_, static_cast<int>(r), 1);
+  backupsGrid_->resizeColumnsToContents();
   FitWidth(backupsGrid_);
   backupsGrid_->setMinimumHeight(200);
   emptyLabel_->setText(backups.empty()
@@ -227,6 +249,9 @@ void HistoryWindow::Fill(const std::vector<HistoryEntry>& entries, const QString
                     QString::fromStdString(e.stoppedAt), Path(e.message)});
   }
   FillRows(historyGrid_, rows);
+  for (size_t r = 0; r < entries.size(); ++r)
+    if (entries[r].port == kSimulatorPortName) MarkSimulated(historyGrid_, static_cast<int>(r), 3);
+  historyGrid_->resizeColumnsToContents();
   FitWidth(historyGrid_);
   historyGrid_->setMinimumHeight(240);
   if (!rows.empty()) historyGrid_->scrollToTop();

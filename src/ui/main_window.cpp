@@ -23,6 +23,7 @@
 #include <QLineSeries>
 #include <QMenuBar>
 #include <QPainter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -458,10 +459,22 @@ void MainWindow::BuildMenus() {
   QMenu* box = menuBar()->addMenu("&Box");
   boxOptions_ = box->addAction("&Options ...", [this] { Run([&] { BoxOptionsClick(session_); }); });
   box->addSeparator();
-  boxUpdate_ = box->addAction("&Update EEPROM ...",
-                              [this] { Run([&] { BoxUpdateClick(session_, Link()); }); });
-  boxRetrieve_ = box->addAction("&Retrieve EEPROM ...",
-                                [this] { Run([&] { BoxRetrieveClick(session_, Link()); }); });
+  boxUpdate_ = box->addAction("&Update EEPROM ...", [this] {
+    statusBar()->clearMessage();
+    Run([&] {
+      BoxUpdateClick(
+          session_, Link(), [this](int done) { ShowProgress("Writing", done); }, nullptr,
+          [this](int done) { ShowProgress("Reading", done); });
+    });
+    ShowProgress({}, -1);
+  });
+  boxRetrieve_ = box->addAction("&Retrieve EEPROM ...", [this] {
+    statusBar()->clearMessage();
+    Run([&] {
+      BoxRetrieveClick(session_, Link(), [this](int done) { ShowProgress("Reading", done); });
+    });
+    ShowProgress({}, -1);
+  });
   boxBackups_ = box->addAction("&Backups ...", [this] {
     if (windows_.showBackups) windows_.showBackups();
   });
@@ -623,7 +636,7 @@ void MainWindow::BuildPanel(QWidget* central) {
           [this] { Run([&] { AbortBtnClick(session_, Link()); }); });
   sioLabel_ = new QLabel(panel_);
   sioLabel_->setObjectName("SIOLabel");
-  ReserveWidth(*sioLabel_, {"(not connected)", "Partial 00..FF", "C4F7F"});
+  ReserveWidth(*sioLabel_, {"(not connected)", "Partial 00..FF", "C4F7F", "Idle (simulated)"});
   dataInLabel_ = new QLabel(panel_);
   dataInLabel_->setObjectName("DataInLabel");
   dataOutLabel_ = new QLabel(panel_);
@@ -800,6 +813,28 @@ void MainWindow::HistoryChanged() {
   ShowUndoEntries();
 }
 
+void MainWindow::StatusMessage(const std::string& text) {
+  statusBar()->showMessage(FromCore(text));
+  ShowStatusBar();
+}
+
+void MainWindow::ShowProgress(const QString& what, int done) {
+  if (progressBar_ == nullptr) return;
+  progressBar_->setVisible(done >= 0);
+  if (done >= 0) {
+    progressBar_->setFormat(what + QStringLiteral(" %v of %m"));
+    progressBar_->setValue(done);
+  }
+  ShowStatusBar();
+}
+
+void MainWindow::ShowStatusBar() {
+  // A finished operation's message shows until the next notice or transfer replaces it.
+  const bool transfer = progressBar_ != nullptr && !progressBar_->isHidden();
+  statusBar()->setVisible(!look_.notice.empty() || look_.simulatedBox || transfer ||
+                          !statusBar()->currentMessage().isEmpty());
+}
+
 namespace {
 
 // The grid rows and columns (headers included) of a grid's selected cells, or of its current
@@ -914,6 +949,7 @@ bool MainWindow::FormClose() {
 }
 
 void MainWindow::ApplyLook(const WindowLook& look) {
+  const std::string previousNotice = look_.notice;
   look_ = look;
   setWindowTitle(FromCore(look.caption));
   fileNew_->setEnabled(look.fileNew);
@@ -927,10 +963,31 @@ void MainWindow::ApplyLook(const WindowLook& look) {
   if (noticeLabel_ == nullptr) {
     noticeLabel_ = new QLabel(this);
     noticeLabel_->setObjectName("NoticeLabel");
+    noticeLabel_->setWordWrap(true);  // a long notice takes a second line, never cut
     statusBar()->addWidget(noticeLabel_, 1);
+    progressBar_ = new QProgressBar(this);
+    progressBar_->setObjectName("ProgressBar");
+    progressBar_->setRange(0, kBoxBytes);
+    // Wide enough for its longest text inside the bar.
+    progressBar_->setMinimumWidth(
+        progressBar_->fontMetrics().horizontalAdvance("Writing 80 of 80") +
+        progressBar_->fontMetrics().averageCharWidth() * 8);
+    progressBar_->hide();
+    statusBar()->addPermanentWidget(progressBar_);
+    simulatedLabel_ = new QLabel("Simulated Box", this);
+    simulatedLabel_->setObjectName("SimulatedBoxLabel");
+    simulatedLabel_->setForegroundRole(QPalette::Link);
+    simulatedLabel_->setToolTip(
+        "The Box on this port is simulated: no hardware is written. Box > Options chooses the "
+        "port of a real Box.");
+    statusBar()->addPermanentWidget(simulatedLabel_);
   }
+  // A notice of the state replaces the message of the last operation.
+  if (!look.notice.empty() && look.notice != previousNotice) statusBar()->clearMessage();
   noticeLabel_->setText(FromCore(look.notice));
-  statusBar()->setVisible(!look.notice.empty());
+  noticeLabel_->setVisible(!look.notice.empty());
+  simulatedLabel_->setVisible(look.simulatedBox);
+  ShowStatusBar();
   fileSave_->setEnabled(look.fileSave);
   fileSaveAs_->setEnabled(look.fileSaveAs);
   fileClose_->setEnabled(look.fileClose);
@@ -959,6 +1016,11 @@ void MainWindow::ApplyLook(const WindowLook& look) {
   abortBtn_->setVisible(look.abortBtnVisible);
   abortBtn_->setText(FromCore(look.abortBtnCaption));
   sioLabel_->setText(FromCore(look.sioLabel));
+  // The simulated Box's state reads apart from a real one's at a glance.
+  QFont sioFont = sioLabel_->font();
+  sioFont.setItalic(look.simulatedBox);
+  sioLabel_->setFont(sioFont);
+  sioLabel_->setForegroundRole(look.simulatedBox ? QPalette::Link : QPalette::WindowText);
   vInLabel_->setText(FromCore(look.vInLabel));
   vOutLabel_->setText(FromCore(look.vOutLabel));
   groupLabel_->setText(FromCore(state_.controls.groupLabel));

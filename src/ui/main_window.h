@@ -24,6 +24,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QMenu;
 class QPushButton;
 class QRadioButton;
@@ -65,6 +66,7 @@ class MainWindow : public QMainWindow, public MainView {
   void ControlsChanged() override;
   void ChartChanged() override;
   void HistoryChanged() override;
+  void StatusMessage(const std::string& text) override;
 
   AppState& State() { return state_; }
   Session& GetSession() { return session_; }
@@ -121,6 +123,10 @@ class MainWindow : public QMainWindow, public MainView {
   void ShowComparison(const std::optional<Comparison>& comparison);
   // Edit > Undo and Redo name the change they would take back or make again.
   void ShowUndoEntries();
+  // The progress bar of a transfer: "what n of 80", or hidden for a negative count.
+  void ShowProgress(const QString& what, int done);
+  // The status bar shows while it has something to say.
+  void ShowStatusBar();
 
   StartOptions options_;
   AppState state_;
@@ -158,7 +164,9 @@ class MainWindow : public QMainWindow, public MainView {
   QAction* boxBackups_ = nullptr;
   QAction* boxHistory_ = nullptr;
   QAction* helpAbout_ = nullptr;
-  QLabel* noticeLabel_ = nullptr;  // in the status bar, shown only with a notice
+  QLabel* noticeLabel_ = nullptr;        // in the status bar, shown only with a notice
+  QLabel* simulatedLabel_ = nullptr;     // in the status bar while the simulated Box is in use
+  QProgressBar* progressBar_ = nullptr;  // in the status bar during Update and Retrieve
 
   // The top panel.
   QWidget* panel_ = nullptr;

@@ -71,6 +71,14 @@ const Exchange kExchanges[] = {
        c.output = 0x03FF;
      },
      "M\r", "M\r\r\n1A2B 0001 FFF0 0000 ABCD 0000 0000 0000 03FF\r\n>"},
+    {"ReadingFollowsItsTableAndPots",  // entries 16 and 17, halfway between, both pots +16
+     [](SimBoxConfig& c) {
+       c.input = 0x0210;
+       c.offsets = {0, 0x0010, 0x0010, 0};
+     },
+     "C2001\rC2100\rC2201\rC2340\rM\r",
+     "C2001\r\r\n+\r\n>C2100\r\r\n+\r\n>C2201\r\r\n+\r\n>C2340\r\r\n+\r\n>"
+     "M\r\r\n0210 0000 0010 0010 0000 0000 0000 0000 0130\r\n>"},
     {"Write", NoChange, "C1A3F\r", "C1A3F\r\r\n+\r\n>"},
     {"FreshEepromReadsFF", NoChange, "C00*\r", "C00*\r\r\nFF+\r\n>"},
     {"WriteThenReadBack", NoChange, "c1a3f\rC1A*\r", "c1a3f\r\r\n+\r\n>C1A*\r\r\n3F+\r\n>"},

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "model/errors.h"
@@ -433,7 +434,34 @@ TEST(Retrieve, ReadsTheBoxAndShowsItsSettings) {
   EXPECT_TRUE(h.state.controls.invertLimit);
   EXPECT_EQ(h.state.controls.potTexts[0], "-56");
   EXPECT_EQ(h.state.image.Byte(kModeByte), 0x11);  // showing kept the mode byte
-  EXPECT_FALSE(h.state.projectModified);
+  EXPECT_TRUE(h.state.projectModified);
+}
+
+// The window that differs from its file after a Retrieve asks before it drops the Box's bytes.
+TEST(Retrieve, LeavesTheProjectUnsavedWhenItDiffersFromItsFile) {
+  struct Case {
+    const char* name;
+    bool saved;
+    bool boxDiffers;
+    bool modified;
+  } cases[] = {
+      {"never saved, same bytes", false, false, true},
+      {"saved, same bytes", true, false, false},
+      {"saved, other bytes", true, true, true},
+  };
+  for (const Case& c : cases) {
+    TempFolder folder;
+    GmProject h;
+    if (c.saved) {
+      ASSERT_TRUE(h.SaveAs(folder.File("p.VYK"))) << c.name;
+    }
+    auto& eeprom = h.port.Box().Eeprom();
+    std::copy(h.state.image.Bytes().begin(), h.state.image.Bytes().end(), eeprom.begin());
+    if (c.boxDiffers) eeprom[3] ^= 0x10;
+    h.dialogs.answers = {Answer::Yes};
+    ASSERT_TRUE(BoxRetrieveClick(h.session, h.link)) << c.name;
+    EXPECT_EQ(h.state.projectModified, c.modified) << c.name;
+  }
 }
 
 // Box bytes mixed with unsaved edits are neither: a retrieve that stops keeps the project.

@@ -203,7 +203,8 @@ TEST(BoxRecord, ABackupOpensAsANewProjectAndWritesBackIntoTheBox) {
   ASSERT_TRUE(h.Update());
   const std::string path = BoxBackups(h.session).at(0).path;
   const std::string backupBytes = ReadBytes(path);
-  h.dialogs.answers = {Answer::Yes};  // the Update's question
+  // The project on screen was never saved: it is dropped; then the Update's question.
+  h.dialogs.answers = {Answer::No, Answer::Yes};
   h.dialogs.previewAnswers = {true};
   h.commands.clear();
   ASSERT_TRUE(WriteBackupToBox(h.session, h.link, path));

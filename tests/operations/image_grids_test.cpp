@@ -100,6 +100,8 @@ TEST(TableGrid, EditStoresTheEntryAndMovesItsCurvePoint) {
 
 TEST(EepromGrid, CellTexts) {
   Harness h;
+  EXPECT_EQ(EepromGridCellText(h.state, 3, 2), "");  // no project, no bytes
+  h.New(kFord);
   h.state.image.SetByte(0x12, 0x7F);
   h.state.image.SetByte(0xFE, 0x00);
   struct Case {

@@ -83,7 +83,7 @@ TEST(FileNew, SetsUpTheProjectOfEachGroup) {
 
     EXPECT_EQ(h.state.projectState, ProjectState::NewProject);
     EXPECT_EQ(h.state.projectFileName, "(new)");
-    EXPECT_FALSE(h.state.projectModified);  // showing the new project changes nothing in it
+    EXPECT_TRUE(h.state.projectModified);  // in no file yet: closing it asks first
     EXPECT_EQ(h.state.meterFolder, "app" + kSep + GroupName(c.group) + kSep);
     EXPECT_EQ(h.state.conversion, ConversionSettings::ForGroup(c.group));
     EXPECT_EQ(h.state.controls.groupLabel, GroupName(c.group));
@@ -327,6 +327,7 @@ TEST(RefreshWindow, LookFollowsTheProjectState) {
   WindowLook none;
   none.caption = kProgramTitle;
   none.sioLabel = "(not connected)";
+  none.modeControls = false;
   struct Case {
     ProjectState state;
     bool modified;

@@ -18,7 +18,11 @@ namespace {
 
 // A GM project identified against a simulated GM Box.
 struct GmBox : SimHarness {
-  GmBox() : SimHarness(Config()) { New(kGM); }
+  GmBox() : SimHarness(Config()) {
+    New(kGM);
+    SaveAs(folder.File("g.VYK"));
+  }
+  TempFolder folder;
   static SimBoxConfig Config() {
     SimBoxConfig c;
     c.groupLetter = 'G';
@@ -79,7 +83,7 @@ TEST(UndoHistory, EachChangeIsOneNamedStepThatUndoAndRedoTakeBackAndMakeAgain) {
 
     EXPECT_TRUE(Undo(h.session));
     EXPECT_TRUE(before == (UndoHistory::Project{h.state.image, h.state.header}));
-    // New's project is the one with nothing to save; a retrieved one is the Box's.
+    // The saved project is the one with nothing to save.
     EXPECT_EQ(h.state.projectModified, !modifiedAfter);
     EXPECT_EQ(UndoMenu(h.session).redoText, std::string("Redo ") + c.step);
     EXPECT_FALSE(UndoMenu(h.session).undo);

@@ -146,6 +146,12 @@ struct Harness {
     FileNewClick(session);
   }
 
+  // File > Save As under `path`: the project then has a file and nothing to save.
+  bool SaveAs(const std::string& path) {
+    dialogs.fileNames.push_back(path);
+    return FileSaveAsClick(session);
+  }
+
   // File > Open of `path`, dropping any unsaved changes.
   void Open(const std::string& path) {
     if (state.projectModified) dialogs.answers.push_back(Answer::No);

@@ -20,6 +20,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
@@ -125,8 +126,10 @@ TEST(MainWindow, TypicalUseOfAGmProject) {
   QApplication::processEvents();
   EXPECT_TRUE(st.boxConnected);
   EXPECT_EQ(w.Get<QPushButton>("AbortBtn")->text(), "Monitor");
+  EXPECT_EQ(w.Get<QLabel>("SIOLabel")->text(), "Idle (simulated)");
+  EXPECT_TRUE(w.Get<QLabel>("SimulatedBoxLabel")->isVisible());
   EXPECT_EQ(w.Get<QLabel>("GroupLabel")->text(), "GM");
-  EXPECT_TRUE(w.form->windowTitle().endsWith("(new)"));  // nothing to save yet
+  EXPECT_TRUE(w.form->windowTitle().endsWith("(new)*"));  // in no file yet
 
   // A table cell in hertz, then a byte in the hex grid.
   w.EditCell("TableGrid", 2, 1, "1000");
@@ -156,6 +159,8 @@ TEST(MainWindow, TypicalUseOfAGmProject) {
   EXPECT_EQ(w.dialogs.previewsShown.size(), 1u);
   EXPECT_EQ(BoxBackups(w.form->GetSession()).size(), 1u);
   EXPECT_EQ(BoxHistory(w.form->GetSession()).size(), 1u);
+  EXPECT_EQ(w.form->statusBar()->currentMessage(),
+            "Wrote and verified 80 bytes to the simulated Box on Simulator");
   ASSERT_NE(w.form->Simulator(), nullptr);
   for (int a = 0; a < 80; ++a)
     EXPECT_EQ(w.form->Simulator()->Eeprom()[a], st.image.Byte(a)) << a;
@@ -219,7 +224,7 @@ TEST(MainWindow, CompareWithTheBoxOrAFileAndExportAReport) {
   EXPECT_EQ(compared("The &Box ..."),
             (Rows{{"Entry 3", "1267 Hz (96)", "1122 Hz (85)"}, {"Pot 1", "0", "5"}}));
   EXPECT_EQ(st.image, before);
-  EXPECT_FALSE(st.projectModified);
+  EXPECT_TRUE(st.projectModified);  // as New left it: in no file yet
   EXPECT_TRUE(w.dialogs.Texts(FakeDialogs::Kind::Error).empty());
 
   const std::string file = w.tmp.File("bench.VYK");
@@ -369,6 +374,7 @@ TEST(MainWindow, ChartHasRoundTicksAndALegendAndDropsAnOldReading) {
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(GroupName(step.group));
+    if (&step != steps) w.dialogs.answers.push_back(Answer::No);  // drop the last new project
     w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, step.group, false});
     w.Action("&New")->trigger();
     if (step.monitor) w.Get<QPushButton>("AbortBtn")->click();
@@ -506,7 +512,9 @@ TEST(MainWindow, KeysActAndTheMenusNameThem) {
        [&] { return w.Get<QTableView>("EEPROMGrid")->isVisible(); }},
       {"&Update EEPROM ...", QKeySequence(Qt::Key_F6),
        [&] {
-         return w.dialogs.Texts(FakeDialogs::Kind::Question).back() == "Ok to update EEPROM data?";
+         return w.dialogs.Texts(FakeDialogs::Kind::Question)
+             .back()
+             .starts_with("Ok to update EEPROM data?");
        }},
       {"&Retrieve EEPROM ...", QKeySequence(Qt::Key_F7),
        [&] {
@@ -576,7 +584,7 @@ TEST(MainWindow, UndoCopyPasteAndRangeEditByKeysAndMenus) {
   for (const auto& k : keys) {
     QTest::keySequence(table, k.key);
     EXPECT_EQ(st.image.Entry(1), k.entry) << k.key.toString().toStdString();
-    EXPECT_EQ(st.projectModified, k.entry == 512);  // back at New's project: nothing to save
+    EXPECT_TRUE(st.projectModified);  // a project never saved has always something to save
     EXPECT_EQ(w.Action(k.undo)->isEnabled(), k.entry == 512);
   }
 
@@ -696,6 +704,61 @@ TEST(MainWindow, UnsavedChangesAreMarkedAndAskedAbout) {
             (std::vector<std::string>{"Save E2P file first ?", "Save E2P file first ?"}));
   EXPECT_EQ(w.form->windowTitle(), "Vyk Edit (6v) , V1.2b 6/10/2003  ");
   EXPECT_EQ(static_cast<uint8_t>(ReadBytes(file)[512 + kFirstPotByte]), 1);  // saved first
+}
+
+// The Box was identified for the project's old group: after a group change the window says
+// so, and an Update stops at the Box's identification, before its first write.
+TEST(MainWindow, AGroupChangeBeforeAnUpdateIsRefusedBeforeAnyWrite) {
+  Window w;
+  w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kGM, false});
+  w.Action("&New")->trigger();
+  ASSERT_EQ(w.Get<QPushButton>("AbortBtn")->text(), "Monitor");
+  w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kFord, false});
+  w.Action("Project ...")->trigger();
+  EXPECT_EQ(w.Get<QPushButton>("AbortBtn")->text(), "Connect");
+
+  ASSERT_NE(w.form->Simulator(), nullptr);
+  const auto held = w.form->Simulator()->Eeprom();  // unlike the project's, all FF
+  w.dialogs.messages.clear();
+  w.dialogs.answers.push_back(Answer::Yes);
+  QTest::keyClick(w.form.get(), Qt::Key_F6);
+  EXPECT_EQ(w.dialogs.Texts(FakeDialogs::Kind::Error),
+            std::vector<std::string>{"Ford version hardware not found"});
+  EXPECT_TRUE(w.form->Simulator()->Eeprom() == held);
+}
+
+// A new project is in no file, so Close asks; after it nothing of the project shows or
+// changes, and Exit has nothing to save.
+TEST(MainWindow, AfterCloseNothingOfTheProjectShowsOrChanges) {
+  Window w;
+  AppState& st = w.form->State();
+  w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kGM, false});
+  w.Action("&New")->trigger();
+  w.Get<QPushButton>("AbortBtn")->click();  // a reading
+  ASSERT_FALSE(st.chart.series2.empty());
+  w.dialogs.answers.push_back(Answer::No);
+  w.Action("&Close")->trigger();
+  EXPECT_EQ(w.dialogs.Texts(FakeDialogs::Kind::Question),
+            std::vector<std::string>{"Save E2P file first ?"});
+
+  for (const char* name : {"InputRGrp", "OutputRGrp", "InvertCBox", "Pot1SpinUp", "LimitEdit",
+                           "ShowHexCBox", "TableGrid", "EEPROMGrid", "Chart1"})
+    EXPECT_FALSE(w.Get<QWidget>(name)->isEnabled()) << name;
+  for (const QString& shown :
+       {w.Get<QTableView>("TableGrid")->model()->index(3, 0).data().toString(),
+        w.Get<QTableView>("EEPROMGrid")->model()->index(3, 0).data().toString(),
+        w.Get<QLabel>("DataInLabel")->text(), w.Get<QLineEdit>("LimitEdit")->text()})
+    EXPECT_EQ(shown, "");
+  EXPECT_TRUE(st.chart.series1.empty() && st.chart.series2.empty());
+
+  // What still reaches the handlers changes nothing.
+  SetInvertLimit(w.form->GetSession(), true);
+  SetInputRGrp(w.form->GetSession(), kFrequency);
+  AdjustPot(w.form->GetSession(), 1, +1);
+  EXPECT_FALSE(st.projectModified);
+  w.dialogs.messages.clear();
+  EXPECT_TRUE(w.form->close());
+  EXPECT_TRUE(w.dialogs.Texts(FakeDialogs::Kind::Question).empty());
 }
 
 // A project file that another program wrote meanwhile is saved over only when the user says so.

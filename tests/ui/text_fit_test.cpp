@@ -290,6 +290,7 @@ TEST(TextFit, EveryTextOfTheWindowsShowsWhole) {
   AppState& st = main.State();
   auto click = [&](const char* name) { main.findChild<QAbstractButton*>(name)->click(); };
   auto project = [&](uint8_t group) {
+    if (st.projectModified) w.dialogs.answers.push_back(Answer::No);  // drop the last one
     w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, group, false});
     FileNewClick(main.GetSession());
   };

@@ -9,7 +9,8 @@ BoxConnection::BoxConnection(Pump& pump, AppState& state)
     : pump_(pump),
       state_(state),
       port_(std::make_unique<SimPort>(pump)),
-      link_(std::make_unique<BoxLink>(*port_, pump, state)) {}
+      link_(std::make_unique<BoxLink>(*port_, pump, state)),
+      simEeprom_(Simulator()->Eeprom()) {}
 
 BoxConnection::~BoxConnection() {
   link_.reset();  // the link's callbacks go before the port they listen to
@@ -20,9 +21,12 @@ void BoxConnection::Open(const std::string& portName, const SimBoxConfig& simula
   auto terminalEcho = std::move(link_->terminalEcho);
   auto onStatus = std::move(link_->onStatus);
   auto onLineLost = std::move(link_->onLineLost);
+  if (const SimBox* box = Simulator()) simEeprom_ = box->Eeprom();
   link_.reset();
   if (portName == kSimulatorPortName) {
-    port_ = std::make_unique<SimPort>(pump_, simulator);
+    auto port = std::make_unique<SimPort>(pump_, simulator);
+    port->Box().Eeprom() = simEeprom_;
+    port_ = std::move(port);
   } else {
     port_ = std::make_unique<QtSerialPort>();
   }

@@ -1,6 +1,8 @@
 #pragma once
 // The one place a port name becomes a Box link: "Simulator" is the simulated Box, anything
 // else a serial device. The program and the command line both build their link here.
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -32,6 +34,9 @@ class BoxConnection {
   AppState& state_;
   std::unique_ptr<Port> port_;
   std::unique_ptr<BoxLink> link_;
+  // The simulated Box's EEPROM while another port is in use: like a real Box's, it keeps
+  // what was written into it for as long as the program runs.
+  std::array<uint8_t, 256> simEeprom_;
 };
 
 }  // namespace vyk
