@@ -230,7 +230,15 @@ bool MonitorSample(Session& s, BoxLink& link, MonitorReading* reading) {
   }
   const MonitorReading& m = *sample;
   if (reading) *reading = m;
+  st.controls.reading = BoxReading{m.input, m.offsets, m.output};
+  ShowReading(s);
+  return true;
+}
 
+void ShowReading(Session& s) {
+  AppState& st = s.state;
+  if (!st.controls.reading) return;
+  const BoxReading& m = *st.controls.reading;
   st.chart.series2.clear();
   std::vector<int> counts = AdjustedCounts(st.image, m.offsets);
   for (int x = 0; x < kCurvePoints; ++x)
@@ -248,7 +256,6 @@ bool MonitorSample(Session& s, BoxLink& link, MonitorReading* reading) {
   st.controls.dataInLabel = in;
   st.controls.dataOutLabel = out;
   s.view.ControlsChanged();
-  return true;
 }
 
 void AbortBtnClick(Session& s, BoxLink& link) {

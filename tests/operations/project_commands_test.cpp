@@ -24,6 +24,7 @@ using test::TempFolder;
 using test::WriteBytes;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::UnorderedElementsAre;
 
 const std::string kSep(1, kPathSeparator);
 
@@ -105,29 +106,41 @@ TEST(FileNew, CancelChangesNothing) {
   }
 }
 
-TEST(FileSaveAs, WritesUnderTheNameAsTyped) {
+// A name typed without an extension gets ".VYK", which File > Open lists; the dialogs start in
+// the folder of the last project, the group's meter folder before there is one.
+TEST(FileSaveAs, AddsTheExtensionAndStartsWhereTheLastProjectIs) {
   TempFolder folder;
   Harness h;
   h.New(kFord);
-  std::string path = folder.File("boost");
-  h.dialogs.fileNames.push_back(path);
-  EXPECT_TRUE(FileSaveAsClick(h.session));
-
-  ASSERT_EQ(h.dialogs.fileRequests.size(), 1u);
-  EXPECT_EQ(h.dialogs.fileRequests[0].folder, "app" + kSep + "Ford" + kSep);
-  EXPECT_EQ(h.dialogs.fileRequests[0].filter, "*.VYK");
-  EXPECT_TRUE(h.dialogs.fileRequests[0].confirmOverwrite);
-  EXPECT_THAT(h.dialogs.Texts(FakeDialogs::Kind::Information), ElementsAre(path + " saved"));
-  EXPECT_EQ(h.state.projectState, ProjectState::StoredProject);
-  EXPECT_FALSE(h.state.projectModified);
-  EXPECT_EQ(h.state.projectFileName, path);
-  std::string bytes = ReadBytes(path);
-  ASSERT_EQ(bytes.size(), 768u);
-  EXPECT_EQ(bytes.substr(4, 12), std::string("\xC8\xAF\0\0\x30\0\x20\0\x0B\0\x0A\0", 12));
+  struct Case {
+    const char* typed;
+    const char* saved;
+  } cases[] = {{"boost", "boost.VYK"}, {"camaro.vyk", "camaro.vyk"}, {"notes.bin", "notes.bin"}};
+  std::string startFolder = "app" + kSep + "Ford" + kSep;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    h.dialogs.fileRequests.clear();
+    h.dialogs.fileNames.push_back(folder.File(c.typed));
+    EXPECT_TRUE(FileSaveAsClick(h.session));
+    const std::string path = folder.File(c.saved);
+    ASSERT_EQ(h.dialogs.fileRequests.size(), 1u);
+    EXPECT_EQ(h.dialogs.fileRequests[0].folder, startFolder);
+    EXPECT_EQ(h.dialogs.fileRequests[0].filter, "*.VYK");
+    EXPECT_TRUE(h.dialogs.fileRequests[0].confirmOverwrite);
+    EXPECT_EQ(h.dialogs.Texts(FakeDialogs::Kind::Information).back(), path + " saved");
+    EXPECT_EQ(h.state.projectState, ProjectState::StoredProject);
+    EXPECT_FALSE(h.state.projectModified);
+    EXPECT_EQ(h.state.projectFileName, path);
+    EXPECT_EQ(h.state.recentProjects.front(), path);
+    std::string bytes = ReadBytes(path);
+    ASSERT_EQ(bytes.size(), 768u);
+    EXPECT_EQ(bytes.substr(4, 12), std::string("\xC8\xAF\0\0\x30\0\x20\0\x0B\0\x0A\0", 12));
+    startFolder = folder.Path().string();
+  }
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder.Path()))
     names.push_back(entry.path().filename().string());
-  EXPECT_THAT(names, ElementsAre("boost"));  // no extension added, no temporary left
+  EXPECT_THAT(names, UnorderedElementsAre("boost.VYK", "camaro.vyk", "notes.bin"));  // no temporary
 }
 
 // A project without a file asks for a name instead of saving to "(new)".
@@ -334,8 +347,8 @@ TEST(RefreshWindow, LookFollowsTheProjectState) {
     WindowLook expected;
   } cases[] = {
       {ProjectState::NoProject, true, true, none},
-      {ProjectState::NewProject, true, false, ProjectLook("(new)*", false, false)},
-      {ProjectState::NewProject, false, true, ProjectLook("(new)", false, true)},
+      {ProjectState::NewProject, true, false, ProjectLook("(new)*", true, false)},
+      {ProjectState::NewProject, false, true, ProjectLook("(new)", true, true)},
       {ProjectState::StoredProject, false, false, ProjectLook(path, false, false)},
       {ProjectState::StoredProject, true, true, ProjectLook(path + "*", true, true)},
   };
