@@ -428,6 +428,13 @@ void Record(Session& s, BoxLink& link, HistoryEntry entry, const std::string& ou
   }
 }
 
+// A project not saved yet goes by the name it was given, where it has one; empty otherwise.
+std::string UnsavedProjectName(const AppState& st) {
+  if (!st.projectFileName.empty() && st.projectFileName != kNewProjectName) return {};
+  const std::string& name = st.header.Name().Bytes();
+  return name.empty() || name == "(none)" ? std::string() : Cp1252ToUtf8(name);
+}
+
 // A header text from UTF-8; characters Windows-1252 lacks become "?".
 FileText HeaderText(const std::string& text) {
   if (auto converted = FileTextFromUtf8(text)) return *converted;
@@ -450,6 +457,7 @@ ProjectHeader BackupHeader(Session& s) {
   std::string project = st.projectFileName;
   if (const size_t slash = project.find_last_of("/\\"); slash != std::string::npos)
     project.erase(0, slash + 1);
+  if (const std::string name = UnsavedProjectName(st); !name.empty()) project = name;
   h.SetDescription(HeaderText("Replaced by " + project));
   h.SetByteAt(ProjectHeader::kUseMeterGroup, kNoMeterGroup);
   h.SetByteAt(ProjectHeader::kMatchMeterGroup, kNoMeterGroup);
@@ -560,7 +568,8 @@ bool BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress,
   if (!complete && st.boxPartial) s.dialogs.Error(PartialImageText(st));
   if (complete && !entry.backup.empty()) {
     try {
-      NoteBackupReplaced(s.dataFolder, entry.backup, ProjectPath(st));
+      const std::string name = UnsavedProjectName(st);
+      NoteBackupReplaced(s.dataFolder, entry.backup, name.empty() ? ProjectPath(st) : name);
     } catch (const std::exception& e) {
       s.dialogs.RecordWarning(std::string("The index of the Box's backups was not written: ") +
                               e.what());

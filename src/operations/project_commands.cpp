@@ -6,6 +6,7 @@
 #include "model/conversions.h"
 #include "model/groups.h"
 #include "model/project_file.h"
+#include "model/settings_file.h"
 #include "operations/main_controls.h"
 #include "operations/undo_history.h"
 

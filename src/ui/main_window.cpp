@@ -408,6 +408,15 @@ void MainWindow::BuildMenus() {
       file->addAction("&New", QKeySequence::New, [this] { Run([&] { FileNewClick(session_); }); });
   fileOpen_ = file->addAction("&Open", QKeySequence::Open,
                               [this] { Run([&] { FileOpenClick(session_); }); });
+  fileRecent_ = file->addMenu("Open &Recent");
+  connect(fileRecent_, &QMenu::aboutToShow, this, [this] {
+    fileRecent_->clear();
+    for (const std::string& path : state_.recentProjects) {
+      const QString name = QDir::toNativeSeparators(FromCore(path));
+      fileRecent_->addAction(QString(name).replace('&', "&&"),
+                             [this, path] { Run([&] { OpenRecentClick(session_, path); }); });
+    }
+  });
   fileSave_ = file->addAction("&Save", QKeySequence::Save,
                               [this] { Run([&] { FileSaveClick(session_); }); });
   fileSaveAs_ = file->addAction("Save &As", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
@@ -758,8 +767,8 @@ void MainWindow::BuildKeys() {
     potEdits_[k]->installEventFilter(new PotKeyFilter(potEdits_[k], potUp_[k], potDown_[k]));
   }
   limitEdit_->setValidator(new LimitPasteFilter(limitEdit_));
-  // Leaving the box ends its change: the next keys there are one of their own.
-  connect(limitEdit_, &QLineEdit::editingFinished, this, [this] { EndMergedChange(session_); });
+  // Leaving the box ends its change, and it shows the limit as stored.
+  connect(limitEdit_, &QLineEdit::editingFinished, this, [this] { Run([&] { EndLimitEdit(session_); }); });
   tableGrid_->installEventFilter(new EnterMovesDown(tableGrid_));
 
   // The grids' own keys and context menus: copy and paste, and the table's range edits.
@@ -866,6 +875,8 @@ void MainWindow::FormActivate() {
   state_.portChosen = settings.namesPort;
   state_.backupBeforeUpdate = settings.backupBeforeUpdate;
   state_.previewBeforeUpdate = settings.previewBeforeUpdate;
+  state_.recentProjects = settings.recentProjects;
+  restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(settings.windowGeometry)));
 
   Link().onStatus = [this](const std::string& text) { sioLabel_->setText(FromCore(text)); };
   // Without a port the program runs on; every exchange will time out.
@@ -894,8 +905,12 @@ bool MainWindow::FormClose() {
   if (!mayClose) return false;
   // A settings file that cannot be written is reported; the window still closes.
   Run([&] {
-    settingsFile_.Save({state_.portNumber, state_.baudRate, state_.portName, state_.portChosen,
-                        state_.backupBeforeUpdate, state_.previewBeforeUpdate});
+    StoredSettings settings{state_.portNumber,        state_.baudRate,
+                            state_.portName,          state_.portChosen,
+                            state_.backupBeforeUpdate, state_.previewBeforeUpdate};
+    settings.windowGeometry = saveGeometry().toBase64().toStdString();
+    settings.recentProjects = state_.recentProjects;
+    settingsFile_.Save(settings);
   });
   state_.matchTable.reset();
   Link().Close();
@@ -908,6 +923,7 @@ void MainWindow::ApplyLook(const WindowLook& look) {
   setWindowTitle(FromCore(look.caption));
   fileNew_->setEnabled(look.fileNew);
   fileOpen_->setEnabled(look.fileOpen);
+  fileRecent_->setEnabled(look.fileOpen && !state_.recentProjects.empty());
   for (QAction* a : {editMeter_, boxOptions_, boxTerminal_, boxBackups_, boxHistory_, helpAbout_})
     a->setEnabled(look.otherCommands);
   const Controls& c = state_.controls;
