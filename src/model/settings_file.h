@@ -23,8 +23,8 @@ struct StoredSettings {
   bool previewBeforeUpdate = true;
   // Section "Window": the main window's place and size as the window layer encodes them, and
   // the projects last opened or saved, the latest first.
-  std::string windowGeometry;
-  std::vector<std::string> recentProjects;
+  std::string windowGeometry{};
+  std::vector<std::string> recentProjects{};
 };
 
 // An INI file kept as its lines, so that a save changes only the values it sets and every

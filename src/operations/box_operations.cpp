@@ -230,8 +230,14 @@ bool MonitorSample(Session& s, BoxLink& link, MonitorReading* reading) {
   }
   const MonitorReading& m = *sample;
   if (reading) *reading = m;
+  const std::optional<BoxReading> before = st.controls.reading;
   st.controls.reading = BoxReading{m.input, m.offsets, m.output};
-  ShowReading(s);
+  try {
+    ShowReading(s);
+  } catch (...) {
+    st.controls.reading = before;  // the labels still show that one
+    throw;
+  }
   return true;
 }
 

@@ -18,7 +18,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLegend>
-#include <QLegendMarker>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QMenuBar>
@@ -355,6 +354,8 @@ MainWindow::MainWindow(const StartOptions& options, QWidget* parent)
   eepromGrid_->hide();
   chartView_->show();
   resize(sizeHint().expandedTo(withBytes).expandedTo(QSize(kDesignWidth, kDesignHeight)));
+  // Any smaller and the panel's labels would be cut: the window manager is told so.
+  setMinimumSize(minimumSizeHint());
   // Tab follows the reading order: the panel from left to right, each block top to bottom,
   // then the table and the chart or byte grid beside it.
   QWidget* order[] = {helpBtn_,          inputButtons_[0], inputButtons_[1], outputButtons_[0],
@@ -400,6 +401,8 @@ MainWindow::~MainWindow() {
   // frees the children.
   delete tableGrid_;
   delete eepromGrid_;
+  // Out of the chart, the adjusted curve is the window's own.
+  if (!chart_->series().contains(series2_)) delete series2_;
 }
 
 void MainWindow::BuildMenus() {
@@ -693,19 +696,14 @@ void MainWindow::BuildBody(QWidget* central) {
   series2_ = new QLineSeries();
   series2_->setName("Adjusted");
   chart_->addSeries(series1_);
-  chart_->addSeries(series2_);
   axisX_ = new QValueAxis();
   axisY_ = new QValueAxis();
   axisX_->setTitleText("V In");
   axisY_->setTitleText("V Out");
   chart_->addAxis(axisX_, Qt::AlignBottom);
   chart_->addAxis(axisY_, Qt::AlignLeft);
-  for (QLineSeries* s : {series1_, series2_}) {
-    s->attachAxis(axisX_);
-    s->attachAxis(axisY_);
-  }
-  for (QLegendMarker* marker : chart_->legend()->markers(series2_))
-    marker->setVisible(false);  // until there is a reading
+  series1_->attachAxis(axisX_);
+  series1_->attachAxis(axisY_);
   new ChartPaletteFollower(this, chart_, [this] {
     series1_->setColor(TableCurveColour(*this));
     series2_->setColor(SecondCurveColour(*this));
@@ -768,7 +766,8 @@ void MainWindow::BuildKeys() {
   }
   limitEdit_->setValidator(new LimitPasteFilter(limitEdit_));
   // Leaving the box ends its change, and it shows the limit as stored.
-  connect(limitEdit_, &QLineEdit::editingFinished, this, [this] { Run([&] { EndLimitEdit(session_); }); });
+  connect(limitEdit_, &QLineEdit::editingFinished, this,
+          [this] { Run([&] { EndLimitEdit(session_); }); });
   tableGrid_->installEventFilter(new EnterMovesDown(tableGrid_));
 
   // The grids' own keys and context menus: copy and paste, and the table's range edits.
@@ -905,12 +904,9 @@ bool MainWindow::FormClose() {
   if (!mayClose) return false;
   // A settings file that cannot be written is reported; the window still closes.
   Run([&] {
-    StoredSettings settings{state_.portNumber,        state_.baudRate,
-                            state_.portName,          state_.portChosen,
-                            state_.backupBeforeUpdate, state_.previewBeforeUpdate};
-    settings.windowGeometry = saveGeometry().toBase64().toStdString();
-    settings.recentProjects = state_.recentProjects;
-    settingsFile_.Save(settings);
+    settingsFile_.Save({state_.portNumber, state_.baudRate, state_.portName, state_.portChosen,
+                        state_.backupBeforeUpdate, state_.previewBeforeUpdate,
+                        saveGeometry().toBase64().toStdString(), state_.recentProjects});
   });
   state_.matchTable.reset();
   Link().Close();
@@ -1010,9 +1006,18 @@ void MainWindow::ChartChanged() {
   series1_->setName(FromCore(c.series1Title));
   axisX_->setTitleText(FromCore(c.bottomTitle));
   axisY_->setTitleText(FromCore(c.leftTitle));
-  // The legend names only the curves on show.
-  for (QLegendMarker* marker : chart_->legend()->markers(series2_))
-    marker->setVisible(!c.series2.empty());
+  // The legend names only the curves on show, so the adjusted curve is in the chart only
+  // while there is a reading: a legend marker hidden and shown again keeps an empty place, and
+  // its square lands on the other one's.
+  const bool adjusted = chart_->series().contains(series2_);
+  if (adjusted && c.series2.empty()) {
+    chart_->removeSeries(series2_);
+  } else if (!adjusted && !c.series2.empty()) {
+    chart_->addSeries(series2_);
+    series2_->attachAxis(axisX_);
+    series2_->attachAxis(axisY_);
+    series2_->setColor(SecondCurveColour(*this));  // the chart gave it its theme's
+  }
   ScaleAxes();
 }
 

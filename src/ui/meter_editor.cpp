@@ -513,8 +513,9 @@ void MeterEditor::SyncGrid() {
 
 void MeterEditor::SyncChart() {
   const PointGrid& grid = form_.Grid();
-  flowAxis_->setTitleText(FromCore(grid.Cell(0, kFlowColumn)) +
-                          (form_.Metric() ? QStringLiteral(" (kg/hr)") : QStringLiteral(" (lb/hr)")));
+  flowAxis_->setTitleText(FromCore(grid.Cell(0, kFlowColumn)) + (form_.Metric()
+                                                                     ? QStringLiteral(" (kg/hr)")
+                                                                     : QStringLiteral(" (lb/hr)")));
   signalAxis_->setTitleText(FromCore(grid.Cell(0, kSignalColumn)));
   const std::vector<GraphPoint>& graph = grid.Graph();
   if (graph == plotted_) return;
