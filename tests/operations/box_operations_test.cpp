@@ -167,7 +167,9 @@ TEST(Monitor, TheAdjustedCurveGoesWithItsProjectAndItsUnits) {
       EXPECT_EQ(in.substr(0, std::strlen(c.inLabel)), c.inLabel);
       EXPECT_EQ(in.empty(), *c.inLabel == 0);
     }
-    if (c.kept) EXPECT_LT(h.state.chart.series2.back().x, c.inLabel[0] == 'V' ? 6 : 20000);
+    if (c.kept) {
+      EXPECT_LT(h.state.chart.series2.back().x, c.inLabel[0] == 'V' ? 6 : 20000);
+    }
   }
 }
 

@@ -234,7 +234,7 @@ TEST(BoxRecord, RecordsFollowTheOutcomeAndClaimNothingItDidNotDo) {
     for (const auto& m : h.dialogs.messages)
       if (m.kind != Kind::Question) kinds.push_back(m.kind);
     EXPECT_EQ(kinds, c.messages);
-    EXPECT_EQ(BoxBackups(h.session).at(0).project, c.complete ? "(new)" : "");
+    EXPECT_EQ(BoxBackups(h.session).at(0).project, c.complete ? "Test" : "");
   }
 }
 

@@ -653,7 +653,7 @@ TEST(MainWindow, UnsavedChangesAreMarkedAndAskedAbout) {
   Window w;
   w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kFord, false});
   w.Action("&New")->trigger();
-  const std::string file = w.tmp.File("bench");
+  const std::string file = w.tmp.File("bench.VYK");
   w.dialogs.fileNames.push_back(file);
   w.Action("Save &As")->trigger();
   const QString title = w.form->windowTitle();
