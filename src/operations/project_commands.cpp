@@ -228,9 +228,9 @@ bool FileSaveAsClick(Session& s) {
   auto path =
       s.dialogs.SaveFileName({ProjectFolder(st), kProjectFilter, kProjectFilter, true, "VYK"});
   if (!path) return false;
-  // A name without an extension would be hidden by File > Open's "*.VYK".
+  // The dialog adds ".VYK" to a name typed without an extension, which File > Open's "*.VYK"
+  // would hide; a name given on the command line is kept as it is.
   st.projectFileName = *path;
-  if (std::filesystem::path(*path).extension().empty()) st.projectFileName += ".VYK";
   return WriteProject(s);
 }
 

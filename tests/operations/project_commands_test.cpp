@@ -106,26 +106,24 @@ TEST(FileNew, CancelChangesNothing) {
   }
 }
 
-// A name typed without an extension gets ".VYK", which File > Open lists; the dialogs start in
-// the folder of the last project, the group's meter folder before there is one.
-TEST(FileSaveAs, AddsTheExtensionAndStartsWhereTheLastProjectIs) {
+// The dialog adds ".VYK" to a name typed without an extension, which File > Open lists; the
+// name it returns is kept. The dialogs start in the folder of the last project, the group's
+// meter folder before there is one.
+TEST(FileSaveAs, WritesUnderTheNameGivenAndStartsWhereTheLastProjectIs) {
   TempFolder folder;
   Harness h;
   h.New(kFord);
-  struct Case {
-    const char* typed;
-    const char* saved;
-  } cases[] = {{"boost", "boost.VYK"}, {"camaro.vyk", "camaro.vyk"}, {"notes.bin", "notes.bin"}};
   std::string startFolder = "app" + kSep + "Ford" + kSep;
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.typed);
+  for (const char* name : {"boost", "camaro.VYK"}) {
+    SCOPED_TRACE(name);
     h.dialogs.fileRequests.clear();
-    h.dialogs.fileNames.push_back(folder.File(c.typed));
+    const std::string path = folder.File(name);
+    h.dialogs.fileNames.push_back(path);
     EXPECT_TRUE(FileSaveAsClick(h.session));
-    const std::string path = folder.File(c.saved);
     ASSERT_EQ(h.dialogs.fileRequests.size(), 1u);
     EXPECT_EQ(h.dialogs.fileRequests[0].folder, startFolder);
     EXPECT_EQ(h.dialogs.fileRequests[0].filter, "*.VYK");
+    EXPECT_EQ(h.dialogs.fileRequests[0].defaultExtension, "VYK");
     EXPECT_TRUE(h.dialogs.fileRequests[0].confirmOverwrite);
     EXPECT_EQ(h.dialogs.Texts(FakeDialogs::Kind::Information).back(), path + " saved");
     EXPECT_EQ(h.state.projectState, ProjectState::StoredProject);
@@ -140,7 +138,7 @@ TEST(FileSaveAs, AddsTheExtensionAndStartsWhereTheLastProjectIs) {
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder.Path()))
     names.push_back(entry.path().filename().string());
-  EXPECT_THAT(names, UnorderedElementsAre("boost.VYK", "camaro.vyk", "notes.bin"));  // no temporary
+  EXPECT_THAT(names, UnorderedElementsAre("boost", "camaro.VYK"));  // no temporary left
 }
 
 // A project without a file asks for a name instead of saving to "(new)".

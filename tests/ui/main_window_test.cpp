@@ -221,7 +221,7 @@ TEST(MainWindow, CompareWithTheBoxOrAFileAndExportAReport) {
   EXPECT_FALSE(st.projectModified);
   EXPECT_TRUE(w.dialogs.Texts(FakeDialogs::Kind::Error).empty());
 
-  const std::string file = w.tmp.File("bench.VYK");
+  const std::string file = w.tmp.File("bench");
   w.dialogs.fileNames.push_back(file);
   w.Action("Save &As")->trigger();
   w.Get<QToolButton>("Pot2SpinUp")->click();
@@ -653,7 +653,7 @@ TEST(MainWindow, UnsavedChangesAreMarkedAndAskedAbout) {
   Window w;
   w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kFord, false});
   w.Action("&New")->trigger();
-  const std::string file = w.tmp.File("bench.VYK");
+  const std::string file = w.tmp.File("bench");
   w.dialogs.fileNames.push_back(file);
   w.Action("Save &As")->trigger();
   const QString title = w.form->windowTitle();
@@ -678,7 +678,7 @@ TEST(MainWindow, SavingOverAFileChangedOnDiskAsks) {
   Window w;
   w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kFord, false});
   w.Action("&New")->trigger();
-  const std::string file = w.tmp.File("bench.VYK");
+  const std::string file = w.tmp.File("bench");
   w.dialogs.fileNames.push_back(file);
   w.Action("Save &As")->trigger();
   w.Get<QToolButton>("Pot1SpinUp")->click();
