@@ -221,7 +221,7 @@ TEST(MainWindow, CompareWithTheBoxOrAFileAndExportAReport) {
   EXPECT_FALSE(st.projectModified);
   EXPECT_TRUE(w.dialogs.Texts(FakeDialogs::Kind::Error).empty());
 
-  const std::string file = w.tmp.File("bench");
+  const std::string file = w.tmp.File("bench.VYK");
   w.dialogs.fileNames.push_back(file);
   w.Action("Save &As")->trigger();
   w.Get<QToolButton>("Pot2SpinUp")->click();
@@ -678,7 +678,7 @@ TEST(MainWindow, SavingOverAFileChangedOnDiskAsks) {
   Window w;
   w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kFord, false});
   w.Action("&New")->trigger();
-  const std::string file = w.tmp.File("bench");
+  const std::string file = w.tmp.File("bench.VYK");
   w.dialogs.fileNames.push_back(file);
   w.Action("Save &As")->trigger();
   w.Get<QToolButton>("Pot1SpinUp")->click();
