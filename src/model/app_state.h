@@ -54,6 +54,13 @@ struct Chart {
   std::vector<ChartPoint> series2;  // adjusted curve
 };
 
+// One reading of the Box as it sent it: its input, its pots' offsets and its output.
+struct BoxReading {
+  int input = 0;  // 16-bit signed
+  std::array<int, 4> offsets{};
+  int output = 0;
+};
+
 // The values the main window's controls show; the logic reads them, the widgets mirror them.
 struct Controls {
   int inputRGrp = kVoltage;
@@ -68,6 +75,8 @@ struct Controls {
   std::string dataInLabel;
   std::string dataOutLabel;
   std::string learnLabel;
+  // The reading the labels and the adjusted curve show, kept to show it again in other kinds.
+  std::optional<BoxReading> reading;
 };
 
 struct AppState {
@@ -125,6 +134,9 @@ struct AppState {
   int baudRate = 9600;
   std::string portInUse;   // the device the Box link has open; empty: none
   std::string portNotice;  // why the Box link has no port, and what to do about it
+  // The project files last opened or saved, the latest first: File's list, and where its
+  // file dialogs start.
+  std::vector<std::string> recentProjects;
 };
 
 }  // namespace vyk

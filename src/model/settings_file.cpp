@@ -20,6 +20,9 @@ constexpr std::string_view kBox = "Box";
 constexpr std::string_view kBackupBeforeUpdate = "BackupBeforeUpdate";
 constexpr std::string_view kPreviewBeforeUpdate = "PreviewBeforeUpdate";
 // Start, stop and resume addresses the Box maker's firmware tools read; always "0000" here.
+constexpr std::string_view kWindow = "Window";
+constexpr std::string_view kGeometry = "Geometry";
+constexpr std::string_view kRecentKey = "Recent";  // Recent1, Recent2, ...
 constexpr std::string_view kUser = "User";
 constexpr std::string_view kFirmwareKeys[] = {"EEResume", "EEStart", "EEStop"};
 
@@ -347,6 +350,11 @@ StoredSettings SettingsFile::Load() const {
   // Only "0" switches one off: a value the file garbled keeps the safe default.
   s.backupBeforeUpdate = ini.Value(kBox, kBackupBeforeUpdate).value_or("1") != "0";
   s.previewBeforeUpdate = ini.Value(kBox, kPreviewBeforeUpdate).value_or("1") != "0";
+  s.windowGeometry = ini.Value(kWindow, kGeometry).value_or("");
+  for (size_t i = 1; i <= kRecentProjects; ++i) {
+    auto v = ini.Value(kWindow, std::string(kRecentKey) + std::to_string(i));
+    if (v && !v->empty()) s.recentProjects.push_back(*v);
+  }
   return s;
 }
 
@@ -367,6 +375,15 @@ void SettingsFile::Save(const StoredSettings& s) const {
   };
   setFlag(kBackupBeforeUpdate, s.backupBeforeUpdate);
   setFlag(kPreviewBeforeUpdate, s.previewBeforeUpdate);
+  if (!s.windowGeometry.empty()) ini.Set(kWindow, kGeometry, s.windowGeometry);
+  for (size_t i = 1; i <= kRecentProjects; ++i) {
+    const std::string key = std::string(kRecentKey) + std::to_string(i);
+    if (i <= s.recentProjects.size()) {
+      ini.Set(kWindow, key, s.recentProjects[i - 1]);
+    } else {
+      ini.Remove(kWindow, key);
+    }
+  }
   std::error_code ec;
   const std::filesystem::path folder = std::filesystem::path(path_).parent_path();
   if (!folder.empty()) std::filesystem::create_directories(folder, ec);

@@ -9,6 +9,8 @@
 
 namespace vyk {
 
+inline constexpr size_t kRecentProjects = 8;
+
 struct StoredSettings {
   int comPort = 2;  // COM 1..4, used when no port name is stored
   int baudRate = 9600;
@@ -19,6 +21,10 @@ struct StoredSettings {
   // Section "Box": an Update backs the Box up first, and shows what it will change.
   bool backupBeforeUpdate = true;
   bool previewBeforeUpdate = true;
+  // Section "Window": the main window's place and size as the window layer encodes them, and
+  // the projects last opened or saved, the latest first.
+  std::string windowGeometry{};
+  std::vector<std::string> recentProjects{};
 };
 
 // An INI file kept as its lines, so that a save changes only the values it sets and every

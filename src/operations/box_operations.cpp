@@ -246,7 +246,21 @@ bool MonitorSample(Session& s, BoxLink& link, MonitorReading* reading) {
   }
   const MonitorReading& m = *sample;
   if (reading) *reading = m;
+  const std::optional<BoxReading> before = st.controls.reading;
+  st.controls.reading = BoxReading{m.input, m.offsets, m.output};
+  try {
+    ShowReading(s);
+  } catch (...) {
+    st.controls.reading = before;  // the labels still show that one
+    throw;
+  }
+  return true;
+}
 
+void ShowReading(Session& s) {
+  AppState& st = s.state;
+  if (!st.controls.reading) return;
+  const BoxReading& m = *st.controls.reading;
   st.chart.series2.clear();
   std::vector<int> counts = AdjustedCounts(st.image, m.offsets);
   for (int x = 0; x < kCurvePoints; ++x)
@@ -264,7 +278,6 @@ bool MonitorSample(Session& s, BoxLink& link, MonitorReading* reading) {
   st.controls.dataInLabel = in;
   st.controls.dataOutLabel = out;
   s.view.ControlsChanged();
-  return true;
 }
 
 void AbortBtnClick(Session& s, BoxLink& link) {
@@ -444,6 +457,13 @@ void Record(Session& s, BoxLink& link, HistoryEntry entry, const std::string& ou
   }
 }
 
+// A project not saved yet goes by the name it was given, where it has one; empty otherwise.
+std::string UnsavedProjectName(const AppState& st) {
+  if (!st.projectFileName.empty() && st.projectFileName != kNewProjectName) return {};
+  const std::string& name = st.header.Name().Bytes();
+  return name.empty() || name == "(none)" ? std::string() : Cp1252ToUtf8(name);
+}
+
 // A header text from UTF-8; characters Windows-1252 lacks become "?".
 FileText HeaderText(const std::string& text) {
   if (auto converted = FileTextFromUtf8(text)) return *converted;
@@ -466,6 +486,7 @@ ProjectHeader BackupHeader(Session& s, const BoxLink& link) {
   std::string project = st.projectFileName;
   if (const size_t slash = project.find_last_of("/\\"); slash != std::string::npos)
     project.erase(0, slash + 1);
+  if (const std::string name = UnsavedProjectName(st); !name.empty()) project = name;
   h.SetDescription(HeaderText("Replaced by " + project));
   h.SetByteAt(ProjectHeader::kUseMeterGroup, kNoMeterGroup);
   h.SetByteAt(ProjectHeader::kMatchMeterGroup, kNoMeterGroup);
@@ -587,7 +608,8 @@ bool BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress,
                                      "held before."));
   if (complete && !entry.backup.empty()) {
     try {
-      NoteBackupReplaced(s.dataFolder, entry.backup, ProjectPath(st));
+      const std::string name = UnsavedProjectName(st);
+      NoteBackupReplaced(s.dataFolder, entry.backup, name.empty() ? ProjectPath(st) : name);
     } catch (const std::exception& e) {
       s.dialogs.RecordWarning(std::string("The index of the Box's backups was not written: ") +
                               e.what());

@@ -27,6 +27,8 @@ struct MonitorReading {
 
 // One "M" reading: the labels and the table as the Box's pots adjust it. True when drawn.
 bool MonitorSample(Session& s, BoxLink& link, MonitorReading* reading = nullptr);
+// Draws the last reading again (its labels and adjusted curve) in the current kinds.
+void ShowReading(Session& s);
 
 // The main button: Connect, Monitor, or (during a transfer) Abort.
 void AbortBtnClick(Session& s, BoxLink& link);

@@ -81,8 +81,7 @@ void EepromGridSetEditText(Session& s, int column, int row, const std::string& t
   ProjectChange change(s, "Byte " + FormatHex(static_cast<uint32_t>(address), 2));
   MarkModified(s);
   s.state.image.SetByte(address, static_cast<uint8_t>(ReadHexByte(text)));
-  s.view.RepaintTableGrid();
-  s.view.RepaintEepromGrid();
+  RefreshWindow(s);  // repaints both grids, and a pot box shows its byte
 }
 
 void SetChartPoint(Session& s, int k, const std::string& text) {

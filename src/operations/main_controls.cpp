@@ -5,6 +5,7 @@
 #include "model/errors.h"
 #include "model/groups.h"
 #include "model/number.h"
+#include "operations/box_operations.h"
 #include "operations/undo_history.h"
 
 namespace vyk {
@@ -67,6 +68,7 @@ void OutputRGrpClick(Session& s, bool store) {
     SetIoCode(st);
   }
   PlotTable(s);
+  ShowReading(s);
   RefreshWindow(s);
   s.view.RepaintTableGrid();
   s.view.RepaintEepromGrid();
@@ -81,6 +83,7 @@ void InputRGrpClick(Session& s) {
   }
   RefreshWindow(s);
   PlotTable(s);
+  ShowReading(s);
   s.view.RepaintTableGrid();
   s.view.RepaintEepromGrid();
 }
@@ -108,6 +111,18 @@ void LimitEditChange(Session& s, bool store) {
 }  // namespace
 
 void RefreshWindow(Session& s) {
+  // The pot boxes and their arrows go by the image's bytes, whichever control or command
+  // changed them (the byte grid, a paste, Undo).
+  AppState& st = s.state;
+  bool potsChanged = false;
+  for (int k = 0; k < 4; ++k) {
+    const uint8_t pot = st.image.Byte(kFirstPotByte + k);
+    if (st.potWorkingCopies[k] == pot && st.controls.potTexts[k] == PotText(pot)) continue;
+    st.potWorkingCopies[k] = pot;
+    st.controls.potTexts[k] = PotText(pot);
+    potsChanged = true;
+  }
+  if (potsChanged) s.view.ControlsChanged();
   WindowLook look = RefreshWindowState(s.state);
   s.view.ApplyLook(look);
   s.view.RepaintTableGrid();
@@ -144,6 +159,7 @@ void ClearProjectView(Session& s) {
   c.limitText.clear();
   c.dataInLabel.clear();
   c.dataOutLabel.clear();
+  c.reading.reset();
   st.chart.series1.clear();
   st.chart.series2.clear();
   s.view.ControlsChanged();
@@ -162,6 +178,7 @@ void ImageToControls(Session& s) {
   AppState& st = s.state;
   st.controls.dataInLabel.clear();
   st.controls.dataOutLabel.clear();
+  st.controls.reading.reset();
   st.chart.series2.clear();  // with the reading's labels: it was taken on the image before
   s.view.ControlsChanged();
   ShowLimitText(s, LimitDisplayText(st));
@@ -237,6 +254,12 @@ void ShowLimitText(Session& s, const std::string& text) {
   // Storing the shown text back could change the limit: 5.994 V read back at the 6 V scale
   // stores 852, and "?" before any project stores 0 as a frequency.
   LimitEditChange(s, false);
+}
+
+void EndLimitEdit(Session& s) {
+  EndMergedChange(s);
+  if (s.state.projectState == ProjectState::NoProject) return;
+  ShowLimitText(s, LimitDisplayText(s.state));
 }
 
 bool LimitKeyAccepted(char key) {

@@ -33,6 +33,9 @@ void SetInputRGrp(Session& s, int index);
 void SetInvertLimit(Session& s, bool ticked);
 // The limit box's text changes to `text`: the change handler stores it.
 void SetLimitText(Session& s, const std::string& text);
+// The limit box's edit ends: its next keys are a change of their own, and it shows the limit
+// as stored (14000 typed at a 13500 top shows 13500).
+void EndLimitEdit(Session& s);
 // Whether the limit box lets a typed character in: digits, ".", Backspace and Delete.
 bool LimitKeyAccepted(char key);
 // What the limit box keeps of a pasted text: the characters typing would let in.

@@ -57,7 +57,7 @@ std::string ListedMeterName(const std::string& fileName) {
   return Trim(UpperAscii(fileName));
 }
 
-void FillMeterLists(Session& s, MatchDialog& d) {
+bool FillMeterLists(Session& s, MatchDialog& d) {
   AppState& st = s.state;
   d.useList.clear();
   d.matchList.clear();
@@ -71,9 +71,16 @@ void FillMeterLists(Session& s, MatchDialog& d) {
   }
   std::sort(d.useList.begin(), d.useList.end());
   std::sort(d.matchList.begin(), d.matchList.end());
-  if (d.useList.empty()) s.dialogs.Error("No files found: " + st.meterFolder + kMeterPattern);
+  if (d.useList.empty()) {
+    // An empty dialog would leave the user nothing to do there: say where meters come from.
+    s.dialogs.Information("There are no " + GroupName(st.header.Group()) + " meters in " +
+                          st.meterFolder + " yet. Make one in Edit > Meter, or import a text " +
+                          "file there with Convert; then choose Edit > Match again.");
+    return false;
+  }
   d.useIndex = Preselect(d.useList, st.header.UseMeterName());
   d.matchIndex = Preselect(d.matchList, st.header.MatchMeterName());
+  return true;
 }
 
 void MatchFormActivate(Session& s, MatchDialog& d) {

@@ -32,8 +32,9 @@ struct MatchDialog {
 };
 
 // Edit > Match before the dialog shows: lists "*.maf" of the meter folder in both lists and
-// selects the project's meters where they are listed.
-void FillMeterLists(Session& s, MatchDialog& d);
+// selects the project's meters where they are listed. With no meter there it says how to make
+// one and returns false: the dialog does not show.
+bool FillMeterLists(Session& s, MatchDialog& d);
 
 // Each time the dialog is shown: headers back to "Flow", "V In", "V Out", the match table
 // reset, Copy E2P disabled, the preview of the selected meters made.

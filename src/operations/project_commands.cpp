@@ -1,8 +1,12 @@
 #include "operations/project_commands.h"
 
+#include <algorithm>
+#include <filesystem>
+
 #include "model/conversions.h"
 #include "model/groups.h"
 #include "model/project_file.h"
+#include "model/settings_file.h"
 #include "operations/main_controls.h"
 #include "operations/undo_history.h"
 
@@ -19,6 +23,22 @@ void SetMeterFolder(AppState& state, uint8_t group) {
   const HardwareGroup* named = FindGroup(group);
   if (named == nullptr) return;
   state.meterFolder = state.appFolder + std::string(named->meterFolder) + kPathSeparator;
+}
+
+// Puts a project file at the head of the recent list.
+void RememberProject(AppState& state, const std::string& path) {
+  auto& recent = state.recentProjects;
+  recent.erase(std::remove(recent.begin(), recent.end(), path), recent.end());
+  recent.insert(recent.begin(), path);
+  if (recent.size() > kRecentProjects) recent.resize(kRecentProjects);
+}
+
+// Projects live apart from the meters: the file dialogs start where the last project is.
+std::string ProjectFolder(const AppState& state) {
+  if (state.recentProjects.empty()) return state.meterFolder;
+  const std::string folder =
+      std::filesystem::path(state.recentProjects.front()).parent_path().string();
+  return folder.empty() ? state.meterFolder : folder;
 }
 
 std::string GroupLabelText(uint8_t group) {
@@ -55,6 +75,7 @@ bool WriteProject(Session& s) {
   st.header.SetFixedFields();
   st.projectOnDisk = {st.projectFileName,
                       WriteProjectFile(st.projectFileName, st.header, st.image)};
+  RememberProject(st, st.projectFileName);
   s.dialogs.Information(st.projectFileName + " saved");
   st.projectState = ProjectState::StoredProject;
   st.projectModified = false;
@@ -87,6 +108,7 @@ bool LoadProjectFile(Session& s) {
   for (int k = 1; k <= 4; ++k)
     AdjustPot(s, k, 0);
   st.projectModified = false;
+  RememberProject(st, st.projectFileName);
   s.dialogs.Information(st.projectFileName + " loaded");
   return true;
 }
@@ -156,8 +178,14 @@ void FileOpenClick(Session& s) {
   if (RefusedDuringExchange(s)) return;
   if (!QuerySaveChanges(s)) return;
   AppState& st = s.state;
-  auto path = s.dialogs.OpenFileName({st.meterFolder, kOpenFilter, kProjectFilter, false, ""});
+  auto path = s.dialogs.OpenFileName({ProjectFolder(st), kOpenFilter, kProjectFilter, false, ""});
   if (path) OpenProjectFile(s, *path);
+}
+
+void OpenRecentClick(Session& s, const std::string& path) {
+  if (RefusedDuringExchange(s)) return;
+  if (!QuerySaveChanges(s)) return;
+  OpenProjectFile(s, path);
 }
 
 void OpenProjectFile(Session& s, const std::string& path) {
@@ -197,9 +225,12 @@ bool FileSaveAsClick(Session& s) {
   if (RefusedDuringExchange(s)) return false;
   AppState& st = s.state;
   SetMeterFolder(st, st.header.Group());
-  auto path = s.dialogs.SaveFileName({st.meterFolder, kProjectFilter, kProjectFilter, true, ""});
+  auto path =
+      s.dialogs.SaveFileName({ProjectFolder(st), kProjectFilter, kProjectFilter, true, "VYK"});
   if (!path) return false;
-  st.projectFileName = *path;  // as typed: no extension is added
+  // The dialog adds ".VYK" to a name typed without an extension, which File > Open's "*.VYK"
+  // would hide; a name given on the command line is kept as it is.
+  st.projectFileName = *path;
   return WriteProject(s);
 }
 

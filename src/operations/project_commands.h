@@ -26,6 +26,8 @@ void FileNewClick(Session& s);
 void FileOpenClick(Session& s);
 // Opens the project file at `path` as File > Open does once a file is chosen.
 void OpenProjectFile(Session& s, const std::string& path);
+// File's list of recent projects: asks to save the project on screen, then opens `path`.
+void OpenRecentClick(Session& s, const std::string& path);
 bool FileSaveClick(Session& s);
 bool FileSaveAsClick(Session& s);
 void FileCloseClick(Session& s);

@@ -67,7 +67,8 @@ WindowLook LookOf(const AppState& state) {
     return look;
   }
   bool stored = state.projectState == ProjectState::StoredProject;
-  look.fileSave = stored && state.projectModified && !locked;
+  // A project never saved saves by Save As.
+  look.fileSave = (!stored || state.projectModified) && !locked;
   look.fileSaveAs = look.fileClose = !locked;
   look.editProject = look.editMatch = !locked;
   look.boxUpdate = look.boxRetrieve = !locked;

@@ -9,8 +9,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -260,6 +262,13 @@ HelpWindow::HelpWindow(QWidget* parent)
   bar->addWidget(back);
   bar->addWidget(forward);
   bar->addStretch();
+  auto* closeBtn = new QPushButton(QStringLiteral("Close"), this);
+  closeBtn->setObjectName(QStringLiteral("CloseBtn"));
+  closeBtn->setAutoDefault(false);
+  bar->addWidget(closeBtn);
+  connect(closeBtn, &QPushButton::clicked, this, &QWidget::close);
+  for (const QKeySequence& key : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+    connect(new QShortcut(key, this), &QShortcut::activated, this, &QWidget::close);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(bar);

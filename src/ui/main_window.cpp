@@ -18,7 +18,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLegend>
-#include <QLegendMarker>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QMenuBar>
@@ -361,6 +360,8 @@ MainWindow::MainWindow(const StartOptions& options, QWidget* parent)
   eepromGrid_->hide();
   chartView_->show();
   resize(sizeHint().expandedTo(withBytes).expandedTo(QSize(kDesignWidth, kDesignHeight)));
+  // Any smaller and the panel's labels would be cut: the window manager is told so.
+  setMinimumSize(minimumSizeHint());
   // Tab follows the reading order: the panel from left to right, each block top to bottom,
   // then the table and the chart or byte grid beside it.
   QWidget* order[] = {helpBtn_,          inputButtons_[0], inputButtons_[1], outputButtons_[0],
@@ -407,6 +408,8 @@ MainWindow::~MainWindow() {
   // frees the children.
   delete tableGrid_;
   delete eepromGrid_;
+  // Out of the chart, the adjusted curve is the window's own.
+  if (!chart_->series().contains(series2_)) delete series2_;
 }
 
 void MainWindow::BuildMenus() {
@@ -415,6 +418,15 @@ void MainWindow::BuildMenus() {
       file->addAction("&New", QKeySequence::New, [this] { Run([&] { FileNewClick(session_); }); });
   fileOpen_ = file->addAction("&Open", QKeySequence::Open,
                               [this] { Run([&] { FileOpenClick(session_); }); });
+  fileRecent_ = file->addMenu("Open &Recent");
+  connect(fileRecent_, &QMenu::aboutToShow, this, [this] {
+    fileRecent_->clear();
+    for (const std::string& path : state_.recentProjects) {
+      const QString name = QDir::toNativeSeparators(FromCore(path));
+      fileRecent_->addAction(QString(name).replace('&', "&&"),
+                             [this, path] { Run([&] { OpenRecentClick(session_, path); }); });
+    }
+  });
   fileSave_ = file->addAction("&Save", QKeySequence::Save,
                               [this] { Run([&] { FileSaveClick(session_); }); });
   fileSaveAs_ = file->addAction("Save &As", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
@@ -703,19 +715,14 @@ void MainWindow::BuildBody(QWidget* central) {
   series2_ = new QLineSeries();
   series2_->setName("Adjusted");
   chart_->addSeries(series1_);
-  chart_->addSeries(series2_);
   axisX_ = new QValueAxis();
   axisY_ = new QValueAxis();
   axisX_->setTitleText("V In");
   axisY_->setTitleText("V Out");
   chart_->addAxis(axisX_, Qt::AlignBottom);
   chart_->addAxis(axisY_, Qt::AlignLeft);
-  for (QLineSeries* s : {series1_, series2_}) {
-    s->attachAxis(axisX_);
-    s->attachAxis(axisY_);
-  }
-  for (QLegendMarker* marker : chart_->legend()->markers(series2_))
-    marker->setVisible(false);  // until there is a reading
+  series1_->attachAxis(axisX_);
+  series1_->attachAxis(axisY_);
   new ChartPaletteFollower(this, chart_, [this] {
     series1_->setColor(TableCurveColour(*this));
     series2_->setColor(SecondCurveColour(*this));
@@ -777,8 +784,9 @@ void MainWindow::BuildKeys() {
     potEdits_[k]->installEventFilter(new PotKeyFilter(potEdits_[k], potUp_[k], potDown_[k]));
   }
   limitEdit_->setValidator(new LimitPasteFilter(limitEdit_));
-  // Leaving the box ends its change: the next keys there are one of their own.
-  connect(limitEdit_, &QLineEdit::editingFinished, this, [this] { EndMergedChange(session_); });
+  // Leaving the box ends its change, and it shows the limit as stored.
+  connect(limitEdit_, &QLineEdit::editingFinished, this,
+          [this] { Run([&] { EndLimitEdit(session_); }); });
   tableGrid_->installEventFilter(new EnterMovesDown(tableGrid_));
 
   // The grids' own keys and context menus: copy and paste, and the table's range edits.
@@ -907,6 +915,8 @@ void MainWindow::FormActivate() {
   state_.portChosen = settings.namesPort;
   state_.backupBeforeUpdate = settings.backupBeforeUpdate;
   state_.previewBeforeUpdate = settings.previewBeforeUpdate;
+  state_.recentProjects = settings.recentProjects;
+  restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(settings.windowGeometry)));
 
   Link().onStatus = [this](const std::string& text) { sioLabel_->setText(FromCore(text)); };
   // A line lost between exchanges shows at once; an exchange shows it when it ends.
@@ -940,7 +950,8 @@ bool MainWindow::FormClose() {
   // A settings file that cannot be written is reported; the window still closes.
   Run([&] {
     settingsFile_.Save({state_.portNumber, state_.baudRate, state_.portName, state_.portChosen,
-                        state_.backupBeforeUpdate, state_.previewBeforeUpdate});
+                        state_.backupBeforeUpdate, state_.previewBeforeUpdate,
+                        saveGeometry().toBase64().toStdString(), state_.recentProjects});
   });
   state_.matchTable.reset();
   Link().Close();
@@ -954,6 +965,7 @@ void MainWindow::ApplyLook(const WindowLook& look) {
   setWindowTitle(FromCore(look.caption));
   fileNew_->setEnabled(look.fileNew);
   fileOpen_->setEnabled(look.fileOpen);
+  fileRecent_->setEnabled(look.fileOpen && !state_.recentProjects.empty());
   for (QAction* a : {editMeter_, boxOptions_, boxTerminal_, boxBackups_, boxHistory_, helpAbout_})
     a->setEnabled(look.otherCommands);
   const Controls& c = state_.controls;
@@ -987,6 +999,8 @@ void MainWindow::ApplyLook(const WindowLook& look) {
   noticeLabel_->setText(FromCore(look.notice));
   noticeLabel_->setVisible(!look.notice.empty());
   simulatedLabel_->setVisible(look.simulatedBox);
+  // The status bar's texts change what the window needs: never smaller than all of it.
+  setMinimumSize(minimumSizeHint());
   ShowStatusBar();
   fileSave_->setEnabled(look.fileSave);
   fileSaveAs_->setEnabled(look.fileSaveAs);
@@ -1066,9 +1080,18 @@ void MainWindow::ChartChanged() {
   series1_->setName(FromCore(c.series1Title));
   axisX_->setTitleText(FromCore(c.bottomTitle));
   axisY_->setTitleText(FromCore(c.leftTitle));
-  // The legend names only the curves on show.
-  for (QLegendMarker* marker : chart_->legend()->markers(series2_))
-    marker->setVisible(!c.series2.empty());
+  // The legend names only the curves on show, so the adjusted curve is in the chart only
+  // while there is a reading: a legend marker hidden and shown again keeps an empty place, and
+  // its square lands on the other one's.
+  const bool adjusted = chart_->series().contains(series2_);
+  if (adjusted && c.series2.empty()) {
+    chart_->removeSeries(series2_);
+  } else if (!adjusted && !c.series2.empty()) {
+    chart_->addSeries(series2_);
+    series2_->attachAxis(axisX_);
+    series2_->attachAxis(axisY_);
+    series2_->setColor(SecondCurveColour(*this));  // the chart gave it its theme's
+  }
   ScaleAxes();
 }
 

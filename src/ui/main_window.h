@@ -143,6 +143,7 @@ class MainWindow : public QMainWindow, public MainView {
   // Menus.
   QAction* fileNew_ = nullptr;
   QAction* fileOpen_ = nullptr;
+  QMenu* fileRecent_ = nullptr;  // the projects last opened or saved
   QAction* fileSave_ = nullptr;
   QAction* fileSaveAs_ = nullptr;
   QAction* fileClose_ = nullptr;

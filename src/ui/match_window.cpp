@@ -277,7 +277,9 @@ MatchWindow::~MatchWindow() {
 }
 
 void MatchWindow::EditMatchClick() {
-  Guarded(session_.dialogs, [this] { FillMeterLists(session_, model_); });
+  bool listed = false;
+  Guarded(session_.dialogs, [&] { listed = FillMeterLists(session_, model_); });
+  if (!listed) return;
   {
     QScopedValueRollback<bool> guard(syncing_, true);
     FillList(meterUseCombo_, model_.useList);

@@ -3,7 +3,6 @@
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QButtonGroup>
-#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
@@ -113,6 +112,7 @@ class CellEditorDelegate : public QStyledItemDelegate {
   std::function<void(const QPersistentModelIndex&, const QString&)> textEdited;
   std::function<void()> enterKey;
   std::function<void(bool back)> tabKey;
+  std::function<void(int rows, int columns)> arrowKey;
 
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
                         const QModelIndex& index) const override {
@@ -150,6 +150,15 @@ class CellEditorDelegate : public QStyledItemDelegate {
         return false;  // on to the window: Esc is Help
       default:
         break;
+    }
+    // The editor is always open: plain arrows move between cells, as in a spreadsheet.
+    if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier) {
+      const int rows = key->key() == Qt::Key_Down ? 1 : key->key() == Qt::Key_Up ? -1 : 0;
+      const int columns = key->key() == Qt::Key_Right ? 1 : key->key() == Qt::Key_Left ? -1 : 0;
+      if (rows != 0 || columns != 0) {
+        if (arrowKey) arrowKey(rows, columns);
+        return true;
+      }
     }
     for (QChar c : key->text()) {
       if (c.unicode() > 0x7f || !PointGrid::KeyAccepted(static_cast<char>(c.unicode())))
@@ -229,6 +238,8 @@ MeterEditor::MeterEditor(Dialogs& dialogs, const AppState& state, QWidget* paren
   saveButton_ = Button(this, "SaveButton", "Save");
   saveAsButton_ = Button(this, "SaveAsButton", "Copy");
   importButton_ = Button(this, "ImportButton", "Convert");
+  saveAsButton_->setToolTip(QStringLiteral("Save the meter under a new name"));
+  importButton_->setToolTip(QStringLiteral("Import a meter from a text file"));
 
   partNumberLabel_ = Named(new QLabel(QStringLiteral("Part Number:"), this), "PartNumberLabel");
   partNumberEdit_ = Named(new QLineEdit(this), "PartNumberEdit");
@@ -297,8 +308,7 @@ MeterEditor::MeterEditor(Dialogs& dialogs, const AppState& state, QWidget* paren
   series1_->setObjectName(QStringLiteral("Series1"));
   series1_->setPointsVisible(false);
   chart->addSeries(series1_);
-  flowAxis_ = new QCategoryAxis;
-  flowAxis_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+  flowAxis_ = new QValueAxis;
   signalAxis_ = new QValueAxis;
   chart->addAxis(flowAxis_, Qt::AlignBottom);
   chart->addAxis(signalAxis_, Qt::AlignLeft);
@@ -309,8 +319,8 @@ MeterEditor::MeterEditor(Dialogs& dialogs, const AppState& state, QWidget* paren
   meterChart_ = Named(new QChartView(chart, this), "MeterChart");
   meterChart_->setMinimumSize(332, 153);
   meterChart_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  // A wider or narrower chart has room for more or fewer flow labels.
-  connect(chart, &QChart::plotAreaChanged, this, [this] { LabelFlowAxis(); });
+  // How many ticks fit depends on the chart's size.
+  connect(chart, &QChart::geometryChanged, this, [this] { ScaleAxes(); });
 
   closeButton_ = Button(this, "CloseButton", "Close", 75);
   closeButton_->setDefault(true);
@@ -395,6 +405,13 @@ MeterEditor::MeterEditor(Dialogs& dialogs, const AppState& state, QWidget* paren
   };
   delegate->enterKey = [this] { Run([this] { form_.Grid().EnterKey(); }); };
   delegate->tabKey = [this](bool back) { TabKey(back); };
+  delegate->arrowKey = [this](int rows, int columns) {
+    const PointGrid& grid = form_.Grid();
+    const int row = grid.CurrentRow() + rows;
+    const int col = grid.CurrentCol() + columns;
+    if (row >= 1 && row < grid.RowCount() && col >= kSignalColumn && col <= kFlowColumn)
+      MoveTo(row, col);
+  };
   stringGrid_->enterKey = delegate->enterKey;
   stringGrid_->focusIn = [this] {
     if (syncing_) return;
@@ -495,76 +512,26 @@ void MeterEditor::SyncGrid() {
 }
 
 void MeterEditor::SyncChart() {
-  const std::vector<GraphPoint>& graph = form_.Grid().Graph();
+  const PointGrid& grid = form_.Grid();
+  flowAxis_->setTitleText(FromCore(grid.Cell(0, kFlowColumn)) + (form_.Metric()
+                                                                     ? QStringLiteral(" (kg/hr)")
+                                                                     : QStringLiteral(" (lb/hr)")));
+  signalAxis_->setTitleText(FromCore(grid.Cell(0, kSignalColumn)));
+  const std::vector<GraphPoint>& graph = grid.Graph();
   if (graph == plotted_) return;
   plotted_ = graph;
   QList<QPointF> points;
   for (const GraphPoint& p : graph)
     points.append(QPointF(p.x, p.y));
   series1_->replace(points);
-  for (const QString& label : flowAxis_->categoriesLabels())
-    flowAxis_->remove(label);
-
-  if (graph.empty()) {
-    flowAxis_->setRange(0, 1);
-    signalAxis_->setRange(0, 1);
-    return;
-  }
-  const float minX = graph.front().x;
-  const float maxX = graph.back().x;
-  flowAxis_->setStartValue(minX);
-  flowAxis_->setRange(minX, maxX > minX ? maxX : minX + 1);
-  LabelFlowAxis();
-  auto [low, high] = std::minmax_element(graph.begin(), graph.end(),
-                                         [](const auto& a, const auto& b) { return a.y < b.y; });
-  signalAxis_->setRange(low->y, high->y > low->y ? high->y : low->y + 1);
+  ScaleAxes();
 }
 
-void MeterEditor::LabelFlowAxis() {
-  // Qt gives every label of the axis an equal share of its width and elides a label that is
-  // wider, so the axis shows only as many point labels as fit whole, spread along it. A label
-  // also needs a flow of its own to stand on: the points are ordered by flow.
-  const QFontMetricsF fm(flowAxis_->labelsFont());
-  qreal widest = 0;
+void MeterEditor::ScaleAxes() {
+  std::vector<ChartPoint> curve;
   for (const GraphPoint& p : plotted_)
-    widest = std::max(widest, fm.horizontalAdvance(FromCore(p.label)));
-  // The last label stands on the right end of the axis, half of it beyond: the chart keeps
-  // room for that half.
-  QChart* chart = meterChart_->chart();
-  const int overhang = std::max(2, static_cast<int>(std::ceil(widest / 2)) + 6);
-  // The plot area follows a new margin only at the chart's next layout.
-  const qreal width = chart->plotArea().width() - (overhang - chart->margins().right());
-  if (chart->margins().right() != overhang) chart->setMargins(QMargins(2, 2, overhang, 2));
-  // Each label keeps a padding and its text item's margins on either side.
-  const qreal room = widest + 20;
-  const int fit = static_cast<int>(width / room) - 1;
-  // Spread over the whole axis, so the last flow gets its label too.
-  const qreal spacing = fit > 0 ? std::max(room, width / fit) : room;
-  QList<QPair<QString, qreal>> wanted;
-  if (!plotted_.empty() && fit > 0) {
-    const qreal minX = plotted_.front().x;
-    const qreal span = std::max<qreal>(plotted_.back().x - minX, 1);
-    qreal lastAt = 0;
-    for (const GraphPoint& p : plotted_) {
-      const QString label = FromCore(p.label);
-      const qreal at = (p.x - minX) / span * width;
-      if (!wanted.isEmpty() && (p.x <= wanted.last().second || at - lastAt < spacing)) continue;
-      if (std::any_of(wanted.begin(), wanted.end(),
-                      [&](const auto& w) { return w.first == label; }))
-        continue;
-      wanted.append({label, p.x});
-      lastAt = at;
-      if (wanted.size() == fit) break;
-    }
-  }
-  QList<QPair<QString, qreal>> shown;
-  for (const QString& label : flowAxis_->categoriesLabels())
-    shown.append({label, flowAxis_->endValue(label)});
-  if (shown == wanted) return;
-  for (const auto& [label, at] : shown)
-    flowAxis_->remove(label);
-  for (const auto& [label, at] : wanted)
-    flowAxis_->append(label, at);
+    curve.push_back({p.x, p.y});
+  ScaleAxesToCurves(*meterChart_->chart(), flowAxis_, signalAxis_, {&curve});
 }
 
 void MeterEditor::EditText(const QPersistentModelIndex& cell, const QString& text) {

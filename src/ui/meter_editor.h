@@ -12,7 +12,6 @@
 #include "operations/meter_form.h"
 
 class QButtonGroup;
-class QCategoryAxis;
 class QChartView;
 class QCheckBox;
 class QGroupBox;
@@ -50,7 +49,8 @@ class MeterEditor : public QDialog {
   void SyncAll();
   void SyncGrid();
   void SyncChart();
-  void LabelFlowAxis();
+  // Round ranges and ticks for the curve, as many as the chart's size allows.
+  void ScaleAxes();
   void ApplyFocus(FormFocus focus);
 
   // The grid's events.
@@ -85,7 +85,7 @@ class MeterEditor : public QDialog {
   QPersistentModelIndex editorCell_;  // where the cell editor is open
   QChartView* meterChart_;
   QLineSeries* series1_;
-  QCategoryAxis* flowAxis_;
+  QValueAxis* flowAxis_;
   QValueAxis* signalAxis_;
   std::vector<GraphPoint> plotted_;
   QPushButton* closeButton_;

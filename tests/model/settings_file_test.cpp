@@ -69,6 +69,16 @@ TEST(SettingsFile, SaveChangesOnlyItsOwnKeysAndMakesTheFolder) {
   EXPECT_EQ(s.comPort, 4);
   EXPECT_EQ(s.baudRate, 19200);
   EXPECT_TRUE(s.namesPort);
+  // The window's place and its recent projects come back as they were; a shorter list
+  // leaves no old name behind.
+  s.windowGeometry = "AdnQywADAAA=";
+  s.recentProjects = {"/cars/Camaro 1989.VYK", "C:\\cars\\a=b;c.VYK", "/x.VYK"};
+  file.Save(s);
+  EXPECT_EQ(file.Load().windowGeometry, s.windowGeometry);
+  EXPECT_EQ(file.Load().recentProjects, s.recentProjects);
+  s.recentProjects.pop_back();
+  file.Save(s);
+  EXPECT_EQ(file.Load().recentProjects, s.recentProjects);
 
   // Before a port is chosen the file names none, so the next start still looks for one.
   SettingsFile fresh(tmp.File("fresh"));

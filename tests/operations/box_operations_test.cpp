@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 
 #include "model/errors.h"
@@ -124,8 +125,8 @@ TEST(Monitor, ASampleShowsTheReadingAndTheAdjustedCurve) {
   EXPECT_EQ(h.state.controls.dataInLabel, "F in =  3378 ");
 }
 
-// The adjusted curve is the Box's reading of the project on screen, drawn in its units: it goes
-// with that project and with those units, and stays through edits of the table.
+// The adjusted curve and the labels are the Box's reading of the project on screen: they go with
+// that project, stay through edits of the table and show again in other kinds.
 TEST(Monitor, TheAdjustedCurveGoesWithItsProjectAndItsUnits) {
   TempFolder folder;
   const std::string path = folder.File("other.VYK");
@@ -137,19 +138,20 @@ TEST(Monitor, TheAdjustedCurveGoesWithItsProjectAndItsUnits) {
     const char* then;
     std::function<void(GmProject&)> act;
     bool kept;
+    const char* inLabel;  // how the input's label starts; nothing: not looked at
   } cases[] = {
-      {"New for Ford", [](GmProject& h) { h.New(kFord); }, false},
-      {"New for GM", [](GmProject& h) { h.New(kGM); }, false},
-      {"Open", [&](GmProject& h) { h.Open(path); }, false},
+      {"New for Ford", [](GmProject& h) { h.New(kFord); }, false, ""},
+      {"New for GM", [](GmProject& h) { h.New(kGM); }, false, ""},
+      {"Open", [&](GmProject& h) { h.Open(path); }, false, ""},
       {"Close",
        [](GmProject& h) {
          if (h.state.projectModified) h.dialogs.answers.push_back(Answer::No);
          FileCloseClick(h.session);
        },
-       false},
-      {"input in volts", [](GmProject& h) { SetInputRGrp(h.session, kVoltage); }, false},
+       false, nullptr},
+      {"input in volts", [](GmProject& h) { SetInputRGrp(h.session, kVoltage); }, true, "V in = "},
       {"a table entry typed", [](GmProject& h) { TableGridSetEditText(h.session, 1, 2, "1000"); },
-       true},
+       true, "F in = "},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.then);
@@ -161,6 +163,14 @@ TEST(Monitor, TheAdjustedCurveGoesWithItsProjectAndItsUnits) {
     EXPECT_EQ(h.state.chart.series2.empty(), !c.kept);
     if (!c.kept) {
       EXPECT_GT(h.view.chartChanges, redrawn);
+    }
+    if (c.inLabel != nullptr) {
+      const std::string& in = h.state.controls.dataInLabel;
+      EXPECT_EQ(in.substr(0, std::strlen(c.inLabel)), c.inLabel);
+      EXPECT_EQ(in.empty(), *c.inLabel == 0);
+    }
+    if (c.kept) {
+      EXPECT_LT(h.state.chart.series2.back().x, c.inLabel[0] == 'V' ? 6 : 20000);
     }
   }
 }

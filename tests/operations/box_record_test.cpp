@@ -75,7 +75,7 @@ TEST(BoxRecord, AnUpdateReadsTheBoxShowsTheChangesKeepsABackupAndRecordsIt) {
   EXPECT_TRUE(std::regex_match(backups[0].fileName,
                                std::regex(R"(\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d_G1\.0\.VYK)")));
   EXPECT_EQ(backups[0].letter + backups[0].version, "G1.0");
-  EXPECT_EQ(backups[0].project, "(new)");
+  EXPECT_EQ(backups[0].project, "Test");  // the name of a project not saved yet
   const ProjectReadResult backup = ReadProjectFile(backups[0].path, ProjectHeader());
   ASSERT_EQ(backup.status, ProjectReadStatus::Ok);
   for (int a = 0; a < 80; ++a)
@@ -235,7 +235,7 @@ TEST(BoxRecord, RecordsFollowTheOutcomeAndClaimNothingItDidNotDo) {
     for (const auto& m : h.dialogs.messages)
       if (m.kind != Kind::Question) kinds.push_back(m.kind);
     EXPECT_EQ(kinds, c.messages);
-    EXPECT_EQ(BoxBackups(h.session).at(0).project, c.complete ? "(new)" : "");
+    EXPECT_EQ(BoxBackups(h.session).at(0).project, c.complete ? "Test" : "");
   }
 }
 

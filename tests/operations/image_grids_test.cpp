@@ -140,8 +140,9 @@ TEST(EepromGrid, EditReadsHexadecimal) {
   }
 }
 
-// The controls keep showing the old values until the image is shown again.
-TEST(EepromGrid, ModeAndPotBytesChangeOnlyTheImage) {
+// The kind controls keep showing the old values until the image is shown again; the pot boxes
+// show their bytes at once, as their arrows step from them.
+TEST(EepromGrid, ModeBytesChangeOnlyTheImageThePotBoxesFollow) {
   Harness h;
   h.New(kFord);
   Controls before = h.state.controls;
@@ -152,8 +153,8 @@ TEST(EepromGrid, ModeAndPotBytesChangeOnlyTheImage) {
   EXPECT_EQ(h.state.controls.outputRGrp, before.outputRGrp);
   EXPECT_EQ(h.state.controls.inputRGrp, before.inputRGrp);
   EXPECT_EQ(h.state.controls.invertLimit, before.invertLimit);
-  EXPECT_EQ(h.state.controls.potTexts, before.potTexts);
-  EXPECT_EQ(h.state.potWorkingCopies[0], 0);
+  EXPECT_EQ(h.state.controls.potTexts[0], "5");
+  EXPECT_EQ(h.state.potWorkingCopies[0], 5);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The pot spin buttons, the limit box, the invert box and the two radio groups.
 #include <gtest/gtest.h>
 
+#include "operations/image_grids.h"
 #include "operations/main_controls.h"
 #include "support/fakes.h"
 
@@ -37,14 +38,14 @@ TEST(AdjustPot, StepsWithinZeroTo99AndShowsASignedByte) {
   }
 }
 
-// A spin starts from the pot's working copy, so it overwrites a direct edit of the byte.
-TEST(AdjustPot, SpinOverwritesAGridEdit) {
+// A spin starts from a byte typed into the byte grid.
+TEST(AdjustPot, SpinStartsFromAByteGridEdit) {
   Harness h;
   h.New(kFord);
   AdjustPot(h.session, 2, +1);
-  h.state.image.SetByte(68, 50);
+  EepromGridSetEditText(h.session, 5, 5, "32");  // byte 44, pot 2: 50
   AdjustPot(h.session, 2, +1);
-  EXPECT_EQ(h.state.image.Byte(68), 2);
+  EXPECT_EQ(h.state.image.Byte(68), 51);
 }
 
 TEST(LimitBox, LetsInOnlyDigitsPointBackspaceAndDelete) {
@@ -75,6 +76,16 @@ TEST(LimitBox, EmptyFrequencyLimitStoresZero) {
   ASSERT_EQ(h.state.controls.limitText, "13500");
   SetLimitText(h.session, "");
   EXPECT_EQ(h.state.image.Entry(kLimitEntry), 0);
+}
+
+// Typing stores what the Box can hold; once the edit ends the box shows that.
+TEST(LimitBox, AnEndedEditShowsTheStoredLimit) {
+  Harness h;
+  h.New(kGM);
+  SetLimitText(h.session, "14000");
+  EXPECT_EQ(h.state.image.Entry(kLimitEntry), 0x03FF);
+  EndLimitEdit(h.session);
+  EXPECT_EQ(h.state.controls.limitText, "13500");
 }
 
 // Each handler sets only its own bits of the mode byte and writes the input/output code.

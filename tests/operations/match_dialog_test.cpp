@@ -60,13 +60,14 @@ TEST(MatchDialog, ListsTheGroupsMeterFilesUpperCasedAndPreselectsExactNames) {
   EXPECT_EQ(MatchGridCellText(h.state, h.dialog, 2, 128), "---");
 }
 
-TEST(MatchDialog, AnEmptyFolderSaysSoAndLeavesMatchDisabled) {
+TEST(MatchDialog, AnEmptyFolderSaysHowToMakeAMeterAndShowsNoDialog) {
   MatchHarness h;
-  FillMeterLists(h.session, h.dialog);
-  MatchFormActivate(h.session, h.dialog);
-  EXPECT_EQ(h.dialogs.Texts(Kind::Error),
-            std::vector<std::string>{"No files found: " + h.state.meterFolder + "*.maf"});
-  EXPECT_FALSE(h.dialog.matchEnabled);
+  EXPECT_FALSE(FillMeterLists(h.session, h.dialog));
+  EXPECT_EQ(h.dialogs.Texts(Kind::Information),
+            std::vector<std::string>{"There are no GM meters in " + h.state.meterFolder +
+                                     " yet. Make one in Edit > Meter, or import a text file "
+                                     "there with Convert; then choose Edit > Match again."});
+  EXPECT_TRUE(h.dialogs.Texts(Kind::Error).empty());
 }
 
 TEST(MatchDialog, LoadMeterFindsLowerCaseFilesAndReportsMissingOnes) {

@@ -24,6 +24,7 @@ using test::TempFolder;
 using test::WriteBytes;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::UnorderedElementsAre;
 
 const std::string kSep(1, kPathSeparator);
 
@@ -105,29 +106,39 @@ TEST(FileNew, CancelChangesNothing) {
   }
 }
 
-TEST(FileSaveAs, WritesUnderTheNameAsTyped) {
+// The dialog adds ".VYK" to a name typed without an extension, which File > Open lists; the
+// name it returns is kept. The dialogs start in the folder of the last project, the group's
+// meter folder before there is one.
+TEST(FileSaveAs, WritesUnderTheNameGivenAndStartsWhereTheLastProjectIs) {
   TempFolder folder;
   Harness h;
   h.New(kFord);
-  std::string path = folder.File("boost");
-  h.dialogs.fileNames.push_back(path);
-  EXPECT_TRUE(FileSaveAsClick(h.session));
-
-  ASSERT_EQ(h.dialogs.fileRequests.size(), 1u);
-  EXPECT_EQ(h.dialogs.fileRequests[0].folder, "app" + kSep + "Ford" + kSep);
-  EXPECT_EQ(h.dialogs.fileRequests[0].filter, "*.VYK");
-  EXPECT_TRUE(h.dialogs.fileRequests[0].confirmOverwrite);
-  EXPECT_THAT(h.dialogs.Texts(FakeDialogs::Kind::Information), ElementsAre(path + " saved"));
-  EXPECT_EQ(h.state.projectState, ProjectState::StoredProject);
-  EXPECT_FALSE(h.state.projectModified);
-  EXPECT_EQ(h.state.projectFileName, path);
-  std::string bytes = ReadBytes(path);
-  ASSERT_EQ(bytes.size(), 768u);
-  EXPECT_EQ(bytes.substr(4, 12), std::string("\xC8\xAF\0\0\x30\0\x20\0\x0B\0\x0A\0", 12));
+  std::string startFolder = "app" + kSep + "Ford" + kSep;
+  for (const char* name : {"boost", "camaro.VYK"}) {
+    SCOPED_TRACE(name);
+    h.dialogs.fileRequests.clear();
+    const std::string path = folder.File(name);
+    h.dialogs.fileNames.push_back(path);
+    EXPECT_TRUE(FileSaveAsClick(h.session));
+    ASSERT_EQ(h.dialogs.fileRequests.size(), 1u);
+    EXPECT_EQ(h.dialogs.fileRequests[0].folder, startFolder);
+    EXPECT_EQ(h.dialogs.fileRequests[0].filter, "*.VYK");
+    EXPECT_EQ(h.dialogs.fileRequests[0].defaultExtension, "VYK");
+    EXPECT_TRUE(h.dialogs.fileRequests[0].confirmOverwrite);
+    EXPECT_EQ(h.dialogs.Texts(FakeDialogs::Kind::Information).back(), path + " saved");
+    EXPECT_EQ(h.state.projectState, ProjectState::StoredProject);
+    EXPECT_FALSE(h.state.projectModified);
+    EXPECT_EQ(h.state.projectFileName, path);
+    EXPECT_EQ(h.state.recentProjects.front(), path);
+    std::string bytes = ReadBytes(path);
+    ASSERT_EQ(bytes.size(), 768u);
+    EXPECT_EQ(bytes.substr(4, 12), std::string("\xC8\xAF\0\0\x30\0\x20\0\x0B\0\x0A\0", 12));
+    startFolder = folder.Path().string();
+  }
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder.Path()))
     names.push_back(entry.path().filename().string());
-  EXPECT_THAT(names, ElementsAre("boost"));  // no extension added, no temporary left
+  EXPECT_THAT(names, UnorderedElementsAre("boost", "camaro.VYK"));  // no temporary left
 }
 
 // A project without a file asks for a name instead of saving to "(new)".
@@ -335,8 +346,8 @@ TEST(RefreshWindow, LookFollowsTheProjectState) {
     WindowLook expected;
   } cases[] = {
       {ProjectState::NoProject, true, true, none},
-      {ProjectState::NewProject, true, false, ProjectLook("(new)*", false, false)},
-      {ProjectState::NewProject, false, true, ProjectLook("(new)", false, true)},
+      {ProjectState::NewProject, true, false, ProjectLook("(new)*", true, false)},
+      {ProjectState::NewProject, false, true, ProjectLook("(new)", true, true)},
       {ProjectState::StoredProject, false, false, ProjectLook(path, false, false)},
       {ProjectState::StoredProject, true, true, ProjectLook(path + "*", true, true)},
   };

@@ -333,6 +333,11 @@ TEST(TextFit, EveryTextOfTheWindowsShowsWhole) {
          main.resize(420, 300);
          return main;
        }},
+      {"main window shrunk as far as it goes",
+       [&]() -> QWidget& {
+         main.resize(100, 100);
+         return main;
+       }},
       {"meter editor with a four-digit meter in hertz",
        [&]() -> QWidget& {
          ui::MeterEditor& editor = w.program->MeterEditorWindow();

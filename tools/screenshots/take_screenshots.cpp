@@ -1,6 +1,7 @@
 // vykedit-screenshots: starts the program as vykedit does, takes pictures of its windows and
 // quits. main.png shows the main window (with a reading of the simulated Box when a project is
-// open), main_hex.png the same with the byte grid, meter_editor.png the first meter of the meter
+// open), main_hex.png the same with the byte grid (main_hex_pot.png after pot 1's byte is typed
+// there), meter_editor.png the first meter of the meter
 // folder, match.png the match dialog after a Match, match_warnings.png the same with WIDE.MAF
 // picked as the meter to match, help.png the help window at its contents, range_edit.png the
 // Range Edit dialog after a Scale of rows of the table (and main_range.png the window behind
@@ -28,7 +29,9 @@
 #include "operations/box_operations.h"
 #include "operations/compare.h"
 #include "operations/image_diff.h"
+#include "operations/image_grids.h"
 #include "operations/project_report.h"
+#include "operations/undo_history.h"
 #include "report/pdf_report.h"
 #include "ui/box_record_windows.h"
 #include "ui/compare_window.h"
@@ -88,6 +91,10 @@ void TakeScreenshots(Program& program, const QString& folder) {
   if (auto* hex = m.findChild<QCheckBox*>("ShowHexCBox"); hex != nullptr && hex->isEnabled()) {
     hex->click();
     Save(m, folder, "main_hex.png");
+    // Pot 1's byte typed in the grid, as its box shows it; then taken back.
+    m.Run([&] { EepromGridSetEditText(m.GetSession(), 4, 5, "32"); });
+    Save(m, folder, "main_hex_pot.png");
+    m.Run([&] { Undo(m.GetSession()); });
     hex->click();
   }
 
