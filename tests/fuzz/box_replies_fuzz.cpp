@@ -100,12 +100,14 @@ void Operate(int operation, FuzzSession& f, BoxLink& link, const EepromImage& im
               "a reading shows both values");
       break;
     }
-    case kRetrieve:
+    case kRetrieve: {
+      const bool wasModified = st.projectModified;
       outcome.succeeded = BoxRetrieveClick(f.session, link);
       if (outcome.succeeded) {
         for (int a = kBoxBytes; a < kImageSize; ++a)
           Require(st.image.Byte(a) == image.Byte(a), "a retrieve changes only the Box's bytes");
-        Require(!st.projectModified, "a retrieved image has nothing unsaved");
+        Require(st.projectModified == (wasModified || !(st.image == image)),
+                "a retrieve leaves the project unsaved when it was or when the Box differs");
         // The input/output code follows the radio groups the retrieved mode byte sets.
         ProjectHeader kept = st.header;
         kept.SetByteAt(ProjectHeader::kIoCode, header.Bytes()[ProjectHeader::kIoCode]);
@@ -115,6 +117,7 @@ void Operate(int operation, FuzzSession& f, BoxLink& link, const EepromImage& im
                 "a failed retrieve leaves the project as it was");
       }
       break;
+    }
     case kUpdate:
       outcome.succeeded = BoxUpdateClick(f.session, link);
       Require(st.image == image && st.header == header, "an update leaves the project as it was");
