@@ -460,7 +460,7 @@ void Record(Session& s, BoxLink& link, HistoryEntry entry, const std::string& ou
 // A project not saved yet goes by the name it was given, where it has one; empty otherwise.
 std::string UnsavedProjectName(const AppState& st) {
   if (!st.projectFileName.empty() && st.projectFileName != kNewProjectName) return {};
-  const std::string& name = st.header.Name().Bytes();
+  const std::string name = st.header.Name().Bytes();  // Name() gives a copy
   return name.empty() || name == "(none)" ? std::string() : Cp1252ToUtf8(name);
 }
 

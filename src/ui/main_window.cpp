@@ -408,6 +408,8 @@ MainWindow::~MainWindow() {
   // frees the children.
   delete tableGrid_;
   delete eepromGrid_;
+  // Hiding the window takes the focus from the limit box, whose handler needs a whole window.
+  limitEdit_->disconnect(this);
   // Out of the chart, the adjusted curve is the window's own.
   if (!chart_->series().contains(series2_)) delete series2_;
 }
