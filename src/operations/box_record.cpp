@@ -37,7 +37,8 @@ bool RestoreBackup(Session& s, const std::string& path) {
   return true;
 }
 
-bool WriteBackupToBox(Session& s, BoxLink& link, const std::string& path) {
+bool WriteBackupToBox(Session& s, BoxLink& link, const std::string& path,
+                      const TransferProgress& progress, const TransferProgress& readProgress) {
   // The Update identifies the Box right before it writes: opening the backup does not as well.
   auto connectBox = std::exchange(s.connectBox, nullptr);
   bool restored = false;
@@ -48,7 +49,7 @@ bool WriteBackupToBox(Session& s, BoxLink& link, const std::string& path) {
     throw;
   }
   s.connectBox = std::move(connectBox);
-  return restored && BoxUpdateClick(s, link);
+  return restored && BoxUpdateClick(s, link, progress, nullptr, readProgress);
 }
 
 }  // namespace vyk

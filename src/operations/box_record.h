@@ -7,6 +7,7 @@
 #include "link/box_link.h"
 #include "model/box_backups.h"
 #include "model/box_history.h"
+#include "operations/box_operations.h"
 #include "operations/session.h"
 
 namespace vyk {
@@ -22,6 +23,8 @@ std::vector<HistoryEntry> BoxHistory(const Session& s);
 bool RestoreBackup(Session& s, const std::string& path);
 // Opens a backup as RestoreBackup does and writes it into the Box with Update EEPROM (which
 // asks first, and backs up what the Box holds now). True when the Box holds it.
-bool WriteBackupToBox(Session& s, BoxLink& link, const std::string& path);
+bool WriteBackupToBox(Session& s, BoxLink& link, const std::string& path,
+                      const TransferProgress& progress = {},
+                      const TransferProgress& readProgress = {});
 
 }  // namespace vyk

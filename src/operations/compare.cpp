@@ -93,11 +93,12 @@ std::optional<Comparison> CompareWithFileClick(Session& s) {
   return CompareProjects(WindowProject(st), {FileNameOf(*path), read.header, read.image});
 }
 
-std::optional<Comparison> CompareWithBoxClick(Session& s, BoxLink& link) {
+std::optional<Comparison> CompareWithBoxClick(Session& s, BoxLink& link,
+                                              const TransferProgress& progress) {
   if (!HasProject(s)) return std::nullopt;
   ComparedProject box = WindowProject(s.state);
   box.title = "The Box";
-  if (!ReadBoxImage(s, link, box.image)) return std::nullopt;
+  if (!ReadBoxImage(s, link, box.image, progress)) return std::nullopt;
   return CompareProjects(WindowProject(s.state), std::move(box));
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "link/box_link.h"
+#include "operations/box_operations.h"
 #include "operations/image_diff.h"
 #include "operations/session.h"
 
@@ -42,6 +43,7 @@ std::optional<Comparison> CompareWithFileClick(Session& s);
 // Reads the Box's 80 bytes as Retrieve does, without the question and without changing the
 // project, and compares the project with the project as the Box holds it (the same header,
 // bytes 0x50..0xFF being the project's: the Box has no others).
-std::optional<Comparison> CompareWithBoxClick(Session& s, BoxLink& link);
+std::optional<Comparison> CompareWithBoxClick(Session& s, BoxLink& link,
+                                              const TransferProgress& progress = {});
 
 }  // namespace vyk

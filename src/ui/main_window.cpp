@@ -440,7 +440,9 @@ void MainWindow::BuildMenus() {
     Run([&] { ShowComparison(CompareWithFileClick(session_)); });
   });
   fileCompareBox_ = fileCompare_->addAction("The &Box ...", [this] {
-    Run([&] { ShowComparison(CompareWithBoxClick(session_, Link())); });
+    RunTransfer([&](const auto& progress) {
+      ShowComparison(CompareWithBoxClick(session_, Link(), progress("Reading")));
+    });
   });
   fileExportReport_ = file->addAction("Export &Report ...", [this] {
     Run([&] { ExportReportClick(session_, report::ReportPdf); });
@@ -474,20 +476,13 @@ void MainWindow::BuildMenus() {
   boxOptions_ = box->addAction("&Options ...", [this] { Run([&] { BoxOptionsClick(session_); }); });
   box->addSeparator();
   boxUpdate_ = box->addAction("&Update EEPROM ...", [this] {
-    statusBar()->clearMessage();
-    Run([&] {
-      BoxUpdateClick(
-          session_, Link(), [this](int done) { ShowProgress("Writing", done); }, nullptr,
-          [this](int done) { ShowProgress("Reading", done); });
+    RunTransfer([&](const auto& progress) {
+      BoxUpdateClick(session_, Link(), progress("Writing"), nullptr, progress("Reading"));
     });
-    ShowProgress({}, -1);
   });
   boxRetrieve_ = box->addAction("&Retrieve EEPROM ...", [this] {
-    statusBar()->clearMessage();
-    Run([&] {
-      BoxRetrieveClick(session_, Link(), [this](int done) { ShowProgress("Reading", done); });
-    });
-    ShowProgress({}, -1);
+    RunTransfer(
+        [&](const auto& progress) { BoxRetrieveClick(session_, Link(), progress("Reading")); });
   });
   boxBackups_ = box->addAction("&Backups ...", [this] {
     if (windows_.showBackups) windows_.showBackups();
@@ -826,6 +821,17 @@ void MainWindow::HistoryChanged() {
 void MainWindow::StatusMessage(const std::string& text) {
   statusBar()->showMessage(FromCore(text));
   ShowStatusBar();
+}
+
+void MainWindow::RunTransfer(
+    const std::function<void(const std::function<TransferProgress(const char*)>& progress)>&
+        handler) {
+  statusBar()->clearMessage();
+  const auto progress = [this](const char* what) -> TransferProgress {
+    return [this, what](int done) { ShowProgress(QString::fromLatin1(what), done); };
+  };
+  Run([&] { handler(progress); });
+  ShowProgress({}, -1);
 }
 
 void MainWindow::ShowProgress(const QString& what, int done) {

@@ -95,6 +95,11 @@ class MainWindow : public QMainWindow, public MainView {
   // Runs a handler; an error the core raises ends it and is shown in an error box. An Exit
   // asked for during an exchange closes the window once the exchange has ended.
   void Run(const std::function<void()>& handler);
+  // Runs a transfer's handler with the progress bar: `progress(what)` is what the transfer
+  // calls after each address ("Writing", "Reading"); the bar hides when it ends.
+  void RunTransfer(
+      const std::function<void(const std::function<TransferProgress(const char*)>& progress)>&
+          handler);
 
   // Edit > Range Edit: the Range Edit dialog for the table's selected rows.
   void EditRangeClick();
@@ -123,10 +128,10 @@ class MainWindow : public QMainWindow, public MainView {
   void ShowComparison(const std::optional<Comparison>& comparison);
   // Edit > Undo and Redo name the change they would take back or make again.
   void ShowUndoEntries();
-  // The progress bar of a transfer: "what n of 80", or hidden for a negative count.
-  void ShowProgress(const QString& what, int done);
   // The status bar shows while it has something to say.
   void ShowStatusBar();
+  // The progress bar of a transfer: "what n of 80", or hidden for a negative count.
+  void ShowProgress(const QString& what, int done);
 
   StartOptions options_;
   AppState state_;

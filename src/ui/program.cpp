@@ -74,7 +74,7 @@ Program::Program(const StartOptions& options) {
     terminal_->raise();
   };
   w.showBackups = [this] {
-    main_->Run([&] {
+    main_->RunTransfer([&](const auto& progress) {
       Session& s = main_->GetSession();
       std::string path;
       switch (backups_->Run(BoxBackups(s), path)) {
@@ -82,7 +82,7 @@ Program::Program(const StartOptions& options) {
           RestoreBackup(s, path);
           break;
         case BackupsWindow::Choice::WriteToBox:
-          WriteBackupToBox(s, main_->Link(), path);
+          WriteBackupToBox(s, main_->Link(), path, progress("Writing"), progress("Reading"));
           break;
         case BackupsWindow::Choice::None:
           break;

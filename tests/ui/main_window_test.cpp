@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDialog>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHeaderView>
@@ -16,6 +17,8 @@
 #include <QLegendMarker>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -173,6 +176,10 @@ TEST(MainWindow, TypicalUseOfAGmProject) {
   w.Action("Save &As")->trigger();
   EXPECT_EQ(ReadBytes(file).size(), 768u);
   EXPECT_TRUE(w.form->windowTitle().endsWith(QString::fromStdString(file)));
+  QMenu* recent = w.Action("Open &Recent")->menu();
+  emit recent->aboutToShow();
+  ASSERT_FALSE(recent->actions().isEmpty());
+  EXPECT_EQ(recent->actions()[0]->text(), QDir::toNativeSeparators(QString::fromStdString(file)));
   w.Get<QToolButton>("Pot2SpinUp")->click();
   EXPECT_TRUE(w.Action("&Save")->isEnabled());
   w.dialogs.answers.push_back(Answer::Cancel);
@@ -253,7 +260,9 @@ TEST(MainWindow, ATransferLocksTheWindowButAbortAnswers) {
   std::vector<std::string> enabled;
   QString caption;
   QString busyNotice;
+  QString progress;
   QTimer::singleShot(100, [&] {
+    if (auto* bar = w.Get<QProgressBar>("ProgressBar"); bar->isVisible()) progress = bar->text();
     for (const char* entry :
          {"&New", "&Open", "Save &As", "&Close", "Project ...", "&Match ...", "M&eter ...",
           "&Options ...", "&Update EEPROM ...", "&Retrieve EEPROM ...", "&Terminal ...",
@@ -274,6 +283,8 @@ TEST(MainWindow, ATransferLocksTheWindowButAbortAnswers) {
   w.Action("&Update EEPROM ...")->trigger();
   EXPECT_EQ(enabled, (std::vector<std::string>{"&Contents ...", "E&xit"}));
   EXPECT_EQ(caption, "Abort");
+  EXPECT_TRUE(progress.startsWith("Writing ")) << progress.toStdString();
+  EXPECT_TRUE(w.Get<QProgressBar>("ProgressBar")->isHidden());
   EXPECT_LT(clock.elapsed(), 1000);
   EXPECT_EQ(w.form->State().image.Byte(kFirstPotByte), 0);
   // No box after an Abort: the status bar tells the partial image.

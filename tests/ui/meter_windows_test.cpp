@@ -115,6 +115,15 @@ TEST(MeterEditorWindow, TypedPointsAreFilteredValidatedAndSorted) {
   EXPECT_EQ(e.Rows(), (Rows{"1.00|10.00", "2.00|20.00", "3.00|30.00", "|"}));
   EXPECT_EQ(e.Current(), std::make_pair(2, 0));
   EXPECT_EQ(e.ChartPoints(), 3);
+  // The arrows move between cells, not the cursor inside the open cell.
+  for (const auto& [key, cell] :
+       std::vector<std::pair<Qt::Key, std::pair<int, int>>>{{Qt::Key_Up, {1, 0}},
+                                                            {Qt::Key_Right, {1, 1}},
+                                                            {Qt::Key_Down, {2, 1}},
+                                                            {Qt::Key_Left, {2, 0}}}) {
+    e.Key(key);
+    EXPECT_EQ(e.Current(), cell) << key;
+  }
 
   // Enter applies the limits in the entry row; a flow that is already there keeps the cell.
   QTest::mouseClick(e.Grid()->viewport(), Qt::LeftButton, {},

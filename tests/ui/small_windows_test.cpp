@@ -338,6 +338,17 @@ TEST(HelpWindow, ContextsOpenTheirPages) {
   help.ShowContext(kHelpChart);
   help.ShowContents();
   EXPECT_EQ(PageShown(help), "index.html");
+  // Esc, Ctrl+W and the Close button each close it.
+  for (const auto& close : std::vector<std::function<void()>>{
+           [&] { QTest::keyClick(Browser(help), Qt::Key_Escape); },
+           [&] { QTest::keyClick(Browser(help), Qt::Key_W, Qt::ControlModifier); },
+           [&] { help.findChild<QPushButton*>("CloseBtn")->click(); }}) {
+    help.ShowContents();
+    help.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&help));
+    close();
+    EXPECT_FALSE(help.isVisible());
+  }
 }
 
 // Broken links would show empty pages in the field: every page, link and keyword must resolve,
