@@ -261,8 +261,11 @@ TEST(MainWindow, ATransferLocksTheWindowButAbortAnswers) {
   QString caption;
   QString busyNotice;
   QString progress;
+  auto* bar = w.Get<QProgressBar>("ProgressBar");
+  QObject::connect(bar, &QProgressBar::valueChanged, [&] {
+    if (bar->isVisible()) progress = bar->text();
+  });
   QTimer::singleShot(100, [&] {
-    if (auto* bar = w.Get<QProgressBar>("ProgressBar"); bar->isVisible()) progress = bar->text();
     for (const char* entry :
          {"&New", "&Open", "Save &As", "&Close", "Project ...", "&Match ...", "M&eter ...",
           "&Options ...", "&Update EEPROM ...", "&Retrieve EEPROM ...", "&Terminal ...",
@@ -284,7 +287,7 @@ TEST(MainWindow, ATransferLocksTheWindowButAbortAnswers) {
   EXPECT_EQ(enabled, (std::vector<std::string>{"&Contents ...", "E&xit"}));
   EXPECT_EQ(caption, "Abort");
   EXPECT_TRUE(progress.startsWith("Writing ")) << progress.toStdString();
-  EXPECT_TRUE(w.Get<QProgressBar>("ProgressBar")->isHidden());
+  EXPECT_TRUE(bar->isHidden());
   EXPECT_LT(clock.elapsed(), 1000);
   EXPECT_EQ(w.form->State().image.Byte(kFirstPotByte), 0);
   // No box after an Abort: the status bar tells the partial image.
