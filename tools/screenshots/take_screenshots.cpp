@@ -1,7 +1,8 @@
 // vykedit-screenshots: starts the program as vykedit does, takes pictures of its windows and
 // quits. main.png shows the main window (with a reading of the simulated Box when a project is
 // open), main_hex.png the same with the byte grid (main_hex_pot.png after pot 1's byte is typed
-// there), meter_editor.png the first meter of the meter
+// there), main_update.png an Update in its write phase and main_updated.png the window after
+// it, meter_editor.png the first meter of the meter
 // folder, match.png the match dialog after a Match, match_warnings.png the same with WIDE.MAF
 // picked as the meter to match, help.png the help window at its contents, range_edit.png the
 // Range Edit dialog after a Scale of rows of the table (and main_range.png the window behind
@@ -12,6 +13,7 @@
 // With --dark the windows take a dark palette. Run under QT_SCALE_FACTOR=2 for a high-density
 // screen.
 #include <CLI/CLI.hpp>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,6 +27,7 @@
 #include <QTimer>
 #include <functional>
 #include <iostream>
+#include <utility>
 
 #include "operations/box_operations.h"
 #include "operations/compare.h"
@@ -45,13 +48,13 @@ namespace {
 using namespace vyk;
 using namespace vyk::ui;
 
-// Nobody is there to press a button: questions are answered No, and the open dialog offers
-// the first meter file of the folder it starts in.
+// Nobody is there to press a button: questions are answered with `answer` (No unless a picture
+// needs Yes), and the open dialog offers the first meter file of the folder it starts in.
 class ScreenshotDialogs : public Dialogs {
  public:
   void Error(const std::string& text) override { std::cerr << text << '\n'; }
   void Information(const std::string&) override {}
-  Answer Question(const std::string&, QuestionButtons) override { return Answer::No; }
+  Answer Question(const std::string&, QuestionButtons) override { return answer; }
   Answer Warning(const std::string&, QuestionButtons) override { return Answer::No; }
   std::optional<std::string> OpenFileName(const FileDialogRequest& request) override {
     QDir folder(QString::fromStdString(request.folder));
@@ -61,6 +64,8 @@ class ScreenshotDialogs : public Dialogs {
   }
   std::optional<std::string> SaveFileName(const FileDialogRequest&) override { return {}; }
   bool AskProjectSetup(ProjectSetup&) override { return false; }
+
+  Answer answer = Answer::No;
 };
 
 void Save(QWidget& window, const QString& folder, const char* name) {
@@ -80,12 +85,34 @@ void Click(QWidget& window, const char* button) {
   if (auto* b = window.findChild<QPushButton*>(button)) b->click();
 }
 
-void TakeScreenshots(Program& program, const QString& folder) {
+// An Update of the simulated Box, paced as a real line, in its write phase (main_update.png)
+// and once it has ended (main_updated.png).
+void ShootUpdate(MainWindow& m, ScreenshotDialogs& dialogs, const QString& folder) {
+  SimBox* box = m.Simulator();
+  AppState& st = m.State();
+  if (box == nullptr || st.projectState == ProjectState::NoProject) return;
+  const bool backup = std::exchange(st.backupBeforeUpdate, false);
+  const bool preview = std::exchange(st.previewBeforeUpdate, false);
+  box->Config().baud = 9600;
+  dialogs.answer = Answer::Yes;
+  QTimer::singleShot(700, &m, [&m, folder] { Save(m, folder, "main_update.png"); });
+  for (QAction* a : m.findChildren<QAction*>())
+    if (a->text() == "&Update EEPROM ...") a->trigger();
+  Save(m, folder, "main_updated.png");
+  dialogs.answer = Answer::No;
+  box->Config().baud = 0;
+  st.backupBeforeUpdate = backup;
+  st.previewBeforeUpdate = preview;
+}
+
+void TakeScreenshots(Program& program, ScreenshotDialogs& dialogs, const QString& folder) {
   MainWindow& m = program.Main();
   if (m.State().projectState != ProjectState::NoProject) {
     if (SimBox* box = m.Simulator()) box->Config().offsets = {24, 0xFFF0, 12, 0xFFF8};
-    m.Run([&] { AbortBtnClick(m.GetSession(), m.Link()); });
-    m.Run([&] { AbortBtnClick(m.GetSession(), m.Link()); });  // Connect, then Monitor
+    m.Run([&] { AbortBtnClick(m.GetSession(), m.Link()); });  // Connect
+    // The Box takes the project, so that the reading follows the curve shown.
+    ShootUpdate(m, dialogs, folder);
+    m.Run([&] { AbortBtnClick(m.GetSession(), m.Link()); });  // Monitor
   }
   Save(m, folder, "main.png");
   if (auto* hex = m.findChild<QCheckBox*>("ShowHexCBox"); hex != nullptr && hex->isEnabled()) {
@@ -251,8 +278,8 @@ int main(int argc, char** argv) {
   options.dialogs = &dialogs;
   return RunProgram(argc, argv, options, project, [&](Program& program) {
     if (dark) UseDarkPalette();
-    QTimer::singleShot(300, [&program, folder] {
-      TakeScreenshots(program, QString::fromStdString(folder));
+    QTimer::singleShot(300, [&program, &dialogs, folder] {
+      TakeScreenshots(program, dialogs, QString::fromStdString(folder));
       QApplication::exit(0);
     });
   });
