@@ -19,9 +19,9 @@
 #include <vector>
 
 #include "line_counters.h"
-#include "operations/box_operations.h"
-#include "operations/main_controls.h"
-#include "operations/project_commands.h"
+#include "operations/box/box_operations.h"
+#include "operations/project/main_controls.h"
+#include "operations/project/project_commands.h"
 #include "support/boxsim_process.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "model/app_state.h"
 #include "model/conversions.h"
 #include "model/groups.h"
-#include "operations/image_grids.h"
+#include "operations/table/image_grids.h"
 
 namespace {
 

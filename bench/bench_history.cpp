@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "model/box_history.h"
+#include "model/records/box_history.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "meters/meter_import.h"
 #include "model/conversions.h"
 #include "model/groups.h"
-#include "model/number.h"
+#include "model/text/number.h"
 
 namespace {
 

@@ -27,8 +27,8 @@
 
 #include "line_counters.h"
 #include "model/errors.h"
-#include "operations/box_operations.h"
-#include "operations/project_commands.h"
+#include "operations/box/box_operations.h"
+#include "operations/project/project_commands.h"
 #include "support/boxsim_process.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include "link/qt/qt_pump.h"
 #include "link/qt/qt_serial_port.h"
-#include "operations/dialogs.h"
+#include "operations/project/dialogs.h"
 
 namespace vyk::bench {
 

@@ -12,8 +12,8 @@
 #include "link/sim_box.h"
 #include "model/errors.h"
 #include "model/groups.h"
-#include "model/hex_text.h"
-#include "model/regular_file.h"
+#include "model/text/hex_text.h"
+#include "storage/regular_file.h"
 
 namespace vyk::cli {
 

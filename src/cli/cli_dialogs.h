@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "operations/dialogs.h"
+#include "operations/project/dialogs.h"
 
 namespace vyk::cli {
 

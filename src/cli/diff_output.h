@@ -1,6 +1,6 @@
 #pragma once
 // What `vyk project diff` and `vyk box diff` print, and how they end.
-#include "operations/compare.h"
+#include "operations/compare/compare.h"
 
 namespace vyk::cli {
 

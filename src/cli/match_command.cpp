@@ -10,14 +10,14 @@
 #include "cli/file_rules.h"
 #include "cli/printing.h"
 #include "match/match_warnings.h"
-#include "model/ascii_text.h"
 #include "model/errors.h"
-#include "model/file_lock.h"
 #include "model/groups.h"
-#include "model/number.h"
-#include "operations/main_controls.h"
-#include "operations/match_dialog.h"
-#include "operations/project_commands.h"
+#include "model/text/ascii_text.h"
+#include "model/text/number.h"
+#include "operations/meters/match_dialog.h"
+#include "operations/project/main_controls.h"
+#include "operations/project/project_commands.h"
+#include "storage/file_lock.h"
 
 namespace vyk::cli {
 

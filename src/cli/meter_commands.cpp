@@ -8,10 +8,10 @@
 #include "cli/file_rules.h"
 #include "cli/printing.h"
 #include "meters/meter_record.h"
-#include "model/ascii_text.h"
-#include "model/number.h"
-#include "model/text_encoding.h"
-#include "operations/meter_form.h"
+#include "model/text/ascii_text.h"
+#include "model/text/number.h"
+#include "model/text/text_encoding.h"
+#include "operations/meters/meter_form.h"
 
 namespace vyk::cli {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/text_encoding.h"
+#include "model/text/text_encoding.h"
 
 namespace vyk::cli {
 

@@ -5,8 +5,8 @@
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
 #include "cli/file_rules.h"
-#include "operations/project_commands.h"
-#include "operations/project_report.h"
+#include "operations/compare/project_report.h"
+#include "operations/project/project_commands.h"
 #include "report/pdf_report.h"
 
 namespace vyk::cli {

@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "model/regular_file.h"
+#include "storage/regular_file.h"
 
 #if defined(__unix__)
 #include <fcntl.h>

@@ -4,9 +4,9 @@
 #include <string_view>
 #include <utility>
 
-#include "model/ascii_text.h"
 #include "model/eeprom_image.h"
-#include "model/hex_text.h"
+#include "model/text/ascii_text.h"
+#include "model/text/hex_text.h"
 
 namespace vyk {
 

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "match/compute_match.h"
-#include "model/number.h"
+#include "model/text/number.h"
 
 namespace vyk {
 

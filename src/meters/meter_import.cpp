@@ -4,10 +4,10 @@
 #include <cmath>
 #include <optional>
 
-#include "model/ascii_text.h"
 #include "model/errors.h"
-#include "model/number.h"
-#include "model/regular_file.h"
+#include "model/text/ascii_text.h"
+#include "model/text/number.h"
+#include "storage/regular_file.h"
 
 namespace vyk {
 

@@ -2,12 +2,12 @@
 
 #include <cstring>
 
-#include "model/atomic_file.h"
 #include "model/bytes.h"
 #include "model/errors.h"
-#include "model/number.h"
-#include "model/regular_file.h"
-#include "model/text_encoding.h"
+#include "model/text/number.h"
+#include "model/text/text_encoding.h"
+#include "storage/atomic_file.h"
+#include "storage/regular_file.h"
 
 namespace vyk {
 

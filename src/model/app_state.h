@@ -10,10 +10,10 @@
 
 #include "model/conversions.h"
 #include "model/eeprom_image.h"
-#include "model/file_fingerprint.h"
 #include "model/groups.h"
 #include "model/match_table.h"
 #include "model/project_header.h"
+#include "storage/file_fingerprint.h"
 
 namespace vyk {
 

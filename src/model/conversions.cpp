@@ -4,7 +4,7 @@
 
 #include "model/errors.h"
 #include "model/groups.h"
-#include "model/number.h"
+#include "model/text/number.h"
 
 namespace vyk {
 

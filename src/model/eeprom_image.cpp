@@ -5,7 +5,7 @@
 #include "model/conversions.h"
 #include "model/errors.h"
 #include "model/groups.h"
-#include "model/number.h"
+#include "model/text/number.h"
 
 namespace vyk {
 
@@ -64,6 +64,13 @@ int AdjustedEntry(const EepromImage& image, const std::array<int, 4>& p, int x) 
     a = p[3] * (4 - (x - 28)) / 4;
   }
   return std::clamp(image.Entry(x) + a, 0, 1023);
+}
+
+std::vector<int> AdjustedCounts(const EepromImage& image, const std::array<int, 4>& p) {
+  std::vector<int> counts;
+  for (int x = 0; x < kCurvePoints; ++x)
+    counts.push_back(AdjustedEntry(image, p, x));
+  return counts;
 }
 
 int BoxOutputCount(const EepromImage& image, const std::array<int, 4>& offsets, int input) {

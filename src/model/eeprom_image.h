@@ -2,6 +2,7 @@
 // The program's copy of the Box's 256-byte EEPROM. Words are big-endian.
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace vyk {
 
@@ -47,6 +48,8 @@ EepromImage NewImage(uint8_t group);
 // change at entry 0, the offsets at entries 4, 12, 20 and 28, straight lines between them and
 // back to none at entry 32; the count is kept in 0..1023.
 int AdjustedEntry(const EepromImage& image, const std::array<int, 4>& offsets, int x);
+// The whole curve of AdjustedEntry: one count for each of its points.
+std::vector<int> AdjustedCounts(const EepromImage& image, const std::array<int, 4>& offsets);
 
 // The output count the Box drives for an input count: its adjusted table, read on the
 // straight line between the two entries around the input.

@@ -1,15 +1,11 @@
 #pragma once
-// Run-time errors the core raises; the UI shows their text in an error box and goes on,
-// the command line prints it and exits non-zero.
-#include <stdexcept>
+// The errors of the data and its rules, beside those of storage/errors.h: a number out of
+// range or not a number at all.
 #include <string>
 
-namespace vyk {
+#include "storage/errors.h"
 
-class VykError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+namespace vyk {
 
 // An index or an integer out of its range.
 class RangeError : public VykError {
@@ -28,12 +24,6 @@ class ConvertError : public VykError {
 class OverflowError : public VykError {
  public:
   OverflowError() : VykError("Floating point overflow") {}
-};
-
-// A file could not be read or written; the text is the system's.
-class InOutError : public VykError {
- public:
-  using VykError::VykError;
 };
 
 }  // namespace vyk

@@ -5,7 +5,7 @@
 
 #include "model/bytes.h"
 #include "model/errors.h"
-#include "model/number.h"
+#include "model/text/number.h"
 
 namespace vyk {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model/text_encoding.h"
+#include "model/text/text_encoding.h"
 
 namespace vyk {
 

@@ -3,7 +3,7 @@
 // (the offscreen platform will do) but no widgets, so the command line can make it too.
 #include <string>
 
-#include "operations/project_report.h"
+#include "operations/compare/project_report.h"
 
 namespace vyk::report {
 

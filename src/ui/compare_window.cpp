@@ -15,8 +15,8 @@
 #include <QValueAxis>
 #include <algorithm>
 
-#include "ui/chart_look.h"
-#include "ui/help_context.h"
+#include "ui/help/help_context.h"
+#include "ui/widgets/chart_look.h"
 
 namespace vyk::ui {
 

@@ -3,7 +3,7 @@
 // differs. It shows a comparison made once; it does not follow later edits of the project.
 #include <QDialog>
 
-#include "operations/compare.h"
+#include "operations/compare/compare.h"
 
 class QChart;
 class QLineSeries;

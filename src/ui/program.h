@@ -2,7 +2,7 @@
 // The whole program: every window created once, in the start-up order, and wired together.
 #include <memory>
 
-#include "ui/main_window.h"
+#include "ui/main_window/main_window.h"
 
 namespace vyk::ui {
 

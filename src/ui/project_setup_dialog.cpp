@@ -1,5 +1,5 @@
 #include "ui/project_setup_dialog.h"
-#include "ui/dialog_buttons.h"
+#include "ui/widgets/dialog_buttons.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -8,10 +8,10 @@
 #include <QVBoxLayout>
 
 #include "model/groups.h"
-#include "ui/centre_on_screen.h"
-#include "ui/core_text.h"
-#include "ui/help_context.h"
-#include "ui/radio_group.h"
+#include "ui/help/help_context.h"
+#include "ui/widgets/centre_on_screen.h"
+#include "ui/widgets/core_text.h"
+#include "ui/widgets/radio_group.h"
 
 namespace vyk::ui {
 

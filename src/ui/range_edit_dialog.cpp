@@ -8,11 +8,11 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "operations/range_edits.h"
-#include "ui/centre_on_screen.h"
-#include "ui/core_text.h"
-#include "ui/help_context.h"
-#include "ui/radio_group.h"
+#include "operations/table/range_edits.h"
+#include "ui/help/help_context.h"
+#include "ui/widgets/centre_on_screen.h"
+#include "ui/widgets/core_text.h"
+#include "ui/widgets/radio_group.h"
 
 namespace vyk::ui {
 

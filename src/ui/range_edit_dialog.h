@@ -3,7 +3,7 @@
 // column. Each Apply is one change to undo; the dialog stays open for the next.
 #include <QDialog>
 
-#include "operations/session.h"
+#include "operations/project/session.h"
 
 class QLabel;
 class QLineEdit;

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "operations/dialogs.h"
+#include "operations/project/dialogs.h"
 
 namespace vyk::ui {
 

@@ -8,7 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli_test_util.h"
-#include "model/project_file.h"
+#include "model/records/project_file.h"
 
 namespace vyk::test {
 namespace {

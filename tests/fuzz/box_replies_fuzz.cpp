@@ -15,7 +15,7 @@
 
 #include "fuzz_session.h"
 #include "link/sim_box.h"
-#include "operations/box_operations.h"
+#include "operations/box/box_operations.h"
 #include "support/virtual_pump.h"
 
 using namespace vyk;

@@ -5,8 +5,8 @@
 #include <array>
 
 #include "fuzz_session.h"
-#include "model/hex_text.h"
-#include "operations/image_grids.h"
+#include "model/text/hex_text.h"
+#include "operations/table/image_grids.h"
 
 using namespace vyk;
 using namespace vyk::fuzz;

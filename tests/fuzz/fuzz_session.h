@@ -8,9 +8,9 @@
 
 #include "fuzz_support.h"
 #include "model/errors.h"
-#include "model/number.h"
-#include "operations/main_controls.h"
-#include "operations/project_commands.h"
+#include "model/text/number.h"
+#include "operations/project/main_controls.h"
+#include "operations/project/project_commands.h"
 
 namespace vyk::fuzz {
 

@@ -16,7 +16,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "operations/dialogs.h"
+#include "operations/project/dialogs.h"
 
 namespace vyk::fuzz {
 

@@ -10,7 +10,7 @@
 #include "match/match_warnings.h"
 #include "meters/meter_record.h"
 #include "model/errors.h"
-#include "operations/meter_form.h"
+#include "operations/meters/meter_form.h"
 
 using namespace vyk;
 using namespace vyk::fuzz;

@@ -10,8 +10,8 @@
 
 #include "fuzz_support.h"
 #include "model/errors.h"
-#include "model/number.h"
-#include "operations/point_grid.h"
+#include "model/text/number.h"
+#include "operations/meters/point_grid.h"
 
 using namespace vyk;
 using namespace vyk::fuzz;

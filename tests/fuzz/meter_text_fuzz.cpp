@@ -7,8 +7,8 @@
 #include "fuzz_support.h"
 #include "meters/meter_import.h"
 #include "model/errors.h"
-#include "model/number.h"
-#include "operations/meter_form.h"
+#include "model/text/number.h"
+#include "operations/meters/meter_form.h"
 
 using namespace vyk;
 using namespace vyk::fuzz;

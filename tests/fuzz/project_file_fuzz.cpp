@@ -3,10 +3,10 @@
 // image. Opening it shows it without changing the image or marking the project unsaved, and
 // every cell of both grids has a text.
 #include "fuzz_support.h"
-#include "model/project_file.h"
-#include "operations/image_grids.h"
-#include "operations/main_controls.h"
-#include "operations/project_commands.h"
+#include "model/records/project_file.h"
+#include "operations/project/main_controls.h"
+#include "operations/project/project_commands.h"
+#include "operations/table/image_grids.h"
 
 using namespace vyk;
 using namespace vyk::fuzz;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "model/settings_file.h"
+#include "model/records/settings_file.h"
 
 using namespace vyk;
 using namespace vyk::fuzz;

@@ -3,7 +3,7 @@
 // typed back, stores the same count; and the curve's point follows the cell.
 #include "fuzz_session.h"
 #include "model/entry_text.h"
-#include "operations/image_grids.h"
+#include "operations/table/image_grids.h"
 
 using namespace vyk;
 using namespace vyk::fuzz;

@@ -9,7 +9,7 @@
 #include "model/entry_text.h"
 #include "model/errors.h"
 #include "model/groups.h"
-#include "model/number.h"
+#include "model/text/number.h"
 
 namespace vyk {
 namespace {

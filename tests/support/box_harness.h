@@ -1,6 +1,6 @@
 #pragma once
 // A whole session whose New and Open identify the Box over a link on a virtual clock.
-#include "operations/box_operations.h"
+#include "operations/box/box_operations.h"
 #include "support/fakes.h"
 #include "support/link_harness.h"
 

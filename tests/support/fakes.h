@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "operations/dialogs.h"
-#include "operations/main_view.h"
-#include "operations/project_commands.h"
-#include "operations/session.h"
+#include "operations/project/dialogs.h"
+#include "operations/project/main_view.h"
+#include "operations/project/project_commands.h"
+#include "operations/project/session.h"
 #include "support/temp_folder.h"
 
 namespace vyk::test {

@@ -3,7 +3,7 @@
 #include <QDir>
 #include <iostream>
 
-#include "ui/program_icon.h"
+#include "ui/widgets/program_icon.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

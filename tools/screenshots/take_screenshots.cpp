@@ -29,18 +29,18 @@
 #include <iostream>
 #include <utility>
 
-#include "operations/box_operations.h"
-#include "operations/compare.h"
-#include "operations/image_diff.h"
-#include "operations/image_grids.h"
-#include "operations/project_report.h"
-#include "operations/undo_history.h"
+#include "model/image_diff.h"
+#include "operations/box/box_operations.h"
+#include "operations/compare/compare.h"
+#include "operations/compare/project_report.h"
+#include "operations/project/undo_history.h"
+#include "operations/table/image_grids.h"
 #include "report/pdf_report.h"
-#include "ui/box_record_windows.h"
+#include "ui/box/box_record_windows.h"
 #include "ui/compare_window.h"
-#include "ui/help_window.h"
-#include "ui/match_window.h"
-#include "ui/meter_editor.h"
+#include "ui/help/help_window.h"
+#include "ui/meters/match_window.h"
+#include "ui/meters/meter_editor.h"
 #include "ui/program.h"
 
 namespace {

@@ -1,0 +1,212 @@
+#pragma once
+// The main window: the project's transfer table, its curve or raw bytes, the pots, the limit
+// and the input/output kinds, and the menus that reach every other window. It maps widgets
+// onto the operations and repaints itself from the state; it holds no state the logic reads.
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "link/box_link.h"
+#include "link/qt/box_connection.h"
+#include "link/qt/qt_pump.h"
+#include "link/qt/settings_folder.h"
+#include "link/sim_box.h"
+#include "model/records/settings_file.h"
+#include "operations/compare/compare.h"
+#include "operations/project/main_view.h"
+#include "operations/project/session.h"
+#include "ui/start_options.h"
+#include "ui/widgets/qt_dialogs.h"
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QTableView;
+class QToolButton;
+class QWidget;
+
+class QChart;
+class QChartView;
+class QLineSeries;
+class QValueAxis;
+
+namespace vyk::ui {
+
+class ImageTableModel;
+
+// The other windows, which the main window opens and which exist for the whole run.
+struct OtherWindows {
+  std::function<void()> editMatch;  // the meter match dialog
+  std::function<void()> editMeter;  // the meter editor, modal
+  std::function<void()> showAbout;  // the about box, modal
+  std::function<void()> showTerminal;
+  std::function<void()> helpContents;
+  std::function<void()> helpTopicSearch;
+  std::function<void()> showBackups;  // Box > Backups, modal
+  std::function<void()> showHistory;  // Box > History, modal
+  std::function<void()> closed;       // the main window closed: the program ends
+};
+
+class MainWindow : public QMainWindow, public MainView {
+ public:
+  explicit MainWindow(const StartOptions& options, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // What the operations tell the window.
+  void ApplyLook(const WindowLook& look) override;
+  void RepaintTableGrid() override;
+  void RepaintEepromGrid() override;
+  void ControlsChanged() override;
+  void ChartChanged() override;
+  void HistoryChanged() override;
+  void StatusMessage(const std::string& text) override;
+
+  AppState& State() { return state_; }
+  Session& GetSession() { return session_; }
+  QtDialogs& Dialogs() { return dialogs_; }
+  // The dialogs the operations ask: the Qt ones, or a test's stand-in.
+  vyk::Dialogs& SessionDialogs() { return session_.dialogs; }
+  // The simulated Box, when it is the port in use.
+  SimBox* Simulator() { return box_.Simulator(); }
+  BoxLink& Link() { return box_.Link(); }
+  OtherWindows& Windows() { return windows_; }
+  // The settings file this run reads and writes.
+  QString SettingsPath() const { return QString::fromStdString(settingsFile_.Path()); }
+  const std::string& PortInUse() const { return state_.portInUse; }
+
+  // First activation: the settings, the Box link, the first refresh. Runs from the first
+  // showing; tests call it directly.
+  void FormActivate();
+  // The close handling: false keeps the window open. Closing closes the port and then tells
+  // Windows().closed.
+  bool FormClose();
+
+  // Opens the project named at start (none: nothing). False when the window was closed
+  // meanwhile, as during the Box's identification: the program is over then.
+  bool OpenAtStart(const std::string& project);
+
+  // Runs a handler; an error the core raises ends it and is shown in an error box. An Exit
+  // asked for during an exchange closes the window once the exchange has ended.
+  void Run(const std::function<void()>& handler);
+  // Runs a transfer's handler with the progress bar: `progress(what)` is what the transfer
+  // calls after each address ("Writing", "Reading"); the bar hides when it ends.
+  void RunTransfer(
+      const std::function<void(const std::function<TransferProgress(const char*)>& progress)>&
+          handler);
+
+  // Edit > Range Edit: the Range Edit dialog for the table's selected rows.
+  void EditRangeClick();
+  // Ctrl+C and Ctrl+V in a grid: its selected cells to the clipboard, or the clipboard's
+  // values into it from the selection's first cell.
+  void CopyCells(QTableView* grid);
+  void PasteCells(QTableView* grid);
+
+  // Widgets, by their control names, for the tests.
+  QWidget* Control(const char* name) const;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildPanel(QWidget* central);
+  void BuildBody(QWidget* central);
+  // Round ranges and ticks for the curves, as many as the chart's size allows.
+  void ScaleAxes();
+  // The keys of the menus, the main button and the Hex box, the pot boxes' arrows, what the
+  // limit box lets in and Enter in the table grid.
+  void BuildKeys();
+  // Opens a window with the comparison, when there is one.
+  void ShowComparison(const std::optional<Comparison>& comparison);
+  // Edit > Undo and Redo name the change they would take back or make again.
+  void ShowUndoEntries();
+  // The status bar shows while it has something to say.
+  void ShowStatusBar();
+  // The progress bar of a transfer: "what n of 80", or hidden for a negative count.
+  void ShowProgress(const QString& what, int done);
+
+  StartOptions options_;
+  AppState state_;
+  QtDialogs dialogs_;
+  Session session_;
+  QtPump pump_;
+  BoxConnection box_{pump_, state_};
+  SettingsFile settingsFile_{SettingsFolder(options_.configDir)};
+  OtherWindows windows_;
+  bool activated_ = false;
+  bool closeAfterExchange_ = false;  // Exit was asked for while an exchange ran
+  WindowLook look_;                  // the last look applied
+
+  // Menus.
+  QAction* fileNew_ = nullptr;
+  QAction* fileOpen_ = nullptr;
+  QMenu* fileRecent_ = nullptr;  // the projects last opened or saved
+  QAction* fileSave_ = nullptr;
+  QAction* fileSaveAs_ = nullptr;
+  QAction* fileClose_ = nullptr;
+  QMenu* fileCompare_ = nullptr;
+  QAction* fileCompareFile_ = nullptr;
+  QAction* fileCompareBox_ = nullptr;
+  QAction* fileExportReport_ = nullptr;
+  QAction* editUndo_ = nullptr;
+  QAction* editRedo_ = nullptr;
+  QAction* editRange_ = nullptr;
+  QAction* editProject_ = nullptr;
+  QAction* editMatch_ = nullptr;
+  QAction* editLearn_ = nullptr;
+  QAction* boxUpdate_ = nullptr;
+  QAction* boxRetrieve_ = nullptr;
+  QAction* editMeter_ = nullptr;
+  QAction* boxOptions_ = nullptr;
+  QAction* boxTerminal_ = nullptr;
+  QAction* boxBackups_ = nullptr;
+  QAction* boxHistory_ = nullptr;
+  QAction* helpAbout_ = nullptr;
+  QLabel* noticeLabel_ = nullptr;        // in the status bar, shown only with a notice
+  QLabel* simulatedLabel_ = nullptr;     // in the status bar while the simulated Box is in use
+  QProgressBar* progressBar_ = nullptr;  // in the status bar during Update and Retrieve
+
+  // The top panel.
+  QWidget* panel_ = nullptr;
+  QLabel* groupLabel_ = nullptr;
+  QPushButton* helpBtn_ = nullptr;
+  QGroupBox* inputRGrp_ = nullptr;
+  QGroupBox* outputRGrp_ = nullptr;
+  QRadioButton* inputButtons_[2] = {};
+  QRadioButton* outputButtons_[2] = {};
+  QLineEdit* potEdits_[4] = {};
+  QToolButton* potUp_[4] = {};
+  QToolButton* potDown_[4] = {};
+  QLineEdit* limitEdit_ = nullptr;
+  QCheckBox* invertCBox_ = nullptr;
+  QCheckBox* showHexCBox_ = nullptr;
+  QPushButton* abortBtn_ = nullptr;
+  QLabel* sioLabel_ = nullptr;
+  QLabel* dataInLabel_ = nullptr;
+  QLabel* dataOutLabel_ = nullptr;
+  QLabel* learnLabel_ = nullptr;
+
+  // Below the panel.
+  QTableView* tableGrid_ = nullptr;
+  QTableView* eepromGrid_ = nullptr;
+  ImageTableModel* tableModel_ = nullptr;
+  ImageTableModel* eepromModel_ = nullptr;
+  QLabel* vInLabel_ = nullptr;
+  QLabel* vOutLabel_ = nullptr;
+  QChartView* chartView_ = nullptr;
+  QChart* chart_ = nullptr;
+  QLineSeries* series1_ = nullptr;
+  QLineSeries* series2_ = nullptr;
+  QValueAxis* axisX_ = nullptr;
+  QValueAxis* axisY_ = nullptr;
+};
+
+}  // namespace vyk::ui
