@@ -9,6 +9,12 @@ namespace vyk {
 
 inline const std::string kSimulatorPortName = "Simulator";
 
+// Whether a port name is the simulated Box's: every place that names the Box as simulated asks
+// this, so the window, the records and the questions never disagree.
+inline bool IsSimulatorPort(const std::string& port) {
+  return port == kSimulatorPortName;
+}
+
 class SimPort : public Port {
  public:
   SimPort(Pump& pump, SimBoxConfig config = {});

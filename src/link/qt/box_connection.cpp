@@ -23,7 +23,7 @@ void BoxConnection::Open(const std::string& portName, const SimBoxConfig& simula
   auto onLineLost = std::move(link_->onLineLost);
   if (const SimBox* box = Simulator()) simEeprom_ = box->Eeprom();
   link_.reset();
-  if (portName == kSimulatorPortName) {
+  if (IsSimulatorPort(portName)) {
     auto port = std::make_unique<SimPort>(pump_, simulator);
     port->Box().Eeprom() = simEeprom_;
     port_ = std::move(port);

@@ -90,7 +90,7 @@ bool Ask(Session& s, const std::string& question) {
 }
 
 bool Simulated(const BoxLink& link) {
-  return link.PortName() == kSimulatorPortName;
+  return IsSimulatorPort(link.PortName());
 }
 
 // The Box's letter and version as the window names it: the simulated Box says what it is.

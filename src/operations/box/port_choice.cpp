@@ -84,7 +84,7 @@ std::vector<PortItem> PortItems(const std::vector<SerialDevice>& present, const 
         {description.empty() ? device.name : device.name + kDash + description, device.name, 0});
   }
   for (const std::string& device : {inUse, configured}) {
-    if (device.empty() || device == kSimulatorPortName || listed(device)) continue;
+    if (device.empty() || IsSimulatorPort(device) || listed(device)) continue;
     items.push_back({device == inUse ? device : device + kDash + "not present", device, 0});
   }
   items.push_back({kSimulatorPortName, kSimulatorPortName, 0});
@@ -100,7 +100,7 @@ bool OpenBoxPort(Session& s, const std::string& device) {
   try {
     if (s.openPort) s.openPort(device);
   } catch (const PortError& e) {
-    const bool present = device == kSimulatorPortName || Find(Present(s), device) != nullptr;
+    const bool present = IsSimulatorPort(device) || Find(Present(s), device) != nullptr;
     st.portNotice =
         NoPortNotice(PortLabel(device) + (present ? " could not be opened" : " is not present"));
     s.dialogs.Error(e.what());

@@ -48,7 +48,7 @@ WindowLook LookOf(const AppState& state) {
     const int last = std::max(state.boxLastAddressWritten, state.boxUnsureAddress);
     look.sioLabel = "Partial 00.." + FormatHex(static_cast<uint32_t>(last & 0xFF), 2);
   }
-  look.simulatedBox = state.portInUse == kSimulatorPortName;
+  look.simulatedBox = IsSimulatorPort(state.portInUse);
   if (look.simulatedBox && state.boxConnected && !state.boxPartial) look.sioLabel += kSimulatedMark;
   look.notice = PartialImageText(state);
   if (look.notice.empty()) look.notice = state.portNotice;

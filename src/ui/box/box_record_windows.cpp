@@ -109,7 +109,7 @@ bool UpdatePreviewDialog::Run(const UpdatePreview& preview, bool& dontShowAgain)
 void UpdatePreviewDialog::Fill(const UpdatePreview& preview) {
   QString box = QString::fromStdString(preview.box).trimmed();
   QFont font = textLabel_->font();
-  font.setItalic(preview.port == kSimulatorPortName);
+  font.setItalic(IsSimulatorPort(preview.port));
   textLabel_->setFont(font);
   textLabel_->setText(
       QStringLiteral("Update EEPROM will change %1 %2 of the Box%3 on %4 to those of %5:")
@@ -250,7 +250,7 @@ void HistoryWindow::Fill(const std::vector<HistoryEntry>& entries, const QString
   }
   FillRows(historyGrid_, rows);
   for (size_t r = 0; r < entries.size(); ++r)
-    if (entries[r].port == kSimulatorPortName) MarkSimulated(historyGrid_, static_cast<int>(r), 3);
+    if (IsSimulatorPort(entries[r].port)) MarkSimulated(historyGrid_, static_cast<int>(r), 3);
   historyGrid_->resizeColumnsToContents();
   FitWidth(historyGrid_);
   historyGrid_->setMinimumHeight(240);

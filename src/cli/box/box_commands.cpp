@@ -12,12 +12,12 @@
 #include <optional>
 #include <tuple>
 
+#include "cli/box/stop_signals.h"
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
 #include "cli/diff_output.h"
 #include "cli/file_rules.h"
 #include "cli/printing.h"
-#include "cli/stop_signals.h"
 #include "link/qt/box_connection.h"
 #include "link/qt/qt_pump.h"
 #include "link/qt/settings_folder.h"
@@ -69,7 +69,7 @@ BoxOptions WithPort(BoxOptions o) {
                      kSimulatorPortName + " for the simulated Box), or choose one in Vyk Edit's " +
                      "Box > Options, which keeps it in " + file.Path());
   o.port = ChoosePortName(stored.comPort, stored.portName, "");
-  if (o.port == kSimulatorPortName)
+  if (IsSimulatorPort(o.port))
     throw UsageError("The settings file " + file.Path() + " names the simulated Box (" +
                      kSimulatorPortName + "), which a Box command uses only when --port " +
                      kSimulatorPortName + " is given: name the Box's real port with --port " +

@@ -1,6 +1,4 @@
-#include "cli/stop_signals.h"
-
-#if defined(__unix__)
+#include "cli/box/stop_signals.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -68,17 +66,3 @@ int StopSignals::Received() const {
 }
 
 }  // namespace vyk::cli
-
-#else  // no POSIX signals: the command runs to its end
-
-namespace vyk::cli {
-
-StopSignals::StopSignals(std::function<void()> stop) : stop_(std::move(stop)) {}
-StopSignals::~StopSignals() = default;
-int StopSignals::Received() const {
-  return 0;
-}
-
-}  // namespace vyk::cli
-
-#endif
