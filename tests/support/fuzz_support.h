@@ -9,14 +9,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
 
 #include "operations/project/dialogs.h"
+#include "support/file_bytes.h"
 
 namespace vyk::fuzz {
 
@@ -72,15 +71,14 @@ class ScratchFolder {
   std::filesystem::path path_;
 };
 
-inline void WriteBytes(const std::string& path, std::string_view bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc)
-      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+// The target's scratch folder, made at its first use.
+inline ScratchFolder& Scratch() {
+  static ScratchFolder folder;
+  return folder;
 }
 
-inline std::string ReadBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
+using test::ReadBytes;
+using test::WriteBytes;
 
 // The fuzzer's bytes, taken from the front; past the end every read gives zeros or nothing.
 class Input {
