@@ -9,7 +9,6 @@
 #include "match/match_warnings.h"
 #include "meters/meter_record.h"
 #include "model/errors.h"
-#include "support/fuzz_round_trip.h"
 #include "support/fuzz_session.h"
 
 using namespace vyk;

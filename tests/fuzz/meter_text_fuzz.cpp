@@ -7,7 +7,6 @@
 #include "meters/meter_import.h"
 #include "model/errors.h"
 #include "model/text/number.h"
-#include "support/fuzz_round_trip.h"
 #include "support/fuzz_session.h"
 
 using namespace vyk;

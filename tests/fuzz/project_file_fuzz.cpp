@@ -4,7 +4,6 @@
 // every cell of both grids has a text.
 #include "model/records/project_file.h"
 #include "operations/table/image_grids.h"
-#include "support/fuzz_round_trip.h"
 #include "support/fuzz_session.h"
 
 using namespace vyk;

@@ -1,6 +1,6 @@
 #pragma once
 // What the fuzz targets share: stopping on a broken rule, a scratch folder for the files a
-// target reads and writes, a reader over the fuzzer's bytes, and dialogs that answer alone.
+// target reads and writes back, a reader over the fuzzer's bytes, and dialogs that answer alone.
 #include <signal.h>
 #include <unistd.h>
 
@@ -79,6 +79,28 @@ inline ScratchFolder& Scratch() {
 
 using test::ReadBytes;
 using test::WriteBytes;
+
+// The fuzzer's bytes as a file of the scratch folder, for a reader to read.
+struct FuzzedFile {
+  const std::string path;
+  const std::string bytes;
+
+  FuzzedFile(const std::string& name, const uint8_t* data, size_t size)
+      : path(Scratch().File(name)), bytes(reinterpret_cast<const char*>(data), size) {
+    WriteBytes(path, bytes);
+  }
+
+  // Another file of the scratch folder, for what the program writes back.
+  static std::string Beside(const std::string& name) { return Scratch().File(name); }
+
+  // What a record read from the file's first `held` bytes over `before` holds, and so writes
+  // back: those bytes, then the rest of `before`.
+  template <typename Record>
+  std::string ReadOver(const Record& before, size_t held) const {
+    return bytes.substr(0, held) +
+           std::string(reinterpret_cast<const char*>(before.data()) + held, before.size() - held);
+  }
+};
 
 // The fuzzer's bytes, taken from the front; past the end every read gives zeros or nothing.
 class Input {
