@@ -8,20 +8,16 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "cli_test_util.h"
+#include "support/file_bytes.h"
 
 namespace vyk::test {
 namespace {
 
 constexpr int kPatienceMs = 5000;
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // Reads one byte at a time until `terminator`, end of file or patience runs out.
 std::string ReadUntil(int fd, char terminator) {

@@ -13,9 +13,9 @@
 #include <cstdlib>
 #include <functional>
 
-#include "fuzz_session.h"
 #include "link/sim_box.h"
 #include "operations/box/box_operations.h"
+#include "support/fuzz_session.h"
 #include "support/virtual_pump.h"
 
 using namespace vyk;

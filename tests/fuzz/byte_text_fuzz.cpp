@@ -4,9 +4,9 @@
 // starting text, left as it is, stores the same byte.
 #include <array>
 
-#include "fuzz_session.h"
 #include "model/text/hex_text.h"
 #include "operations/table/image_grids.h"
+#include "support/fuzz_session.h"
 
 using namespace vyk;
 using namespace vyk::fuzz;

@@ -2,8 +2,8 @@
 // takes only what its key filter lets in; after each change the limit holds a count within
 // one count of the box's number, and the limit's own text, typed into the box, stores the
 // same count again.
-#include "fuzz_session.h"
 #include "model/entry_text.h"
+#include "support/fuzz_session.h"
 
 using namespace vyk;
 using namespace vyk::fuzz;

@@ -5,33 +5,28 @@
 #include <algorithm>
 #include <vector>
 
-#include "fuzz_support.h"
 #include "match/compute_match.h"
 #include "match/match_warnings.h"
 #include "meters/meter_record.h"
 #include "model/errors.h"
-#include "operations/meters/meter_form.h"
+#include "support/fuzz_session.h"
 
 using namespace vyk;
 using namespace vyk::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static ScratchFolder folder;
-  const std::string path = folder.File("meter.maf");
-  const std::string input(reinterpret_cast<const char*>(data), size);
-  WriteBytes(path, input);
+  const FuzzedFile file("meter.maf", data, size);
+  const std::string& path = file.path;
 
   MeterRecord record;
   record.Bytes().fill(0x5A);
   const MeterRecord before = record;
   ReadMeterFile(path, record);
-  const size_t held = std::min<size_t>(size, kMeterRecordSize);
-  std::string expected = input.substr(0, held);
-  expected.append(reinterpret_cast<const char*>(before.Bytes().data()) + held,
-                  kMeterRecordSize - held);
-  const std::string copy = folder.File("copy.maf");
+  const std::string copy = file.Beside("copy.maf");
   WriteMeterFile(copy, record);
-  Require(ReadBytes(copy) == expected, "a meter that reads writes back byte for byte");
+  Require(
+      ReadBytes(copy) == file.ReadOver(before.Bytes(), std::min<size_t>(size, kMeterRecordSize)),
+      "a meter that reads writes back byte for byte");
 
   const std::string problem = PointTextProblem(record, path);
   if (!problem.empty()) {
@@ -41,13 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int points = record.PointCount();
   if (points < 0 || points > kMaxMeterPoints) return 0;  // refused with a range error
 
-  QuietDialogs dialogs;
-  AppState state;
-  MeterForm form(dialogs, state);
-  form.FormActivate();
-  dialogs.fileName = path;
-  form.Open();
-  const PointGrid& grid = form.Grid();
+  QuietMeterForm editor;
+  editor.dialogs.fileName = path;
+  editor.form.Open();
+  const PointGrid& grid = editor.form.Grid();
   Require(grid.RowCount() == points + 2, "the editor shows every point and an entry row");
   std::vector<std::string> shown, stored;
   for (int i = 1; i <= points; ++i) {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "fuzz_support.h"
 #include "model/errors.h"
 #include "model/text/number.h"
 #include "operations/meters/point_grid.h"
+#include "support/fuzz_support.h"
 
 using namespace vyk;
 using namespace vyk::fuzz;

@@ -4,11 +4,10 @@
 // point; and what `vyk meter import` then saves reads back with the same points.
 #include <cmath>
 
-#include "fuzz_support.h"
 #include "meters/meter_import.h"
 #include "model/errors.h"
 #include "model/text/number.h"
-#include "operations/meters/meter_form.h"
+#include "support/fuzz_session.h"
 
 using namespace vyk;
 using namespace vyk::fuzz;
@@ -27,9 +26,8 @@ void CheckPointText(const std::string& text, float value, long double halfStep) 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static ScratchFolder folder;
-  const std::string path = folder.File("meter.txt");
-  WriteBytes(path, std::string_view(reinterpret_cast<const char*>(data), size));
+  const FuzzedFile file("meter.txt", data, size);
+  const std::string& path = file.path;
 
   MeterRecord record;
   try {
@@ -51,16 +49,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   // Convert, then Save under a new name, as `vyk meter import` runs them.
-  QuietDialogs dialogs;
+  QuietMeterForm editor;
+  QuietDialogs& dialogs = editor.dialogs;
+  MeterForm& form = editor.form;
   dialogs.answer = Answer::No;
-  AppState state;
-  MeterForm form(dialogs, state);
-  form.FormActivate();
   dialogs.fileName = path;
   form.Convert();
   Require(form.Grid().RowCount() == points + 2, "the editor shows every imported point");
   if (dialogs.errors > 0) return 0;  // two equal signals: the sort stopped and said so
-  const std::string saved = folder.File("meter.maf");
+  const std::string saved = file.Beside("meter.maf");
   dialogs.fileName = saved;
   std::filesystem::remove(saved);
   form.Save();

@@ -2,20 +2,16 @@
 // byte for byte: the header records it holds, the rest of the header as it was, then its
 // image. Opening it shows it without changing the image or marking the project unsaved, and
 // every cell of both grids has a text.
-#include "fuzz_support.h"
 #include "model/records/project_file.h"
-#include "operations/project/main_controls.h"
-#include "operations/project/project_commands.h"
 #include "operations/table/image_grids.h"
+#include "support/fuzz_session.h"
 
 using namespace vyk;
 using namespace vyk::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static ScratchFolder folder;
-  const std::string path = folder.File("project.VYK");
-  const std::string input(reinterpret_cast<const char*>(data), size);
-  WriteBytes(path, input);
+  const FuzzedFile file("project.VYK", data, size);
+  const std::string& path = file.path;
 
   // The header in memory before the read: records the file does not hold keep these bytes.
   ProjectHeader before;
@@ -27,20 +23,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const size_t held = static_cast<size_t>(read.header.HeaderRecords()) * kRecordSize;
   Require(held >= kRecordSize && held <= kHeaderSize, "the header length read is 1..32 records");
-  Require(input.size() >= held + kImageSize, "a file that reads holds its header and image");
-  std::string expected = input.substr(0, held);
-  expected.append(reinterpret_cast<const char*>(before.Bytes().data()) + held, kHeaderSize - held);
-  expected += input.substr(held, kImageSize);
-
-  const std::string copy = folder.File("copy.VYK");
+  Require(size >= held + kImageSize, "a file that reads holds its header and image");
+  const std::string expected =
+      file.ReadOver(before.Bytes(), held) + file.bytes.substr(held, kImageSize);
+  const std::string copy = file.Beside("copy.VYK");
   WriteProjectFile(copy, read.header, read.image);
   Require(ReadBytes(copy) == expected, "a project that reads writes back byte for byte");
 
-  QuietDialogs dialogs;
-  MainView view;
-  AppState state;
-  Session session{state, dialogs, view, {}, [] { return 45000; }};
-  OpenProjectFile(session, path);
+  QuietSession quiet;
+  const QuietDialogs& dialogs = quiet.dialogs;
+  const AppState& state = quiet.state;
+  OpenProjectFile(quiet.session, path);
   Require(dialogs.errors == 0, "a project that reads opens without an error");
   Require(state.image == read.image, "opening a project leaves its image as read");
   Require(!state.projectModified, "an opened project has no unsaved changes");

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "fuzz_support.h"
 #include "model/records/settings_file.h"
+#include "support/fuzz_support.h"
 
 using namespace vyk;
 using namespace vyk::fuzz;
@@ -62,12 +62,11 @@ std::vector<std::string_view> Lines(std::string_view text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static ScratchFolder folder;
   Input in(data, size);
   // The first line is a port name to choose in Box > Options; the rest is the file.
   const std::string chosenPort(in.Until('\n'));
   const std::string original(in.Rest());
-  const SettingsFile file(folder.Path().string());
+  const SettingsFile file(Scratch().Path().string());
   WriteBytes(file.Path(), original);
 
   const StoredSettings read = file.Load();

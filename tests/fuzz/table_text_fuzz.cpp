@@ -1,9 +1,9 @@
 // Texts typed into the table grid's output column, in every group and output kind. Each text
 // that names a number stores a count within one count of it; the cell then shows a text that,
 // typed back, stores the same count; and the curve's point follows the cell.
-#include "fuzz_session.h"
 #include "model/entry_text.h"
 #include "operations/table/image_grids.h"
+#include "support/fuzz_session.h"
 
 using namespace vyk;
 using namespace vyk::fuzz;

@@ -1,20 +1,15 @@
 #pragma once
-// Files for tests: a folder of each test's own, and whole files written and read as bytes.
+// Files for tests: a folder of each test's own, and the bytes of a project file.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
-namespace vyk::test {
+#include "support/file_bytes.h"
 
-inline std::string ReadBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
+namespace vyk::test {
 
 // A folder of its own for each test, removed with it.
 class TempFolder {
@@ -41,10 +36,6 @@ class TempFolder {
  private:
   std::filesystem::path path_;
 };
-
-inline void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // A project file's first `size` bytes: a varying pattern with the file and header length
 // fields set.

@@ -24,6 +24,7 @@
 #include "model/conversions.h"
 #include "model/groups.h"
 #include "support/fakes.h"
+#include "support/program_harness.h"
 #include "ui/box/box_record_windows.h"
 #include "ui/box/port_setup_dialog.h"
 #include "ui/box/terminal_window.h"
@@ -477,13 +478,8 @@ TEST(HelpKey, F1OpensTheTopicOfTheFocusedControlsNearestContext) {
 // F1 in every window, the Help buttons and the meter editor's Esc open the page of the control
 // the user is in; over a modal dialog the help window still takes typing.
 TEST(HelpKey, EveryWindowOpensThePageOfTheFocusedControl) {
-  test::TempFolder tmp;
-  test::FakeDialogs dialogs;
-  StartOptions options;
-  options.port = "Simulator";
-  options.configDir = options.appFolder = tmp.Path().string();
-  options.dialogs = &dialogs;
-  Program program(options);
+  test::ProgramHarness harness;
+  Program& program = *harness.program;
   program.Main().show();
   HelpWindow& help = program.Help();
   auto* search = help.findChild<QLineEdit*>("SearchEdit");

@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 
 #include "model/errors.h"
 #include "operations/meters/meter_form.h"
@@ -15,15 +14,8 @@ namespace {
 
 using test::FakeDialogs;
 using Kind = FakeDialogs::Kind;
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+using test::ReadBytes;
+using test::WriteBytes;
 
 struct Editor {
   test::TempFolder folder;

@@ -36,6 +36,7 @@
 #include "operations/box/port_choice.h"
 #include "operations/project/main_controls.h"
 #include "support/fakes.h"
+#include "support/program_harness.h"
 #include "ui/box/terminal_window.h"
 #include "ui/help/help_window.h"
 #include "ui/main_window/main_window.h"
@@ -47,36 +48,10 @@ namespace {
 
 using ui::MainWindow;
 
-struct Window {
-  TempFolder tmp;
-  FakeDialogs dialogs;
-  std::unique_ptr<MainWindow> form;
-
-  explicit Window(int simulatorBaud = 0) {
-    ui::StartOptions options;
-    options.port = "Simulator";
-    options.configDir = tmp.Path().string();
-    options.appFolder = tmp.Path().string();
-    options.dataDir = (tmp.Path() / "data").string();
-    options.simulatorBaud = simulatorBaud;
-    options.dialogs = &dialogs;
-    form = std::make_unique<MainWindow>(options);
-    form->show();
-    QApplication::processEvents();
-  }
-
-  template <typename W>
-  W* Get(const char* name) {
-    auto* widget = qobject_cast<W*>(form->Control(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-  }
-
-  QAction* Action(const QString& text) {
-    for (QAction* a : form->findChildren<QAction*>())
-      if (a->text() == text) return a;
-    ADD_FAILURE() << "no menu entry " << text.toStdString();
-    return nullptr;
+struct Window : ProgramHarness {
+  explicit Window(int simulatorBaud = 0)
+      : ProgramHarness({.simulatorBaud = simulatorBaud, .mainWindowOnly = true}) {
+    Show();
   }
 
   // The status bar's notice; empty when none shows.
@@ -301,14 +276,10 @@ TEST(MainWindow, ATransferLocksTheWindowButAbortAnswers) {
 // Exit during a transfer aborts it and then closes; the program's other windows and the port
 // close with the main window.
 TEST(MainWindow, ExitAbortsTheTransferAndClosesEveryWindow) {
-  TempFolder tmp;
-  FakeDialogs dialogs;
-  ui::StartOptions options;
-  options.port = "Simulator";
-  options.configDir = options.appFolder = options.dataDir = tmp.Path().string();
-  options.dialogs = &dialogs;
-  ui::Program program(options);
-  MainWindow& form = program.Main();
+  ProgramHarness harness;
+  ui::Program& program = *harness.program;
+  FakeDialogs& dialogs = harness.dialogs;
+  MainWindow& form = harness.Main();
   form.show();
   program.Help().ShowContents();
   program.Terminal().show();
@@ -485,7 +456,7 @@ TEST(MainWindow, TabFollowsTheReadingOrder) {
   w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kGM, false});
   w.Action("&New")->trigger();
   w.form->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(w.form.get()));
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.form));
   w.Get<QPushButton>("HelpBtn")->setFocus();
   std::vector<QString> order;
   for (int i = 0; i < 13; ++i) {
@@ -507,7 +478,7 @@ TEST(MainWindow, KeysActAndTheMenusNameThem) {
   Window w;
   ui::InstallEnterKey();
   w.form->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(w.form.get()));
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.form));
   w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kGM, false});
   w.Action("&New")->trigger();
   int matches = 0, meters = 0, helps = 0;
@@ -543,7 +514,7 @@ TEST(MainWindow, KeysActAndTheMenusNameThem) {
       EXPECT_EQ(w.Action(k.entry)->shortcut(), k.key);
     }
     w.dialogs.answers.push_back(Answer::No);  // the Box transfers ask first
-    QTest::keySequence(w.form.get(), k.key);
+    QTest::keySequence(w.form, k.key);
     EXPECT_TRUE(k.acted());
     w.dialogs.answers.clear();
   }
@@ -574,7 +545,7 @@ TEST(MainWindow, KeysActAndTheMenusNameThem) {
 TEST(MainWindow, UndoCopyPasteAndRangeEditByKeysAndMenus) {
   Window w;
   w.form->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(w.form.get()));
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.form));
   w.dialogs.setups.push_back(ProjectSetup{FileText("Bench"), {}, kFord, false});
   w.Action("&New")->trigger();
   AppState& st = w.form->State();
@@ -642,7 +613,7 @@ TEST(MainWindow, UndoCopyPasteAndRangeEditByKeysAndMenus) {
     result = dialog->findChild<QLabel*>("ResultLabel")->text();
     dialog->close();
   });
-  QTest::keySequence(w.form.get(), QKeySequence(Qt::CTRL | Qt::Key_R));
+  QTest::keySequence(w.form, QKeySequence(Qt::CTRL | Qt::Key_R));
   EXPECT_EQ(result, "Set: entries 0..4 (5 rows); 5 cells were clamped to 0.000 .. 4.995 V.");
   for (int k = 0; k <= 4; ++k)
     EXPECT_EQ(st.image.Entry(k), 1023) << k;
@@ -735,7 +706,7 @@ TEST(MainWindow, AGroupChangeBeforeAnUpdateIsRefusedBeforeAnyWrite) {
   const auto held = w.form->Simulator()->Eeprom();  // unlike the project's, all FF
   w.dialogs.messages.clear();
   w.dialogs.answers.push_back(Answer::Yes);
-  QTest::keyClick(w.form.get(), Qt::Key_F6);
+  QTest::keyClick(w.form, Qt::Key_F6);
   EXPECT_EQ(w.dialogs.Texts(FakeDialogs::Kind::Error),
             std::vector<std::string>{"Ford version hardware not found"});
   EXPECT_TRUE(w.form->Simulator()->Eeprom() == held);
@@ -804,15 +775,11 @@ TEST(MainWindow, SavingOverAFileChangedOnDiskAsks) {
 // A first start with no port setting and no adapter opens without a Box and says why, without
 // an error box; Box > Options then moves the link at once and the settings keep the choice.
 TEST(MainWindow, FirstStartWithoutAPortSaysWhichIsMissing) {
-  TempFolder tmp;
-  FakeDialogs dialogs;
-  ui::StartOptions options;
-  options.configDir = options.appFolder = tmp.Path().string();
-  options.dialogs = &dialogs;
-  MainWindow form(options);
+  ProgramHarness harness({.port = "", .mainWindowOnly = true});
+  FakeDialogs& dialogs = harness.dialogs;
+  MainWindow& form = harness.Main();
   form.GetSession().listPorts = [] { return std::vector<SerialDevice>(); };
-  form.show();
-  QApplication::processEvents();
+  harness.Show();
   EXPECT_TRUE(dialogs.messages.empty());
   auto* notice = form.findChild<QLabel*>("NoticeLabel");
   ASSERT_NE(notice, nullptr);

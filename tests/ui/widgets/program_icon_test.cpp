@@ -3,8 +3,7 @@
 
 #include <QApplication>
 
-#include "support/fakes.h"
-#include "support/temp_folder.h"
+#include "support/program_harness.h"
 #include "ui/box/port_setup_dialog.h"
 #include "ui/box/terminal_window.h"
 #include "ui/help/about_dialog.h"
@@ -19,13 +18,8 @@ namespace vyk::ui {
 namespace {
 
 TEST(ProgramIcon, EveryWindowCarriesIt) {
-  test::TempFolder tmp;
-  test::FakeDialogs dialogs;
-  StartOptions options;
-  options.port = "Simulator";
-  options.configDir = options.appFolder = tmp.Path().string();
-  options.dialogs = &dialogs;
-  Program program(options);
+  test::ProgramHarness harness;
+  Program& program = *harness.program;
 
   const QIcon icon = QApplication::windowIcon();
   // The desktop asks for sizes from the title bar's to the task switcher's.

@@ -33,6 +33,7 @@
 #include "model/image_diff.h"
 #include "operations/project/main_controls.h"
 #include "support/fakes.h"
+#include "support/program_harness.h"
 #include "support/test_meters.h"
 #include "ui/box/box_record_windows.h"
 #include "ui/compare_window.h"
@@ -244,11 +245,7 @@ using Faults = std::vector<std::string>;
 
 // The program with a GM project on the simulated Box, and a meter folder holding a meter of
 // flows up to four digits in each kind of signal.
-struct Windows {
-  TempFolder tmp;
-  FakeDialogs dialogs;
-  std::unique_ptr<ui::Program> program;
-
+struct Windows : ProgramHarness {
   Windows() {
     for (const char* g : {"Ford", "GM", "Import"})
       std::filesystem::create_directories(tmp.Path() / g);
@@ -267,15 +264,8 @@ struct Windows {
                                                                             {"3.00", "450.00"},
                                                                             {"3.80", "800.00"},
                                                                             {"4.60", "9999.99"}}));
-    ui::StartOptions options;
-    options.port = "Simulator";
-    options.configDir = options.appFolder = tmp.Path().string();
-    options.dialogs = &dialogs;
-    program = std::make_unique<ui::Program>(options);
-    Main().show();
-    QApplication::processEvents();
+    Show();
   }
-  ui::MainWindow& Main() { return program->Main(); }
   Faults Walk(QWidget& window) {
     // Layouts, and a chart's labels after them, settle over a few rounds of events.
     for (int round = 0; round < 3; ++round)

@@ -1,6 +1,6 @@
 #pragma once
 // What the fuzz targets share: stopping on a broken rule, a scratch folder for the files a
-// target reads and writes, a reader over the fuzzer's bytes, and dialogs that answer alone.
+// target reads and writes back, a reader over the fuzzer's bytes, and dialogs that answer alone.
 #include <signal.h>
 #include <unistd.h>
 
@@ -9,14 +9,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
 
 #include "operations/project/dialogs.h"
+#include "support/file_bytes.h"
 
 namespace vyk::fuzz {
 
@@ -72,15 +71,36 @@ class ScratchFolder {
   std::filesystem::path path_;
 };
 
-inline void WriteBytes(const std::string& path, std::string_view bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc)
-      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+// The target's scratch folder, made at its first use.
+inline ScratchFolder& Scratch() {
+  static ScratchFolder folder;
+  return folder;
 }
 
-inline std::string ReadBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
+using test::ReadBytes;
+using test::WriteBytes;
+
+// The fuzzer's bytes as a file of the scratch folder, for a reader to read.
+struct FuzzedFile {
+  const std::string path;
+  const std::string bytes;
+
+  FuzzedFile(const std::string& name, const uint8_t* data, size_t size)
+      : path(Scratch().File(name)), bytes(reinterpret_cast<const char*>(data), size) {
+    WriteBytes(path, bytes);
+  }
+
+  // Another file of the scratch folder, for what the program writes back.
+  static std::string Beside(const std::string& name) { return Scratch().File(name); }
+
+  // What a record read from the file's first `held` bytes over `before` holds, and so writes
+  // back: those bytes, then the rest of `before`.
+  template <typename Record>
+  std::string ReadOver(const Record& before, size_t held) const {
+    return bytes.substr(0, held) +
+           std::string(reinterpret_cast<const char*>(before.data()) + held, before.size() - held);
+  }
+};
 
 // The fuzzer's bytes, taken from the front; past the end every read gives zeros or nothing.
 class Input {

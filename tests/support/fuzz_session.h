@@ -1,25 +1,30 @@
 #pragma once
-// A program's state with a project of a group, as File > New leaves it, and the output kind
-// its window shows (a project's mode byte can give either, whatever the group).
+// The program's state as the fuzz targets drive it: with no project, or with a project of a
+// group as File > New leaves it and the output kind its window shows (a project's mode byte
+// can give either, whatever the group); and the meter editor's form as it opens.
 #include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string_view>
 
-#include "fuzz_support.h"
 #include "model/errors.h"
 #include "model/text/number.h"
+#include "operations/meters/meter_form.h"
 #include "operations/project/main_controls.h"
 #include "operations/project/project_commands.h"
+#include "support/fuzz_support.h"
 
 namespace vyk::fuzz {
 
-struct FuzzSession {
+// A program's state with no project, its boxes answered by QuietDialogs.
+struct QuietSession {
   AppState state;
   QuietDialogs dialogs;
   MainView view;
   Session session{state, dialogs, view, {}, [] { return 45000; }};
+};
 
+struct FuzzSession : QuietSession {
   // `pick` chooses the group (Ford, GM or Import) and the output kind.
   explicit FuzzSession(uint8_t pick) {
     ProjectSetup setup;
@@ -29,6 +34,15 @@ struct FuzzSession {
     SetOutputRGrp(session, (pick / 3) % 2 == 0 ? kVoltage : kFrequency);
     dialogs.setup.reset();
   }
+};
+
+// The meter editor's form as its window opens, its boxes answered by QuietDialogs.
+struct QuietMeterForm {
+  QuietDialogs dialogs;
+  AppState state;
+  MeterForm form{dialogs, state};
+
+  QuietMeterForm() { form.FormActivate(); }
 };
 
 // What typing `text` may have done to an entry that held `before` and now holds `after`: a
