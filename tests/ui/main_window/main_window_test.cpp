@@ -237,10 +237,15 @@ TEST(MainWindow, ATransferLocksTheWindowButAbortAnswers) {
   QString busyNotice;
   QString progress;
   auto* bar = w.Get<QProgressBar>("ProgressBar");
-  QObject::connect(bar, &QProgressBar::valueChanged, [&] {
-    if (bar->isVisible()) progress = bar->text();
-  });
-  QTimer::singleShot(100, [&] {
+  // Once the first byte is written and verified, and whatever the machine's load.
+  const auto duringTheWrite = [&](const std::function<void()>& check) {
+    QObject::connect(bar, &QProgressBar::valueChanged, [&, check, started = false]() mutable {
+      if (!bar->isVisible()) return;
+      progress = bar->text();
+      if (!std::exchange(started, true)) QTimer::singleShot(0, check);
+    });
+  };
+  duringTheWrite([&] {
     for (const char* entry :
          {"&New", "&Open", "Save &As", "&Close", "Project ...", "&Match ...", "M&eter ...",
           "&Options ...", "&Update EEPROM ...", "&Retrieve EEPROM ...", "&Terminal ...",
