@@ -20,26 +20,16 @@
 #include "ui/widgets/qt_dialogs.h"
 
 class QAction;
-class QCheckBox;
-class QGroupBox;
 class QLabel;
-class QLineEdit;
-class QProgressBar;
 class QMenu;
-class QPushButton;
-class QRadioButton;
-class QTableView;
-class QToolButton;
+class QProgressBar;
 class QWidget;
-
-class QChart;
-class QChartView;
-class QLineSeries;
-class QValueAxis;
 
 namespace vyk::ui {
 
-class ImageTableModel;
+class ChartPanel;
+class ImageGridView;
+class TopPanel;
 
 // The other windows, which the main window opens and which exist for the whole run.
 struct OtherWindows {
@@ -103,10 +93,6 @@ class MainWindow : public QMainWindow, public MainView {
 
   // Edit > Range Edit: the Range Edit dialog for the table's selected rows.
   void EditRangeClick();
-  // Ctrl+C and Ctrl+V in a grid: its selected cells to the clipboard, or the clipboard's
-  // values into it from the selection's first cell.
-  void CopyCells(QTableView* grid);
-  void PasteCells(QTableView* grid);
 
   // Widgets, by their control names, for the tests.
   QWidget* Control(const char* name) const;
@@ -117,12 +103,8 @@ class MainWindow : public QMainWindow, public MainView {
 
  private:
   void BuildMenus();
-  void BuildPanel(QWidget* central);
   void BuildBody(QWidget* central);
-  // Round ranges and ticks for the curves, as many as the chart's size allows.
-  void ScaleAxes();
-  // The keys of the menus, the main button and the Hex box, the pot boxes' arrows, what the
-  // limit box lets in and Enter in the table grid.
+  // The keys of the menus, of the main button and the Hex box, and the table's context menu.
   void BuildKeys();
   // Opens a window with the comparison, when there is one.
   void ShowComparison(const std::optional<Comparison>& comparison);
@@ -174,39 +156,14 @@ class MainWindow : public QMainWindow, public MainView {
   QLabel* simulatedLabel_ = nullptr;     // in the status bar while the simulated Box is in use
   QProgressBar* progressBar_ = nullptr;  // in the status bar during Update and Retrieve
 
-  // The top panel.
-  QWidget* panel_ = nullptr;
-  QLabel* groupLabel_ = nullptr;
-  QPushButton* helpBtn_ = nullptr;
-  QGroupBox* inputRGrp_ = nullptr;
-  QGroupBox* outputRGrp_ = nullptr;
-  QRadioButton* inputButtons_[2] = {};
-  QRadioButton* outputButtons_[2] = {};
-  QLineEdit* potEdits_[4] = {};
-  QToolButton* potUp_[4] = {};
-  QToolButton* potDown_[4] = {};
-  QLineEdit* limitEdit_ = nullptr;
-  QCheckBox* invertCBox_ = nullptr;
-  QCheckBox* showHexCBox_ = nullptr;
-  QPushButton* abortBtn_ = nullptr;
-  QLabel* sioLabel_ = nullptr;
-  QLabel* dataInLabel_ = nullptr;
-  QLabel* dataOutLabel_ = nullptr;
-  QLabel* learnLabel_ = nullptr;
-
-  // Below the panel.
-  QTableView* tableGrid_ = nullptr;
-  QTableView* eepromGrid_ = nullptr;
-  ImageTableModel* tableModel_ = nullptr;
-  ImageTableModel* eepromModel_ = nullptr;
+  // Below the menus: the panel, and under it the table beside the meter labels and, in one
+  // place, the chart or the byte grid.
+  TopPanel* panel_ = nullptr;
+  ImageGridView* tableGrid_ = nullptr;
+  ImageGridView* eepromGrid_ = nullptr;
   QLabel* vInLabel_ = nullptr;
   QLabel* vOutLabel_ = nullptr;
-  QChartView* chartView_ = nullptr;
-  QChart* chart_ = nullptr;
-  QLineSeries* series1_ = nullptr;
-  QLineSeries* series2_ = nullptr;
-  QValueAxis* axisX_ = nullptr;
-  QValueAxis* axisY_ = nullptr;
+  ChartPanel* chart_ = nullptr;
 };
 
 }  // namespace vyk::ui
