@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs, when any is missing.
+# Installs the Debian packages the build needs, when any is missing; with --windows also what
+# the Windows build needs (mingw-w64, NSIS, Wine).
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,10 @@ packages=(
   clang libclang-rt-dev
   dpkg-dev file help2man desktop-file-utils appstream shared-mime-info
 )
+
+if [ "${1:-}" = "--windows" ]; then
+  packages+=(g++-mingw-w64-x86-64-posix nsis wine64 xz-utils zip)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
