@@ -158,7 +158,10 @@ void RunBoxsim(const BoxsimOptions& o) {
   if (config.faultRate > 0 || config.lineFault != LineFault::None)
     std::cerr << FaultTally(runner.Box()) << std::endl;
 #else
-  throw VykError("vyk boxsim needs a system with pseudo-terminals");
+  throw VykError(
+      "vyk boxsim is not available here: it needs pseudo-terminals, which this system does not "
+      "have. The port \"Simulator\" serves instead (vyk box ... --port Simulator, or "
+      "Box > Options in the window)");
 #endif
 }
 
