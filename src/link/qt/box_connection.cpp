@@ -1,6 +1,6 @@
 #include "link/qt/box_connection.h"
 
-#include "link/qt/qt_serial_port.h"
+#include "link/qt/serial_port.h"
 #include "link/sim_port.h"
 
 namespace vyk {
@@ -28,7 +28,7 @@ void BoxConnection::Open(const std::string& portName, const SimBoxConfig& simula
     port->Box().Eeprom() = simEeprom_;
     port_ = std::move(port);
   } else {
-    port_ = std::make_unique<QtSerialPort>();
+    port_ = MakeSerialPort();
   }
   link_ = std::make_unique<BoxLink>(*port_, pump_, state_);
   link_->terminalEcho = std::move(terminalEcho);

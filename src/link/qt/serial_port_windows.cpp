@@ -1,0 +1,196 @@
+#include <windows.h>
+
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <QObject>
+#include <QPointer>
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "link/device_access.h"
+#include "link/qt/serial_port.h"
+
+// A COM port read by a thread of its own: WaitCommEvent, on which QSerialPort waits, is never
+// signalled by some drivers (and by Wine on a port linked to a pseudo-terminal), while ReadFile
+// with COMMTIMEOUTS returns on the first byte. The handle is overlapped, so that a write does
+// not queue behind the read in progress; the bytes reach the link through the event loop.
+namespace vyk {
+
+namespace {
+
+std::wstring Wide(const std::string& text) {
+  const int n =
+      ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+  return wide;
+}
+
+// "COM3" and "\\.\COM3" both name the device; COM10 and above need the second form.
+std::wstring DevicePath(const std::string& name) {
+  return Wide(name.rfind("\\\\.\\", 0) == 0 ? name : "\\\\.\\" + name);
+}
+
+std::string SystemText(DWORD code) {
+  wchar_t* text = nullptr;
+  const DWORD n = ::FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::string out;
+  if (n > 0) {
+    const int size =
+        ::WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(n), nullptr, 0, nullptr, nullptr);
+    out.resize(static_cast<size_t>(size));
+    ::WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(n), out.data(), size, nullptr,
+                          nullptr);
+  }
+  ::LocalFree(text);
+  while (!out.empty() && (out.back() == '\n' || out.back() == '\r' || out.back() == '.'))
+    out.pop_back();
+  return out.empty() ? "error " + std::to_string(code) : out;
+}
+
+class WinSerialPort : public Port {
+ public:
+  WinSerialPort() = default;
+  ~WinSerialPort() override { Close(); }
+
+  void Open(const std::string& name) override {
+    Close();
+    HANDLE h = ::CreateFileW(DevicePath(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+      const DWORD code = ::GetLastError();
+      if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND)
+        throw PortError("Specified device not found (" + name + ").");
+      if (code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION)
+        throw PortError("Cannot open " + name + ": another program is using it");
+      throw PortError("Cannot open " + name + ": " + SystemText(code));
+    }
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    ::GetCommState(h, &dcb);
+    dcb.BaudRate = CBR_9600;
+    dcb.ByteSize = 8;
+    dcb.Parity = NOPARITY;
+    dcb.StopBits = ONESTOPBIT;
+    dcb.fBinary = TRUE;
+    dcb.fParity = FALSE;
+    dcb.fOutxCtsFlow = dcb.fOutxDsrFlow = FALSE;
+    dcb.fDtrControl = DTR_CONTROL_DISABLE;
+    dcb.fRtsControl = RTS_CONTROL_DISABLE;
+    dcb.fOutX = dcb.fInX = FALSE;
+    dcb.fAbortOnError = FALSE;
+    // A read returns at once with what has arrived, else with the first byte, else after
+    // kReadWaitMs with nothing: the reader then looks whether it is to stop.
+    COMMTIMEOUTS timeouts{MAXDWORD, MAXDWORD, kReadWaitMs, 0, 0};
+    if (!::SetCommState(h, &dcb) || !::SetCommTimeouts(h, &timeouts)) {
+      const DWORD code = ::GetLastError();
+      ::CloseHandle(h);
+      throw PortError("Cannot open " + name + ": " + SystemText(code));
+    }
+    ::PurgeComm(h, PURGE_RXCLEAR | PURGE_TXCLEAR);
+    handle_ = h;
+    name_ = name;
+    stop_ = false;
+    ++generation_;
+    reader_ = std::thread([this, h, generation = generation_] { Read(h, generation); });
+  }
+
+  bool IsOpen() const override { return handle_ != nullptr; }
+
+  void Close() override {
+    if (handle_ == nullptr) return;
+    stop_ = true;
+    ::CancelIoEx(handle_, nullptr);
+    if (reader_.joinable()) reader_.join();
+    ::CloseHandle(handle_);
+    handle_ = nullptr;
+    ++generation_;  // what the reader posted before it stopped is dropped
+  }
+
+  void PurgeOutput() override {
+    if (handle_ != nullptr) ::PurgeComm(handle_, PURGE_TXCLEAR);
+  }
+  void PurgeInput() override {
+    if (handle_ != nullptr) ::PurgeComm(handle_, PURGE_RXCLEAR);
+  }
+  bool SetDtr() override { return handle_ != nullptr && ::EscapeCommFunction(handle_, SETDTR); }
+
+  void WriteByte(uint8_t byte) override {
+    if (handle_ == nullptr) return;
+    OVERLAPPED ov{};
+    ov.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    DWORD written = 0;
+    BOOL ok = ::WriteFile(handle_, &byte, 1, &written, &ov);
+    if (!ok && ::GetLastError() == ERROR_IO_PENDING)
+      ok = ::GetOverlappedResult(handle_, &ov, &written, TRUE);
+    const DWORD code = ok ? 0 : ::GetLastError();
+    ::CloseHandle(ov.hEvent);
+    if (!ok) Lose(SystemText(code));
+  }
+
+ private:
+  static constexpr DWORD kReadWaitMs = 100;
+
+  // The reader thread: hands every byte to the event loop, and the loss of the line.
+  void Read(HANDLE h, uint64_t generation) {
+    OVERLAPPED ov{};
+    ov.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    char buffer[256];
+    while (!stop_) {
+      DWORD got = 0;
+      ::ResetEvent(ov.hEvent);
+      BOOL ok = ::ReadFile(h, buffer, sizeof buffer, &got, &ov);
+      if (!ok && ::GetLastError() == ERROR_IO_PENDING)
+        ok = ::GetOverlappedResult(h, &ov, &got, TRUE);
+      if (stop_) break;
+      if (!ok) {
+        const std::string reason = SystemText(::GetLastError());
+        Deliver(generation, [this, reason] { Lose(reason); });
+        break;
+      }
+      if (got == 0) continue;
+      std::vector<uint8_t> bytes(buffer, buffer + got);
+      Deliver(generation, [this, bytes = std::move(bytes)] {
+        for (uint8_t b : bytes) {
+          if (onByte) onByte(b);
+        }
+      });
+    }
+    ::CloseHandle(ov.hEvent);
+  }
+
+  // Runs `work` in the event loop's thread, unless the port was closed or reopened meanwhile.
+  template <typename Work>
+  void Deliver(uint64_t generation, Work work) {
+    QMetaObject::invokeMethod(
+        &receiver_,
+        [this, generation, work = std::move(work)] {
+          if (generation == generation_) work();
+        },
+        Qt::QueuedConnection);
+  }
+
+  void Lose(const std::string& reason) {
+    Close();
+    if (onLost) onLost(reason);
+  }
+
+  HANDLE handle_ = nullptr;
+  std::string name_;
+  std::thread reader_;
+  std::atomic<bool> stop_{false};
+  uint64_t generation_ = 0;  // read and changed in the event loop's thread only
+  QObject receiver_;         // lives in the event loop's thread
+};
+
+}  // namespace
+
+std::unique_ptr<Port> MakeSerialPort() {
+  return std::make_unique<WinSerialPort>();
+}
+
+}  // namespace vyk
