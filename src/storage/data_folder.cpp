@@ -23,8 +23,11 @@ std::string DataFolder(const std::string& chosen) {
     return ec ? chosen : full.string();
   }
 #if defined(_WIN32)
-  const std::string local = Environment("LOCALAPPDATA");
-  if (!local.empty()) return (fs::path(local) / "vyk-edit").string();
+  // The user's own application data, which follows them from machine to machine.
+  for (const char* name : {"APPDATA", "LOCALAPPDATA"}) {
+    const std::string folder = Environment(name);
+    if (!folder.empty()) return (fs::path(folder) / "vyk-edit").string();
+  }
 #endif
   // A relative XDG_DATA_HOME is invalid and is ignored, as the XDG rules ask.
   const std::string xdg = Environment("XDG_DATA_HOME");

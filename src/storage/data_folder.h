@@ -6,7 +6,7 @@
 namespace vyk {
 
 // `chosen` (the --data folder) when given, else $XDG_DATA_HOME/vyk-edit, else
-// ~/.local/share/vyk-edit (on Windows %LOCALAPPDATA%\vyk-edit). Empty when none of them is
+// ~/.local/share/vyk-edit (on Windows %APPDATA%\vyk-edit). Empty when none of them is
 // known (no home at all).
 std::string DataFolder(const std::string& chosen);
 
