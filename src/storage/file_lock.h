@@ -1,6 +1,7 @@
 #pragma once
 // An advisory lock held on a file while a command reads it, changes it and writes it back, so
 // that two such commands on one file take turns instead of one losing the other's edit.
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -16,10 +17,12 @@ class FileLock {
   FileLock(const FileLock&) = delete;
   FileLock& operator=(const FileLock&) = delete;
 
-  bool Held() const { return fd_ >= 0; }
+  bool Held() const { return held_ != kNone; }
 
  private:
-  int fd_ = -1;
+  static constexpr std::intptr_t kNone = -1;
+  // What holds the lock: a descriptor of the file on POSIX, a named mutex's handle on Windows.
+  std::intptr_t held_ = kNone;
 };
 
 }  // namespace vyk

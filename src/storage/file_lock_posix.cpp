@@ -1,18 +1,16 @@
 #include "storage/file_lock.h"
 
-#if defined(__unix__)
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#endif
 
+// On POSIX the lock is flock on the file itself.
 namespace vyk {
 
 FileLock::FileLock(const std::string& path, const std::function<void()>& onWait) {
-#if defined(__unix__)
   bool told = false;
   // A save puts a new file in the old one's place, so the lock a waiting command gets at last
   // may be on a file that is gone: it then locks the file that now has the name.
@@ -36,21 +34,15 @@ FileLock::FileLock(const std::string& path, const std::function<void()>& onWait)
     }
     if (::stat(path.c_str(), &named) == 0 && named.st_dev == held.st_dev &&
         named.st_ino == held.st_ino) {
-      fd_ = fd;
+      held_ = fd;
       return;
     }
     ::close(fd);
   }
-#else
-  (void)path;
-  (void)onWait;
-#endif
 }
 
 FileLock::~FileLock() {
-#if defined(__unix__)
-  if (fd_ >= 0) ::close(fd_);
-#endif
+  if (Held()) ::close(static_cast<int>(held_));
 }
 
 }  // namespace vyk
