@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <vector>
@@ -100,9 +101,11 @@ MainWindow::MainWindow(const StartOptions& options, QWidget* parent)
   std::string appFolder = options_.appFolder;
   if (appFolder.empty()) {
     // The program's own folder when it may write there (a build tree, a portable copy),
-    // else the user's data folder.
+    // else the user's data folder. Only a file made there tells: Windows reports Program
+    // Files writable by its attributes, and then refuses the file.
     QString folder = QCoreApplication::applicationDirPath();
-    if (!QFileInfo(folder).isWritable())
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".vyk-probe-XXXXXX")));
+    if (!probe.open())
       folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     appFolder = QDir::toNativeSeparators(folder).toStdString();
   }
