@@ -5,11 +5,13 @@
 #include <QObject>
 #include <QPointer>
 #include <atomic>
+#include <cerrno>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "link/device_access.h"
+#include "link/qt/qt_serial_port.h"
 #include "link/qt/serial_port.h"
 
 // A COM port read by a thread of its own: WaitCommEvent, on which QSerialPort waits, is never
@@ -52,6 +54,14 @@ std::string SystemText(DWORD code) {
   return out.empty() ? "error " + std::to_string(code) : out;
 }
 
+// " Ports present: COM3, COM4." or " No serial port is present."
+std::string PortsPresentText() {
+  std::string names;
+  for (const SerialDevice& device : PresentSerialDevices())
+    names += (names.empty() ? "" : ", ") + device.name;
+  return names.empty() ? " No serial port is present." : " Ports present: " + names + ".";
+}
+
 class WinSerialPort : public Port {
  public:
   WinSerialPort() = default;
@@ -64,10 +74,11 @@ class WinSerialPort : public Port {
     if (h == INVALID_HANDLE_VALUE) {
       const DWORD code = ::GetLastError();
       if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND)
-        throw PortError("Specified device not found (" + name + ").");
+        throw PortError("Specified device not found (" + name + ")." + PortsPresentText());
+      // A COM port is opened by one program at a time: denied means another one has it.
       if (code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION)
-        throw PortError("Cannot open " + name + ": another program is using it");
-      throw PortError("Cannot open " + name + ": " + SystemText(code));
+        throw PortError(OpenFailureText(name, EBUSY));
+      throw PortError("Can't open specified device " + name + " (" + SystemText(code) + ")");
     }
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
@@ -89,7 +100,7 @@ class WinSerialPort : public Port {
     if (!::SetCommState(h, &dcb) || !::SetCommTimeouts(h, &timeouts)) {
       const DWORD code = ::GetLastError();
       ::CloseHandle(h);
-      throw PortError("Cannot open " + name + ": " + SystemText(code));
+      throw PortError("Can't open specified device " + name + " (" + SystemText(code) + ")");
     }
     ::PurgeComm(h, PURGE_RXCLEAR | PURGE_TXCLEAR);
     handle_ = h;
