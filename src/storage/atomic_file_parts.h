@@ -1,7 +1,7 @@
 #pragma once
 // What the two systems' sides of the safe save share: the file a save replaces, the hidden
-// temporaries' names, the error a failed write raises. Each side (atomic_file_posix.cpp,
-// atomic_file_windows.cpp) defines RemoveStale and Replace.
+// temporaries' names, the error a failed write raises. Each side (posix/atomic_file.cpp,
+// windows/atomic_file.cpp) defines RemoveStale and Replace.
 #include <string>
 #include <string_view>
 

@@ -1,6 +1,6 @@
 #pragma once
 // The serial port of this system: QSerialPort where it reads reliably, a port of our own on
-// Windows (see serial_port_windows.cpp).
+// Windows (see windows/serial_port.cpp).
 #include <memory>
 
 #include "link/port.h"

@@ -10,8 +10,8 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QStandardPaths>
-#include <QTemporaryFile>
 #include <QStatusBar>
+#include <QTemporaryFile>
 #include <QVBoxLayout>
 #include <vector>
 
@@ -104,8 +104,7 @@ MainWindow::MainWindow(const StartOptions& options, QWidget* parent)
     // Files writable by its attributes, and then refuses the file.
     QString folder = QCoreApplication::applicationDirPath();
     QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".vyk-probe-XXXXXX")));
-    if (!probe.open())
-      folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (!probe.open()) folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     appFolder = QDir::toNativeSeparators(folder).toStdString();
   }
   if (appFolder.back() != kPathSeparator) appFolder += kPathSeparator;

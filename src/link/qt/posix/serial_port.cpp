@@ -1,5 +1,5 @@
-#include "link/qt/qt_serial_port.h"
 #include "link/qt/serial_port.h"
+#include "link/qt/qt_serial_port.h"
 
 namespace vyk {
 
