@@ -7,6 +7,7 @@
 #include "storage/atomic_file_parts.h"
 #include "storage/errors.h"
 #include "storage/regular_file.h"
+#include "storage/windows/wide_text.h"
 
 // The safe save on Windows: a new hidden file beside the old one, written and flushed to the
 // disk, then moved over it with MoveFileExW's write-through. A running save keeps its temporary
@@ -14,14 +15,6 @@
 namespace vyk::atomic_file {
 
 namespace {
-
-std::wstring Wide(const std::string& text) {
-  const int n =
-      ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-  return wide;
-}
 
 // The errno value whose text says what the system's error says, for the same words as on POSIX.
 int ErrnoOf(DWORD code) {

@@ -7,20 +7,13 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include "storage/windows/wide_text.h"
 
 // On Windows the lock is a mutex named for the file's full path, not a lock on the file: an
 // open handle on the file would stop the save that moves a new file into its place.
 namespace vyk {
 
 namespace {
-
-std::wstring Wide(const std::string& text) {
-  const int n =
-      ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-  return wide;
-}
 
 // One name for every spelling of the path (file names are not case-sensitive); a mutex name
 // may not hold a backslash.

@@ -13,6 +13,7 @@
 #include "link/device_access.h"
 #include "link/qt/qt_serial_port.h"
 #include "link/qt/serial_port.h"
+#include "storage/windows/wide_text.h"
 
 // A COM port read by a thread of its own: WaitCommEvent, on which QSerialPort waits, is never
 // signalled by some drivers (and by Wine on a port linked to a pseudo-terminal), while ReadFile
@@ -21,14 +22,6 @@
 namespace vyk {
 
 namespace {
-
-std::wstring Wide(const std::string& text) {
-  const int n =
-      ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-  return wide;
-}
 
 // "COM3" and "\\.\COM3" both name the device; COM10 and above need the second form.
 std::wstring DevicePath(const std::string& name) {
