@@ -39,7 +39,9 @@ void QtSerialPort::Open(const std::string& name) {
   port_.setStopBits(QSerialPort::OneStop);
   port_.setFlowControl(QSerialPort::NoFlowControl);
   if (port_.open(QIODevice::ReadWrite)) {
+#if defined(__unix__)
     AskLowLatency(static_cast<int>(port_.handle()));
+#endif
     WatchForHangUp();
     return;
   }
