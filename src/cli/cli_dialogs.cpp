@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/printing.h"
+#include "storage/path_text.h"
 
 namespace vyk::cli {
 
@@ -50,7 +51,7 @@ std::optional<std::string> CliDialogs::OpenFileName(const FileDialogRequest&) {
 std::optional<std::string> CliDialogs::SaveFileName(const FileDialogRequest& request) {
   if (!saveName) return std::nullopt;
   std::error_code ec;
-  if (request.confirmOverwrite && !overwrite && std::filesystem::exists(*saveName, ec)) {
+  if (request.confirmOverwrite && !overwrite && std::filesystem::exists(PathOf(*saveName), ec)) {
     Error(*saveName + " already exists (--force replaces it)");
     return std::nullopt;
   }

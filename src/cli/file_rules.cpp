@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/commands.h"
+#include "storage/path_text.h"
 
 namespace vyk::cli {
 
@@ -11,7 +12,7 @@ void RefuseOutputOverInput(const std::string& output, std::initializer_list<std:
   for (const std::string& input : inputs) {
     // Device and inode where both exist; an output not yet there cannot be an input.
     std::error_code ec;
-    if (std::filesystem::equivalent(output, input, ec) && !ec)
+    if (std::filesystem::equivalent(PathOf(output), PathOf(input), ec) && !ec)
       throw UsageError(output + " is the same file as " + input +
                        ", which this command reads: name another file for its output");
   }

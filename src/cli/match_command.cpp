@@ -18,6 +18,7 @@
 #include "operations/project/main_controls.h"
 #include "operations/project/project_commands.h"
 #include "storage/file_lock.h"
+#include "storage/path_text.h"
 
 namespace vyk::cli {
 
@@ -37,7 +38,7 @@ struct MatchOptions {
 // than quoted alone by the match.
 MeterRecord ReadMeter(const std::string& path) {
   std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) throw VykError("File " + path + " not found");
+  if (!std::filesystem::exists(PathOf(path), ec)) throw VykError("File " + path + " not found");
   MeterRecord record;
   ReadMeterFile(path, record);
   if (std::string problem = PointTextProblem(record, path); !problem.empty())
@@ -47,7 +48,7 @@ MeterRecord ReadMeter(const std::string& path) {
 
 // The name the match dialog's list shows for a file.
 std::string ListedName(const std::string& path) {
-  return ListedMeterName(std::filesystem::path(path).filename().string());
+  return ListedMeterName(PathText(PathOf(path).filename()));
 }
 
 json MatchJson(const AppState& st, const MatchDialog& d,

@@ -10,6 +10,7 @@
 
 #include "storage/atomic_file_parts.h"
 #include "storage/errors.h"
+#include "storage/path_text.h"
 
 namespace vyk {
 
@@ -35,13 +36,13 @@ namespace {
 Target Resolve(const std::string& path) {
   std::error_code ec;
   // Replace the file a link points to, not the link.
-  fs::path target = path;
+  fs::path target = PathOf(path);
   if (fs::is_symlink(target, ec)) {
     target = fs::weakly_canonical(target, ec);
     if (ec) ThrowWriteError(path, ec.value());
   }
   fs::path folder = target.parent_path();
-  return {target.string(), folder.empty() ? "." : folder.string(), target.filename().string()};
+  return {PathText(target), folder.empty() ? "." : PathText(folder), PathText(target.filename())};
 }
 
 }  // namespace
@@ -69,7 +70,7 @@ std::string RandomSuffix() {
 }
 
 std::string InFolder(const Target& t, const std::string& name) {
-  return (fs::path(t.folder) / name).string();
+  return PathText(PathOf(t.folder) / PathOf(name));
 }
 
 }  // namespace atomic_file

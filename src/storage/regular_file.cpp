@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "storage/errors.h"
+#include "storage/path_text.h"
 
 #if defined(__unix__)
 #include <fcntl.h>
@@ -38,7 +39,7 @@ std::optional<std::string> FileKindName(const std::string& path) {
 #else
   namespace fs = std::filesystem;
   std::error_code ec;
-  const fs::file_status status = fs::status(path, ec);
+  const fs::file_status status = fs::status(PathOf(path), ec);
   if (ec || !fs::exists(status)) return std::nullopt;
   return fs::is_regular_file(status) ? "a file"
          : fs::is_directory(status)  ? "a folder"
@@ -100,7 +101,7 @@ RegularFile::RegularFile(const std::string& path, Access access) : path_(path) {
     return;
   }
   std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) {
+  if (!std::filesystem::exists(PathOf(path), ec)) {
     status_ = Status::NotFound;
     error_ = ENOENT;
     return;

@@ -56,6 +56,7 @@ std::vector<std::string> LineFaultNames() {
   return names;
 }
 
+#if defined(__unix__)
 // "Faults made: drop 2, corrupt 1, ..." on its own line, for a soak run to add up.
 std::string FaultTally(const SimBox& box) {
   std::string tally = "Faults made:";
@@ -66,6 +67,7 @@ std::string FaultTally(const SimBox& box) {
   }
   return tally;
 }
+#endif
 
 // 1 to 4 hexadecimal digits; a leading "-" gives the 16-bit two's complement, so an offset
 // of -10 may be written "-A" as well as "FFF6".

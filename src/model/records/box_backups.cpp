@@ -8,6 +8,7 @@
 #include "model/errors.h"
 #include "model/records/box_history.h"
 #include "model/records/project_file.h"
+#include "storage/path_text.h"
 #include "storage/record_lines.h"
 
 namespace vyk {
@@ -70,11 +71,11 @@ void AppendIndex(const std::string& folder, const std::string& fileName,
 }  // namespace
 
 std::string BackupsFolder(const std::string& dataFolder) {
-  return (fs::path(dataFolder) / "backups").string();
+  return PathText(PathOf(dataFolder) / "backups");
 }
 
 std::string IndexPath(const std::string& backupsFolder) {
-  return (fs::path(backupsFolder) / kIndexName).string();
+  return PathText(PathOf(backupsFolder) / kIndexName);
 }
 
 std::string SaveBackup(const std::string& dataFolder, std::time_t when, const std::string& letter,
@@ -82,14 +83,14 @@ std::string SaveBackup(const std::string& dataFolder, std::time_t when, const st
                        const EepromImage& image, const std::string& project, bool simulated) {
   const std::string folder = BackupsFolder(dataFolder);
   std::error_code ec;
-  fs::create_directories(folder, ec);
+  fs::create_directories(PathOf(folder), ec);
   if (ec) throw InOutError("Error writing " + folder + ": " + ec.message());
   const std::string stem = LocalTimeText(when, "%Y-%m-%d_%H-%M-%S") + "_" + NamePart(letter) +
                            NamePart(version) + (simulated ? kSimulatedPart : "");
   std::string name = stem + kExtension;
-  for (int n = 2; fs::exists(fs::path(folder) / name, ec); ++n)
+  for (int n = 2; fs::exists(PathOf(folder) / PathOf(name), ec); ++n)
     name = stem + "_" + std::to_string(n) + kExtension;
-  const std::string path = (fs::path(folder) / name).string();
+  const std::string path = PathText(PathOf(folder) / PathOf(name));
   WriteProjectFile(path, header, image);
   if (!project.empty()) AppendIndex(folder, name, project);
   return path;
@@ -97,24 +98,24 @@ std::string SaveBackup(const std::string& dataFolder, std::time_t when, const st
 
 void NoteBackupReplaced(const std::string& dataFolder, const std::string& path,
                         const std::string& project) {
-  AppendIndex(BackupsFolder(dataFolder), fs::path(path).filename().string(), project);
+  AppendIndex(BackupsFolder(dataFolder), PathText(PathOf(path).filename()), project);
 }
 
 std::vector<BackupInfo> ListBackups(const std::string& dataFolder, size_t* skippedLines) {
   std::vector<BackupInfo> list;
   const std::string folder = BackupsFolder(dataFolder);
   std::error_code ec;
-  if (!fs::is_directory(folder, ec)) return list;
+  if (!fs::is_directory(PathOf(folder), ec)) return list;
   size_t skipped = 0;
   const std::map<std::string, std::string> projects = ReadIndex(folder, skipped);
   if (skippedLines != nullptr) *skippedLines = skipped;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
-    const std::string name = entry.path().filename().string();
+  for (const fs::directory_entry& entry : fs::directory_iterator(PathOf(folder), ec)) {
+    const std::string name = PathText(entry.path().filename());
     if (!entry.is_regular_file(ec) || name.size() < kTimeLength + 2 + 4 ||
         name.compare(name.size() - 4, 4, kExtension) != 0 || name[kTimeLength] != '_')
       continue;
     BackupInfo b;
-    b.path = entry.path().string();
+    b.path = PathText(entry.path());
     b.fileName = name;
     std::string time = name.substr(0, kTimeLength);
     time[10] = ' ';

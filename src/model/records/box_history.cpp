@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "model/errors.h"
+#include "storage/path_text.h"
 #include "storage/record_lines.h"
 
 namespace vyk {
@@ -65,7 +66,7 @@ std::array<std::string HistoryEntry::*, kFields> Fields() {
 }  // namespace
 
 std::string HistoryPath(const std::string& dataFolder) {
-  return (std::filesystem::path(dataFolder) / kHistoryFileName).string();
+  return PathText(PathOf(dataFolder) / kHistoryFileName);
 }
 
 std::string HistoryLine(const HistoryEntry& entry) {
@@ -97,12 +98,12 @@ bool ParseHistoryLine(std::string_view line, HistoryEntry& entry) {
 void AppendHistory(const std::string& dataFolder, const HistoryEntry& entry) {
   const std::string path = HistoryPath(dataFolder);
   std::error_code ec;
-  std::filesystem::create_directories(dataFolder, ec);
+  std::filesystem::create_directories(PathOf(dataFolder), ec);
   if (ec) throw InOutError("Error writing " + path + ": " + ec.message());
   // One write of the whole line in append mode: lines of the window and of `vyk` running at
   // once do not mix.
   std::string text;
-  if (!std::filesystem::exists(path, ec)) text = std::string(kHeading) + "\n";
+  if (!std::filesystem::exists(PathOf(path), ec)) text = std::string(kHeading) + "\n";
   text += HistoryLine(entry) + "\n";
   std::FILE* file = std::fopen(path.c_str(), "ab");
   if (file == nullptr) throw InOutError("Error writing " + path);

@@ -5,6 +5,7 @@
 
 #include "model/errors.h"
 #include "storage/atomic_file.h"
+#include "storage/path_text.h"
 #include "storage/regular_file.h"
 
 namespace vyk {
@@ -333,7 +334,7 @@ std::string IniText::Text() const {
 }
 
 SettingsFile::SettingsFile(const std::string& folder)
-    : path_((std::filesystem::path(folder) / "vyk.ini").string()) {}
+    : path_(PathText(PathOf(folder) / "vyk.ini")) {}
 
 StoredSettings SettingsFile::Load() const {
   const IniText ini(ReadWhole(path_));
@@ -385,7 +386,7 @@ void SettingsFile::Save(const StoredSettings& s) const {
     }
   }
   std::error_code ec;
-  const std::filesystem::path folder = std::filesystem::path(path_).parent_path();
+  const std::filesystem::path folder = PathOf(path_).parent_path();
   if (!folder.empty()) std::filesystem::create_directories(folder, ec);
   if (ec) throw InOutError("Error writing " + path_ + ": " + ec.message());
   WriteFileReplacing(path_, ini.Text());

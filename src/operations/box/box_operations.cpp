@@ -18,6 +18,7 @@
 #include "model/text/number.h"
 #include "operations/project/main_controls.h"
 #include "operations/project/undo_history.h"
+#include "storage/path_text.h"
 
 namespace vyk {
 
@@ -394,8 +395,8 @@ std::string ProjectPath(const AppState& st) {
   if (st.projectFileName.empty() || st.projectFileName == kNewProjectName)
     return st.projectFileName;
   std::error_code ec;
-  const std::filesystem::path full = std::filesystem::absolute(st.projectFileName, ec);
-  return ec ? st.projectFileName : full.string();
+  const std::filesystem::path full = std::filesystem::absolute(PathOf(st.projectFileName), ec);
+  return ec ? st.projectFileName : PathText(full);
 }
 
 // One line of the history for the transfer now ending. A history that cannot be written is a

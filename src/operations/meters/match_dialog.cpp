@@ -12,6 +12,7 @@
 #include "model/text/text_encoding.h"
 #include "operations/project/main_controls.h"
 #include "operations/project/undo_history.h"
+#include "storage/path_text.h"
 
 namespace vyk {
 
@@ -62,8 +63,9 @@ bool FillMeterLists(Session& s, MatchDialog& d) {
   d.useList.clear();
   d.matchList.clear();
   std::error_code ec;
-  for (fs::directory_iterator it(st.meterFolder, ec), end; !ec && it != end; it.increment(ec)) {
-    std::string name = it->path().filename().string();
+  for (fs::directory_iterator it(PathOf(st.meterFolder), ec), end; !ec && it != end;
+       it.increment(ec)) {
+    std::string name = PathText(it->path().filename());
     if (!IsMeterFileName(name)) continue;
     std::string listed = ListedMeterName(name);
     d.useList.push_back(listed);
@@ -97,10 +99,10 @@ void MeterComboChange(MatchDialog& d) {
 
 std::string FindListedFile(const std::string& folder, const std::string& listed) {
   std::error_code ec;
-  if (fs::exists(fs::path(folder) / listed, ec)) return listed;
+  if (fs::exists(PathOf(folder) / PathOf(listed), ec)) return listed;
   std::vector<std::string> candidates;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    std::string name = it->path().filename().string();
+  for (fs::directory_iterator it(PathOf(folder), ec), end; !ec && it != end; it.increment(ec)) {
+    std::string name = PathText(it->path().filename());
     if (ListedMeterName(name) == listed) candidates.push_back(name);
   }
   if (candidates.empty()) return "";

@@ -8,6 +8,7 @@
 #include "model/errors.h"
 #include "model/groups.h"
 #include "model/text/number.h"
+#include "storage/path_text.h"
 
 namespace vyk {
 
@@ -169,7 +170,7 @@ void MeterForm::Open() {
   auto chosen = dialogs_.OpenFileName(MeterFileRequest());
   if (!chosen || chosen->empty()) return;
   std::error_code error;
-  if (!std::filesystem::exists(*chosen, error)) {
+  if (!std::filesystem::exists(PathOf(*chosen), error)) {
     dialogs_.Error("The specified file was not found.");
     return;
   }

@@ -9,6 +9,7 @@
 #include "model/records/settings_file.h"
 #include "operations/project/main_controls.h"
 #include "operations/project/undo_history.h"
+#include "storage/path_text.h"
 
 namespace vyk {
 
@@ -36,8 +37,7 @@ void RememberProject(AppState& state, const std::string& path) {
 // Projects live apart from the meters: the file dialogs start where the last project is.
 std::string ProjectFolder(const AppState& state) {
   if (state.recentProjects.empty()) return state.meterFolder;
-  const std::string folder =
-      std::filesystem::path(state.recentProjects.front()).parent_path().string();
+  const std::string folder = PathText(PathOf(state.recentProjects.front()).parent_path());
   return folder.empty() ? state.meterFolder : folder;
 }
 

@@ -5,6 +5,7 @@
 #include "model/errors.h"
 #include "model/groups.h"
 #include "operations/project/main_controls.h"
+#include "storage/path_text.h"
 
 namespace vyk {
 
@@ -15,7 +16,7 @@ void FormCreate(Session& s, const std::string& appFolder) {
   for (const HardwareGroup& group : kGroups) {
     const std::string folder = appFolder + std::string(group.meterFolder);
     std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
+    std::filesystem::create_directories(PathOf(folder), ec);
     if (ec) throw InOutError("Cannot create folder " + folder + ": " + ec.message());
   }
   st.conversion = ConversionSettings();

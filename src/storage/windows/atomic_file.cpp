@@ -83,10 +83,7 @@ void RemoveStale(const Target& t) {
   HANDLE search = ::FindFirstFileW(Wide(InFolder(t, prefix + "*")).c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
-    const int n =
-        ::WideCharToMultiByte(CP_UTF8, 0, found.cFileName, -1, nullptr, 0, nullptr, nullptr);
-    std::string name(static_cast<size_t>(n > 0 ? n - 1 : 0), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, found.cFileName, -1, name.data(), n, nullptr, nullptr);
+    const std::string name = Narrow(found.cFileName);
     // A running save holds its temporary without delete sharing: the delete fails then.
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && IsTemporaryOf(name, prefix))
       ::DeleteFileW(Wide(InFolder(t, name)).c_str());

@@ -3,10 +3,11 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 namespace vyk {
 
-inline std::wstring Wide(const std::string& text) {
+inline std::wstring Wide(std::string_view text) {
   const int n =
       ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring wide(static_cast<size_t>(n), L'\0');
@@ -14,7 +15,7 @@ inline std::wstring Wide(const std::string& text) {
   return wide;
 }
 
-inline std::string Narrow(const std::wstring& text) {
+inline std::string Narrow(std::wstring_view text) {
   const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
                                       nullptr, 0, nullptr, nullptr);
   std::string narrow(static_cast<size_t>(n), '\0');

@@ -5,6 +5,7 @@
 
 #include "operations/meters/match_dialog.h"
 #include "operations/project/project_commands.h"
+#include "storage/path_text.h"
 #include "support/comma_locale.h"
 #include "support/fakes.h"
 
@@ -27,7 +28,9 @@ struct MatchHarness : Harness {
     New(kGM);
     dialogs.messages.clear();
   }
-  std::string GmFile(const std::string& name) const { return (tmp.Path() / "GM" / name).string(); }
+  std::string GmFile(const std::string& name) const {
+    return PathText(tmp.Path() / "GM" / PathOf(name));
+  }
   // A table whose every slot has an output; slot 8k holds `count(k)`.
   template <typename F>
   void SampledTable(F count, bool useFrequency, bool matchFrequency) {
