@@ -13,6 +13,10 @@ namespace vyk {
 // with about half the system calls of the GLib one, which matters at one event per byte.
 void UseLeanEventDispatcher();
 
+// Ends the pump's wait once something it may be waiting for has happened (a byte, a timer, posted
+// work): Windows' event dispatcher goes on waiting after it has sent posted events.
+void EndTheWait();
+
 class QtPump : public Pump {
  public:
   QtPump();

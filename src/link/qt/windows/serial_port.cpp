@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "link/device_access.h"
+#include "link/qt/qt_pump.h"
 #include "link/qt/qt_serial_port.h"
 #include "link/qt/serial_port.h"
 #include "storage/windows/wide_text.h"
@@ -136,7 +137,9 @@ class WinSerialPort : public Port {
   void Read(HANDLE h, uint64_t generation) {
     OVERLAPPED ov{};
     ov.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    char buffer[256];
+    // One byte a read: Wine's overlapped read of a COM port ignores the time-outs and waits
+    // until the buffer is full, while a one-byte read ends at the first byte everywhere.
+    char buffer[1];
     while (!stop_) {
       DWORD got = 0;
       ::ResetEvent(ov.hEvent);
@@ -167,6 +170,7 @@ class WinSerialPort : public Port {
         &receiver_,
         [this, generation, work = std::move(work)] {
           if (generation == generation_) work();
+          EndTheWait();
         },
         Qt::QueuedConnection);
   }
