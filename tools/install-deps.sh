@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, when any is missing; with --windows also what
-# the Windows build needs (mingw-w64, NSIS, Wine).
+# the Windows build and its checks need (mingw-w64, NSIS, Wine, Xvfb).
 set -euo pipefail
 
 packages=(
@@ -15,7 +15,7 @@ packages=(
 )
 
 if [ "${1:-}" = "--windows" ]; then
-  packages+=(g++-mingw-w64-x86-64-posix nsis wine64 xz-utils zip)
+  packages+=(g++-mingw-w64-x86-64-posix nsis wine64 fonts-wine xz-utils zip xvfb xauth xdotool imagemagick)
 fi
 
 missing=()

@@ -14,7 +14,11 @@ VYK_QT_WINDOWS=$(packaging/windows/build-qt.sh | tail -n 1)
 export VYK_QT_WINDOWS
 cmake --preset windows
 cmake --build --preset windows
-[ $run_tests -eq 1 ] && ctest --preset windows
+if [ $run_tests -eq 1 ]; then
+  # A new Wine prefix takes a while to set up: not inside the first test's time limit.
+  packaging/windows/wine-run.sh wineboot --init >/dev/null 2>&1
+  ctest --preset windows
+fi
 
 version=$(sed -n 's/^set(VYK_VERSION_TEXT "\(.*\)")$/\1/p' CMakeLists.txt)
 build=build/windows
@@ -22,8 +26,8 @@ stage=$build/stage
 rm -rf "$stage"
 mkdir -p "$stage"
 cp "$build/vyk.exe" "$build/vykedit.exe" "$stage/"
-# The plugins the window needs: the Windows platform, its style, the icon's image format.
-for plugin in platforms/qwindows.dll styles/qwindowsvistastyle.dll imageformats/qico.dll; do
+# The plugins the window needs: the Windows platform and its style.
+for plugin in platforms/qwindows.dll styles/qwindowsvistastyle.dll; do
   mkdir -p "$stage/$(dirname "$plugin")"
   cp "$VYK_QT_WINDOWS/plugins/$plugin" "$stage/$plugin"
 done

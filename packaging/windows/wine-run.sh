@@ -5,6 +5,8 @@
 set -euo pipefail
 wine=${VYK_WINE:-$(command -v wine64 || echo /usr/lib/wine/wine64)}
 export WINEDEBUG=${WINEDEBUG:--all}
+# No .NET or HTML engine is needed: a new prefix does not offer to download them.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export WINEPREFIX=${WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/vyk-edit/wine}
 runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")
 paths=("$runtime" /usr/x86_64-w64-mingw32/lib)

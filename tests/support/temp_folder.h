@@ -21,19 +21,24 @@ class TempFolder {
     for (char& c : name)
       if (c == '/') c = '_';
     path_ = std::filesystem::temp_directory_path() / name;
-    std::filesystem::remove_all(path_);
+    Remove();  // one left by an earlier run of the same process number
     std::filesystem::create_directories(path_);
   }
-  ~TempFolder() {
-    std::error_code ec;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
-    std::filesystem::remove_all(path_, ec);
-  }
+  ~TempFolder() { Remove(); }
   std::string File(const std::string& name) const { return (path_ / name).string(); }
   const std::filesystem::path& Path() const { return path_; }
 
  private:
+  // Tests make files and folders read-only; Windows deletes no read-only file.
+  void Remove() const {
+    namespace fs = std::filesystem;
+    std::error_code ec, ignored;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    for (fs::recursive_directory_iterator it(path_, ec), end; !ec && it != end; it.increment(ec))
+      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(path_, ec);
+  }
+
   std::filesystem::path path_;
 };
 

@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -69,7 +70,11 @@ class ScreenshotDialogs : public Dialogs {
 };
 
 void Save(QWidget& window, const QString& folder, const char* name) {
-  QApplication::processEvents();
+  // Long enough for the Windows style's state animations to end: until then a radio button
+  // or a text box is drawn as it was.
+  QEventLoop settle;
+  QTimer::singleShot(400, &settle, &QEventLoop::quit);
+  settle.exec();
   window.grab().save(QDir(folder).filePath(name));
 }
 

@@ -4,8 +4,8 @@
 #include <QMetaObject>
 #include <QObject>
 #include <QPointer>
-#include <atomic>
 #include <cerrno>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -44,8 +44,11 @@ std::string SystemText(DWORD code) {
 // " Ports present: COM3, COM4." or " No serial port is present."
 std::string PortsPresentText() {
   std::string names;
-  for (const SerialDevice& device : PresentSerialDevices())
-    names += (names.empty() ? "" : ", ") + device.name;
+  for (const SerialDevice& device : PresentSerialDevices()) {
+    // Wine lists its ports by their device path, \\.\COM1.
+    const std::string& name = device.name;
+    names += (names.empty() ? "" : ", ") + name.substr(name.rfind(R"(\\.\)", 0) == 0 ? 4 : 0);
+  }
   return names.empty() ? " No serial port is present." : " Ports present: " + names + ".";
 }
 
@@ -81,9 +84,8 @@ class WinSerialPort : public Port {
     dcb.fRtsControl = RTS_CONTROL_DISABLE;
     dcb.fOutX = dcb.fInX = FALSE;
     dcb.fAbortOnError = FALSE;
-    // A read returns at once with what has arrived, else with the first byte, else after
-    // kReadWaitMs with nothing: the reader then looks whether it is to stop.
-    COMMTIMEOUTS timeouts{MAXDWORD, MAXDWORD, kReadWaitMs, 0, 0};
+    // No time-outs: a read ends when its byte has come, and Close ends the wait for it.
+    COMMTIMEOUTS timeouts{0, 0, 0, 0, 0};
     if (!::SetCommState(h, &dcb) || !::SetCommTimeouts(h, &timeouts)) {
       const DWORD code = ::GetLastError();
       ::CloseHandle(h);
@@ -92,20 +94,26 @@ class WinSerialPort : public Port {
     ::PurgeComm(h, PURGE_RXCLEAR | PURGE_TXCLEAR);
     handle_ = h;
     name_ = name;
-    stop_ = false;
+    reading_ = std::make_unique<Reading>();
     ++generation_;
-    reader_ = std::thread([this, h, generation = generation_] { Read(h, generation); });
+    reader_ = std::thread(
+        [this, h, r = reading_.get(), generation = generation_] { Read(h, *r, generation); });
   }
 
   bool IsOpen() const override { return handle_ != nullptr; }
 
   void Close() override {
     if (handle_ == nullptr) return;
-    stop_ = true;
-    ::CancelIoEx(handle_, nullptr);
+    ::SetEvent(reading_->stop);
     if (reader_.joinable()) reader_.join();
+    ::CancelIoEx(handle_, nullptr);  // the read the reader left waiting
     ::CloseHandle(handle_);
     handle_ = nullptr;
+    // The cancelled read still writes into its OVERLAPPED as it ends: freed only once it has.
+    if (::WaitForSingleObject(reading_->ov.hEvent, 2000) == WAIT_OBJECT_0)
+      reading_.reset();
+    else
+      static_cast<void>(reading_.release());
     ++generation_;  // what the reader posted before it stopped is dropped
   }
 
@@ -131,36 +139,47 @@ class WinSerialPort : public Port {
   }
 
  private:
-  static constexpr DWORD kReadWaitMs = 100;
-
-  // The reader thread: hands every byte to the event loop, and the loss of the line.
-  void Read(HANDLE h, uint64_t generation) {
+  // What one opening's reader reads into, and the event that tells it to stop. One byte a
+  // read: Wine's overlapped read of a COM port waits until the buffer is full, while a
+  // one-byte read ends at the first byte everywhere.
+  struct Reading {
     OVERLAPPED ov{};
-    ov.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    // One byte a read: Wine's overlapped read of a COM port ignores the time-outs and waits
-    // until the buffer is full, while a one-byte read ends at the first byte everywhere.
-    char buffer[1];
-    while (!stop_) {
+    HANDLE stop = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    char buffer[1] = {};
+    Reading() { ov.hEvent = ::CreateEventW(nullptr, TRUE, TRUE, nullptr); }
+    ~Reading() {
+      ::CloseHandle(ov.hEvent);
+      ::CloseHandle(stop);
+    }
+  };
+
+  // The reader thread: hands every byte to the event loop, and the loss of the line. The stop
+  // event stays set, so a stop that comes before a read begins still ends the wait for it.
+  void Read(HANDLE h, Reading& r, uint64_t generation) {
+    for (;;) {
       DWORD got = 0;
-      ::ResetEvent(ov.hEvent);
-      BOOL ok = ::ReadFile(h, buffer, sizeof buffer, &got, &ov);
-      if (!ok && ::GetLastError() == ERROR_IO_PENDING)
-        ok = ::GetOverlappedResult(h, &ov, &got, TRUE);
-      if (stop_) break;
+      ::ResetEvent(r.ov.hEvent);
+      BOOL ok = ::ReadFile(h, r.buffer, sizeof r.buffer, &got, &r.ov);
+      if (!ok && ::GetLastError() == ERROR_IO_PENDING) {
+        const HANDLE events[2] = {r.stop, r.ov.hEvent};
+        if (::WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0) return;
+        ok = ::GetOverlappedResult(h, &r.ov, &got, FALSE);
+      }
+      if (::WaitForSingleObject(r.stop, 0) == WAIT_OBJECT_0) return;
       if (!ok) {
         const std::string reason = SystemText(::GetLastError());
         Deliver(generation, [this, reason] { Lose(reason); });
-        break;
+        ::SetEvent(r.ov.hEvent);  // no read is left waiting: Close need not wait for one
+        return;
       }
       if (got == 0) continue;
-      std::vector<uint8_t> bytes(buffer, buffer + got);
+      std::vector<uint8_t> bytes(r.buffer, r.buffer + got);
       Deliver(generation, [this, bytes = std::move(bytes)] {
         for (uint8_t b : bytes) {
           if (onByte) onByte(b);
         }
       });
     }
-    ::CloseHandle(ov.hEvent);
   }
 
   // Runs `work` in the event loop's thread, unless the port was closed or reopened meanwhile.
@@ -183,7 +202,7 @@ class WinSerialPort : public Port {
   HANDLE handle_ = nullptr;
   std::string name_;
   std::thread reader_;
-  std::atomic<bool> stop_{false};
+  std::unique_ptr<Reading> reading_;
   uint64_t generation_ = 0;  // read and changed in the event loop's thread only
   QObject receiver_;         // lives in the event loop's thread
 };
