@@ -2,7 +2,8 @@
 ; .VYK projects and .maf meters opening in the program, and an uninstaller that removes what it
 ; installed and nothing of the user's (projects, meters, settings and data stay).
 ; makensis -DVERSION=1.2b -DSTAGE=<folder of the programs and DLLs> -DOUTFILE=<setup.exe>
-Unicode true
+; A 64-bit installer for 64-bit programs (and Wine without its 32-bit half runs it).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 

@@ -153,7 +153,7 @@ new_session
 /usr/lib/wine/wineserver -w
 [ -f "$programs/vykedit.exe" ] && [ -f "$programs/platforms/qwindows.dll" ] ||
   fail "the installer did not install the programs"
-[ "$("$run" "$programs/vyk.exe" --version)" = "vyk (Vyk Edit) $version" ] ||
+[ "$("$run" "$programs/vyk.exe" --version | tr -d '\r')" = "vyk (Vyk Edit) $version" ] ||
   fail "the installed vyk.exe does not run"
 "$run" reg query 'HKLM\Software\Classes\.VYK' | grep VykEdit.Project >/dev/null ||
   fail ".VYK files do not open in the program"
