@@ -42,6 +42,12 @@ check() {  # WHAT: prints it, for the log to show how far the checks came
 
 check "a new Wine prefix"
 "$run" wineboot --init >/dev/null 2>&1
+# Wine's own Tahoma, the font Qt takes for the windows, leaves the text of Qt's line edits
+# undrawn (a bare Qt program shows the same); Windows' fonts are not here, DejaVu Sans stands in.
+for font in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI"; do
+  "$run" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d "DejaVu Sans" /f \
+    >/dev/null 2>&1
+done
 # Its output without the carriage returns Windows puts before each line end.
 vyk() { "$run" "$stage/vyk.exe" "$@" | tr -d '\r'; }
 
