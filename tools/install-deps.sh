@@ -15,7 +15,8 @@ packages=(
 )
 
 if [ "${1:-}" = "--windows" ]; then
-  packages+=(g++-mingw-w64-x86-64-posix nsis wine64 fonts-wine xz-utils zip xvfb xauth xdotool imagemagick)
+  packages+=(g++-mingw-w64-x86-64-posix nsis wine64 fonts-wine xz-utils zip curl ca-certificates xvfb xauth
+    xdotool imagemagick)
 fi
 
 missing=()
