@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
-#include "storage/windows/wide_text.h"
+#include "storage/path_text.h"
 
 // On Windows the lock is a mutex named for the file's full path, not a lock on the file: an
 // open handle on the file would stop the save that moves a new file into its place.
@@ -29,7 +29,7 @@ std::wstring MutexName(const std::filesystem::path& file) {
 FileLock::FileLock(const std::string& path, const std::function<void()>& onWait) {
   namespace fs = std::filesystem;
   std::error_code ec;
-  const fs::path file = fs::path(Wide(path));
+  const fs::path file = PathOf(path);
   if (!fs::is_regular_file(file, ec)) return;
   const fs::path full = fs::weakly_canonical(file, ec);
   if (ec) return;

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -25,8 +26,14 @@ namespace vyk {
 namespace {
 
 // "COM3" and "\\.\COM3" both name the device; COM10 and above need the second form.
+constexpr std::string_view kDevicePrefix = R"(\\.\)";
+
+std::string ShortName(const std::string& name) {
+  return name.rfind(kDevicePrefix, 0) == 0 ? name.substr(kDevicePrefix.size()) : name;
+}
+
 std::wstring DevicePath(const std::string& name) {
-  return Wide(name.rfind("\\\\.\\", 0) == 0 ? name : "\\\\.\\" + name);
+  return Wide(std::string(kDevicePrefix) + ShortName(name));
 }
 
 std::string SystemText(DWORD code) {
@@ -45,9 +52,8 @@ std::string SystemText(DWORD code) {
 std::string PortsPresentText() {
   std::string names;
   for (const SerialDevice& device : PresentSerialDevices()) {
-    // Wine lists its ports by their device path, \\.\COM1.
-    const std::string& name = device.name;
-    names += (names.empty() ? "" : ", ") + name.substr(name.rfind(R"(\\.\)", 0) == 0 ? 4 : 0);
+    // Wine lists its ports by their device path.
+    names += (names.empty() ? "" : ", ") + ShortName(device.name);
   }
   return names.empty() ? " No serial port is present." : " Ports present: " + names + ".";
 }
