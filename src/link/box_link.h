@@ -35,6 +35,8 @@ class BoxLink {
   int Unread() const;
 
   void WriteRaw(uint8_t byte);
+  // Milliseconds on the pump's clock.
+  double NowMs() const { return pump_.NowMs(); }
   // Lets waiting window events run once.
   void PumpEvents() { pump_.ProcessPending(); }
   // Writes the byte and takes any one byte that arrives within 1000 ms as its echo.

@@ -90,6 +90,7 @@ extern "C" void OnStopSignal(int) {
 }  // namespace
 
 PtyBox::PtyBox(SimBoxConfig config) : box_(std::move(config)) {
+  box_.clockMs = [] { return static_cast<double>(Now()) / 1e6; };
   try {
     master_ = posix_openpt(O_RDWR | O_NOCTTY);
     if (master_ < 0) Fail("posix_openpt");

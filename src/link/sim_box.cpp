@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "link/sim_drive.h"
 #include "model/eeprom_image.h"
 #include "model/text/ascii_text.h"
 #include "model/text/hex_text.h"
@@ -54,6 +55,12 @@ const char* LineFaultName(LineFault fault) {
 
 SimBox::SimBox(SimBoxConfig config) : config_(std::move(config)), random_(config_.faultSeed) {
   eeprom_.fill(0xFF);
+  if (config_.drive) {
+    uint8_t group = kFord;
+    for (const HardwareGroup& g : kGroups)
+      if (g.boxLetter == config_.groupLetter) group = g.byte;
+    eeprom_ = NewImage(group).Bytes();
+  }
 }
 
 void SimBox::BeginLine() {
@@ -142,9 +149,10 @@ void SimBox::Command(const std::string& line, std::vector<SimOutput>& out) {
     version.resize(3, ' ');
     Send(out, "\r\n" + std::string(1, config_.groupLetter) + version + " Box\r\n" + prompt);
   } else if (line == "M") {
-    const auto& p = config_.offsets;
-    std::string reading = Hex4(config_.input) + " " + Hex4(p[0]) + " " + Hex4(p[1]) + " " +
-                          Hex4(p[2]) + " " + Hex4(p[3]) + " 0000 0000 0000 " + Hex4(Output());
+    const uint16_t input = Input();
+    const std::array<uint16_t, 4> p = Offsets();
+    std::string reading = Hex4(input) + " " + Hex4(p[0]) + " " + Hex4(p[1]) + " " + Hex4(p[2]) +
+                          " " + Hex4(p[3]) + " 0000 0000 0000 " + Hex4(Output(input, p));
     if (config_.garbledReading) {
       for (char& c : reading)
         if (c != ' ') c = static_cast<char>(c | 0x80);
@@ -163,14 +171,29 @@ void SimBox::Command(const std::string& line, std::vector<SimOutput>& out) {
   }
 }
 
-uint16_t SimBox::Output() const {
+uint16_t SimBox::Input() {
+  if (!config_.drive) return config_.input;
+  const double now = clockMs ? clockMs() : 0;
+  if (!driveStartMs_) driveStartMs_ = now;
+  return DriveInput((now - *driveStartMs_) / 1000);
+}
+
+std::array<uint16_t, 4> SimBox::Offsets() const {
+  if (!config_.drive) return config_.offsets;
+  std::array<uint16_t, 4> offsets{};
+  for (size_t k = 0; k < offsets.size(); ++k)  // a pot byte is a signed offset
+    offsets[k] = static_cast<uint16_t>(static_cast<int8_t>(eeprom_[kFirstPotByte + k]));
+  return offsets;
+}
+
+uint16_t SimBox::Output(uint16_t input, const std::array<uint16_t, 4>& p) const {
   if (config_.output) return *config_.output;
   EepromImage table;
   table.Bytes() = eeprom_;
   std::array<int, 4> offsets{};
   for (size_t k = 0; k < offsets.size(); ++k)
-    offsets[k] = static_cast<int16_t>(config_.offsets[k]);
-  return static_cast<uint16_t>(BoxOutputCount(table, offsets, static_cast<int16_t>(config_.input)));
+    offsets[k] = static_cast<int16_t>(p[k]);
+  return static_cast<uint16_t>(BoxOutputCount(table, offsets, static_cast<int16_t>(input)));
 }
 
 // Queues text; only its first byte waits delayMs, the rest follow it at once.

@@ -43,6 +43,10 @@ struct SimBoxConfig {
   // The reading line keeps its length but every digit arrives with its top bit set, as line
   // noise would leave it: no field is hexadecimal.
   bool garbledReading = false;
+  // The Box is on an engine: its input follows the repeatable drive of link/sim_drive.h from
+  // its first reading on, and its offsets are its pot bytes, as a pot written into it shows.
+  // A Box made to drive starts with the table of a new project of its group's letter.
+  bool drive = false;
 
   // Timing, in milliseconds. At a baud rate above 0 every byte takes 10 bit times on the line,
   // both ways: 9600 baud is 1.0417 ms a byte.
@@ -101,6 +105,9 @@ class SimBox {
   SimBoxConfig& Config() { return config_; }
   // Told every command line the Box acts on, as it read it (without its CR).
   std::function<void(const std::string&)> onCommand;
+  // Milliseconds on the clock of whoever serves the Box: the drive's time. Without it the drive
+  // stands at its start.
+  std::function<double()> clockMs;
 
   // Seconds a byte spends on the line at the configured baud rate (0 without pacing).
   double ByteTimeMs() const { return config_.baud > 0 ? 10000.0 / config_.baud : 0.0; }
@@ -118,8 +125,10 @@ class SimBox {
   void Command(const std::string& line, std::vector<SimOutput>& out);
   void Send(std::vector<SimOutput>& out, const std::string& text, double delayMs = 0);
   void ApplyByteFaults(std::vector<SimOutput>& out, bool lineEnds);
-  // The output count of the reading line.
-  uint16_t Output() const;
+  // The reading line's input, offsets and output.
+  uint16_t Input();
+  std::array<uint16_t, 4> Offsets() const;
+  uint16_t Output(uint16_t input, const std::array<uint16_t, 4>& offsets) const;
 
   SimBoxConfig config_;
   std::array<uint8_t, 256> eeprom_;
@@ -134,6 +143,7 @@ class SimBox {
   int lineSent_ = 0;  // bytes sent for the line so far
   std::array<long, kLineFaultKinds> faultsMade_{};
   std::mt19937 random_;
+  std::optional<double> driveStartMs_;
 };
 
 // The letter a Box of the group answers with; a byte that names no group gets a Ford Box.

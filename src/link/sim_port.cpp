@@ -4,7 +4,9 @@
 
 namespace vyk {
 
-SimPort::SimPort(Pump& pump, SimBoxConfig config) : pump_(pump), box_(std::move(config)) {}
+SimPort::SimPort(Pump& pump, SimBoxConfig config) : pump_(pump), box_(std::move(config)) {
+  box_.clockMs = [&pump] { return pump.NowMs(); };
+}
 
 void SimPort::Open(const std::string&) {
   open_ = true;

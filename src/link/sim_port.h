@@ -8,11 +8,13 @@
 namespace vyk {
 
 inline const std::string kSimulatorPortName = "Simulator";
+// The simulated Box on an engine: its input follows a drive (SimBoxConfig::drive).
+inline const std::string kDrivingSimulatorPortName = "Simulator:drive";
 
 // Whether a port name is the simulated Box's: every place that names the Box as simulated asks
 // this, so the window, the records and the questions never disagree.
 inline bool IsSimulatorPort(const std::string& port) {
-  return port == kSimulatorPortName;
+  return port == kSimulatorPortName || port == kDrivingSimulatorPortName;
 }
 
 class SimPort : public Port {

@@ -99,6 +99,13 @@ struct AppState {
   // the project and edit operations refuse and change nothing, and the refresh keeps the
   // Abort button and any abort request: only Abort, Help and Exit act.
   bool exchangeRunning = false;
+  // The live view runs (an exchange of readings one after another). The pot arrows still act:
+  // each pot they change is written into the Box between two readings, in this order (pots
+  // 1..4, each once however often it was pressed). A stop request ends the view after the
+  // exchange in progress.
+  bool liveRunning = false;
+  bool liveStopRequest = false;
+  std::vector<int> livePotWrites;
   // What Box > Update EEPROM left in the Box. An update that stops part-way (abort, fault,
   // lost line) after its first acknowledged write sets `boxPartial`: the Box holds the new
   // bytes 0x00..boxLastAddressWritten (each acknowledged and verified; -1: none), perhaps a

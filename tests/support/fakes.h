@@ -128,6 +128,8 @@ class RecordingView : public MainView {
   void RepaintEepromGrid() override { ++eepromRepaints; }
   void ControlsChanged() override { ++controlChanges; }
   void ChartChanged() override { ++chartChanges; }
+  void StatusMessage(const std::string& text) override { statusMessages.push_back(text); }
+  std::vector<std::string> statusMessages;
 };
 
 // A program just started: no project, start-up constants, every image byte FF.

@@ -12,6 +12,7 @@
 #include <optional>
 #include <tuple>
 
+#include "cli/box/box_run.h"
 #include "cli/box/stop_signals.h"
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
@@ -44,183 +45,6 @@ namespace vyk::cli {
 namespace {
 
 using nlohmann::json;
-
-struct BoxOptions {
-  std::string port;
-  std::string configDir;
-  std::string dataDir;
-  std::string group;
-  std::string project;
-  bool json = false;
-  bool dryRun = false;
-  size_t last = kEveryEntry;  // box history --last
-};
-
-// The options with the port filled in from the settings file when --port is not given. A
-// Box command never falls back on the simulated Box, also not when the window's settings
-// chose it: reading it would fill a project with its blank EEPROM, and writing it would report
-// success with nothing programmed. It answers only to --port Simulator.
-BoxOptions WithPort(BoxOptions o) {
-  if (!o.port.empty()) return o;
-  const SettingsFile file(SettingsFolder(o.configDir));
-  const StoredSettings stored = file.Load();
-  if (!stored.namesPort)
-    throw UsageError("No port for the Box: give one with --port DEVICE (--port " +
-                     kSimulatorPortName + " for the simulated Box), or choose one in Vyk Edit's " +
-                     "Box > Options, which keeps it in " + file.Path());
-  o.port = ChoosePortName(stored.comPort, stored.portName, "");
-  if (IsSimulatorPort(o.port))
-    throw UsageError("The settings file " + file.Path() + " names the simulated Box (" +
-                     kSimulatorPortName + "), which a Box command uses only when --port " +
-                     kSimulatorPortName + " is given: name the Box's real port with --port " +
-                     "DEVICE (such as /dev/ttyUSB0), or choose it in Vyk Edit's Box > Options");
-  return o;
-}
-
-// One line redrawn in a terminal; elsewhere (a log, a pipe) a line every 16 bytes. A line a
-// transfer left open is ended before anything else is said.
-class ProgressLines {
- public:
-  TransferProgress Line(const char* verb) {
-    return [this, verb](int done) {
-      const std::string line = std::string(verb) + " EEPROM: " + std::to_string(done) + "/80";
-      if (terminal_) {
-        std::cerr << '\r' << line;
-        open_ = done < 80;
-        if (!open_) std::cerr << '\n';
-      } else if (done % 16 == 0) {
-        std::cerr << line << '\n';
-      }
-      std::cerr << std::flush;
-    };
-  }
-  void End() {
-    if (open_) std::cerr << '\n' << std::flush;
-    open_ = false;
-  }
-
- private:
-  bool terminal_ = ::isatty(::fileno(stderr)) != 0;
-  bool open_ = false;
-};
-
-// One run of a Box command: the state, the link on the chosen port, and the project.
-class BoxRun {
- public:
-  // `abortsExchange`: a stop signal ends the exchange in progress as Abort does (a transfer);
-  // else the command's one exchange runs to its end before the command stops.
-  BoxRun(const BoxOptions& o, bool abortsExchange) : options_(o) {
-    session_.dataFolder = DataFolder(o.dataDir);
-    // The window's setting; a command line shows no preview, so it reads the Box first only
-    // for the backup.
-    state_.backupBeforeUpdate = SettingsFile(SettingsFolder(o.configDir)).Load().backupBeforeUpdate;
-    state_.previewBeforeUpdate = false;
-    static int argc = 1;
-    static char name[] = "vyk";
-    static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance() == nullptr) {
-      UseLeanEventDispatcher();  // one wake-up per byte at 9600 baud: fewer system calls
-      app_ = std::make_unique<QCoreApplication>(argc, argv);
-    }
-    stop_ = std::make_unique<StopSignals>([this, abortsExchange] {
-      if (abortsExchange) state_.abortRequest = true;
-    });
-    dialogs_.beforeSaying = [this] { progress_.End(); };
-  }
-  // The records' warnings come after the outcome, which has been said by now.
-  ~BoxRun() {
-    progress_.End();
-    dialogs_.SayRecordWarnings();
-  }
-  BoxRun(const BoxRun&) = delete;
-  BoxRun& operator=(const BoxRun&) = delete;
-
-  // Loads the project (or makes a new one of the group) without talking to the Box.
-  void LoadProject() {
-    if (!options_.project.empty()) {
-      dialogs_.showInformation = false;
-      dialogs_.openName = options_.project;
-      FileOpenClick(session_);
-      dialogs_.showInformation = true;
-      Check();
-      if (!options_.group.empty() && GroupOfCliName(options_.group).byte != state_.header.Group())
-        throw UsageError("--group differs from the project's group");
-    } else {
-      if (options_.group.empty()) throw UsageError("--group is needed when no project is given");
-      dialogs_.setup =
-          ProjectSetup{FileText("(none)"), {}, GroupOfCliName(options_.group).byte, false};
-      FileNewClick(session_);
-      Check();
-    }
-  }
-
-  // Opens the port; the simulated Box answers as hardware of the project's group.
-  void OpenLink() {
-    connection_.Open(options_.port);
-    connection_.AnswerAsGroup(state_.header.Group());
-    ExitIfStopped();
-  }
-
-  void Check() const {
-    if (dialogs_.errors > 0) throw CommandFailed();
-  }
-
-  // After Ctrl+C or SIGTERM the command ends once the exchange in progress has, with an exit
-  // status that says it was stopped.
-  void ExitIfStopped() {
-    if (stop_->Received() == 0) return;
-    progress_.End();
-    throw ExitStatus(stop_->ExitStatus());
-  }
-
-  // Saves what a read brought into the project. False when it was not saved, with the reason
-  // for the history; a stop signal keeps the project untouched.
-  bool SaveRead() {
-    if (stop_->Received() != 0) return false;
-    dialogs_.showInformation = false;
-    // The window takes no lock: a file it saved meanwhile is not overwritten unasked.
-    dialogs_.questionAnswer = Answer::No;
-    dialogs_.quietQuestions = false;
-    try {
-      if (FileSaveClick(session_)) return true;
-      state_.boxMessage = "The project was not saved: " + state_.projectFileName +
-                          " was changed on disk and was not overwritten";
-    } catch (const std::exception& e) {
-      state_.boxMessage = std::string("The project was not saved: ") + e.what();
-    }
-    dialogs_.Error(state_.boxMessage);
-    return false;
-  }
-
-  TransferProgress ProgressLine(const char* verb) { return progress_.Line(verb); }
-  void EndProgress() { progress_.End(); }
-
-  AppState& State() { return state_; }
-  Session& GetSession() { return session_; }
-  BoxLink& Link() { return connection_.Link(); }
-  CliDialogs& Dialogs() { return dialogs_; }
-  const BoxOptions& Options() const { return options_; }
-
- private:
-  BoxOptions options_;
-  std::unique_ptr<QCoreApplication> app_;
-  AppState state_;
-  CliDialogs dialogs_;
-  MainView view_;
-  Session session_{state_, dialogs_, view_, nullptr};
-  QtPump pump_;
-  BoxConnection connection_{pump_, state_};
-  ProgressLines progress_;
-  std::unique_ptr<StopSignals> stop_;
-};
-
-void Print(const BoxOptions& o, const json& j, const std::string& text) {
-  if (o.json) {
-    PrintJson(j);
-  } else {
-    std::cout << TerminalText(text);
-  }
-}
 
 void Identify(const BoxOptions& options) {
   if (options.group.empty()) throw UsageError("--group is needed");
@@ -484,34 +308,24 @@ void Diff(const BoxOptions& options) {
 void AddBoxCommands(CLI::App& app) {
   CLI::App* box = app.add_subcommand("box", "Talk to the Box");
   box->require_subcommand(1);
-  auto common = [](CLI::App* cmd, BoxOptions& o) {
-    cmd->add_option("--port", o.port,
-                    "Serial device, pseudo-terminal or \"Simulator\"; default: the port the "
-                    "settings file names (never the simulated Box); Ctrl+C or SIGTERM stops "
-                    "after the exchange in progress, with exit status 130 or 143");
-    cmd->add_option("--config", o.configDir, "Folder of the settings file vyk.ini");
-    cmd->add_option("--data", o.dataDir,
-                    "Folder of the Box's backups and history (default: the user's data folder)");
-    cmd->add_option("--group", o.group, "Hardware group")->check(CLI::IsMember(GroupCliNames()));
-    cmd->add_flag("--json", o.json, "Print JSON");
-  };
+
   {
     auto o = std::make_shared<BoxOptions>();
     auto* cmd = box->add_subcommand("identify", "Check that the Box answers as hardware of GROUP");
-    common(cmd, *o);
+    AddCommonBoxOptions(cmd, *o);
     cmd->callback([o] { Identify(*o); });
   }
   {
     auto o = std::make_shared<BoxOptions>();
     auto* cmd = box->add_subcommand("monitor", "Take one reading and show the adjusted table");
-    common(cmd, *o);
+    AddCommonBoxOptions(cmd, *o);
     cmd->add_option("PROJECT", o->project, "Project whose table is adjusted");
     cmd->callback([o] { Monitor(*o); });
   }
   {
     auto o = std::make_shared<BoxOptions>();
     auto* cmd = box->add_subcommand("write", "Write the project's 80 bytes into the Box, verified");
-    common(cmd, *o);
+    AddCommonBoxOptions(cmd, *o);
     cmd->add_option("PROJECT", o->project, "Project to write")->required();
     cmd->add_flag("--dry-run", o->dryRun,
                   "Read the Box and show what writing would change; write nothing");
@@ -520,7 +334,7 @@ void AddBoxCommands(CLI::App& app) {
   {
     auto o = std::make_shared<BoxOptions>();
     auto* cmd = box->add_subcommand("read", "Read the Box's 80 bytes into the project and save it");
-    common(cmd, *o);
+    AddCommonBoxOptions(cmd, *o);
     cmd->add_option("PROJECT", o->project, "Project to read into")->required();
     cmd->callback([o] { Transfer(*o, false); });
   }
@@ -530,11 +344,12 @@ void AddBoxCommands(CLI::App& app) {
         "diff",
         "Show what differs between the project and the Box's 80 bytes; exit status 0 "
         "when they are equal, 1 when they differ, 2 on an error");
-    common(cmd, *o);
+    AddCommonBoxOptions(cmd, *o);
     cmd->add_option("PROJECT", o->project, "Project to compare with the Box")->required();
     ExitsLikeDiff(cmd);
     cmd->callback([o] { Diff(*o); });
   }
+  AddLiveCommand(box);
   for (auto [name, help, run] :
        {std::tuple{"backups", "List the backups Update kept of the Box, newest first", &Backups},
         std::tuple{"history", "List every Update and Retrieve, newest first", &History}}) {

@@ -30,6 +30,7 @@ struct BoxsimOptions {
   std::string output;
   std::string offsets;
   bool garbledReading = false;
+  bool drive = false;
   long stopAfter = 0;
   long dropByte = 0;
   long corruptByte = 0;
@@ -122,6 +123,9 @@ SimBoxConfig ConfigOf(const BoxsimOptions& o) {
   if (!o.output.empty()) c.output = ParseHex16(o.output, "--output");
   if (!o.offsets.empty()) c.offsets = ParseOffsets(o.offsets);
   c.garbledReading = o.garbledReading;
+  c.drive = o.drive;
+  if (c.drive && (!o.input.empty() || !o.offsets.empty()))
+    throw UsageError("--drive sets the input and the offsets: give neither --input nor --offsets");
   c.stopAfterBytes = o.stopAfter;
   c.dropNthOutput = o.dropByte;
   c.corruptNthOutput = o.corruptByte;
@@ -154,7 +158,8 @@ void RunBoxsim(const BoxsimOptions& o) {
   // The path alone on the first line: scripts and tests read it to find the Box.
   std::cout << runner.DevicePath() << std::endl;
   std::cerr << "Simulated Box, group letter " << config.groupLetter << ", version \""
-            << config.version << "\", " << config.baud << " baud; stop it with Ctrl-C\n";
+            << config.version << "\", " << config.baud << " baud"
+            << (config.drive ? ", on a simulated drive" : "") << "; stop it with Ctrl-C\n";
   if (runner.Serve() == PtyBoxEnd::LineClosed)
     std::cerr << "Line closed after " << runner.Box().BytesReceived() << " bytes, as asked\n";
   if (config.faultRate > 0 || config.lineFault != LineFault::None)
@@ -197,6 +202,10 @@ void AddBoxsimCommand(CLI::App& app) {
                   "The four pot offsets of \"M\", hexadecimal, as H,H,H,H (\"-A\" is FFF6)");
   cmd->add_flag("--garbled-reading", o->garbledReading,
                 "Answer \"M\" with a reading line of the right length whose digits are garbled");
+  cmd->add_flag("--drive", o->drive,
+                "The Box is on an engine: its input follows a repeatable drive (idle, "
+                "pull-away, cruise, a full-throttle pull, lift-off; 45 s, again and again) and "
+                "its offsets are its pot bytes; without --eeprom it starts with a new table");
   cmd->add_option("--stop-after", o->stopAfter, "Answer nothing after this many bytes received")
       ->check(CLI::NonNegativeNumber);
   cmd->add_option("--drop-byte", o->dropByte, "Lose the N-th byte sent (echoes count; from 1)")

@@ -24,8 +24,13 @@ void BoxConnection::Open(const std::string& portName, const SimBoxConfig& simula
   if (const SimBox* box = Simulator()) simEeprom_ = box->Eeprom();
   link_.reset();
   if (IsSimulatorPort(portName)) {
-    auto port = std::make_unique<SimPort>(pump_, simulator);
-    port->Box().Eeprom() = simEeprom_;
+    SimBoxConfig config = simulator;
+    config.drive = config.drive || portName == kDrivingSimulatorPortName;
+    auto port = std::make_unique<SimPort>(pump_, config);
+    // A Box that drives keeps its own table until something was written into it.
+    std::array<uint8_t, 256> blank;
+    blank.fill(0xFF);
+    if (!config.drive || simEeprom_ != blank) port->Box().Eeprom() = simEeprom_;
     port_ = std::move(port);
   } else {
     port_ = MakeSerialPort();

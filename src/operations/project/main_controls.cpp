@@ -1,5 +1,7 @@
 #include "operations/project/main_controls.h"
 
+#include <algorithm>
+
 #include "model/conversions.h"
 #include "model/entry_text.h"
 #include "model/errors.h"
@@ -160,6 +162,14 @@ void ShowReading(Session& s) {
   s.view.ControlsChanged();
 }
 
+ChartPoint OperatingPoint(const AppState& st, int input, int output) {
+  // Table entry x sits at input count 32x.
+  const float x = st.controls.inputRGrp == kFrequency
+                      ? static_cast<float>(input * static_cast<double>(st.conversion.HertzPerCount))
+                      : static_cast<float>(input / 32.0 / kRowsPerVolt);
+  return {x, ChartY(st, output)};
+}
+
 void PlotTable(Session& s) {
   AppState& st = s.state;
   Chart& chart = st.chart;
@@ -310,8 +320,14 @@ std::string PotText(uint8_t value) {
 
 void AdjustPot(Session& s, int k, int step) {
   if (k < 1 || k > 4) throw RangeError();
-  if (RefusedDuringExchange(s) || (step != 0 && RefusedWithoutProject(s))) return;
   AppState& st = s.state;
+  // In the live view a pot's arrows turn the Box's pot too: the view writes it between two
+  // readings.
+  const bool live = st.liveRunning && step != 0;
+  if ((!live && RefusedDuringExchange(s)) || (step != 0 && RefusedWithoutProject(s))) return;
+  if (live && std::find(st.livePotWrites.begin(), st.livePotWrites.end(), k) ==
+                  st.livePotWrites.end())
+    st.livePotWrites.push_back(k);
   ProjectChange change(s, "Pot " + std::to_string(k));
   uint8_t& pot = st.potWorkingCopies[k - 1];
   int address = kFirstPotByte + k - 1;

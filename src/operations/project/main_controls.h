@@ -17,6 +17,9 @@ void PlotTable(Session& s);
 // Draws the last reading again (its labels and adjusted curve) in the current kinds.
 void ShowReading(Session& s);
 
+// Where a reading sits on the chart: its input against its output, in the current kinds.
+ChartPoint OperatingPoint(const AppState& st, int input, int output);
+
 // What the window shows of a project that is closed: no table, curve, reading or pots, and
 // the image as at start-up, so that nothing of it can be written anywhere.
 void ClearProjectView(Session& s);

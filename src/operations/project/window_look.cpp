@@ -56,7 +56,11 @@ WindowLook LookOf(const AppState& state) {
   if (locked) {
     // Only a transfer lasts long enough to need saying; a reading or an identification would
     // just make the status bar flicker.
-    if (state.buttonMode == ButtonMode::Abort) {
+    if (state.liveRunning) {
+      look.notice =
+          "Live view running: press Stop (F8) to end it; the pot arrows turn the Box's pots, "
+          "other editing waits.";
+    } else if (state.buttonMode == ButtonMode::Abort) {
       look.notice = "Transfer with the Box running: press Abort to stop it; editing waits.";
     }
     look.fileNew = look.fileOpen = look.otherCommands = look.modeControls = false;
@@ -73,6 +77,10 @@ WindowLook LookOf(const AppState& state) {
   look.editProject = look.editMatch = !locked;
   look.boxUpdate = look.boxRetrieve = !locked;
   look.projectControls = !locked;
+  look.potArrows = !locked || state.liveRunning;
+  look.live = !locked || state.liveRunning;
+  look.liveCaption = state.liveRunning ? "Stop" : "Live";
+  look.record = state.liveRunning;
   look.abortBtnVisible = true;
   // During an identification or a reading the button cannot abort; a press would only start
   // a second exchange.

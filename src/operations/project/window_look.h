@@ -27,6 +27,12 @@ struct WindowLook {
   bool boxUpdate = false;
   bool boxRetrieve = false;
   bool projectControls = false;  // pots, limit, Hex box, both grids, chart
+  bool potArrows = false;        // the projectControls, and in the live view as well
+  // The live view's toggle (Box > Live, F8): "Live" starts it, "Stop" ends it; Record only
+  // while it runs.
+  bool live = false;
+  std::string liveCaption = "Live";
+  bool record = false;
   bool abortBtnEnabled = false;
   bool abortBtnVisible = false;
   std::string abortBtnCaption = "Monitor";

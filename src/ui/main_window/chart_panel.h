@@ -2,10 +2,13 @@
 // The chart beside the table: the table's curve and, while there is a reading, the curve the
 // pots adjust it to, on axes from 0 with round ticks, as many as its size has room for.
 #include <QChartView>
+#include <array>
+#include <deque>
 
 #include "model/app_state.h"
 
 class QLineSeries;
+class QScatterSeries;
 class QValueAxis;
 
 namespace vyk::ui {
@@ -18,8 +21,23 @@ class ChartPanel : public QChartView {
   // Draws the curves and titles of `chart`.
   void Show(const Chart& chart);
 
+  // The live view's operating point at `ms`, with the points of the last few seconds fading
+  // behind it.
+  void ShowOperatingPoint(const ChartPoint& point, double ms);
+  // No operating point any more (the units changed, or another project).
+  void ClearOperatingPoints();
+
  private:
   void ScaleAxes();
+  void DrawOperatingPoints();
+
+  struct Passed {
+    double ms;
+    ChartPoint point;
+  };
+  std::deque<Passed> passed_;  // the trail, the newest last
+  QScatterSeries* now_;
+  std::array<QScatterSeries*, 3> trail_{};  // older and fainter from the first on
 
   Chart shown_;  // what the chart draws, for scaling it when its size changes
   QLineSeries* series1_;

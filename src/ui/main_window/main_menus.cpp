@@ -91,6 +91,7 @@ void MainWindow::BuildMenus() {
     RunTransfer(
         [&](const auto& progress) { BoxRetrieveClick(session_, Link(), progress("Reading")); });
   });
+  boxLive_ = box->addAction("&Live", [this] { LiveClick(); });
   boxBackups_ = box->addAction("&Backups ...", [this] {
     if (windows_.showBackups) windows_.showBackups();
   });
@@ -127,6 +128,7 @@ void MainWindow::BuildKeys() {
   editMeter_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
   boxUpdate_->setShortcut(QKeySequence(Qt::Key_F6));
   boxRetrieve_->setShortcut(QKeySequence(Qt::Key_F7));
+  boxLive_->setShortcut(QKeySequence(Qt::Key_F8));
   editUndo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
   editRedo_->setShortcuts(
       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});

@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryFile>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <vector>
 
@@ -25,6 +26,7 @@
 #include "storage/data_folder.h"
 #include "ui/help/help_context.h"
 #include "ui/main_window/chart_panel.h"
+#include "ui/main_window/live_panel.h"
 #include "ui/main_window/table_grids.h"
 #include "ui/main_window/top_panel.h"
 #include "ui/range_edit_dialog.h"
@@ -139,6 +141,11 @@ void MainWindow::BuildBody(QWidget* central) {
   vOutLabel_->setObjectName("VOutLabel");
   eepromGrid_ = MakeByteGrid(central, session_, run);
   chart_ = new ChartPanel(central);
+  live_ = new LivePanel(central);
+  live_->hide();
+  panel_->liveClicked = [this] { LiveClick(); };
+  connect(live_->RecordButton(), &QToolButton::clicked, this, [this] { RecordClick(false); });
+  connect(live_->RecordToFileAction(), &QAction::triggered, this, [this] { RecordClick(true); });
 
   // The table at the left; the meter labels and, under them in one place, the chart or the
   // byte grid.
@@ -149,6 +156,7 @@ void MainWindow::BuildBody(QWidget* central) {
   meters->addSpacing(8);
   meters->addWidget(chart_, 1);
   meters->addWidget(eepromGrid_, 1);
+  meters->addWidget(live_, 1);
   auto* body = new QHBoxLayout;
   body->setContentsMargins(4, 0, 8, 8);
   body->setSpacing(12);
@@ -196,6 +204,95 @@ void MainWindow::ShowStatusBar() {
   const bool transfer = progressBar_ != nullptr && !progressBar_->isHidden();
   statusBar()->setVisible(!look_.notice.empty() || look_.simulatedBox || transfer ||
                           !statusBar()->currentMessage().isEmpty());
+}
+
+void MainWindow::LiveClick() {
+  if (state_.liveRunning) {
+    StopLive(state_);
+    return;
+  }
+  if (state_.exchangeRunning) return;  // the menu may still be open over a transfer
+  liveStartMs_.reset();
+  liveStatus_ = {};
+  chart_->ClearOperatingPoints();
+  live_->Begin(FromCore(state_.chart.bottomTitle), FromCore(state_.chart.leftTitle));
+  live_->show();
+  statusBar()->clearMessage();
+  ShowRecordingState();
+  LiveHandlers handlers;
+  handlers.reading = [this](const LiveReading& live) { ShowLiveReading(live); };
+  handlers.status = [this](const LiveStatus& status) {
+    liveStatus_ = status;
+    statusBar()->showMessage(FromCore(LiveStatusText(status)));
+  };
+  Run([&] { RunLive(session_, Link(), handlers); });
+  recording_.Stop();
+  ShowRecordingState();
+}
+
+void MainWindow::ShowLiveReading(const LiveReading& live) {
+  if (!liveStartMs_) liveStartMs_ = live.ms;
+  const MonitorReading& m = live.reading;
+  const ChartPoint point = OperatingPoint(state_, m.input, m.output);
+  chart_->ShowOperatingPoint(point, live.ms);
+  live_->Add((live.ms - *liveStartMs_) / 1000, point.x, point.y);
+  if (!recording_.Active()) return;
+  if (std::optional<std::string> fault = recording_.Add(live)) {
+    ShowRecordingState("The recording stopped: " + *fault);
+    return;
+  }
+  // The count moves on once a second, not with every row.
+  if (recording_.Rows() % 20 == 1) ShowRecordingState();
+}
+
+void MainWindow::RecordClick(bool pick) {
+  if (recording_.Active() || !state_.liveRunning) {
+    recording_.Stop();
+    ShowRecordingState();
+    return;
+  }
+  std::string path;
+  try {
+    if (pick) {
+      FileDialogRequest request;
+      request.filter = "Live logs (*.csv)|*.csv";
+      request.confirmOverwrite = true;
+      request.defaultExtension = "csv";
+      request.folder = LogsFolder(session_.dataFolder);
+      const std::optional<std::string> named = session_.dialogs.SaveFileName(request);
+      if (!named) {
+        ShowRecordingState();
+        return;
+      }
+      path = *named;
+    } else {
+      path = NewLogPath(session_.dataFolder, session_.now());
+    }
+    recording_.Start(path, LogUnitsOf(state_));
+    ShowRecordingState();
+  } catch (const std::exception& e) {
+    ShowRecordingState(std::string("Not recording: ") + e.what());
+  }
+}
+
+void MainWindow::ShowRecordingState(const std::string& fault) {
+  QToolButton* record = live_->RecordButton();
+  record->setChecked(recording_.Active());
+  record->setEnabled(state_.liveRunning);
+  if (!fault.empty()) {
+    live_->ShowRecording(FromCore(fault), true);
+  } else if (recording_.Active()) {
+    live_->ShowRecording(
+        FromCore("Recording to " + recording_.Path() + " (" + std::to_string(recording_.Rows()) +
+                 " readings)"),
+        false);
+  } else if (!recording_.Path().empty()) {
+    live_->ShowRecording(FromCore("Recorded " + std::to_string(recording_.Rows()) +
+                                  " readings to " + recording_.Path()),
+                         false);
+  } else {
+    live_->ShowRecording({}, false);
+  }
 }
 
 void MainWindow::EditRangeClick() {
@@ -325,6 +422,9 @@ void MainWindow::ApplyLook(const WindowLook& look) {
   editLearn_->setEnabled(look.editLearn);
   boxUpdate_->setEnabled(look.boxUpdate);
   boxRetrieve_->setEnabled(look.boxRetrieve);
+  boxLive_->setEnabled(look.live);
+  boxLive_->setText(look.liveCaption == "Stop" ? "Stop &Live" : "&Live");
+  if (live_ != nullptr) live_->RecordButton()->setEnabled(look.record);
   for (QWidget* w : {static_cast<QWidget*>(tableGrid_), static_cast<QWidget*>(eepromGrid_),
                      static_cast<QWidget*>(chart_)})
     w->setEnabled(look.projectControls);

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "link/box_link.h"
@@ -13,7 +14,9 @@
 #include "link/qt/settings_folder.h"
 #include "link/sim_box.h"
 #include "model/records/settings_file.h"
+#include "operations/box/live_readings.h"
 #include "operations/compare/compare.h"
+#include "operations/logs/live_recording.h"
 #include "operations/project/main_view.h"
 #include "operations/project/session.h"
 #include "ui/start_options.h"
@@ -29,6 +32,7 @@ namespace vyk::ui {
 
 class ChartPanel;
 class ImageGridView;
+class LivePanel;
 class TopPanel;
 
 // The other windows, which the main window opens and which exist for the whole run.
@@ -93,6 +97,11 @@ class MainWindow : public QMainWindow, public MainView {
 
   // Edit > Range Edit: the Range Edit dialog for the table's selected rows.
   void EditRangeClick();
+  // Box > Live, F8 and the Live/Stop button: starts the live view, or stops the running one.
+  void LiveClick();
+  // Record in the live view: into a new log in the data folder, or (`pick`) a file the user
+  // names; a second press ends the recording.
+  void RecordClick(bool pick);
 
   // Widgets, by their control names, for the tests.
   QWidget* Control(const char* name) const;
@@ -114,6 +123,9 @@ class MainWindow : public QMainWindow, public MainView {
   void ShowStatusBar();
   // The progress bar of a transfer: "what n of 80", or hidden for a negative count.
   void ShowProgress(const QString& what, int done);
+  // The live view's readings: the operating point, the strip chart, the log.
+  void ShowLiveReading(const LiveReading& live);
+  void ShowRecordingState(const std::string& fault = {});
 
   StartOptions options_;
   AppState state_;
@@ -151,6 +163,7 @@ class MainWindow : public QMainWindow, public MainView {
   QAction* boxTerminal_ = nullptr;
   QAction* boxBackups_ = nullptr;
   QAction* boxHistory_ = nullptr;
+  QAction* boxLive_ = nullptr;
   QAction* helpAbout_ = nullptr;
   QLabel* noticeLabel_ = nullptr;        // in the status bar, shown only with a notice
   QLabel* simulatedLabel_ = nullptr;     // in the status bar while the simulated Box is in use
@@ -164,6 +177,10 @@ class MainWindow : public QMainWindow, public MainView {
   QLabel* vInLabel_ = nullptr;
   QLabel* vOutLabel_ = nullptr;
   ChartPanel* chart_ = nullptr;
+  LivePanel* live_ = nullptr;  // under the chart from the first live view on
+  LiveRecording recording_;
+  std::optional<double> liveStartMs_;
+  LiveStatus liveStatus_;
 };
 
 }  // namespace vyk::ui

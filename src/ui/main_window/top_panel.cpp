@@ -278,9 +278,20 @@ void TopPanel::AddBoxColumn(QHBoxLayout* row) {
   QSizePolicy keep = abortBtn_->sizePolicy();
   keep.setRetainSizeWhenHidden(true);
   abortBtn_->setSizePolicy(keep);
+  liveBtn_ = new QPushButton("Live", this);
+  liveBtn_->setObjectName("LiveBtn");
+  ReserveWidth(*liveBtn_, {"Live", "Stop"});
+  connect(liveBtn_, &QPushButton::clicked, this, [this] {
+    if (liveClicked) liveClicked();
+  });
+  liveBtn_->setSizePolicy(keep);
+  auto* buttons = new QHBoxLayout;
+  buttons->setSpacing(4);
+  buttons->addWidget(abortBtn_);
+  buttons->addWidget(liveBtn_);
   auto* boxColumn = new QVBoxLayout;
   boxColumn->setSpacing(0);
-  boxColumn->addWidget(abortBtn_);
+  boxColumn->addLayout(buttons);
   boxColumn->addSpacing(2);
   for (QLabel* label : {sioLabel_, dataInLabel_, dataOutLabel_, learnLabel_})
     boxColumn->addWidget(label);
@@ -316,14 +327,17 @@ void TopPanel::ShowLook(const WindowLook& look, const Controls& c) {
   invertCBox_->setEnabled(look.modeControls);
   for (int k = 0; k < 4; ++k) {
     potEdits_[k]->setEnabled(look.projectControls);
-    potUp_[k]->setEnabled(look.projectControls);
-    potDown_[k]->setEnabled(look.projectControls);
+    potUp_[k]->setEnabled(look.potArrows);
+    potDown_[k]->setEnabled(look.potArrows);
   }
   limitEdit_->setEnabled(look.projectControls);
   showHexCBox_->setEnabled(look.projectControls);
   abortBtn_->setEnabled(look.abortBtnEnabled);
   abortBtn_->setVisible(look.abortBtnVisible);
   abortBtn_->setText(FromCore(look.abortBtnCaption));
+  liveBtn_->setEnabled(look.live);
+  liveBtn_->setVisible(look.abortBtnVisible);
+  liveBtn_->setText(FromCore(look.liveCaption));
   sioLabel_->setText(FromCore(look.sioLabel));
   // The simulated Box's state reads apart from a real one's at a glance.
   QFont sioFont = sioLabel_->font();
@@ -344,7 +358,7 @@ void TopPanel::Detach() {
 std::vector<QWidget*> TopPanel::TabOrder() const {
   return {helpBtn_,     inputButtons_[0], inputButtons_[1], outputButtons_[0], outputButtons_[1],
           potEdits_[0], potEdits_[1],     potEdits_[2],     potEdits_[3],      limitEdit_,
-          invertCBox_,  showHexCBox_,     abortBtn_};
+          invertCBox_,  showHexCBox_,     abortBtn_, liveBtn_};
 }
 
 }  // namespace vyk::ui

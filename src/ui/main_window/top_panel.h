@@ -41,6 +41,9 @@ class TopPanel : public QWidget {
   // The controls in reading order: from left to right, each block top to bottom.
   std::vector<QWidget*> TabOrder() const;
   QPushButton* MainButton() const { return abortBtn_; }
+  QPushButton* LiveButton() const { return liveBtn_; }
+  // The Live/Stop button's press.
+  std::function<void()> liveClicked;
   QCheckBox* HexBox() const { return showHexCBox_; }
 
  private:
@@ -67,6 +70,7 @@ class TopPanel : public QWidget {
   QCheckBox* invertCBox_ = nullptr;
   QCheckBox* showHexCBox_ = nullptr;
   QPushButton* abortBtn_ = nullptr;
+  QPushButton* liveBtn_ = nullptr;
   QLabel* sioLabel_ = nullptr;
   QLabel* dataInLabel_ = nullptr;
   QLabel* dataOutLabel_ = nullptr;
