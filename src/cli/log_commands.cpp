@@ -24,10 +24,14 @@ constexpr double kHashesPerShare = 40;  // the bar of an entry that holds all of
 json SummaryJson(const std::string& file, const LogFile& log, const LogSummary& s) {
   json columns = json::object();
   for (int c = 0; c < kSummaryColumns; ++c) {
-    columns[std::string(kLogColumns[c])] = {
-        {"min", s.columns[c].min},
-        {"max", s.columns[c].max},
-        {"unit", LogColumnUnit(log.inputHertz, log.outputHertz, c)}};
+    const std::string_view unit = LogColumnUnit(log.inputHertz, log.outputHertz, c);
+    // Counts are whole numbers in the file and stay so here.
+    auto number = [&](double value) {
+      return unit == "count" ? json(static_cast<long>(value)) : json(value);
+    };
+    columns[std::string(kLogColumns[c])] = {{"min", number(s.columns[c].min)},
+                                            {"max", number(s.columns[c].max)},
+                                            {"unit", unit}};
   }
   json entries = json::array();
   for (int k = 0; k < kTableEntries; ++k) {
