@@ -21,7 +21,7 @@ constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 void AppendFixed(std::string& out, double value, int decimals) {
-  char buffer[64];
+  char buffer[400];  // room for the largest double in full
   const auto result =
       std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
   out.append(buffer, result.ptr);
