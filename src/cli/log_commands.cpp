@@ -1,5 +1,6 @@
 // vyk log summary: what a live log holds, without the log viewer: its length, the range of
 // each column and where on the table the engine spent its time.
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 #include <memory>
@@ -29,9 +30,8 @@ json SummaryJson(const std::string& file, const LogFile& log, const LogSummary& 
     auto number = [&](double value) {
       return unit == "count" ? json(static_cast<long>(value)) : json(value);
     };
-    columns[std::string(kLogColumns[c])] = {{"min", number(s.columns[c].min)},
-                                            {"max", number(s.columns[c].max)},
-                                            {"unit", unit}};
+    columns[std::string(kLogColumns[c])] = {
+        {"min", number(s.columns[c].min)}, {"max", number(s.columns[c].max)}, {"unit", unit}};
   }
   json entries = json::array();
   for (int k = 0; k < kTableEntries; ++k) {
