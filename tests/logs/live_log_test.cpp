@@ -66,6 +66,8 @@ TEST(LiveLog, EveryRowIsOnDiskOnceAppendedAndReadsBack) {
 TEST(LiveLog, BadFilesAreRefusedOrReadUpToTheBadLine) {
   const std::string row = "0.000,512,3.000,410,2.002,0,-3,0,0,16\r\n";
   const std::string later = "0.500,96,0.562,200,0.977,0,0,0,0,3\r\n";
+  std::string unixLines = kLogHeadVolts;
+  std::erase(unixLines, '\r');
   const struct {
     std::string text;
     size_t readings;
@@ -73,8 +75,7 @@ TEST(LiveLog, BadFilesAreRefusedOrReadUpToTheBadLine) {
   } cases[] = {
       {"time,input,output\r\n" + row, 0, "x.csv is not a Vyk Edit live log"},
       {kLogHeadVolts, 0, ""},
-      {"\xEF\xBB\xBF" + kLogHeadVolts + "0,512,3,410,2,0,0,0,0,16", 1,
-       ""},  // no line end at the end
+      {"\xEF\xBB\xBF" + unixLines + "0,512,3,410,2,0,0,0,0,16", 1, ""},
       {kLogHeader + "s,count,mV,count,V,count,count,count,count,entry\r\n" + row, 0,
        "Line 2: expected the units row"},
       {kLogHeadVolts + row + "1.0,512,3.0,410\r\n" + later, 1,
