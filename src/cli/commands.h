@@ -38,5 +38,6 @@ void AddMeterCommands(CLI::App& app);
 void AddBoxsimCommand(CLI::App& app);
 void AddBoxCommands(CLI::App& app);
 void AddReportCommand(CLI::App& app);
+void AddLogCommands(CLI::App& app);
 
 }  // namespace vyk::cli

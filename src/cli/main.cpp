@@ -59,6 +59,7 @@ int main(int argc, char** argv) {
   vyk::cli::AddMatchCommand(app);
   vyk::cli::AddBoxsimCommand(app);
   vyk::cli::AddBoxCommands(app);
+  vyk::cli::AddLogCommands(app);
   vyk::cli::AddReportCommand(app);
   vyk::cli::DescribeJsonFlags(app);
   app.formatter(std::make_shared<CommandListFormatter>());

@@ -8,7 +8,7 @@ vyk="$1/vyk"
 fuzz="$2/tests/fuzz"
 corpus="$here/corpus"
 rm -rf "$corpus"
-mkdir -p "$corpus"/{project_file,meter_file,meter_text,table_text,byte_text,limit_text,meter_grid,box_replies,settings_file}
+mkdir -p "$corpus"/{project_file,meter_file,meter_text,table_text,byte_text,limit_text,meter_grid,box_replies,settings_file,log_file}
 
 # Projects: a new one of each group, and edited ones.
 p="$corpus/project_file"
@@ -52,3 +52,10 @@ printf '/dev/ttyUSB0\n[System]\nComPort=3\nBaudRate=9600\nPortName=\\\\\\\\.\\\\
 printf 'Simulator\r\n\xef\xbb\xbf[system]\r\nportname = " padded " ; kept\r\nunknown line\r\n' > "$corpus/settings_file/crlf"
 
 VYK_FUZZ_WRITE_SEEDS="$corpus/box_replies" "$fuzz/box_replies_fuzz"
+
+# Live logs: one in volts, one in hertz with "\n" line ends and a byte order mark, one cut short.
+l="$corpus/log_file"
+header='time,input count,input,output count,output,offset 1,offset 2,offset 3,offset 4,entry'
+printf '%s\r\ns,count,V,count,V,count,count,count,count,entry\r\n0.000,512,3.000,410,2.002,0,-3,0,0,16\r\n0.055,520,3.047,420,2.051,0,-3,0,0,16\r\n' "$header" > "$l/volts.csv"
+printf '\xef\xbb\xbf%s\ns,count,Hz,count,Hz,count,count,count,count,entry\n1.5,96,276.7,200,576.4,1,2,3,4,3\n2.9,1024,2951.4,1023,2948.5,0,0,0,-16,32\n' "$header" > "$l/hertz.csv"
+printf '%s\r\ns,count,V,count,V,count,count,count,count,entry\r\n0.000,512,3.000,410,2.0' "$header" > "$l/cut.csv"
