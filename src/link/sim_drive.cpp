@@ -18,21 +18,21 @@ struct Moment {
 
 // Straight lines between these, the cycle's end joining its start.
 constexpr std::array<Moment, 15> kDrive{{
-    {0, 1.00},    // idle
-    {8, 1.00},    //
-    {9, 1.30},    // pull-away
-    {12, 2.60},   //
-    {13, 2.10},   // the gear change
-    {16, 2.45},   //
-    {22, 2.30},   // cruise
-    {28, 2.35},   //
-    {29, 2.45},   //
-    {30, 4.40},   // full throttle
-    {35, 4.85},   //
-    {36, 0.80},   // lift-off: the throttle shut, below idle
-    {39, 0.95},   //
-    {41, 1.00},   // idle again
-    {45, 1.00},   //
+    {0, 1.00},  // idle
+    {8, 1.00},  //
+    {9, 1.30},  // pull-away
+    {12, 2.60},
+    {13, 2.10},  // the gear change
+    {16, 2.45},
+    {22, 2.30},  // cruise
+    {28, 2.35},
+    {29, 2.45},
+    {30, 4.40},  // full throttle
+    {35, 4.85},
+    {36, 0.80},  // lift-off: the throttle shut, below idle
+    {39, 0.95},
+    {41, 1.00},  // idle again
+    {45, 1.00},
 }};
 
 }  // namespace

@@ -37,7 +37,6 @@ void Print(const BoxOptions& o, const nlohmann::json& j, const std::string& text
   }
 }
 
-
 void AddCommonBoxOptions(CLI::App* cmd, BoxOptions& o) {
   cmd->add_option("--port", o.port,
                   "Serial device, pseudo-terminal or \"Simulator\"; default: the port the "

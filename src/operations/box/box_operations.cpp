@@ -28,10 +28,6 @@ namespace {
 
 constexpr int kTransferBytes = kBoxBytes;  // 0x00..0x4F
 
-
-
-
-
 bool Ask(Session& s, const std::string& question) {
   return s.dialogs.Question(question, QuestionButtons::YesNo) == Answer::Yes;
 }
@@ -44,7 +40,6 @@ bool Simulated(const BoxLink& link) {
 std::string BoxIdentity(const AppState& st, const BoxLink& link) {
   return (Simulated(link) ? "simulated " : "") + st.boxLetter + " " + st.boxVersion;
 }
-
 
 // The main button turns into Abort for the length of a transfer; true when the Box prompted.
 bool StartTransfer(Session& s, BoxLink& link) {
@@ -62,8 +57,6 @@ void NoteIdentity(AppState& st, const std::string& reply) {
   st.boxLetter = reply.substr(2, 1);
   st.boxVersion = Trim(reply.substr(3, 3));
 }
-
-
 
 constexpr char kNoIdentity[] = "Invalid response from hardware (error 1)";
 
@@ -193,10 +186,6 @@ void Button1Click(Session& s, BoxLink& link) {
 }
 
 namespace {
-
-
-
-
 
 // Writes and verifies bytes 0x00..0x4F until one fails or the user aborts. True when all
 // verified; `verified` counts the addresses written and read back, and `unsure` tells that the

@@ -176,8 +176,8 @@ LiveEnd RunLive(Session& s, BoxLink& link, const LiveHandlers& handlers) {
     link.FlushRx();
   }
   RefreshWindow(s);
-  const std::string counted = std::to_string(status.readings) + " readings, " +
-                              std::to_string(status.failed) + " failed";
+  const std::string counted =
+      std::to_string(status.readings) + " readings, " + std::to_string(status.failed) + " failed";
   if (end == LiveEnd::Failed) {
     s.dialogs.Error(st.boxMessage);
   } else {

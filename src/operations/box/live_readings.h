@@ -16,8 +16,8 @@ struct LiveReading {
 
 struct LiveStatus {
   long readings = 0;
-  long failed = 0;         // readings missing or garbled, each skipped
-  double perSecond = 0;    // over the last two seconds
+  long failed = 0;       // readings missing or garbled, each skipped
+  double perSecond = 0;  // over the last two seconds
 };
 
 struct LiveHandlers {

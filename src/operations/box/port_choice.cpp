@@ -88,8 +88,8 @@ std::vector<PortItem> PortItems(const std::vector<SerialDevice>& present, const 
     items.push_back({device == inUse ? device : device + kDash + "not present", device, 0});
   }
   items.push_back({kSimulatorPortName, kSimulatorPortName, 0});
-  items.push_back({kDrivingSimulatorPortName + kDash + "on a simulated drive",
-                   kDrivingSimulatorPortName, 0});
+  items.push_back(
+      {kDrivingSimulatorPortName + kDash + "on a simulated drive", kDrivingSimulatorPortName, 0});
   return items;
 }
 

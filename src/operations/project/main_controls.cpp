@@ -325,8 +325,8 @@ void AdjustPot(Session& s, int k, int step) {
   // readings.
   const bool live = st.liveRunning && step != 0;
   if ((!live && RefusedDuringExchange(s)) || (step != 0 && RefusedWithoutProject(s))) return;
-  if (live && std::find(st.livePotWrites.begin(), st.livePotWrites.end(), k) ==
-                  st.livePotWrites.end())
+  if (live &&
+      std::find(st.livePotWrites.begin(), st.livePotWrites.end(), k) == st.livePotWrites.end())
     st.livePotWrites.push_back(k);
   ProjectChange change(s, "Pot " + std::to_string(k));
   uint8_t& pot = st.potWorkingCopies[k - 1];

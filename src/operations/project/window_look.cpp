@@ -78,7 +78,8 @@ WindowLook LookOf(const AppState& state) {
   look.boxUpdate = look.boxRetrieve = !locked;
   look.projectControls = !locked;
   look.potArrows = !locked || state.liveRunning;
-  look.live = !locked || state.liveRunning;
+  // Pots are written into the Box in the live view: only into one identified as the project's.
+  look.live = (!locked && state.boxConnected) || state.liveRunning;
   look.liveCaption = state.liveRunning ? "Stop" : "Live";
   look.record = state.liveRunning;
   look.abortBtnVisible = true;

@@ -31,6 +31,11 @@ class ChartPanel : public QChartView {
   void ScaleAxes();
   void DrawOperatingPoints();
 
+  Chart shown_;  // what the chart draws, for scaling it when its size changes
+  QLineSeries* series1_;
+  QLineSeries* series2_;
+  QValueAxis* axisX_;
+  QValueAxis* axisY_;
   struct Passed {
     double ms;
     ChartPoint point;
@@ -38,12 +43,6 @@ class ChartPanel : public QChartView {
   std::deque<Passed> passed_;  // the trail, the newest last
   QScatterSeries* now_;
   std::array<QScatterSeries*, 3> trail_{};  // older and fainter from the first on
-
-  Chart shown_;  // what the chart draws, for scaling it when its size changes
-  QLineSeries* series1_;
-  QLineSeries* series2_;
-  QValueAxis* axisX_;
-  QValueAxis* axisY_;
 };
 
 }  // namespace vyk::ui

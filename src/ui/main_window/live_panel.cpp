@@ -55,7 +55,8 @@ LivePanel::LivePanel(QWidget* parent)
   });
   view_->setObjectName("StripChart");
   view_->setRenderHint(QPainter::Antialiasing);
-  view_->setMinimumHeight(150);
+  view_->setMinimumHeight(170);
+  view_->setMaximumHeight(260);
 
   record_->setObjectName("RecordBtn");
   record_->setText("Record");

@@ -156,7 +156,7 @@ void MainWindow::BuildBody(QWidget* central) {
   meters->addSpacing(8);
   meters->addWidget(chart_, 1);
   meters->addWidget(eepromGrid_, 1);
-  meters->addWidget(live_, 1);
+  meters->addWidget(live_);
   auto* body = new QHBoxLayout;
   body->setContentsMargins(4, 0, 8, 8);
   body->setSpacing(12);
@@ -216,7 +216,15 @@ void MainWindow::LiveClick() {
   liveStatus_ = {};
   chart_->ClearOperatingPoints();
   live_->Begin(FromCore(state_.chart.bottomTitle), FromCore(state_.chart.leftTitle));
-  live_->show();
+  if (live_->isHidden()) {
+    // The strip chart comes under the chart: the window grows by it where the screen has room,
+    // so the chart keeps its size.
+    live_->show();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const int taller = std::min(height() + live_->sizeHint().height(),
+                                screen.height() - (frameGeometry().height() - height()));
+    if (taller > height()) resize(width(), taller);
+  }
   statusBar()->clearMessage();
   ShowRecordingState();
   LiveHandlers handlers;
@@ -282,10 +290,9 @@ void MainWindow::ShowRecordingState(const std::string& fault) {
   if (!fault.empty()) {
     live_->ShowRecording(FromCore(fault), true);
   } else if (recording_.Active()) {
-    live_->ShowRecording(
-        FromCore("Recording to " + recording_.Path() + " (" + std::to_string(recording_.Rows()) +
-                 " readings)"),
-        false);
+    live_->ShowRecording(FromCore("Recording to " + recording_.Path() + " (" +
+                                  std::to_string(recording_.Rows()) + " readings)"),
+                         false);
   } else if (!recording_.Path().empty()) {
     live_->ShowRecording(FromCore("Recorded " + std::to_string(recording_.Rows()) +
                                   " readings to " + recording_.Path()),

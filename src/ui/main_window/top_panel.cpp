@@ -326,7 +326,7 @@ void TopPanel::ShowLook(const WindowLook& look, const Controls& c) {
   outputRGrp_->setEnabled(c.outputRGrpEnabled && look.modeControls);
   invertCBox_->setEnabled(look.modeControls);
   for (int k = 0; k < 4; ++k) {
-    potEdits_[k]->setEnabled(look.projectControls);
+    potEdits_[k]->setEnabled(look.potArrows);
     potUp_[k]->setEnabled(look.potArrows);
     potDown_[k]->setEnabled(look.potArrows);
   }
@@ -358,7 +358,7 @@ void TopPanel::Detach() {
 std::vector<QWidget*> TopPanel::TabOrder() const {
   return {helpBtn_,     inputButtons_[0], inputButtons_[1], outputButtons_[0], outputButtons_[1],
           potEdits_[0], potEdits_[1],     potEdits_[2],     potEdits_[3],      limitEdit_,
-          invertCBox_,  showHexCBox_,     abortBtn_, liveBtn_};
+          invertCBox_,  showHexCBox_,     abortBtn_,        liveBtn_};
 }
 
 }  // namespace vyk::ui

@@ -30,8 +30,9 @@ struct LiveProject : SimHarness {
   }
   LiveEnd Run(double stopAtMs) {
     pump.Post(stopAtMs, [this] { StopLive(state); });
-    return RunLive(session, link, {[this](const LiveReading& r) { readings.push_back(r); },
-                                   [this](const LiveStatus& s) { last = s; }});
+    return RunLive(session, link,
+                   {[this](const LiveReading& r) { readings.push_back(r); },
+                    [this](const LiveStatus& s) { last = s; }});
   }
   std::vector<LiveReading> readings;
   LiveStatus last;
@@ -86,23 +87,46 @@ TEST(Live, EveryWayItEnds) {
     long failed;
   } cases[] = {
       {"stop", {}, [](LiveProject& h) { StopLive(h.state); }, LiveEnd::Stopped, "stopped", 0},
-      {"abort", {}, [](LiveProject& h) { AbortBtnClick(h.session, h.link); }, LiveEnd::Aborted,
-       "aborted", 0},
-      {"window closed", {}, [](LiveProject& h) { h.state.abortRequest = true; },
-       LiveEnd::Aborted, "aborted", 0},
+      {"abort",
+       {},
+       [](LiveProject& h) { AbortBtnClick(h.session, h.link); },
+       LiveEnd::Aborted,
+       "aborted",
+       0},
+      {"window closed",
+       {},
+       [](LiveProject& h) { h.state.abortRequest = true; },
+       LiveEnd::Aborted,
+       "aborted",
+       0},
       {"one garbled reading is skipped",
        [](SimBoxConfig& c) {
          c.lineFault = LineFault::Corrupt;
          c.faultLine = 6;
          c.faultByte = 10;
        },
-       {}, LiveEnd::Stopped, "stopped", 1},
-      {"three in a row", [](SimBoxConfig& c) { c.garbledReading = true; }, {}, LiveEnd::Failed,
-       "Invalid response from hardware (error 2)", 3},
-      {"no answer", [](SimBoxConfig& c) { c.stopAfterBytes = 30; }, {}, LiveEnd::Failed,
-       "Hardware not found", 3},
-      {"line lost", [](SimBoxConfig& c) { c.closeAfterBytes = 200; }, {}, LiveEnd::Failed,
-       "The connection to test was lost (the simulated Box closed the line)", 1},
+       {},
+       LiveEnd::Stopped,
+       "stopped",
+       1},
+      {"three in a row",
+       [](SimBoxConfig& c) { c.garbledReading = true; },
+       {},
+       LiveEnd::Failed,
+       "Invalid response from hardware (error 2)",
+       3},
+      {"no answer",
+       [](SimBoxConfig& c) { c.stopAfterBytes = 30; },
+       {},
+       LiveEnd::Failed,
+       "Hardware not found",
+       3},
+      {"line lost",
+       [](SimBoxConfig& c) { c.closeAfterBytes = 200; },
+       {},
+       LiveEnd::Failed,
+       "The connection to test was lost (the simulated Box closed the line)",
+       1},
   };
   for (const Case& c : cases) {
     LiveProject h(c.box);

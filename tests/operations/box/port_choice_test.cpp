@@ -121,7 +121,8 @@ TEST(PortChoice, OptionsListEachDeviceOnceAndMoveTheLinkAtOnce) {
                           "COM 2 (" + PortNameFor(2) + ") \u2014 not present",
                           "COM 3 (" + PortNameFor(3) + ") \u2014 not present",
                           "COM 4 (" + PortNameFor(4) + ") \u2014 not present",
-                          "/dev/ttyUSB0 \u2014 FT232R USB UART (FTDI)", "Simulator"));
+                          "/dev/ttyUSB0 \u2014 FT232R USB UART (FTDI)", "Simulator",
+                          "Simulator:drive \u2014 on a simulated drive"));
   EXPECT_EQ(h.dialogs.portSetupsShown[0].selected, 4);
   EXPECT_THAT(h.opened, ElementsAre("/dev/ttyUSB0", PortNameFor(1)));
   EXPECT_EQ(h.state.portInUse, PortNameFor(1));

@@ -324,7 +324,8 @@ WindowLook ProjectLook(const std::string& fileName, bool save, bool connected) {
   look.caption = kProgramTitle + fileName;
   look.fileSave = save;
   look.fileSaveAs = look.fileClose = look.editProject = look.editMatch = true;
-  look.boxUpdate = look.boxRetrieve = look.projectControls = true;
+  look.boxUpdate = look.boxRetrieve = look.projectControls = look.potArrows = true;
+  look.live = connected;
   look.abortBtnEnabled = look.abortBtnVisible = true;
   look.abortBtnCaption = connected ? "Monitor" : "Connect";
   look.sioLabel = connected ? "Idle" : "(not connected)";
