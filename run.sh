@@ -8,7 +8,8 @@ cmake --preset release >/dev/null
 cmake --build --preset release --target vyk vykedit
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
-  exec build/release/vykedit --port Simulator "$@"
+  # The simulated Box on a drive: Box > Live (F8) shows the engine moving along the table.
+  exec build/release/vykedit --port Simulator:drive "$@"
 fi
 
 # No screen to show a window on: show the same work through the command line instead.
@@ -16,8 +17,11 @@ vyk=build/release/vyk
 demo=$(mktemp -d)
 "$vyk" boxsim --group gm --baud 0 --offsets 10,FFF8,6,0 >"$demo/boxsim.txt" 2>/dev/null &
 boxsim=$!
-trap 'kill $boxsim 2>/dev/null; rm -rf "$demo"' EXIT
-until [ -s "$demo/boxsim.txt" ]; do sleep 0.1; done
+# A second one on a drive, at the line speed of a real Box, for the live readings.
+"$vyk" boxsim --group gm --drive >"$demo/drive.txt" 2>/dev/null &
+drive=$!
+trap 'kill $boxsim $drive 2>/dev/null; rm -rf "$demo"' EXIT
+until [ -s "$demo/boxsim.txt" ] && [ -s "$demo/drive.txt" ]; do sleep 0.1; done
 box=$(head -1 "$demo/boxsim.txt")
 step() { printf '\n$ vyk %s\n' "$*"; "$vyk" "$@"; }
 echo "No display (DISPLAY is not set), so the editor window cannot open."
@@ -31,5 +35,7 @@ step box write "$demo/demo.VYK" --port "$box"
 step project new --group gm --name "Read back" "$demo/copy.VYK"
 step box read "$demo/copy.VYK" --port "$box"
 step project show "$demo/copy.VYK"
+step box live "$demo/copy.VYK" --port "$(head -1 "$demo/drive.txt")" --seconds 12 --csv "$demo/drive.csv"
+step log summary "$demo/drive.csv"
 echo
 echo "On a machine with a display, ./run.sh opens the editor on the simulated Box."

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -270,6 +271,36 @@ TEST(BoxE2e, AStopSignalEndsTheCommandAsAbortDoes) {
     // The backup of what the Box held is kept, but not as replaced by the project.
     const json backups = Json(RunVyk({"box", "backups", "--data", data, "--json"}, tmp));
     EXPECT_TRUE(backups["backups"][0]["project"].is_null());
+  }
+}
+
+// The live view on the command line records a drive; killed or stopped, its log reads whole
+// up to its last reading, and --seconds ends it by itself.
+TEST(BoxE2e, LiveRecordsADriveThatSurvivesItsEnd) {
+  struct Case {
+    int signal;  // 0: --seconds 2
+    int status;
+  } cases[] = {{SIGKILL, -SIGKILL}, {SIGINT, 130}, {0, 0}};
+  for (const Case& c : cases) {
+    TempFolder tmp;
+    BoxSim sim({"--group", "gm", "--drive"});  // 9600 baud
+    const std::string log = tmp / "drive.csv";
+    std::vector<std::string> args{"box",     "live", "--port", sim.Path(),
+                                  "--group", "gm",   "--csv",  log};
+    if (c.signal == 0) args.insert(args.end(), {"--seconds", "2"});
+    VykProcess vyk(args, tmp / "out", tmp / "err");
+    if (c.signal != 0) {
+      while (Lines(log).size() < 2 + 20)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      vyk.Signal(c.signal);
+    }
+    EXPECT_EQ(vyk.Wait(), c.status) << c.signal << ReadAll(tmp / "err");
+    const json summary = Json(RunVyk({"log", "summary", log, "--json"}, tmp));
+    EXPECT_GE(summary["readings"].get<long>(), 20) << c.signal;
+    EXPECT_TRUE(summary["problem"].is_null()) << c.signal;
+    if (c.signal == 0) {
+      EXPECT_NEAR(summary["readingsPerSecond"].get<double>(), 18.1, 1.5);
+    }
   }
 }
 
