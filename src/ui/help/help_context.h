@@ -16,6 +16,7 @@ inline constexpr int kHelpTableGrid = 1100;
 inline constexpr int kHelpTableWork = 1110;  // undo, copy, paste, range edits
 inline constexpr int kHelpHexGrid = 1200;
 inline constexpr int kHelpChart = 1300;
+inline constexpr int kHelpLive = 1310;  // the live view, its strip chart and recording
 inline constexpr int kHelpCompare = 1400;
 inline constexpr int kHelpBoxRecord = 1510;
 inline constexpr int kHelpPortSetup = 1600;

@@ -184,6 +184,8 @@ QString HelpWindow::PageForContext(int helpContext) {
       return QStringLiteral("hex_grid.html");
     case kHelpChart:
       return QStringLiteral("chart.html");
+    case kHelpLive:
+      return QStringLiteral("live_data.html");
     case kHelpCompare:
       return QStringLiteral("compare_report.html");
     case kHelpBoxRecord:

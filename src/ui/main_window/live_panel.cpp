@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 
+#include "ui/help/help_context.h"
 #include "ui/widgets/chart_look.h"
 
 namespace vyk::ui {
@@ -34,6 +35,7 @@ LivePanel::LivePanel(QWidget* parent)
       recordToFile_(new QAction("Record To &File ...", this)),
       recording_(new QLabel(this)) {
   setObjectName("LivePanel");
+  setProperty(kHelpContextProperty, kHelpLive);
   QChart* c = view_->chart();
   c->legend()->setAlignment(Qt::AlignTop);
   c->setMargins(QMargins(2, 0, 2, 0));

@@ -280,6 +280,7 @@ void TopPanel::AddBoxColumn(QHBoxLayout* row) {
   abortBtn_->setSizePolicy(keep);
   liveBtn_ = new QPushButton("Live", this);
   liveBtn_->setObjectName("LiveBtn");
+  liveBtn_->setProperty(kHelpContextProperty, kHelpLive);
   ReserveWidth(*liveBtn_, {"Live", "Stop"});
   connect(liveBtn_, &QPushButton::clicked, this, [this] {
     if (liveClicked) liveClicked();
