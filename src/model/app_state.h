@@ -52,6 +52,7 @@ struct Chart {
   std::string series1Title = "V Out";
   std::vector<ChartPoint> series1;  // table curve
   std::vector<ChartPoint> series2;  // adjusted curve
+  bool operator==(const Chart&) const = default;
 };
 
 // One reading of the Box as it sent it: its input, its pots' offsets and its output.

@@ -77,6 +77,8 @@ ChartPanel::~ChartPanel() {
 }
 
 void ChartPanel::Show(const Chart& chart) {
+  // The live view shows its readings many times a second, mostly with the same curves.
+  if (chart == shown_ && !chart.series1.empty()) return;
   // Points of other units would sit in the wrong place.
   if (chart.bottomTitle != shown_.bottomTitle || chart.leftTitle != shown_.leftTitle)
     ClearOperatingPoints();

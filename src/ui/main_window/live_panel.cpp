@@ -56,7 +56,9 @@ LivePanel::LivePanel(QWidget* parent)
     output_->setColor(SecondCurveColour(*this));
   });
   view_->setObjectName("StripChart");
-  view_->setRenderHint(QPainter::Antialiasing);
+  // Hundreds of points redrawn five times a second: smooth lines would cost more than the
+  // rest of the live view.
+  view_->setRenderHint(QPainter::Antialiasing, false);
   view_->setMinimumHeight(170);
   view_->setMaximumHeight(260);
 
@@ -82,6 +84,8 @@ LivePanel::LivePanel(QWidget* parent)
 
 void LivePanel::Begin(const QString& inputTitle, const QString& outputTitle) {
   samples_.clear();
+  newInput_.clear();
+  newOutput_.clear();
   inputMax_ = outputMax_ = 0;
   input_->clear();
   output_->clear();
@@ -96,9 +100,18 @@ void LivePanel::Begin(const QString& inputTitle, const QString& outputTitle) {
 
 void LivePanel::Add(double seconds, double input, double output) {
   samples_.push_back({seconds, input, output});
-  input_->append(seconds, input);
-  output_->append(seconds, output);
+  newInput_.append(QPointF(seconds, input));
+  newOutput_.append(QPointF(seconds, output));
+}
+
+void LivePanel::Draw() {
+  if (samples_.empty()) return;
+  input_->append(newInput_);
+  output_->append(newOutput_);
+  newInput_.clear();
+  newOutput_.clear();
   // The chart keeps a window: memory stays flat however long the view runs.
+  const double seconds = samples_.back().seconds;
   int old = 0;
   while (samples_.front().seconds < seconds - kWindowSeconds) {
     samples_.pop_front();
@@ -110,13 +123,15 @@ void LivePanel::Add(double seconds, double input, double output) {
   }
   time_->setRange(std::max(0.0, seconds - kWindowSeconds), std::max(kWindowSeconds, seconds));
   // The axes grow to what was seen; a rescale on every reading would make them jump.
-  if (input > inputMax_) {
-    inputMax_ = input;
-    ScaleAxis(inputAxis_, inputMax_, 5);
-  }
-  if (output > outputMax_) {
-    outputMax_ = output;
-    ScaleAxis(outputAxis_, outputMax_, 5);
+  for (const Sample& s : samples_) {
+    if (s.input > inputMax_) {
+      inputMax_ = s.input;
+      ScaleAxis(inputAxis_, inputMax_, 5);
+    }
+    if (s.output > outputMax_) {
+      outputMax_ = s.output;
+      ScaleAxis(outputAxis_, outputMax_, 5);
+    }
   }
 }
 

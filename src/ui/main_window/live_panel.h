@@ -1,6 +1,8 @@
 #pragma once
 // Under the chart while the live view runs: the input and output of the last 30 seconds as a
 // strip chart, and the Record button with where the recording goes.
+#include <QList>
+#include <QPointF>
 #include <QWidget>
 #include <deque>
 
@@ -18,8 +20,9 @@ class LivePanel : public QWidget {
 
   // A new live view: an empty chart, with the units' titles ("V In", "F Out").
   void Begin(const QString& inputTitle, const QString& outputTitle);
-  // One reading, `seconds` from the start of the view.
+  // One reading, `seconds` from the start of the view; drawn at the next Draw.
   void Add(double seconds, double input, double output);
+  void Draw();
   // What the recording does: its file, or why it stopped; empty when there is none.
   void ShowRecording(const QString& text, bool fault);
 
@@ -32,6 +35,7 @@ class LivePanel : public QWidget {
     double seconds, input, output;
   };
   std::deque<Sample> samples_;
+  QList<QPointF> newInput_, newOutput_;  // added since the last Draw
   QChartView* view_;
   QLineSeries* input_;
   QLineSeries* output_;

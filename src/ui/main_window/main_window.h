@@ -180,6 +180,8 @@ class MainWindow : public QMainWindow, public MainView {
   LivePanel* live_ = nullptr;  // under the chart from the first live view on
   LiveRecording recording_;
   std::optional<double> liveStartMs_;
+  double liveDrawnMs_ = 0;          // when the operating point and the strip chart were last drawn
+  bool liveRedrawPending_ = false;  // the labels and curves wait for their next drawing
   LiveStatus liveStatus_;
 };
 

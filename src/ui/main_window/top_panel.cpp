@@ -314,8 +314,11 @@ void TopPanel::ShowControls(const Controls& c, bool modeControls) {
   if (limitEdit_->text() != FromCore(c.limitText)) limitEdit_->setText(FromCore(c.limitText));
   invertCBox_->setChecked(c.invertLimit);
   showHexCBox_->setChecked(c.showHex);
+  // An edit given its own text again would still redraw: the live view shows the controls
+  // several times a second.
   for (int k = 0; k < 4; ++k)
-    potEdits_[k]->setText(FromCore(c.potTexts[k]));
+    if (potEdits_[k]->text() != FromCore(c.potTexts[k]))
+      potEdits_[k]->setText(FromCore(c.potTexts[k]));
   groupLabel_->setText(FromCore(c.groupLabel));
   dataInLabel_->setText(FromCore(c.dataInLabel));
   dataOutLabel_->setText(FromCore(c.dataOutLabel));

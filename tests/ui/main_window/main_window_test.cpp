@@ -33,6 +33,7 @@
 #include <cmath>
 
 #include "operations/box/box_record.h"
+#include "operations/box/live_readings.h"
 #include "operations/box/port_choice.h"
 #include "operations/project/main_controls.h"
 #include "support/fakes.h"
@@ -524,6 +525,11 @@ TEST(MainWindow, KeysActAndTheMenusNameThem) {
     w.dialogs.answers.clear();
   }
   EXPECT_TRUE(w.Get<QPushButton>("AbortBtn")->toolTip().contains("F5"));
+  // F8 starts the live view, which is stopped here after a moment.
+  EXPECT_EQ(w.Action("&Live")->shortcut(), QKeySequence(Qt::Key_F8));
+  QTimer::singleShot(300, [&] { StopLive(w.form->State()); });
+  QTest::keySequence(w.form, QKeySequence(Qt::Key_F8));
+  EXPECT_TRUE(w.Get<QWidget>("LivePanel")->isVisible());
 
   // Enter stores the cell and moves down, also when no cell is being edited.
   auto* table = w.Get<QTableView>("TableGrid");
