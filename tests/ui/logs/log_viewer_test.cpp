@@ -114,7 +114,9 @@ TEST(LogViewer, HitMapColoursTheTableAndTheCursorMarksTheChart) {
 
   auto* hits = viewer->findChild<QTableWidget*>("HitTable");
   ASSERT_EQ(hits->rowCount(), 2);
-  const char* rows[2][4] = {{"4", "0.750", "1.0", "25.0"}, {"16", "3.000", "3.0", "75.0"}};
+  // The inputs in the GM project's hertz, not the Ford log's.
+  EXPECT_EQ(hits->horizontalHeaderItem(1)->text(), "F In");
+  const char* rows[2][4] = {{"4", "1689.1", "1.0", "25.0"}, {"16", "6756.6", "3.0", "75.0"}};
   for (int r = 0; r < 2; ++r)
     for (int c = 0; c < 4; ++c)
       EXPECT_EQ(hits->item(r, c)->text(), rows[r][c]) << r << "," << c;
