@@ -9,7 +9,10 @@
 // it), compare.png the project compared with a simulated Box that holds a few other bytes,
 // report.pdf the project's report, preview.png the preview of an Update to a Box that holds an
 // older version of the project, backups.png and history.png Box > Backups and Box > History
-// with a workshop's day in them.
+// with a workshop's day in them, log_viewer.png File > Open Log's viewer with 90 s of a
+// recorded drive (the simulated Box's, on the project's curve) and its cursor in the middle of
+// the full-throttle pull, and main_hitmap.png the main window behind it, its table coloured by
+// the log's hit map and the cursor's reading on the chart.
 // With --dark the windows take a dark palette. Run under QT_SCALE_FACTOR=2 for a high-density
 // screen.
 #include <CLI/CLI.hpp>
@@ -26,20 +29,26 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
+#include <cmath>
+#include <ctime>
 #include <functional>
 #include <iostream>
 #include <utility>
 
+#include "link/sim_drive.h"
+#include "logs/live_log.h"
 #include "model/image_diff.h"
 #include "operations/box/box_operations.h"
 #include "operations/compare/compare.h"
 #include "operations/compare/project_report.h"
+#include "operations/logs/live_recording.h"
 #include "operations/project/undo_history.h"
 #include "operations/table/image_grids.h"
 #include "report/pdf_report.h"
 #include "ui/box/box_record_windows.h"
 #include "ui/compare_window.h"
 #include "ui/help/help_window.h"
+#include "ui/logs/log_viewer.h"
 #include "ui/meters/match_window.h"
 #include "ui/meters/meter_editor.h"
 #include "ui/program.h"
@@ -50,7 +59,8 @@ using namespace vyk;
 using namespace vyk::ui;
 
 // Nobody is there to press a button: questions are answered with `answer` (No unless a picture
-// needs Yes), and the open dialog offers the first meter file of the folder it starts in.
+// needs Yes), and the open dialog offers the first meter file (or, asked for a log, the first
+// log) of the folder it starts in.
 class ScreenshotDialogs : public Dialogs {
  public:
   void Error(const std::string& text) override { std::cerr << text << '\n'; }
@@ -59,7 +69,10 @@ class ScreenshotDialogs : public Dialogs {
   Answer Warning(const std::string&, QuestionButtons) override { return Answer::No; }
   std::optional<std::string> OpenFileName(const FileDialogRequest& request) override {
     QDir folder(QString::fromStdString(request.folder));
-    const QStringList meters = folder.entryList({"*.maf", "*.MAF"}, QDir::Files, QDir::Name);
+    const QStringList patterns = request.filter.find("*.csv") != std::string::npos
+                                     ? QStringList{"*.csv"}
+                                     : QStringList{"*.maf", "*.MAF"};
+    const QStringList meters = folder.entryList(patterns, QDir::Files, QDir::Name);
     if (meters.isEmpty()) return std::nullopt;
     return folder.filePath(meters.first()).toStdString();
   }
@@ -110,6 +123,34 @@ void ShootUpdate(MainWindow& m, ScreenshotDialogs& dialogs, const QString& folde
   st.previewBeforeUpdate = preview;
 }
 
+// 90 s of the simulated Box's drive recorded, a reading every 55 ms, opened in the log viewer
+// with its cursor in the middle of the first full-throttle pull.
+void ShootLog(MainWindow& m, const QString& folder) {
+  const AppState& st = m.State();
+  if (st.projectState == ProjectState::NoProject) return;
+  constexpr double kEvery = 0.055;
+  try {
+    LogWriter log(NewLogPath(m.GetSession().dataFolder, std::time(nullptr)), LogUnitsOf(st));
+    for (int n = 0; n * kEvery <= 90; ++n) {
+      LogReading r;
+      r.seconds = n * kEvery;
+      r.input = DriveInput(r.seconds);
+      r.output = BoxOutputCount(st.image, {0, 0, 0, 0}, r.input);
+      log.Append(r);
+    }
+  } catch (const LogError& e) {
+    std::cerr << e.what() << '\n';
+    return;
+  }
+  m.OpenLogClick();
+  LogViewer* viewer = m.Viewer();
+  if (viewer == nullptr) return;
+  viewer->SetCursor(static_cast<int>(std::lround(32.5 / kEvery)));
+  Save(*viewer, folder, "log_viewer.png");
+  Save(m, folder, "main_hitmap.png");
+  viewer->close();
+}
+
 void TakeScreenshots(Program& program, ScreenshotDialogs& dialogs, const QString& folder) {
   MainWindow& m = program.Main();
   if (m.State().projectState != ProjectState::NoProject) {
@@ -129,6 +170,7 @@ void TakeScreenshots(Program& program, ScreenshotDialogs& dialogs, const QString
     m.Run([&] { Undo(m.GetSession()); });
     hex->click();
   }
+  ShootLog(m, folder);
 
   if (SimBox* box = m.Simulator();
       box != nullptr && m.State().projectState != ProjectState::NoProject) {

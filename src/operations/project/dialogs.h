@@ -47,6 +47,8 @@ class Dialogs {
   // A record of an operation (its history line, an index) could not be kept: a warning with
   // an OK button, after the operation's own outcome, which stands.
   virtual void RecordWarning(const std::string& text) { Error(text); }
+  // A warning about what was done, with an OK button.
+  virtual void WarningOk(const std::string& text) { RecordWarning(text); }
   // The chosen path, or nothing when the user cancels.
   virtual std::optional<std::string> OpenFileName(const FileDialogRequest& request) = 0;
   virtual std::optional<std::string> SaveFileName(const FileDialogRequest& request) = 0;

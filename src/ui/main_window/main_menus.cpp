@@ -36,6 +36,8 @@ void MainWindow::BuildMenus() {
                              [this, path] { Run([&] { OpenRecentClick(session_, path); }); });
     }
   });
+  fileOpenLog_ = file->addAction("Open &Log ...", QKeySequence(Qt::CTRL | Qt::Key_L),
+                                 [this] { OpenLogClick(); });
   fileSave_ = file->addAction("&Save", QKeySequence::Save,
                               [this] { Run([&] { FileSaveClick(session_); }); });
   fileSaveAs_ = file->addAction("Save &As", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -26,6 +27,7 @@
 #include "operations/project/start_up.h"
 #include "storage/data_folder.h"
 #include "ui/help/help_context.h"
+#include "ui/logs/log_viewer.h"
 #include "ui/main_window/chart_panel.h"
 #include "ui/main_window/live_panel.h"
 #include "ui/main_window/table_grids.h"
@@ -323,6 +325,57 @@ void MainWindow::ShowRecordingState(const std::string& fault) {
   }
 }
 
+void MainWindow::OpenLogClick() {
+  Run([&] {
+    std::optional<OpenLog> log = vyk::OpenLogClick(session_);
+    if (!log) return;
+    openLog_ = std::move(*log);
+    if (logViewer_ == nullptr) {
+      logViewer_ = new LogViewer(this);
+      logViewer_->cursorMoved = [this](int reading) { ShowLogMoment(reading); };
+      logViewer_->closed = [this] { LogClosed(); };
+    }
+    ShowLogTrace(false);
+    tableGrid_->ShowHits(&openLog_->hits);
+    logViewer_->show();
+    logViewer_->raise();
+    logViewer_->activateWindow();
+  });
+}
+
+LogViewer* MainWindow::Viewer() const {
+  return openLog_ ? logViewer_ : nullptr;
+}
+
+void MainWindow::ShowLogTrace(bool keepCursor) {
+  logUnits_ = {state_.projectState != ProjectState::NoProject, state_.controls.inputRGrp,
+               state_.controls.outputRGrp, state_.conversion};
+  const QString name = QFileInfo(QString::fromStdString(openLog_->path)).fileName();
+  logViewer_->Show(name, LogTraceOf(openLog_->file, state_), openLog_->hits, keepCursor);
+}
+
+void MainWindow::ShowLogMoment(int reading) {
+  // The live view's readings have the chart while it runs; without a project there is no
+  // curve to mark.
+  if (!openLog_ || state_.liveRunning || state_.projectState == ProjectState::NoProject) return;
+  const std::vector<LogReading>& readings = openLog_->file.readings;
+  const auto now = static_cast<size_t>(reading);
+  if (now >= readings.size()) return;
+  size_t first = now;
+  while (first > 0 && readings[first - 1].seconds >= readings[now].seconds - 3)
+    --first;
+  chart_->ClearOperatingPoints();
+  for (size_t i = first; i <= now; ++i)
+    chart_->ShowOperatingPoint(OperatingPoint(state_, readings[i].input, readings[i].output),
+                               readings[i].seconds * 1000);
+}
+
+void MainWindow::LogClosed() {
+  openLog_.reset();
+  tableGrid_->ShowHits(nullptr);
+  if (!state_.liveRunning) chart_->ClearOperatingPoints();
+}
+
 void MainWindow::EditRangeClick() {
   const auto range = tableGrid_->SelectedCells();
   if (!range) {
@@ -403,6 +456,7 @@ void MainWindow::ApplyLook(const WindowLook& look) {
   fileNew_->setEnabled(look.fileNew);
   fileOpen_->setEnabled(look.fileOpen);
   fileRecent_->setEnabled(look.fileOpen && !state_.recentProjects.empty());
+  fileOpenLog_->setEnabled(look.otherCommands);
   for (QAction* a : {editMeter_, boxOptions_, boxTerminal_, boxBackups_, boxHistory_, helpAbout_})
     a->setEnabled(look.otherCommands);
   if (noticeLabel_ == nullptr) {
@@ -492,6 +546,12 @@ void MainWindow::ControlsChanged() {
 void MainWindow::ChartChanged() {
   if (state_.liveRunning) return ControlsChanged();  // drawn with the labels
   chart_->Show(state_.chart);
+  if (!openLog_) return;
+  // Another project, group or kind converts the log again; a table edit leaves it.
+  const LogUnitsKey units{state_.projectState != ProjectState::NoProject, state_.controls.inputRGrp,
+                          state_.controls.outputRGrp, state_.conversion};
+  if (units != logUnits_) ShowLogTrace(true);
+  ShowLogMoment(logViewer_->Cursor());
 }
 
 }  // namespace vyk::ui

@@ -17,6 +17,7 @@
 #include "operations/box/live_readings.h"
 #include "operations/compare/compare.h"
 #include "operations/logs/live_recording.h"
+#include "operations/logs/log_view.h"
 #include "operations/project/main_view.h"
 #include "operations/project/session.h"
 #include "ui/start_options.h"
@@ -33,6 +34,7 @@ namespace vyk::ui {
 class ChartPanel;
 class ImageGridView;
 class LivePanel;
+class LogViewer;
 class TopPanel;
 
 // The other windows, which the main window opens and which exist for the whole run.
@@ -102,6 +104,10 @@ class MainWindow : public QMainWindow, public MainView {
   // Record in the live view: into a new log in the data folder, or (`pick`) a file the user
   // names; a second press ends the recording.
   void RecordClick(bool pick);
+  // File > Open Log: a live log in the log viewer, its hit map in the table grid.
+  void OpenLogClick();
+  // The log viewer while a log is open; nothing otherwise.
+  LogViewer* Viewer() const;
 
   // Widgets, by their control names, for the tests.
   QWidget* Control(const char* name) const;
@@ -126,6 +132,11 @@ class MainWindow : public QMainWindow, public MainView {
   // The live view's readings: the operating point, the strip chart, the log.
   void ShowLiveReading(const LiveReading& live);
   void ShowRecordingState(const std::string& fault = {});
+  // The open log in the viewer, in the project's units as they are now.
+  void ShowLogTrace(bool keepCursor);
+  // The reading under the viewer's cursor on the chart, with the seconds before it as a trail.
+  void ShowLogMoment(int reading);
+  void LogClosed();
 
   StartOptions options_;
   AppState state_;
@@ -142,6 +153,7 @@ class MainWindow : public QMainWindow, public MainView {
   // Menus.
   QAction* fileNew_ = nullptr;
   QAction* fileOpen_ = nullptr;
+  QAction* fileOpenLog_ = nullptr;
   QMenu* fileRecent_ = nullptr;  // the projects last opened or saved
   QAction* fileSave_ = nullptr;
   QAction* fileSaveAs_ = nullptr;
@@ -183,6 +195,17 @@ class MainWindow : public QMainWindow, public MainView {
   double liveDrawnMs_ = 0;          // when the operating point and the strip chart were last drawn
   bool liveRedrawPending_ = false;  // the labels and curves wait for their next drawing
   LiveStatus liveStatus_;
+  // The log in the viewer, whose hit map the table grid shows.
+  std::optional<OpenLog> openLog_;
+  LogViewer* logViewer_ = nullptr;
+  // What the viewer's units were computed from: a change of them converts the log again.
+  struct LogUnitsKey {
+    bool project;
+    int input, output;
+    ConversionSettings conversion;
+    bool operator==(const LogUnitsKey&) const = default;
+  };
+  LogUnitsKey logUnits_{};
 };
 
 }  // namespace vyk::ui

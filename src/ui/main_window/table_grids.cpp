@@ -12,6 +12,7 @@
 #include <QStyleOptionHeader>
 #include <algorithm>
 
+#include "operations/logs/log_view.h"
 #include "operations/table/image_grids.h"
 #include "ui/help/help_context.h"
 #include "ui/widgets/core_text.h"
@@ -53,6 +54,24 @@ QVariant ImageTableModel::data(const QModelIndex& index, int role) const {
       return QString("?");
     }
   }
+  if (hits_ != nullptr && kind_ == ImageGrid::Table &&
+      session_.state.projectState != ProjectState::NoProject) {
+    const int entry = index.row();
+    if (role == Qt::ToolTipRole)
+      return FromCore(HitShareText(entry, hits_->Share(entry), hits_->seconds[entry]));
+    if (role == Qt::BackgroundRole) {
+      const double level = HitColourLevel(hits_->Share(entry), LargestShare(*hits_));
+      if (level <= 0) return {};
+      // From the grid's own base towards orange: a dark palette gets a deeper orange, under
+      // which its light text stays readable.
+      const auto* view = static_cast<const QWidget*>(QObject::parent());
+      const QColor base = view->palette().color(QPalette::Base);
+      const QColor hot = base.lightness() < 128 ? QColor(176, 84, 0) : QColor(255, 150, 40);
+      const auto mix = [level](int from, int to) { return int(from + (to - from) * level); };
+      return QColor(mix(base.red(), hot.red()), mix(base.green(), hot.green()),
+                    mix(base.blue(), hot.blue()));
+    }
+  }
   // In line with the row header's text.
   if (role == Qt::TextAlignmentRole) return int(Qt::AlignLeft | Qt::AlignVCenter);
   return {};
@@ -88,6 +107,11 @@ void ImageTableModel::Refresh() {
   emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
   emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
   emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
+}
+
+void ImageTableModel::ShowHits(const HitMap* hits) {
+  hits_ = hits;
+  Refresh();
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include <QTableView>
 #include <optional>
 
+#include "logs/hit_map.h"
 #include "operations/project/session.h"
 #include "operations/table/grid_clipboard.h"
 #include "ui/main_window/handler_runner.h"
@@ -29,9 +30,12 @@ class ImageTableModel : public QAbstractTableModel {
   Qt::ItemFlags flags(const QModelIndex&) const override;
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
   void Refresh();
+  // The hit map of the open log, which colours the table's rows; nothing: no colours.
+  void ShowHits(const HitMap* hits);
 
  private:
   ImageGrid kind_;
+  const HitMap* hits_ = nullptr;
   Session& session_;
   HandlerRunner run_;
   QHash<int, QString> typed_;  // the table's texts as last typed, by grid cell
@@ -45,6 +49,7 @@ class ImageGridView : public QTableView {
 
   // Paints every cell and header from the state again.
   void Refresh() { model_->Refresh(); }
+  void ShowHits(const HitMap* hits) { model_->ShowHits(hits); }
   // The grid rows and columns (headers included) of the selected cells, or of the current cell
   // when nothing is selected; nothing when it has neither.
   std::optional<CellRange> SelectedCells() const;
