@@ -531,12 +531,16 @@ void MainWindow::ControlsChanged() {
       liveRedrawPending_ = true;
       QTimer::singleShot(kLiveDrawMs, this, [this] {
         liveRedrawPending_ = false;
-        ControlsChanged();
-        ChartChanged();
+        ShowControls();
+        chart_->Show(state_.chart);
       });
     }
     return;
   }
+  ShowControls();
+}
+
+void MainWindow::ShowControls() {
   const Controls& c = state_.controls;
   panel_->ShowControls(c, look_.modeControls);
   eepromGrid_->setVisible(c.showHex);

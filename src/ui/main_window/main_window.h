@@ -132,6 +132,8 @@ class MainWindow : public QMainWindow, public MainView {
   // The live view's readings: the operating point, the strip chart, the log.
   void ShowLiveReading(const LiveReading& live);
   void ShowRecordingState(const std::string& fault = {});
+  // The controls' values as the state holds them.
+  void ShowControls();
   // The open log in the viewer, in the project's units as they are now.
   void ShowLogTrace(bool keepCursor);
   // The reading under the viewer's cursor on the chart, with the seconds before it as a trail.
