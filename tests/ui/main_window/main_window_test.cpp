@@ -30,6 +30,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QValueAxis>
+#include <QXYSeries>
 #include <cmath>
 
 #include "operations/box/box_record.h"
@@ -378,7 +379,7 @@ TEST(MainWindow, ChartHasRoundTicksAndALegendAndDropsAnOldReading) {
 
     QPointF dataMax;
     for (QAbstractSeries* series : chart->series()) {
-      for (const QPointF& p : static_cast<QLineSeries*>(series)->points()) {
+      for (const QPointF& p : static_cast<QXYSeries*>(series)->points()) {
         dataMax.setX(std::max(dataMax.x(), p.x()));
         dataMax.setY(std::max(dataMax.y(), p.y()));
       }
