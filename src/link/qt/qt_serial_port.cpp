@@ -13,9 +13,13 @@ namespace vyk {
 
 QtSerialPort::QtSerialPort() {
   QObject::connect(&port_, &QSerialPort::readyRead, [this] {
-    const QByteArray bytes = port_.readAll();
-    for (char c : bytes) {
-      if (onByte) onByte(static_cast<uint8_t>(c));
+    // Mostly one byte a wake-up: read into the stack, not a new array each time.
+    char bytes[256];
+    qint64 got;
+    while ((got = port_.read(bytes, sizeof bytes)) > 0) {
+      for (qint64 i = 0; i < got; ++i) {
+        if (onByte) onByte(static_cast<uint8_t>(bytes[i]));
+      }
     }
   });
   QObject::connect(&port_, &QSerialPort::errorOccurred, [this](QSerialPort::SerialPortError e) {

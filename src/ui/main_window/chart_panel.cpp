@@ -1,11 +1,12 @@
 #include "ui/main_window/chart_panel.h"
 
 #include <QChart>
+#include <QGraphicsItem>
 #include <QLegend>
-#include <QLegendMarker>
 #include <QLineSeries>
-#include <QScatterSeries>
+#include <QPainter>
 #include <QValueAxis>
+#include <vector>
 
 #include "ui/help/help_context.h"
 #include "ui/widgets/chart_look.h"
@@ -15,9 +16,48 @@ namespace vyk::ui {
 
 namespace {
 
-constexpr double kTrailMs = 3000;  // each series of the trail holds a second of it
+constexpr double kTrailMs = 3000;
 
 }  // namespace
+
+// The operating point and its trail, an item of its own over the chart: moving it repaints the
+// few pixels around it, where a series of the chart would repaint all of the chart.
+class ChartPanel::PointsItem : public QGraphicsItem {
+ public:
+  struct Dot {
+    QPointF at;  // in the chart's pixels
+    double size;
+    QColor colour;
+  };
+
+  explicit PointsItem(QChart* chart) : QGraphicsItem(chart), chart_(chart) { setZValue(100); }
+
+  void Show(std::vector<Dot> dots) {
+    QRectF bounds;
+    for (const Dot& d : dots)
+      bounds |= QRectF(d.at.x() - d.size, d.at.y() - d.size, 2 * d.size, 2 * d.size);
+    prepareGeometryChange();
+    bounds_ = bounds & chart_->plotArea();
+    dots_ = std::move(dots);
+    update();
+  }
+
+  QRectF boundingRect() const override { return bounds_; }
+
+  void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
+    painter->setClipRect(chart_->plotArea());
+    painter->setPen(Qt::NoPen);
+    for (const Dot& d : dots_) {
+      painter->setBrush(d.colour);
+      painter->drawEllipse(d.at, d.size / 2, d.size / 2);
+    }
+  }
+
+ private:
+  QChart* chart_;
+  QRectF bounds_;
+  std::vector<Dot> dots_;  // the oldest first, the operating point last
+};
 
 ChartPanel::ChartPanel(QWidget* parent)
     : QChartView(new QChart(), parent),
@@ -25,7 +65,7 @@ ChartPanel::ChartPanel(QWidget* parent)
       series2_(new QLineSeries()),
       axisX_(new QValueAxis()),
       axisY_(new QValueAxis()),
-      now_(new QScatterSeries()) {
+      points_(new PointsItem(chart())) {
   QChart* c = chart();
   c->legend()->setAlignment(Qt::AlignTop);
   c->setMargins(QMargins(2, 2, 2, 2));
@@ -38,36 +78,17 @@ ChartPanel::ChartPanel(QWidget* parent)
   c->addAxis(axisY_, Qt::AlignLeft);
   series1_->attachAxis(axisX_);
   series1_->attachAxis(axisY_);
-  // The operating point over the curves, its trail under it; neither in the legend.
-  for (size_t k = trail_.size(); k-- > 0;) {
-    trail_[k] = new QScatterSeries();
-    trail_[k]->setMarkerSize(9 - 2 * static_cast<double>(k));
-  }
-  now_->setName("Now");
-  now_->setMarkerSize(12);
-  for (QScatterSeries* series : {trail_[2], trail_[1], trail_[0], now_}) {
-    series->setBorderColor(Qt::transparent);
-    c->addSeries(series);
-    series->attachAxis(axisX_);
-    series->attachAxis(axisY_);
-    for (QLegendMarker* marker : c->legend()->markers(series))
-      marker->setVisible(false);
-  }
   new ChartPaletteFollower(this, c, [this] {
     series1_->setColor(TableCurveColour(*this));
     series2_->setColor(SecondCurveColour(*this));
-    QColor point = SecondCurveColour(*this);
-    now_->setColor(point);
-    for (size_t k = 0; k < trail_.size(); ++k) {
-      point.setAlpha(150 - 50 * static_cast<int>(k));
-      trail_[k]->setColor(point);
-    }
+    DrawOperatingPoints();
   });
   setObjectName("Chart1");
   setProperty(kHelpContextProperty, kHelpChart);
   setRenderHint(QPainter::Antialiasing);
   // How many ticks fit depends on the chart's size.
   connect(c, &QChart::geometryChanged, this, [this] { ScaleAxes(); });
+  connect(c, &QChart::plotAreaChanged, this, [this] { DrawOperatingPoints(); });
   setMinimumSize(200, 120);
 }
 
@@ -116,25 +137,35 @@ void ChartPanel::ClearOperatingPoints() {
   DrawOperatingPoints();
 }
 
+std::optional<ChartPoint> ChartPanel::OperatingPoint() const {
+  if (passed_.empty()) return std::nullopt;
+  return passed_.back().point;
+}
+
 void ChartPanel::DrawOperatingPoints() {
-  std::array<QList<QPointF>, 3> trail;
-  QList<QPointF> now;
+  std::vector<PointsItem::Dot> dots;
   if (!passed_.empty()) {
+    // Older readings smaller and fainter, a step a second.
     const double newest = passed_.back().ms;
-    now.append(QPointF(passed_.back().point.x, passed_.back().point.y));
-    for (size_t i = 0; i + 1 < passed_.size(); ++i) {
-      const auto age = static_cast<size_t>((newest - passed_[i].ms) * 3 / kTrailMs);
-      trail[std::min(age, trail.size() - 1)].append(
-          QPointF(passed_[i].point.x, passed_[i].point.y));
+    const QColor colour = SecondCurveColour(*this);
+    for (size_t i = 0; i < passed_.size(); ++i) {
+      const QPointF at = chart()->mapToPosition(QPointF(passed_[i].point.x, passed_[i].point.y));
+      if (i + 1 == passed_.size()) {
+        dots.push_back({at, 12, colour});
+        continue;
+      }
+      const int age = std::min(2, static_cast<int>((newest - passed_[i].ms) * 3 / kTrailMs));
+      QColor faded = colour;
+      faded.setAlpha(150 - 50 * age);
+      dots.push_back({at, 9.0 - 2 * age, faded});
     }
   }
-  now_->replace(now);
-  for (size_t k = 0; k < trail_.size(); ++k)
-    trail_[k]->replace(trail[k]);
+  points_->Show(std::move(dots));
 }
 
 void ChartPanel::ScaleAxes() {
   ScaleAxesToCurves(*chart(), axisX_, axisY_, {&shown_.series1, &shown_.series2});
+  DrawOperatingPoints();  // the points stay where they are on the new scales
 }
 
 }  // namespace vyk::ui

@@ -2,13 +2,12 @@
 // The chart beside the table: the table's curve and, while there is a reading, the curve the
 // pots adjust it to, on axes from 0 with round ticks, as many as its size has room for.
 #include <QChartView>
-#include <array>
 #include <deque>
+#include <optional>
 
 #include "model/app_state.h"
 
 class QLineSeries;
-class QScatterSeries;
 class QValueAxis;
 
 namespace vyk::ui {
@@ -26,6 +25,8 @@ class ChartPanel : public QChartView {
   void ShowOperatingPoint(const ChartPoint& point, double ms);
   // No operating point any more (the units changed, or another project).
   void ClearOperatingPoints();
+  // Where the operating point is, in the chart's units; none while there is none.
+  std::optional<ChartPoint> OperatingPoint() const;
 
  private:
   void ScaleAxes();
@@ -41,8 +42,8 @@ class ChartPanel : public QChartView {
     ChartPoint point;
   };
   std::deque<Passed> passed_;  // the trail, the newest last
-  QScatterSeries* now_;
-  std::array<QScatterSeries*, 3> trail_{};  // older and fainter from the first on
+  class PointsItem;
+  PointsItem* points_;
 };
 
 }  // namespace vyk::ui

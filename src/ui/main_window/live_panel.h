@@ -1,18 +1,14 @@
 #pragma once
 // Under the chart while the live view runs: the input and output of the last 30 seconds as a
 // strip chart, and the Record button with where the recording goes.
-#include <QList>
-#include <QPointF>
 #include <QWidget>
-#include <deque>
 
-class QChartView;
 class QLabel;
-class QLineSeries;
 class QToolButton;
-class QValueAxis;
 
 namespace vyk::ui {
+
+class StripChart;
 
 class LivePanel : public QWidget {
  public:
@@ -31,19 +27,7 @@ class LivePanel : public QWidget {
   QAction* RecordToFileAction() const { return recordToFile_; }
 
  private:
-  struct Sample {
-    double seconds, input, output;
-  };
-  std::deque<Sample> samples_;
-  QList<QPointF> newInput_, newOutput_;  // added since the last Draw
-  QChartView* view_;
-  QLineSeries* input_;
-  QLineSeries* output_;
-  QValueAxis* time_;
-  QValueAxis* inputAxis_;
-  QValueAxis* outputAxis_;
-  double inputMax_ = 0;
-  double outputMax_ = 0;
+  StripChart* strip_;
   QToolButton* record_;
   QAction* recordToFile_;
   QLabel* recording_;

@@ -40,9 +40,15 @@ inline QList<QPointF> CurvePoints(const std::vector<ChartPoint>& from) {
   return list;
 }
 
-// An axis from 0 to a round number past `dataMax`, with ticks at steps of 1, 2 or 5 times a
+// A scale from 0 to a round number past `dataMax`, with ticks at steps of 1, 2 or 5 times a
 // power of ten and at most `maxSteps` of them, labelled with the decimals the step needs.
-inline void ScaleAxis(QValueAxis* axis, double dataMax, int maxSteps) {
+struct RoundScale {
+  double top = 1;
+  double step = 1;
+  int decimals = 0;
+};
+
+inline RoundScale RoundScaleOf(double dataMax, int maxSteps) {
   if (!(dataMax > 0) || !std::isfinite(dataMax)) dataMax = 1;
   const double rough = dataMax / maxSteps;
   const double power = std::pow(10.0, std::floor(std::log10(rough)));
@@ -53,14 +59,18 @@ inline void ScaleAxis(QValueAxis* axis, double dataMax, int maxSteps) {
       break;
     }
   }
-  const double top = std::ceil(dataMax / step - 1e-9) * step;
-  const int decimals = std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)));
+  return {std::ceil(dataMax / step - 1e-9) * step, step,
+          std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)))};
+}
+
+inline void ScaleAxis(QValueAxis* axis, double dataMax, int maxSteps) {
+  const RoundScale scale = RoundScaleOf(dataMax, maxSteps);
   axis->setTickType(QValueAxis::TicksDynamic);
   axis->setTickAnchor(0);
-  axis->setTickInterval(step);
+  axis->setTickInterval(scale.step);
   axis->setMinorTickCount(0);
-  axis->setRange(0, top);
-  axis->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
+  axis->setRange(0, scale.top);
+  axis->setLabelFormat(QStringLiteral("%.%1f").arg(scale.decimals));
 }
 
 // Both axes of `chart` from 0 to past the largest point of `curves`, with as many ticks as its

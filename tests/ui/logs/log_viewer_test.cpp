@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QChartView>
 #include <QFile>
-#include <QScatterSeries>
 #include <QSlider>
 #include <QTableView>
 #include <QTableWidget>
@@ -15,6 +14,7 @@
 #include "operations/project/main_controls.h"
 #include "support/program_harness.h"
 #include "ui/logs/log_viewer.h"
+#include "ui/main_window/chart_panel.h"
 
 namespace vyk::test {
 namespace {
@@ -46,11 +46,8 @@ struct Viewer : ProgramHarness {
     return Get<QTableView>("TableGrid")->model()->index(entry, 0).data(Qt::ToolTipRole).toString();
   }
 
-  QList<QPointF> NowPoints() {
-    for (auto* s : Get<QChartView>("Chart1")->chart()->series())
-      if (s->name() == "Now") return static_cast<QScatterSeries*>(s)->points();
-    ADD_FAILURE() << "no Now series";
-    return {};
+  std::optional<ChartPoint> Now() {
+    return static_cast<ui::ChartPanel*>(Get<QChartView>("Chart1"))->OperatingPoint();
   }
 };
 
@@ -127,12 +124,14 @@ TEST(LogViewer, HitMapColoursTheTableAndTheCursorMarksTheChart) {
   // of the three seconds before it in its trail.
   viewer->findChild<QSlider*>("LogCursor")->setValue(3);
   const ChartPoint p = OperatingPoint(v.Main().State(), 128, 100);
-  EXPECT_EQ(v.NowPoints(), QList<QPointF>{QPointF(p.x, p.y)});
+  ASSERT_TRUE(v.Now());
+  EXPECT_EQ(v.Now()->x, p.x);
+  EXPECT_EQ(v.Now()->y, p.y);
 
   viewer->close();
   EXPECT_EQ(v.Main().Viewer(), nullptr);
   EXPECT_EQ(v.Tip(16), "");
-  EXPECT_TRUE(v.NowPoints().isEmpty());
+  EXPECT_FALSE(v.Now());
 }
 
 }  // namespace
