@@ -50,17 +50,16 @@ void Live(const BoxOptions& options) {
   if (o.seconds > 0)
     QTimer::singleShot(static_cast<int>(o.seconds * 1000), [&st] { StopLive(st); });
 
-  std::optional<double> startMs;
+  LiveClock clock;
   std::optional<std::string> logFault;
   LiveStatus last;
   LiveHandlers handlers;
   handlers.reading = [&](const LiveReading& live) {
-    if (!startMs) startMs = live.ms;
     if (recording.Active()) {
       logFault = recording.Add(live);
       if (logFault) StopLive(st);
     } else if (o.csv.empty()) {
-      PrintReading(o, LogReadingOf(live, *startMs), units);
+      PrintReading(o, LogReadingOf(live, clock.SecondsOf(live)), units);
     }
   };
   handlers.status = [&last](const LiveStatus& status) { last = status; };

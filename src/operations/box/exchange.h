@@ -69,14 +69,17 @@ std::string Hex2(int value);
 // hexadecimal digits.
 std::optional<MonitorReading> ReadingOf(const std::string& r);
 
-// A read answer whose two characters before the "+" are hexadecimal digits.
+// A read answer whose two characters before the "+" are hexadecimal digits; any other was
+// garbled on the line and tells nothing of the byte.
 bool Readable(const std::string& reply);
-// The byte a readable answer gives.
+// The byte a readable answer gives: its two characters before the "+".
 uint8_t ByteOf(const std::string& reply);
 // A "C" command, awaiting its "+"; false when the Box did not acknowledge (reported) or the
 // user aborted.
 bool SendByteCommand(Session& s, BoxLink& link, const std::string& command, bool shown);
-// Asks the Box for the byte at `a`, and once more when the answer is garbled.
+// Asks the Box for the byte at `a`, and once more when the answer is garbled. False when the
+// Box did not acknowledge (reported) or the user aborted; `reply` is the last answer,
+// `readable` whether it was.
 bool ReadByte(Session& s, BoxLink& link, int a, std::string& reply, bool& readable,
               bool shown = true);
 

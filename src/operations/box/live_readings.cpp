@@ -82,7 +82,6 @@ std::string LiveStatusText(const LiveStatus& status) {
 
 LiveEnd RunLive(Session& s, BoxLink& link, const LiveHandlers& handlers) {
   AppState& st = s.state;
-  if (st.projectState == ProjectState::NoProject) return LiveEnd::Stopped;
   LiveEnd end = LiveEnd::Stopped;
   LiveStatus status;
   {

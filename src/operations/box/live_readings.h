@@ -2,6 +2,7 @@
 // The live view: readings of the Box one after another, as fast as the line allows, with the
 // pots the user turns meanwhile written into the Box between two of them.
 #include <functional>
+#include <optional>
 
 #include "link/box_link.h"
 #include "operations/box/box_operations.h"
@@ -12,6 +13,20 @@ namespace vyk {
 struct LiveReading {
   double ms = 0;  // when it arrived, on the link's clock
   MonitorReading reading;
+};
+
+// Seconds from the first reading it was given: the time a log, a print-out or a strip chart
+// shows.
+class LiveClock {
+ public:
+  double SecondsOf(const LiveReading& live) {
+    if (!startMs_) startMs_ = live.ms;
+    return (live.ms - *startMs_) / 1000;
+  }
+  void Reset() { startMs_.reset(); }
+
+ private:
+  std::optional<double> startMs_;
 };
 
 struct LiveStatus {
@@ -28,7 +43,7 @@ struct LiveHandlers {
 };
 
 enum class LiveEnd {
-  Stopped,  // StopLive, or no project to watch
+  Stopped,  // StopLive
   Aborted,  // Abort or closing the window
   Failed,   // the Box did not answer, three readings in a row failed, the line was lost, or a
             // pot was not written: said in an error box

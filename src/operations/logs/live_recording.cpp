@@ -24,9 +24,19 @@ std::string NewLogPath(const std::string& dataFolder, std::time_t now) {
   return PathText(path);
 }
 
-LogReading LogReadingOf(const LiveReading& live, double startMs) {
+std::optional<std::string> RecordingPath(Session& s, bool pick) {
+  if (!pick) return NewLogPath(s.dataFolder, s.now());
+  FileDialogRequest request;
+  request.filter = "Live logs (*.csv)|*.csv";
+  request.confirmOverwrite = true;
+  request.defaultExtension = "csv";
+  request.folder = LogsFolder(s.dataFolder);
+  return s.dialogs.SaveFileName(request);
+}
+
+LogReading LogReadingOf(const LiveReading& live, double seconds) {
   LogReading r;
-  r.seconds = (live.ms - startMs) / 1000;
+  r.seconds = seconds;
   r.input = live.reading.input;
   r.offsets = live.reading.offsets;
   r.output = live.reading.output;
@@ -40,7 +50,7 @@ LogUnits LogUnitsOf(const AppState& state) {
 
 void LiveRecording::Start(const std::string& path, const LogUnits& units) {
   writer_.reset();
-  startMs_.reset();
+  clock_.Reset();
   rows_ = 0;
   path_ = path;
   writer_.emplace(path, units);
@@ -48,9 +58,8 @@ void LiveRecording::Start(const std::string& path, const LogUnits& units) {
 
 std::optional<std::string> LiveRecording::Add(const LiveReading& live) {
   if (!writer_) return std::nullopt;
-  if (!startMs_) startMs_ = live.ms;
   try {
-    writer_->Append(LogReadingOf(live, *startMs_));
+    writer_->Append(LogReadingOf(live, clock_.SecondsOf(live)));
     rows_ = writer_->Rows();
   } catch (const LogError& e) {
     writer_.reset();

@@ -8,6 +8,7 @@
 #include "logs/live_log.h"
 #include "model/app_state.h"
 #include "operations/box/live_readings.h"
+#include "operations/project/session.h"
 
 namespace vyk {
 
@@ -17,8 +18,12 @@ std::string LogsFolder(const std::string& dataFolder);
 // when that is taken); the folder is made. Throws LogError.
 std::string NewLogPath(const std::string& dataFolder, std::time_t now);
 
-// A live reading as a log's row has it, timed from `startMs`.
-LogReading LogReadingOf(const LiveReading& live, double startMs);
+// Where Record writes: a new log in the logs folder, or, when `pick`, the file the user
+// names; nothing when they cancel. Throws LogError.
+std::optional<std::string> RecordingPath(Session& s, bool pick);
+
+// A live reading as a log's row has it, `seconds` from the start.
+LogReading LogReadingOf(const LiveReading& live, double seconds);
 
 // The units the project shows its readings in.
 LogUnits LogUnitsOf(const AppState& state);
@@ -38,7 +43,7 @@ class LiveRecording {
 
  private:
   std::optional<LogWriter> writer_;
-  std::optional<double> startMs_;
+  LiveClock clock_;
   std::string path_;
   long rows_ = 0;
 };

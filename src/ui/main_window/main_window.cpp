@@ -222,7 +222,7 @@ void MainWindow::LiveClick() {
     return;
   }
   if (state_.exchangeRunning) return;  // the menu may still be open over a transfer
-  liveStartMs_.reset();
+  liveClock_.Reset();
   liveDrawnMs_ = -1e9;
   liveStatus_ = {};
   chart_->ClearOperatingPoints();
@@ -258,10 +258,9 @@ void MainWindow::LiveClick() {
 }
 
 void MainWindow::ShowLiveReading(const LiveReading& live) {
-  if (!liveStartMs_) liveStartMs_ = live.ms;
   const MonitorReading& m = live.reading;
   const ChartPoint point = OperatingPoint(state_, m.input, m.output);
-  live_->Add((live.ms - *liveStartMs_) / 1000, point.x, point.y);
+  live_->Add(liveClock_.SecondsOf(live), point.x, point.y);
   if (live.ms - liveDrawnMs_ >= kLiveDrawMs) {
     liveDrawnMs_ = live.ms;
     chart_->ShowOperatingPoint(point, live.ms);
@@ -282,24 +281,13 @@ void MainWindow::RecordClick(bool pick) {
     ShowRecordingState();
     return;
   }
-  std::string path;
   try {
-    if (pick) {
-      FileDialogRequest request;
-      request.filter = "Live logs (*.csv)|*.csv";
-      request.confirmOverwrite = true;
-      request.defaultExtension = "csv";
-      request.folder = LogsFolder(session_.dataFolder);
-      const std::optional<std::string> named = session_.dialogs.SaveFileName(request);
-      if (!named) {
-        ShowRecordingState();
-        return;
-      }
-      path = *named;
-    } else {
-      path = NewLogPath(session_.dataFolder, session_.now());
+    const std::optional<std::string> path = RecordingPath(session_, pick);
+    if (!path) {
+      ShowRecordingState();
+      return;
     }
-    recording_.Start(path, LogUnitsOf(state_));
+    recording_.Start(*path, LogUnitsOf(state_));
     ShowRecordingState();
   } catch (const std::exception& e) {
     ShowRecordingState(std::string("Not recording: ") + e.what());

@@ -193,7 +193,7 @@ class MainWindow : public QMainWindow, public MainView {
   ChartPanel* chart_ = nullptr;
   LivePanel* live_ = nullptr;  // under the chart from the first live view on
   LiveRecording recording_;
-  std::optional<double> liveStartMs_;
+  LiveClock liveClock_;
   double liveDrawnMs_ = 0;          // when the operating point and the strip chart were last drawn
   bool liveRedrawPending_ = false;  // the labels and curves wait for their next drawing
   LiveStatus liveStatus_;
