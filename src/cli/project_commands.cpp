@@ -12,6 +12,7 @@
 #include "cli/diff_output.h"
 #include "cli/file_rules.h"
 #include "cli/printing.h"
+#include "match/table_check.h"
 #include "model/entry_text.h"
 #include "model/errors.h"
 #include "model/groups.h"
@@ -334,6 +335,43 @@ void AddProjectCommands(CLI::App& app) {
       } else {
         PrintShow(j);
       }
+    });
+  }
+
+  // vyk project check
+  {
+    auto* cmd = project->add_subcommand(
+        "check",
+        "Check the table as an Update does: outputs that fall where the meter to match's "
+        "signal rises, or leave its range; exit status 0 when nothing is found, 1 when "
+        "something is, 2 on an error");
+    auto file = std::make_shared<std::string>();
+    auto meter = std::make_shared<std::string>();
+    auto asJson = std::make_shared<bool>(false);
+    cmd->add_option("FILE", *file, "Project file")->required();
+    cmd->add_option("--meter-to-match", *meter, "The meter the engine controller expects (.maf)");
+    cmd->add_flag("--json", *asJson, "Print JSON");
+    ExitsLikeDiff(cmd);
+    cmd->callback([file, meter, asJson] {
+      ProjectRun run;
+      run.dialogs.showInformation = false;
+      OpenProject(run, *file);
+      std::optional<MeterRecord> toMatch;
+      if (!meter->empty()) {
+        toMatch.emplace();
+        ReadMeterFile(*meter, *toMatch);
+      }
+      const std::vector<std::string> warnings =
+          CheckTable(run.state.image, run.state.conversion, toMatch);
+      if (*asJson) {
+        PrintJson({{"file", *file}, {"warnings", warnings}});
+      } else {
+        for (const std::string& w : warnings)
+          std::cout << TerminalText(w) << '\n';
+        if (warnings.empty()) std::cout << "The table rises and stays in range\n";
+      }
+      std::cout << std::flush;
+      throw ExitStatus(warnings.empty() ? 0 : 1);
     });
   }
 

@@ -82,6 +82,21 @@ TEST(ProjectCli, EditAppliesEditsInOrderAndSaves) {
   EXPECT_EQ(j["pots"][1], 1);
 }
 
+// Exit 0 on a rising table, 1 when an entry falls (named), 2 on a file that is not there.
+TEST(ProjectCli, CheckNamesAFallingEntry) {
+  TempFolder tmp;
+  std::string file = tmp / "f.VYK";
+  ASSERT_EQ(RunVyk({"project", "new", "--group", "ford", file}, tmp).status, 0);
+  RunResult clean = RunVyk({"project", "check", file}, tmp);
+  EXPECT_EQ(clean.status, 0) << clean.err;
+  EXPECT_EQ(clean.out, "The table rises and stays in range\n");
+  ASSERT_EQ(RunVyk({"project", "edit", file, "--entry", "5=0.1"}, tmp).status, 0);
+  RunResult falls = RunVyk({"project", "check", file, "--json"}, tmp);
+  EXPECT_EQ(falls.status, 1) << falls.err;
+  EXPECT_EQ(json::parse(falls.out)["warnings"][0].get<std::string>().rfind("Entry 5: ", 0), 0u);
+  EXPECT_EQ(RunVyk({"project", "check", tmp / "none.VYK"}, tmp).status, 2);
+}
+
 // The table as a spreadsheet takes it, and back: unchanged it changes nothing, and the outputs
 // a spreadsheet changed are typed into their rows.
 TEST(ProjectCli, TableCsvRoundTrip) {

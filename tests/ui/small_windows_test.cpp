@@ -168,12 +168,16 @@ TEST(BoxRecordWindows, ShowWhatTheyAreGivenAndReturnTheChoice) {
     auto* grid = d.findChild<QTableWidget*>("ChangesGrid");
     EXPECT_EQ(grid->rowCount(), 2);
     EXPECT_EQ(grid->item(1, 2)->text(), "-2");
+    EXPECT_TRUE(d.findChild<QLabel*>("TableWarningsLabel")->text().contains("Entry 7: falls"));
     d.findChild<QCheckBox*>("DontShowCBox")->click();
     ButtonOf(d, "OK")->click();
   });
-  EXPECT_TRUE(preview.Run(
-      {"car.VYK", "Simulator", "G 1.0", {{"Limit", "4.995", "2.500"}, {"Pot 2", "0", "-2"}}},
-      dontShow));
+  EXPECT_TRUE(preview.Run({"car.VYK",
+                           "Simulator",
+                           "G 1.0",
+                           {{"Limit", "4.995", "2.500"}, {"Pot 2", "0", "-2"}},
+                           {"Entry 7: falls"}},
+                          dontShow));
   EXPECT_TRUE(dontShow);
 
   BackupsWindow backups(nullptr);
@@ -527,7 +531,8 @@ TEST(HelpKey, EveryWindowOpensThePageOfTheFocusedControl) {
       {&program.About(), [&] { program.About().exec(); }, {{nullptr, Press::F1, "index.html"}}},
       {&program.Preview(),
        [&] {
-         program.Preview().Run({"a.VYK", "Simulator", "G 1.0", {{"Pot 1", "0", "1"}}}, dontShow);
+         program.Preview().Run({"a.VYK", "Simulator", "G 1.0", {{"Pot 1", "0", "1"}}, {}},
+                               dontShow);
        },
        {{"ChangesGrid", Press::F1, "backups_history.html"},
         {"HelpBtn", Press::Click, "backups_history.html"}}},

@@ -44,6 +44,7 @@
 #include "operations/compare/compare.h"
 #include "operations/compare/project_report.h"
 #include "operations/logs/live_recording.h"
+#include "operations/meters/table_check.h"
 #include "operations/project/main_controls.h"
 #include "operations/project/undo_history.h"
 #include "operations/table/image_grids.h"
@@ -268,7 +269,7 @@ void TakeScreenshots(Program& program, ScreenshotDialogs& dialogs, const QString
     bool dontShow = false;
     WhileOpen(preview, [&] { Save(preview, folder, "preview.png"); });
     preview.Run({st.projectFileName, st.portInUse, "G 1.0",
-                 DiffImages({st.header, box}, {st.header, st.image})},
+                 DiffImages({st.header, box}, {st.header, st.image}), ProjectTableWarnings(st)},
                 dontShow);
   }
 

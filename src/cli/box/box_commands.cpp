@@ -189,6 +189,11 @@ void Transfer(const BoxOptions& options, bool write) {
     j["outcome"] = report.outcome;
     j["backup"] = report.backupPath.empty() ? json(nullptr) : json(report.backupPath);
     if (!report.backupPath.empty()) text = "Backup of the Box: " + report.backupPath + "\n";
+    j["warnings"] = report.warnings;
+    // Said, not a failure: the tuner may mean a falling entry.
+    if (!o.json)
+      for (const std::string& w : report.warnings)
+        std::cerr << "Check the table: " << TerminalText(w) << '\n';
   }
   if (done == 80)
     text += std::string(write ? "Wrote and verified" : "Read") + " 80 bytes " +

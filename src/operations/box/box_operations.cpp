@@ -1,6 +1,7 @@
 #include "operations/box/box_operations.h"
 
 #include "operations/box/exchange.h"
+#include "operations/meters/table_check.h"
 
 #include <algorithm>
 #include <cmath>
@@ -342,7 +343,7 @@ enum class Guard { Write, NoChange, Stop };
 // Before the write, inside its exchange: reads the Box, shows what will change (unless the
 // user turned that off), and keeps the backup. Stop when the Update must not go on.
 Guard GuardUpdate(Session& s, BoxLink& link, const TransferProgress& progress, HistoryEntry& entry,
-                  UpdateReport* report) {
+                  const std::vector<std::string>& warnings, bool& previewed) {
   AppState& st = s.state;
   EepromImage box;
   if (!ReadBoxInto(s, link, box, progress, entry.stoppedAt)) {
@@ -352,7 +353,6 @@ Guard GuardUpdate(Session& s, BoxLink& link, const TransferProgress& progress, H
     return Guard::Stop;
   }
   const std::vector<ImageDifference> changes = DiffImages({st.header, box}, {st.header, st.image});
-  if (report) report->changes = changes;
   if (changes.empty()) {
     s.dialogs.Information(
         "No change: the Box already holds these 80 bytes, so nothing was "
@@ -362,7 +362,9 @@ Guard GuardUpdate(Session& s, BoxLink& link, const TransferProgress& progress, H
   if (st.previewBeforeUpdate) {
     bool dontShowAgain = false;
     const bool ok = s.dialogs.PreviewUpdate(
-        {st.projectFileName, link.PortName(), BoxIdentity(st, link), changes}, dontShowAgain);
+        {st.projectFileName, link.PortName(), BoxIdentity(st, link), changes, warnings},
+        dontShowAgain);
+    previewed = true;
     if (dontShowAgain) st.previewBeforeUpdate = false;
     if (!ok) {
       entry.stoppedAt = "preview";
@@ -382,7 +384,6 @@ Guard GuardUpdate(Session& s, BoxLink& link, const TransferProgress& progress, H
     entry.stoppedAt = "backup";
     return Guard::Stop;
   }
-  if (report) report->backupPath = entry.backup;
   return Guard::Write;
 }
 
@@ -404,6 +405,9 @@ bool BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress,
   entry.checksum = Checksum(st.image.Bytes().data());
   std::string outcome = kOutcomeFailed;
   Guard guard = Guard::Write;
+  // Never a reason to refuse: the tuner may mean a falling or out-of-range entry.
+  const std::vector<std::string> warnings = ProjectTableWarnings(st);
+  bool previewed = false;
   {
     Exchange exchange(s, link);
     if (!exchange.Started()) return false;
@@ -417,7 +421,7 @@ bool BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress,
       entry.stoppedAt = "identify";
       guard = Guard::Stop;
     } else if (guarded) {
-      guard = GuardUpdate(s, link, readProgress, entry, report);
+      guard = GuardUpdate(s, link, readProgress, entry, warnings, previewed);
     }
     if (guard == Guard::Write) {
       complete = WriteBytes(s, link, progress, verified, unsure);
@@ -439,7 +443,11 @@ bool BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress,
                                              : kOutcomeFailed;
   }
   RefreshWindow(s);
-  if (report) report->outcome = outcome;
+  if (report) {
+    report->outcome = outcome;
+    report->backupPath = entry.backup;
+    report->warnings = warnings;
+  }
   // The outcome first, in one box with what the Box holds now; the records kept of it follow.
   // An abort has nothing to tell that the window does not show.
   if (!complete && guard == Guard::Write && !st.boxMessage.empty())
@@ -456,9 +464,16 @@ bool BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress,
                               e.what());
     }
   }
-  if (outcome == kOutcomeOk)
-    s.view.StatusMessage("Wrote and verified " + std::to_string(kTransferBytes) + " bytes to the " +
-                         (Simulated(link) ? "simulated Box on " : "Box on ") + link.PortName());
+  if (outcome == kOutcomeOk) {
+    std::string said = "Wrote and verified " + std::to_string(kTransferBytes) + " bytes to the " +
+                       (Simulated(link) ? "simulated Box on " : "Box on ") + link.PortName();
+    // Without the preview the check's warnings have no other place.
+    if (!previewed && !warnings.empty())
+      said +=
+          "; the table check warns: " + warnings.front() +
+          (warnings.size() > 1 ? " (and " + std::to_string(warnings.size() - 1) + " more)" : "");
+    s.view.StatusMessage(said);
+  }
   Record(s, link, entry, outcome);
   return complete;
 }

@@ -50,9 +50,9 @@ using TransferProgress = std::function<void(int done)>;
 // read or save fails, nothing is written. Every Update that reaches the Box, successful or
 // not, adds a line to the history.
 struct UpdateReport {
-  std::string outcome;                   // as the history has it
-  std::string backupPath;                // the backup saved, if any
-  std::vector<ImageDifference> changes;  // from the Box's bytes to the project's, when read
+  std::string outcome;                // as the history has it
+  std::string backupPath;             // the backup saved, if any
+  std::vector<std::string> warnings;  // what the check of the table found
 };
 bool BoxUpdateClick(Session& s, BoxLink& link, const TransferProgress& progress = {},
                     UpdateReport* report = nullptr, const TransferProgress& readProgress = {});

@@ -35,6 +35,7 @@ struct UpdatePreview {
   std::string port;
   std::string box;  // the Box's letter and version, such as "G 1.0"
   std::vector<ImageDifference> changes;
+  std::vector<std::string> warnings;  // the check of the table: never a reason to refuse
 };
 
 class Dialogs {

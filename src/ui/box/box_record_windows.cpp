@@ -82,6 +82,7 @@ UpdatePreviewDialog::UpdatePreviewDialog(QWidget* parent)
       changesGrid_(MakeList(this, "ChangesGrid",
                             {QStringLiteral("What"), QStringLiteral("In the Box now"),
                              QStringLiteral("After the Update")})),
+      warningsLabel_(new QLabel(this)),
       dontShowCBox_(new QCheckBox(QStringLiteral("Don't show again"), this)) {
   setWindowTitle(QStringLiteral("Update EEPROM"));
   setProperty(kHelpContextProperty, kHelpBoxRecord);
@@ -91,9 +92,13 @@ UpdatePreviewDialog::UpdatePreviewDialog(QWidget* parent)
   dontShowCBox_->setToolTip(QStringLiteral("Box > Options shows the preview again"));
   changesGrid_->setSelectionMode(QAbstractItemView::NoSelection);
   changesGrid_->setFocusPolicy(Qt::NoFocus);  // a list to read; the keys go to the buttons
+  warningsLabel_->setObjectName(QStringLiteral("TableWarningsLabel"));
+  warningsLabel_->setWordWrap(true);
+  warningsLabel_->setTextFormat(Qt::RichText);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(textLabel_);
   layout->addWidget(changesGrid_, 1);
+  layout->addWidget(warningsLabel_);
   auto* bottom = OkCancelHelpButtons(this);
   bottom->insertWidget(0, dontShowCBox_);
   layout->addLayout(bottom);
@@ -125,6 +130,16 @@ void UpdatePreviewDialog::Fill(const UpdatePreview& preview) {
   changesGrid_->setMinimumHeight(
       std::min(400, changesGrid_->horizontalHeader()->height() +
                         changesGrid_->rowHeight(0) * static_cast<int>(rows.size() + 1)));
+  // Said, never a reason to refuse: the tuner may mean it.
+  QString warnings;
+  for (const std::string& w : preview.warnings)
+    warnings += QStringLiteral("<li>") + FromCore(w).toHtmlEscaped() + QStringLiteral("</li>");
+  warningsLabel_->setText(warnings.isEmpty()
+                              ? QString()
+                              : QStringLiteral("<b>Check the table before you go on:</b><ul "
+                                               "style=\"margin-left: 12px; -qt-list-indent: 0\">") +
+                                    warnings + QStringLiteral("</ul>"));
+  warningsLabel_->setVisible(!warnings.isEmpty());
   dontShowCBox_->setChecked(false);
   adjustSize();
 }

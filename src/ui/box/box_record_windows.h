@@ -28,6 +28,7 @@ class UpdatePreviewDialog : public QDialog {
  private:
   QLabel* textLabel_;
   QTableWidget* changesGrid_;
+  QLabel* warningsLabel_;  // the check of the table, when it found something
   QCheckBox* dontShowCBox_;
 };
 

@@ -360,8 +360,11 @@ TEST(TextFit, EveryTextOfTheWindowsShowsWhole) {
   const std::pair<const char*, std::function<QWidget&()>> boxWindows[] = {
       {"the Update's preview",
        [&]() -> QWidget& {
-         w.program->Preview().Fill(
-             {path, "/dev/ttyUSB0", "G 1.0", DiffImages({st.header, box}, {st.header, st.image})});
+         w.program->Preview().Fill({path,
+                                    "/dev/ttyUSB0",
+                                    "G 1.0",
+                                    DiffImages({st.header, box}, {st.header, st.image}),
+                                    {}});
          return w.program->Preview();
        }},
       {"Box > Backups",
