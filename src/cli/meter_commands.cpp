@@ -137,11 +137,7 @@ void PrintTool(const json& j) {
     std::cout << "  " << EscapedControls(p["new"].get<std::string>()) << '\n';
   }
   std::cout << '\n';
-  for (const json& w : j["warnings"]) {
-    const std::string text = w.get<std::string>();
-    std::cout << (text.starts_with("Note:") ? "" : "Warning: ") << text << '\n';
-  }
-  for (const json& line : j["saturation"])
+  for (const json& line : j["notes"])
     std::cout << line.get<std::string>() << '\n';
   std::cout << std::flush;
 }
@@ -178,6 +174,7 @@ void RunTool(MeterTool tool, const ToolOptions& o) {
   if (o.json) {
     PrintJson(j);
   } else {
+    j["notes"] = form.Notes();
     PrintTool(j);
   }
 }

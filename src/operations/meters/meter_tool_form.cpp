@@ -174,7 +174,9 @@ void MeterToolForm::Recompute() {
 
 std::vector<std::string> MeterToolForm::Notes() const {
   if (!result_) return {problem_};
-  std::vector<std::string> notes = result_->warnings;
+  std::vector<std::string> notes;
+  for (const std::string& warning : result_->warnings)
+    notes.push_back((warning.starts_with("Note:") ? "" : "Warning: ") + warning);
   for (std::string& line : SaturationLines(result_->meter, group_))
     notes.push_back(std::move(line));
   return notes;
