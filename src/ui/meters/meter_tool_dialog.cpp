@@ -102,20 +102,21 @@ MeterToolDialog::MeterToolDialog(MeterToolForm& form, Dialogs& dialogs, QWidget*
   chart->setMargins(QMargins(2, 2, 2, 2));
   chart->legend()->setAlignment(Qt::AlignBottom);
   oldSeries_ = Series(chart, QStringLiteral("Old"));
-  secondSeries_ = Series(chart, QStringLiteral("Second"));
+  // A blend draws the second meter too, dashed.
+  if (form.Tool() == MeterTool::Blend) secondSeries_ = Series(chart, QStringLiteral("Second"));
   newSeries_ = Series(chart, QStringLiteral("New"));
   flowAxis_ = new QValueAxis;
   signalAxis_ = new QValueAxis;
   chart->addAxis(flowAxis_, Qt::AlignBottom);
   chart->addAxis(signalAxis_, Qt::AlignLeft);
-  for (QLineSeries* series : {oldSeries_, secondSeries_, newSeries_}) {
+  for (QAbstractSeries* series : chart->series()) {
     series->attachAxis(flowAxis_);
     series->attachAxis(signalAxis_);
   }
-  if (form.Tool() != MeterTool::Blend) chart->removeSeries(secondSeries_);
   new ChartPaletteFollower(this, chart, [this] {
     oldSeries_->setPen(QPen(TableCurveColour(*this), 1.5));
-    secondSeries_->setPen(QPen(palette().color(QPalette::Mid), 1.5, Qt::DashLine));
+    if (secondSeries_)
+      secondSeries_->setPen(QPen(palette().color(QPalette::Mid), 1.5, Qt::DashLine));
     newSeries_->setPen(QPen(SecondCurveColour(*this), 2));
   });
   chart_ = new QChartView(chart, this);
@@ -128,7 +129,8 @@ MeterToolDialog::MeterToolDialog(MeterToolForm& form, Dialogs& dialogs, QWidget*
   notes_->setObjectName(QStringLiteral("ToolNotesLabel"));
   notes_->setWordWrap(true);
   notes_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  notes_->setMinimumHeight(5 * notes_->fontMetrics().lineSpacing());
+  // The warnings and the saturation of a rehoused meter take up to eight lines.
+  notes_->setMinimumHeight(8 * notes_->fontMetrics().lineSpacing());
   notes_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
   auto* layout = new QVBoxLayout(this);
@@ -151,7 +153,7 @@ void MeterToolDialog::Sync() {
   if (QWidget* ok = findChild<QWidget*>(QStringLiteral("OKBtn")))
     ok->setEnabled(form_.Result().has_value());
   oldSeries_->replace(CurvePoints(form_.OldCurve()));
-  secondSeries_->replace(CurvePoints(form_.SecondCurve()));
+  if (secondSeries_) secondSeries_->replace(CurvePoints(form_.SecondCurve()));
   newSeries_->replace(CurvePoints(form_.NewCurve()));
   flowAxis_->setTitleText(meter.IsMetric() ? QStringLiteral("Flow (kg/hr)")
                                            : QStringLiteral("Flow (lb/hr)"));

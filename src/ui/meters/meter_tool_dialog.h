@@ -41,7 +41,7 @@ class MeterToolDialog : public QDialog {
   QCheckBox* inches_ = nullptr;
   QChartView* chart_;
   QLineSeries* oldSeries_;
-  QLineSeries* secondSeries_;
+  QLineSeries* secondSeries_ = nullptr;
   QLineSeries* newSeries_;
   QValueAxis* flowAxis_;
   QValueAxis* signalAxis_;
