@@ -1,17 +1,23 @@
-// vyk meter import | show: the meter library's files without the meter editor window.
+// vyk meter import | show | scale | rehouse | blend: the meter library's files and the meter
+// tools without the meter editor window.
+#include <array>
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
 
 #include "cli/cli_dialogs.h"
 #include "cli/commands.h"
 #include "cli/file_rules.h"
 #include "cli/printing.h"
 #include "meters/meter_record.h"
+#include "meters/meter_tools.h"
+#include "model/groups.h"
 #include "model/text/ascii_text.h"
 #include "model/text/number.h"
 #include "model/text/text_encoding.h"
 #include "operations/meters/meter_form.h"
+#include "operations/meters/meter_tool_form.h"
 
 namespace vyk::cli {
 
@@ -51,6 +57,148 @@ void PrintMeter(const json& j) {
               << EscapedControls(p["flow"].get<std::string>()) << '\n';
   }
   std::cout << std::flush;
+}
+
+// What a meter tool command was given: its files and its fields' texts.
+struct ToolOptions {
+  std::string in;
+  std::string second;
+  std::string out;
+  std::array<std::string, kToolFieldCount> fields;
+  bool inches = false;
+  bool force = false;
+  bool json = false;
+  std::string group;
+};
+
+MeterRecord ReadMeter(const std::string& path) {
+  MeterRecord record;
+  ReadMeterFile(path, record);
+  return record;
+}
+
+std::string FlowText(double flow) {
+  return Cp1252ToUtf8(FlowValueText(flow));
+}
+
+// The new meter's points beside the flows they came from: the old meter's at the same point,
+// or for a blend both meters' at the new point's signal.
+json ToolPoints(const MeterToolForm& form, const std::optional<MeterRecord>& second) {
+  const MeterRecord& made = form.Result()->meter;
+  const std::vector<CurvePoint> one = MeterCurve(form.Meter());
+  std::vector<CurvePoint> two;
+  if (second) {
+    two = MeterCurve(*second);
+    if (second->IsMetric() != form.Meter().IsMetric()) {
+      for (CurvePoint& p : two) {
+        p.flow = static_cast<double>(
+            TextToExtended(form.Meter().IsMetric() ? LbToKgText(p.flow) : KgToLbText(p.flow)));
+      }
+    }
+  }
+  json points = json::array();
+  for (int i = 1; i <= made.UsablePoints(); ++i) {
+    json p = {{"signal", Cp1252ToUtf8(made.SignalText(i))}};
+    if (second) {
+      const double signal = static_cast<double>(TextToExtended(made.SignalText(i)));
+      p["first"] = FlowText(*FlowAtSignal(one, signal));
+      p["second"] = FlowText(*FlowAtSignal(two, signal));
+    } else {
+      p["old"] = Cp1252ToUtf8(form.Meter().FlowText(i));
+    }
+    p["new"] = Cp1252ToUtf8(made.FlowText(i));
+    points.push_back(p);
+  }
+  return points;
+}
+
+void PrintTool(const json& j) {
+  const bool blend = j.contains("second");
+  std::cout << "File:          " << TerminalText(j["file"].get<std::string>()) << '\n';
+  if (blend) std::cout << "Blended with:  " << TerminalText(j["second"].get<std::string>()) << '\n';
+  const json& m = j["meter"];
+  std::cout << "New file:      " << TerminalText(m["file"].get<std::string>()) << '\n'
+            << "Part number:   " << EscapedControls(m["partNumber"].get<std::string>()) << '\n'
+            << "Description:   " << EscapedControls(m["description1"].get<std::string>()) << '\n'
+            << "               " << EscapedControls(m["description2"].get<std::string>()) << '\n'
+            << "Flow units:    " << m["units"].get<std::string>() << '\n'
+            << "Signal:        " << m["signal"].get<std::string>() << '\n'
+            << "Points:        " << m["pointCount"] << "\n\n"
+            << "    " << (m["signal"] == "frequency" ? "Freq   " : "Volts  ")
+            << (blend ? "  First    Second   New\n" : "  Old      New\n");
+  int i = 1;
+  for (const json& p : j["points"]) {
+    std::cout << FormatFixed(i++, 2, 0) << "  "
+              << PadRight(EscapedControls(p["signal"].get<std::string>()), 7);
+    for (const char* column : {"old", "first", "second"}) {
+      if (p.contains(column))
+        std::cout << "  " << PadRight(EscapedControls(p[column].get<std::string>()), 7);
+    }
+    std::cout << "  " << EscapedControls(p["new"].get<std::string>()) << '\n';
+  }
+  std::cout << '\n';
+  for (const json& line : j["notes"])
+    std::cout << line.get<std::string>() << '\n';
+  std::cout << std::flush;
+}
+
+void RunTool(MeterTool tool, const ToolOptions& o) {
+  RefuseOutputOverInput(o.out, {o.in, o.second.empty() ? o.in : o.second});
+  AppState state;
+  CliDialogs dialogs;
+  std::optional<uint8_t> group;
+  if (!o.group.empty()) group = GroupOfCliName(o.group).byte;
+  MeterToolForm form(tool, ReadMeter(o.in), dialogs, state, group);
+  std::optional<MeterRecord> second;
+  if (tool == MeterTool::Blend) {
+    second = ReadMeter(o.second);
+    form.SetSecond(*second, o.second);
+  }
+  form.SetInches(o.inches);
+  for (ToolField field : FieldsOf(tool))
+    form.SetText(field, o.fields[static_cast<size_t>(field)]);
+  if (!form.Result()) {
+    dialogs.Error(form.Problem());
+    throw CommandFailed();
+  }
+  dialogs.saveName = o.out;
+  dialogs.overwrite = o.force;
+  if (!form.SaveAs()) throw CommandFailed();
+
+  json j = {{"file", o.in}};
+  if (second) j["second"] = o.second;
+  j["meter"] = MeterJson(form.Result()->meter, o.out);
+  j["points"] = ToolPoints(form, second);
+  j["warnings"] = form.Result()->warnings;
+  j["saturation"] = SaturationLines(form.Result()->meter, group);
+  if (o.json) {
+    PrintJson(j);
+  } else {
+    j["notes"] = form.Notes();
+    PrintTool(j);
+  }
+}
+
+// The options every tool command shares: its output file, --force, --json and --group.
+CLI::App* ToolCommand(CLI::App* meter, MeterTool tool, const char* name, const char* about,
+                      const std::shared_ptr<ToolOptions>& o) {
+  auto* cmd = meter->add_subcommand(name, about);
+  cmd->add_option(tool == MeterTool::Blend ? "FIRST" : "IN", o->in, "Meter file (.maf)")
+      ->required();
+  if (tool == MeterTool::Blend)
+    cmd->add_option("SECOND", o->second, "Meter that holds above the blend")->required();
+  cmd->add_option("OUT", o->out, "Meter file to write, exactly as named")->required();
+  cmd->add_flag("--force", o->force, "Replace OUT if it exists");
+  cmd->add_flag("--json", o->json, "Print JSON");
+  cmd->add_option("--group", o->group,
+                  "Hardware group whose input limit gives a frequency meter's saturation")
+      ->check(CLI::IsMember(GroupCliNames()));
+  cmd->callback([tool, o] { RunTool(tool, *o); });
+  return cmd;
+}
+
+std::string& Field(ToolOptions& o, ToolField field) {
+  return o.fields[static_cast<size_t>(field)];
 }
 
 }  // namespace
@@ -101,6 +249,40 @@ void AddMeterCommands(CLI::App& app) {
       form.Save();
       if (dialogs.errors > 0 || form.MeterFileName() != *out) throw CommandFailed();
     });
+  }
+  {
+    auto o = std::make_shared<ToolOptions>();
+    auto* cmd =
+        ToolCommand(meter, MeterTool::Scale, "scale", "Scale every flow by a percentage", o);
+    cmd->add_option("--percent", Field(*o, ToolField::Percent), "Percentage, such as 3 or -2.5")
+        ->required();
+  }
+
+  {
+    auto o = std::make_shared<ToolOptions>();
+    auto* cmd = ToolCommand(meter, MeterTool::Rehouse, "rehouse",
+                            "Move the meter into a housing of another inner diameter", o);
+    cmd->add_option("--from", Field(*o, ToolField::FromDiameter), "Inner diameter now (mm)")
+        ->required();
+    cmd->add_option("--to", Field(*o, ToolField::ToDiameter), "Inner diameter to move to (mm)")
+        ->required();
+    cmd->add_option("--from-post", Field(*o, ToolField::FromPost),
+                    "Sensor post's frontal area in the housing now (mm^2)");
+    cmd->add_option("--to-post", Field(*o, ToolField::ToPost),
+                    "Sensor post's frontal area in the new housing (mm^2)");
+    cmd->add_flag("--inches", o->inches, "Diameters in inches and areas in square inches");
+  }
+
+  {
+    auto o = std::make_shared<ToolOptions>();
+    auto* cmd = ToolCommand(meter, MeterTool::Blend, "blend",
+                            "Blend two meters: FIRST below a flow, SECOND above another", o);
+    cmd->add_option("--below", Field(*o, ToolField::Below),
+                    "Flow up to which FIRST holds, in FIRST's unit")
+        ->required();
+    cmd->add_option("--above", Field(*o, ToolField::Above),
+                    "Flow from which SECOND holds, in FIRST's unit")
+        ->required();
   }
 }
 

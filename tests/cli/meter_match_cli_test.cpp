@@ -50,6 +50,50 @@ TEST(MeterCli, ImportThenShow) {
             "voltage");
 }
 
+// The meter tools write a new meter and print it beside the old one, with the warnings and the
+// saturation flow; an existing output needs --force, and what a tool refuses writes nothing.
+TEST(MeterCli, ScaleRehouseAndBlend) {
+  Meters m;
+  const std::string scaled = m.tmp / "scaled.maf";
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string out;  // a line the output holds, or on failure a part of the error
+  };
+  const Case cases[] = {
+      {{"scale", m.match, scaled, "--percent", "10"}, 0, " 3  4.00     400.00   440.00\n"},
+      {{"scale", m.match, scaled, "--percent", "-5"}, 1, "already exists (--force replaces it)"},
+      {{"scale", m.match, scaled, "--percent", "-5", "--force"},
+       0,
+       " 4  4.50     800.00   760.00\n"},
+      {{"rehouse", m.match, m.tmp / "r.maf", "--from", "76", "--to", "100"},
+       0,
+       "Warning: The open area changes by a factor of 1.73: measured housings fall short"},
+      {{"rehouse", m.match, m.tmp / "r.maf", "--from", "3", "--to", "3.1", "--inches", "--force"},
+       0,
+       "Saturation: about 2105.52 lb/hr, where the signal reaches 5.96 V"},
+      {{"rehouse", m.match, m.tmp / "n.maf", "--from", "10", "--to", "89", "--from-post", "100"},
+       1,
+       "leaves no open area in a housing of 10.00 mm"},
+      {{"blend", m.match, m.use, m.tmp / "n.maf", "--below", "50", "--above", "100"},
+       1,
+       "Only meters of the same signal kind blend"},
+      {{"blend", m.match, scaled, m.tmp / "b.maf", "--below", "50", "--above", "100"},
+       0,
+       " 3  4.00     400.00   380.00   380.00\n"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args{"meter"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    RunResult r = RunVyk(args, m.tmp);
+    EXPECT_EQ(r.status, c.status) << c.args[0] << ": " << r.err;
+    EXPECT_NE((c.status == 0 ? r.out : r.err).find(c.out), std::string::npos) << r.out << r.err;
+  }
+  EXPECT_FALSE(std::filesystem::exists(m.tmp / "n.maf"));
+  json j = json::parse(RunVyk({"meter", "show", m.tmp / "b.maf", "--json"}, m.tmp).out);
+  EXPECT_EQ(j["description2"], "Blended with MATCH-1 from 50.00 to 100.00 lb/hr");
+}
+
 TEST(MeterCli, MissingFilesAreReported) {
   TempFolder tmp;
   RunResult r = RunVyk({"meter", "import", tmp / "none.txt", tmp / "x.maf"}, tmp);

@@ -3,19 +3,18 @@
 // open), main_hex.png the same with the byte grid (main_hex_pot.png after pot 1's byte is typed
 // there), main_update.png an Update in its write phase and main_updated.png the window after
 // it, meter_editor.png the first meter of the meter
-// folder, match.png the match dialog after a Match, match_warnings.png the same with WIDE.MAF
-// picked as the meter to match, help.png the help window at its contents, range_edit.png the
-// Range Edit dialog after a Scale of rows of the table (and main_range.png the window behind
-// it), compare.png the project compared with a simulated Box that holds a few other bytes,
-// report.pdf the project's report, preview.png the preview of an Update to a Box that holds an
-// older version of the project, backups.png and history.png Box > Backups and Box > History
-// with a workshop's day in them, log_viewer.png File > Open Log's viewer with 90 s of a
-// recorded drive (the simulated Box's, on the project's curve) and its cursor in the middle of
-// the full-throttle pull, and main_hitmap.png the main window behind it, its table coloured by
-// the log's hit map and the cursor's reading on the chart, main_live.png the live view on the
-// simulated Box's drive with pot 1 turned up while it runs.
-// With --dark the windows take a dark palette. Run under QT_SCALE_FACTOR=2 for a high-density
-// screen.
+// folder (meter_rehouse.png its Rehouse dialog with a warning), match.png the match dialog after a
+// Match, match_warnings.png the same with WIDE.MAF picked as the meter to match, help.png the help
+// window at its contents, range_edit.png the Range Edit dialog after a Scale of rows of the table
+// (and main_range.png the window behind it), compare.png the project compared with a simulated Box
+// that holds a few other bytes, report.pdf the project's report, preview.png the preview of an
+// Update to a Box that holds an older version of the project, backups.png and history.png Box >
+// Backups and Box > History with a workshop's day in them, log_viewer.png File > Open Log's viewer
+// with 90 s of a recorded drive (the simulated Box's, on the project's curve) and its cursor in the
+// middle of the full-throttle pull, and main_hitmap.png the main window behind it, its table
+// coloured by the log's hit map and the cursor's reading on the chart, main_live.png the live view
+// on the simulated Box's drive with pot 1 turned up while it runs. With --dark the windows take a
+// dark palette. Run under QT_SCALE_FACTOR=2 for a high-density screen.
 #include <CLI/CLI.hpp>
 #include <QAction>
 #include <QApplication>
@@ -26,6 +25,7 @@
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPalette>
 #include <QPushButton>
 #include <QTableView>
@@ -242,6 +242,20 @@ void TakeScreenshots(Program& program, ScreenshotDialogs& dialogs, const QString
   WhileOpen(editor, [&] {
     Click(editor, "OpenButton");
     Save(editor, folder, "meter_editor.png");
+    // Tools > Rehouse into a housing wide enough to warn (meter_rehouse.png).
+    QTimer::singleShot(200, &editor, [&folder] {
+      auto* tool = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (tool == nullptr) return;
+      for (const auto& [edit, text] : {std::pair{"FromEdit", "76"}, std::pair{"ToEdit", "100"}}) {
+        if (auto* line = tool->findChild<QLineEdit*>(edit)) {
+          line->setText(QString::fromLatin1(text));
+          emit line->textEdited(line->text());
+        }
+      }
+      Save(*tool, folder, "meter_rehouse.png");
+      tool->reject();
+    });
+    if (auto* tools = editor.findChild<QMenu*>("ToolsMenu")) tools->actions()[1]->trigger();
   });
   editor.exec();
 

@@ -174,16 +174,46 @@ void MeterForm::Open() {
     dialogs_.Error("The specified file was not found.");
     return;
   }
+  Load(*chosen);
+}
+
+void MeterForm::Load(const std::string& path) {
   buffer_.SetDescription1("");
   buffer_.SetDescription2("");
-  ReadMeterFile(*chosen, buffer_);
+  ReadMeterFile(path, buffer_);
   ClearForm();
   RecordToForm();
-  fileName_ = *chosen;
-  caption_ = kMeterEditorCaption + " - " + *chosen;
+  fileName_ = path;
+  caption_ = kMeterEditorCaption + " - " + path;
   grid_.BubbleSort();
   grid_.UpdateGraph();
   SetModified(false);
+}
+
+MeterRecord MeterForm::ShownMeter() const {
+  MeterRecord record = buffer_;
+  record.SetDescription1(description_.empty() ? "" : description_[0]);
+  record.SetDescription2(description_.size() > 1 ? description_[1] : "");
+  record.SetPartNumber(partNumber_);
+  StoreFlag(record, MeterRecord::kIsMetric, Metric());
+  StoreFlag(record, MeterRecord::kIsFrequency, Frequency());
+  int count = 0;
+  for (int row = 1; row < grid_.RowCount() - 1 && count < kMaxMeterPoints; ++row) {
+    const std::string& signal = grid_.Cell(row, kSignalColumn);
+    const std::string& flow = grid_.Cell(row, kFlowColumn);
+    if (signal.empty() || flow.empty()) continue;
+    ++count;
+    record.SetSignalText(count, signal);
+    record.SetFlowText(count, flow);
+  }
+  record.SetPointCount(static_cast<int16_t>(count));
+  return record;
+}
+
+bool MeterForm::ShowSaved(const std::string& path) {
+  if (QuerySave() == Answer::Cancel) return false;
+  Load(path);
+  return true;
 }
 
 void MeterForm::Save() {

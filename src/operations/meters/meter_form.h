@@ -72,6 +72,13 @@ class MeterForm {
   // is untitled.
   SaveResult SaveFile(bool newName);
 
+  // The meter as the window shows it, unchecked and with its complete point rows: what the
+  // meter tools start from.
+  MeterRecord ShownMeter() const;
+  // A meter tool saved a new meter at `path`: after the question about unsaved changes, shows
+  // it as Open would. False when the user cancelled that question; the window is unchanged.
+  bool ShowSaved(const std::string& path);
+
   // The buttons.
   void New();
   void Open();
@@ -82,6 +89,7 @@ class MeterForm {
 
  private:
   bool GroupValid() const;
+  void Load(const std::string& path);
   FileDialogRequest MeterFileRequest() const;
 
   Dialogs& dialogs_;

@@ -23,6 +23,7 @@ inline constexpr int kHelpPortSetup = 1600;
 inline constexpr int kHelpTerminal = 1610;
 inline constexpr int kHelpProjectSetup = 2300;
 inline constexpr int kHelpMeterEditor = 3200;
+inline constexpr int kHelpMeterTools = 3210;  // scale, rehouse, blend
 inline constexpr int kHelpMatch = 4200;
 
 // The nearest help context of a widget or its parents within its window; 0 for none.

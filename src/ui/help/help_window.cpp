@@ -198,6 +198,8 @@ QString HelpWindow::PageForContext(int helpContext) {
       return QStringLiteral("projects.html");
     case kHelpMeterEditor:
       return QStringLiteral("meters.html");
+    case kHelpMeterTools:
+      return QStringLiteral("meter_tools.html");
     case kHelpMatch:
       return QStringLiteral("meter_match.html");
     default:

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -32,6 +33,7 @@
 #include <utility>
 
 #include "ui/help/help_context.h"
+#include "ui/meters/meter_tool_dialog.h"
 #include "ui/widgets/chart_look.h"
 #include "ui/widgets/core_text.h"
 #include "ui/widgets/error_guard.h"
@@ -229,7 +231,7 @@ QString MemoText(const std::vector<std::string>& lines) {
 }  // namespace
 
 MeterEditor::MeterEditor(Dialogs& dialogs, const AppState& state, QWidget* parent)
-    : QDialog(parent), dialogs_(dialogs), form_(dialogs, state) {
+    : QDialog(parent), dialogs_(dialogs), state_(state), form_(dialogs, state) {
   setObjectName(QStringLiteral("MassAirEditorDialog"));
   setProperty(kHelpContextProperty, kHelpMeterEditor);
 
@@ -240,6 +242,18 @@ MeterEditor::MeterEditor(Dialogs& dialogs, const AppState& state, QWidget* paren
   importButton_ = Button(this, "ImportButton", "Convert");
   saveAsButton_->setToolTip(QStringLiteral("Save the meter under a new name"));
   importButton_->setToolTip(QStringLiteral("Import a meter from a text file"));
+  toolsButton_ = Button(this, "ToolsButton", "&Tools");
+  toolsButton_->setToolTip(QStringLiteral("Make a new meter from this one"));
+  auto* tools = new QMenu(toolsButton_);
+  tools->setObjectName(QStringLiteral("ToolsMenu"));
+  const std::pair<const char*, MeterTool> toolItems[] = {{"&Scale ...", MeterTool::Scale},
+                                                         {"&Rehouse ...", MeterTool::Rehouse},
+                                                         {"&Blend With ...", MeterTool::Blend}};
+  for (const auto& [caption, tool] : toolItems) {
+    QAction* action = tools->addAction(QString::fromLatin1(caption));
+    connect(action, &QAction::triggered, this, [this, tool = tool] { RunTool(tool); });
+  }
+  toolsButton_->setMenu(tools);
 
   partNumberLabel_ = Named(new QLabel(QStringLiteral("Part Number:"), this), "PartNumberLabel");
   partNumberEdit_ = Named(new QLineEdit(this), "PartNumberEdit");
@@ -330,7 +344,8 @@ MeterEditor::MeterEditor(Dialogs& dialogs, const AppState& state, QWidget* paren
   // signal kind at the right; below them the points beside their chart, and the Close and
   // Help buttons under the chart.
   auto* files = new QHBoxLayout;
-  for (QPushButton* button : {newButton_, openButton_, saveButton_, saveAsButton_, importButton_})
+  for (QPushButton* button :
+       {newButton_, openButton_, saveButton_, saveAsButton_, importButton_, toolsButton_})
     files->addWidget(button);
   files->addStretch(1);
   auto* meter = new QGridLayout;
@@ -367,10 +382,10 @@ MeterEditor::MeterEditor(Dialogs& dialogs, const AppState& state, QWidget* paren
   layout->addLayout(bottom, 1);
   resize(sizeHint().expandedTo(QSize(505, 331)));
 
-  QWidget* order[] = {newButton_,         openButton_,     saveButton_,    saveAsButton_,
-                      importButton_,      partNumberEdit_, englishButton_, metricButton_,
-                      frequencyCheckBox_, stringGrid_,     meterChart_,    closeButton_,
-                      helpButton_,        descriptionMemo_};
+  QWidget* order[] = {newButton_,    openButton_,        saveButton_,     saveAsButton_,
+                      importButton_, toolsButton_,       partNumberEdit_, englishButton_,
+                      metricButton_, frequencyCheckBox_, stringGrid_,     meterChart_,
+                      closeButton_,  helpButton_,        descriptionMemo_};
   for (size_t i = 1; i < std::size(order); ++i)
     setTabOrder(order[i - 1], order[i]);
 
@@ -455,6 +470,20 @@ void MeterEditor::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QDialog::keyPressEvent(event);
+}
+
+void MeterEditor::RunTool(MeterTool tool) {
+  Run([&] {
+    std::optional<uint8_t> group;
+    if (state_.projectState != ProjectState::NoProject) group = state_.header.Group();
+    MeterToolForm tools(tool, form_.ShownMeter(), dialogs_, state_, group);
+    if (tool == MeterTool::Blend && !tools.ChooseSecond()) return;
+    MeterToolDialog dialog(tools, dialogs_, this);
+    if (dialog.exec() != QDialog::Accepted || !dialog.SavedPath()) return;
+    // Unsaved changes kept on screen: the new meter is on disk all the same.
+    if (!form_.ShowSaved(*dialog.SavedPath()))
+      dialogs_.Information("Saved as " + *dialog.SavedPath());
+  });
 }
 
 void MeterEditor::ApplyFocus(FormFocus focus) {

@@ -9,6 +9,7 @@
 
 #include "model/app_state.h"
 #include "operations/meters/meter_form.h"
+#include "operations/meters/meter_tool_form.h"
 #include "operations/project/dialogs.h"
 
 class QButtonGroup;
@@ -52,6 +53,8 @@ class MeterEditor : public QDialog {
   // Round ranges and ticks for the curve, as many as the chart's size allows.
   void ScaleAxes();
   void ApplyFocus(FormFocus focus);
+  // A meter tool on the meter shown; the new meter it saves is shown in its place.
+  void RunTool(MeterTool tool);
 
   // The grid's events.
   void EditText(const QPersistentModelIndex& cell, const QString& text);
@@ -61,6 +64,7 @@ class MeterEditor : public QDialog {
   void GridFocusChanged(QWidget* old, QWidget* now);
 
   Dialogs& dialogs_;
+  const AppState& state_;
   MeterForm form_;
   bool syncing_ = false;  // widgets are being set from the form: their signals are not the user
   QMetaObject::Connection focusWatch_;
@@ -70,6 +74,7 @@ class MeterEditor : public QDialog {
   QPushButton* saveButton_;
   QPushButton* saveAsButton_;
   QPushButton* importButton_;
+  QPushButton* toolsButton_;
   QLabel* partNumberLabel_;
   QLineEdit* partNumberEdit_;
   QLabel* descriptionLabel_;

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -226,6 +227,34 @@ TEST(MeterEditorWindow, SaveNewAndOpenAgain) {
   EXPECT_EQ(e.window->windowTitle(), QString::fromStdString("Mass Air Meter Editor - " + path));
   EXPECT_FALSE(e.window->Form().Modified());
   EXPECT_EQ(e.dialogs.Texts(Kind::Error).size(), 1u);
+}
+
+// Tools > Rehouse on the meter shown: the dialog previews the new curve and warns as the
+// diameters are typed, Enter saves the new meter through the save dialog, and the editor shows it.
+TEST(MeterEditorWindow, RehouseSavesAndShowsTheNewMeter) {
+  Editor e;
+  const std::string old = e.tmp.File("old.maf"), made = e.tmp.File("new.maf");
+  WriteMeterFile(old, Meter(false, true, {{"1.00", "10.00"}, {"4.00", "100.00"}}));
+  e.dialogs.fileNames = {old, made};
+  e.Click("OpenButton");
+  QStringList notes;
+  QTimer::singleShot(0, e.window.get(), [&] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->objectName(), "RehouseDialog");
+    QTest::keyClicks(dialog->findChild<QLineEdit*>("FromEdit"), "76");
+    QTest::keyClicks(dialog->findChild<QLineEdit*>("ToEdit"), "100");
+    notes = dialog->findChild<QLabel*>("ToolNotesLabel")->text().split(QLatin1Char('\n'));
+    auto* chart = dialog->findChild<QChartView*>("ToolChart")->chart();
+    EXPECT_NEAR(qobject_cast<QLineSeries*>(chart->series().back())->at(1).x(), 173.13, 0.01);
+    QTest::keyClick(dialog->findChild<QLineEdit*>("ToEdit"), Qt::Key_Return);
+  });
+  e.Get<QMenu>("ToolsMenu")->actions()[1]->trigger();
+  ASSERT_EQ(notes.size(), 3);
+  EXPECT_TRUE(notes[0].startsWith("Warning: The open area changes by a factor of 1.73"));
+  EXPECT_EQ(e.dialogs.fileRequests.back().folder, e.state.meterFolder);
+  EXPECT_EQ(e.window->windowTitle(), QString::fromStdString("Mass Air Meter Editor - " + made));
+  EXPECT_EQ(e.Rows(), (Rows{"1.00|17.31", "4.00|173.13", "|"}));
 }
 
 TEST(MeterEditorWindow, ConvertShowsATextMeterUntitled) {
