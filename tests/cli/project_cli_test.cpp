@@ -8,7 +8,9 @@
 #include <nlohmann/json.hpp>
 
 #include "cli_test_util.h"
+#include "model/groups.h"
 #include "model/records/project_file.h"
+#include "support/synthetic_drive.h"
 
 namespace vyk::test {
 namespace {
@@ -277,6 +279,57 @@ TEST(ProjectCli, AProjectWrittenByVykReadsBackByteForByte) {
             bytes.substr(512));
   EXPECT_EQ(read.header.Name().Bytes(), "T\xFCr \xDF \x80");  // stored as Windows-1252
   EXPECT_EQ(ShowJson(file, tmp)["header"]["name"], "Tür ß €");
+}
+
+}  // namespace
+}  // namespace vyk::test
+
+namespace vyk::test {
+namespace {
+
+// A Ford project whose entries 10..20 the controller wants 3 % richer, by a drive's trims.
+TEST(ProjectCli, CorrectFromALog) {
+  TempFolder tmp;
+  const std::string file = tmp / "f.VYK", log = tmp / "drive.csv";
+  ASSERT_EQ(RunVyk({"project", "new", "--group", "ford", file}, tmp).status, 0);
+  const EepromImage image = NewImage(kFord);
+  Drive drive;
+  for (int k = 0; k < kTableEntries; ++k) {
+    drive.held.push_back(image.Entry(k));
+    drive.truth.push_back(
+        static_cast<int>(std::lround(image.Entry(k) * (k >= 10 && k <= 20 ? 1.03 : 1))));
+    drive.perEntry.push_back(k >= 10 && k <= 20 ? 25 : 0);
+  }
+  std::ofstream(log, std::ios::binary)
+      << DriveCsv(DriveSamples(drive, ConversionSettings::ForGroup(kFord)));
+  const std::vector<std::string> args = {
+      "project", "correct",       file,    "--log",          log,         "--signal-column",
+      "MAF (V)", "--signal-unit", "volts", "--trim-columns", "STFT,LTFT", "--coolant-column",
+      "4"};
+  const std::string before = ReadAll(file);
+  std::vector<std::string> dry = args;
+  dry.insert(dry.end(), {"--dry-run", "--json"});
+  RunResult r = RunVyk(dry, tmp);
+  ASSERT_EQ(r.status, 0) << r.err;
+  const json j = json::parse(r.out);
+  EXPECT_EQ(j["saved"], false);
+  EXPECT_EQ(ReadAll(file), before);
+  // The first sample of each entry after the first comes as the signal jumps by more than 5 %
+  // (entry 20's jump, from 730 to 768 counts, is less).
+  EXPECT_EQ(j["removed"]["signal not steady"], 9);
+  EXPECT_EQ(j["entries"][15]["samples"], 24);
+  RunResult saved = RunVyk(args, tmp);
+  ASSERT_EQ(saved.status, 0) << saved.err;
+  EXPECT_NE(saved.out.find("Saved "), std::string::npos);
+  const json rows = ShowJson(file, tmp)["table"]["rows"];
+  for (int k = 0; k < kTableEntries; ++k)
+    EXPECT_NEAR(rows[k]["count"].get<int>(), drive.truth[k], 1) << "entry " << k;
+
+  std::vector<std::string> unknown = args;
+  unknown[6] = "MAF Hz";
+  RunResult refused = RunVyk(unknown, tmp);
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err, "The log has no column 'MAF Hz' (signal)\n");
 }
 
 }  // namespace
