@@ -1,9 +1,10 @@
 #include "logs/scan_log.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <cmath>
 
+#include "logs/live_log.h"
 #include "support/log_text.h"
 
 namespace vyk::test {
@@ -38,8 +39,7 @@ TEST(ScanLog, Forms) {
        1},
       {"the program's own live log",
        kLogHeadVolts + "0.100,512,3.000,400,1.953,0,0,0,0,16\r\n",
-       {"time", "input count", "input", "output count", "output", "offset 1", "offset 2",
-        "offset 3", "offset 4", "entry"},
+       {kLogColumns.begin(), kLogColumns.end()},
        {{0.1, 512, 3, 400, 1.953, 0, 0, 0, 0, 16}},
        1},
   };
@@ -61,14 +61,9 @@ TEST(ScanLog, Refused) {
       {"1.5,2.5\n1.6,2.6\n", "drive.csv has no header row: its first row holds no column names"},
       {"MAF,STFT\nV,%\n", "drive.csv has no row of numbers under its header"},
   };
-  for (const auto& [text, message] : cases) {
-    try {
-      ParseScanLog(text, "drive.csv");
-      ADD_FAILURE() << message;
-    } catch (const ScanLogError& e) {
-      EXPECT_EQ(e.what(), message);
-    }
-  }
+  for (const auto& [text, message] : cases)
+    EXPECT_THAT([&] { ParseScanLog(text, "drive.csv"); },
+                testing::ThrowsMessage<ScanLogError>(message));
 }
 
 }  // namespace

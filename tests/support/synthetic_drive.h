@@ -4,19 +4,15 @@
 // against its commanded ratio) tell how much more air there was than it saw.
 #include <cmath>
 #include <functional>
-#include <string>
 #include <vector>
 
 #include "match/table_correction.h"
-#include "model/conversions.h"
-#include "model/text/number.h"
 
 namespace vyk::test {
 
 struct Drive {
-  std::vector<int> held, truth;  // counts of entries 0..32
-  std::vector<int> perEntry;     // samples logged at each entry
-  bool wideband = false;         // an AFR against 14.7 instead of trims
+  std::vector<int> held, truth, perEntry;  // counts of entries 0..32; samples at each
+  bool wideband = false;                   // an AFR against 14.7 instead of trims
   // The flow the controller reads from a signal (volts); empty: in proportion to the signal.
   std::function<double(double)> flowOf = nullptr;
 };
@@ -34,22 +30,6 @@ inline std::vector<CorrectionSample> DriveSamples(const Drive& d, const Conversi
     }
   }
   return samples;
-}
-
-// The samples of a trims drive as a scan tool's CSV: "MAF (V);STFT;LTFT;ECT (C)" with decimal
-// commas, the trim split between the two trims.
-inline std::string DriveCsv(const std::vector<CorrectionSample>& samples) {
-  auto cell = [](double v) {
-    std::string text = FormatFixed(v, 0, 4);
-    for (char& c : text)
-      if (c == '.') c = ',';
-    return text;
-  };
-  std::string csv = "\"MAF (V)\";STFT;LTFT;ECT (C)\r\n";
-  for (const CorrectionSample& s : samples)
-    csv += cell(s.signal) + ";" + cell(s.trim / 2) + ";" + cell(s.trim / 2) + ";" +
-           cell(s.coolant) + "\r\n";
-  return csv;
 }
 
 }  // namespace vyk::test

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "model/records/settings_file.h"
 #include "operations/meters/table_check.h"
 #include "operations/project/main_controls.h"
 #include "operations/project/undo_history.h"
@@ -150,6 +151,24 @@ std::optional<CorrectionColumns> CorrectionColumnsFromText(const std::string& te
     }
   }
   return c;
+}
+
+std::optional<CorrectionColumns> RememberedColumns(const std::string& settingsFolder,
+                                                   const ScanLog& log) {
+  const auto text = SettingsFile(settingsFolder).LogColumns(ScanLogHeaderKey(log));
+  auto columns = text ? CorrectionColumnsFromText(*text) : std::nullopt;
+  if (!columns) return std::nullopt;
+  std::vector<std::string> names = columns->trims;
+  names.insert(names.end(), {columns->signal, columns->afr, columns->target, columns->coolant});
+  for (const std::string& name : names)
+    if (!name.empty() && FindScanLogColumn(log, name) < 0) return std::nullopt;
+  return columns;
+}
+
+void RememberColumns(const std::string& settingsFolder, const ScanLog& log,
+                     const CorrectionColumns& columns) {
+  SettingsFile(settingsFolder)
+      .SaveLogColumns(ScanLogHeaderKey(log), CorrectionColumnsText(columns));
 }
 
 }  // namespace vyk

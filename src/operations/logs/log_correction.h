@@ -49,4 +49,12 @@ inline const std::string kCorrectionChangeName = "Correct From Log";
 std::string CorrectionColumnsText(const CorrectionColumns& columns);
 std::optional<CorrectionColumns> CorrectionColumnsFromText(const std::string& text);
 
+// The columns last chosen for logs of this log's header row, kept in vyk.ini in
+// `settingsFolder`; nothing when none were kept, or they name columns the log lacks.
+std::optional<CorrectionColumns> RememberedColumns(const std::string& settingsFolder,
+                                                   const ScanLog& log);
+// Keeps the columns for the next log of that header. Throws InOutError.
+void RememberColumns(const std::string& settingsFolder, const ScanLog& log,
+                     const CorrectionColumns& columns);
+
 }  // namespace vyk
