@@ -20,6 +20,7 @@
 #include "model/text/hex_text.h"
 #include "model/text/number.h"
 #include "model/text/text_encoding.h"
+#include "operations/logs/log_correction.h"
 #include "operations/project/main_controls.h"
 #include "operations/project/project_commands.h"
 #include "operations/table/image_grids.h"
@@ -183,6 +184,75 @@ int ParseInt(const std::string& text, int base, int low, int high, const std::st
   if (used != text.size() || text.empty() || value < low || value > high)
     throw UsageError(what + " '" + text + "' is out of range");
   return value;
+}
+
+// An output count as the table grid shows it, in the project's output kind.
+std::string OutputCountText(const AppState& st, int count) {
+  return Trim(st.controls.outputRGrp == kVoltage
+                  ? OutputVoltsText(st.conversion, count)
+                  : FrequencyText(st.conversion, st.header.Group(), count));
+}
+
+json CorrectionJson(const AppState& st, const ScanLog& log, const CorrectionResult& r) {
+  json entries = json::array();
+  for (int k = 0; k < kTableEntries; ++k) {
+    const EntryCorrection& e = r.entries[k];
+    entries.push_back({{"entry", k},
+                       {"old", e.oldCount},
+                       {"new", e.newCount},
+                       {"oldOutput", OutputCountText(st, e.oldCount)},
+                       {"newOutput", OutputCountText(st, e.newCount)},
+                       {"samples", e.samples},
+                       {"meanError", e.meanError},
+                       {"spread", e.spread},
+                       {"enough", e.enough},
+                       {"changed", e.changed}});
+  }
+  json gates = json::object();
+  for (int g = 0; g < kCorrectionGates; ++g)
+    gates[CorrectionGateName(static_cast<CorrectionGate>(g))] = r.removed[g];
+  return {
+      {"rows", log.rows.size()}, {"rowsSkipped", log.skipped},
+      {"used", r.used},          {"outsideTable", r.outside},
+      {"removed", gates},        {"throughMeterToMatch", r.throughMeter},
+      {"lambda", r.lambda},      {"outputUnit", st.controls.outputRGrp == kVoltage ? "V" : "Hz"},
+      {"entries", entries}};
+}
+
+void PrintCorrection(const json& j) {
+  std::ostream& out = std::cout;
+  const std::string unit = j["outputUnit"].get<std::string>();
+  out << "entry    old    new  " << std::left << std::setw(9) << ("old " + unit) << std::setw(9)
+      << ("new " + unit) << std::right << "samples  mean error    spread\n";
+  for (const json& e : j["entries"]) {
+    out << std::right << std::setw(5) << e["entry"].get<int>() << std::setw(7)
+        << e["old"].get<int>() << std::setw(7) << e["new"].get<int>() << "  " << std::left
+        << std::setw(9) << e["oldOutput"].get<std::string>() << std::setw(9)
+        << e["newOutput"].get<std::string>() << std::right << std::setw(7)
+        << e["samples"].get<int>();
+    if (e["samples"].get<int>() > 0) {
+      out << std::setw(10) << FormatFixed(e["meanError"].get<double>(), 0, 2) << " %"
+          << std::setw(8) << FormatFixed(e["spread"].get<double>(), 0, 2) << " %";
+    }
+    if (e["changed"].get<bool>()) {
+      out << "  changed";
+    } else if (!e["enough"].get<bool>() && e["samples"].get<int>() > 0) {
+      out << "  too few";
+    }
+    out << '\n';
+  }
+  out << '\n'
+      << "Rows: " << j["rows"] << " read, " << j["rowsSkipped"] << " skipped; samples used "
+      << j["used"] << ", outside the table " << j["outsideTable"] << '\n'
+      << "Removed:";
+  for (int g = 0; g < kCorrectionGates; ++g) {
+    const std::string gate = CorrectionGateName(static_cast<CorrectionGate>(g));
+    out << (g == 0 ? " " : "; ") << gate << ' ' << j["removed"][gate];
+  }
+  out << '\n'
+      << (j["throughMeterToMatch"].get<bool>() ? "Corrected through the meter to match's curve"
+                                               : "Corrected in proportion to the output")
+      << '\n';
 }
 
 int KindIndex(const std::string& kind) {
@@ -372,6 +442,95 @@ void AddProjectCommands(CLI::App& app) {
       }
       std::cout << std::flush;
       throw ExitStatus(warnings.empty() ? 0 : 1);
+    });
+  }
+
+  // vyk project correct
+  {
+    auto* cmd = project->add_subcommand(
+        "correct",
+        "Correct the table from a scan tool's or wideband logger's log (CSV), as Edit > "
+        "Correct From Log does, and save");
+    struct Options {
+      std::string file, log, signal, unit, afr, target, coolant;
+      std::vector<std::string> trims;
+      CorrectionSettings settings;
+      bool dryRun = false, asJson = false;
+    };
+    auto opt = std::make_shared<Options>();
+    cmd->add_option("FILE", opt->file, "Project file")->required();
+    cmd->add_option("--log", opt->log, "The log: CSV with a header row")->required();
+    cmd->add_option("--signal-column", opt->signal,
+                    "The MAF signal the engine controller saw: column name or number from 1")
+        ->required();
+    cmd->add_option("--signal-unit", opt->unit, "The signal's unit")
+        ->required()
+        ->check(CLI::IsMember({"hz", "volts", "gs"}));
+    auto* trims = cmd->add_option("--trim-columns", opt->trims,
+                                  "Short and long term fuel trim columns (%), comma-separated")
+                      ->delimiter(',');
+    auto* afr = cmd->add_option("--afr-column", opt->afr, "Wideband AFR or lambda column");
+    auto* target = cmd->add_option("--target-column", opt->target,
+                                   "Commanded AFR (or lambda) column; a lambda without it is "
+                                   "held against 1.0");
+    trims->excludes(afr);
+    target->needs(afr);
+    cmd->add_option("--coolant-column", opt->coolant, "Coolant temperature column (deg C)");
+    cmd->add_option("--warm", opt->settings.warmCoolant,
+                    "Coolant temperature from which the engine is warm (deg C)")
+        ->capture_default_str();
+    cmd->add_option("--steady", opt->settings.steadyPercent,
+                    "Largest change of the signal from the sample before (% of the signal)")
+        ->capture_default_str()
+        ->check(CLI::NonNegativeNumber);
+    cmd->add_option("--min-samples", opt->settings.minSamples,
+                    "Samples an entry needs to be corrected")
+        ->capture_default_str()
+        ->check(CLI::PositiveNumber);
+    cmd->add_option("--clamp", opt->settings.clampPercent,
+                    "Most an entry moves in one pass (% of its output)")
+        ->capture_default_str()
+        ->check(CLI::NonNegativeNumber);
+    cmd->add_flag("--keep-rising", opt->settings.keepRising,
+                  "Keep each corrected entry at least the one before");
+    cmd->add_flag("--dry-run", opt->dryRun, "Print the correction; save nothing");
+    cmd->add_flag("--json", opt->asJson, "Print JSON");
+    cmd->callback([opt] {
+      if (opt->trims.empty() && opt->afr.empty())
+        throw UsageError("Give --trim-columns, or --afr-column (with --target-column)");
+      const ScanLog log = ReadScanLog(opt->log);
+      CorrectionColumns columns{opt->signal, opt->trims, opt->afr, opt->target, opt->coolant};
+      CorrectionSettings settings = opt->settings;
+      settings.unit = opt->unit == "hz"      ? SignalUnit::Hertz
+                      : opt->unit == "volts" ? SignalUnit::Volts
+                                             : SignalUnit::GramsPerSecond;
+      // Held from reading to saving, as an edit holds it.
+      std::optional<FileLock> lock;
+      if (!opt->dryRun) lock.emplace(opt->file, WaitNotice(opt->file));
+      ProjectRun run;
+      run.dialogs.showInformation = false;
+      OpenProject(run, opt->file);
+      const CorrectionResult result = CorrectProjectTable(run.state, log, columns, settings);
+      json j = CorrectionJson(run.state, log, result);
+      j["file"] = opt->file;
+      j["log"] = opt->log;
+      bool saved = false;
+      if (!opt->dryRun && ApplyCorrection(run.session, result)) {
+        run.dialogs.questionAnswer = Answer::No;
+        saved = FileSaveClick(run.session);
+        run.Check();
+        if (!saved) throw CommandFailed();
+      }
+      j["saved"] = saved;
+      if (opt->asJson) {
+        PrintJson(j);
+        return;
+      }
+      PrintCorrection(j);
+      std::cout << (saved         ? "Saved " + TerminalText(opt->file)
+                    : opt->dryRun ? std::string("Dry run: nothing saved")
+                                  : std::string("No entry changed: nothing saved"))
+                << '\n';
     });
   }
 

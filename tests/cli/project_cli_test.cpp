@@ -279,5 +279,31 @@ TEST(ProjectCli, AProjectWrittenByVykReadsBackByteForByte) {
   EXPECT_EQ(ShowJson(file, tmp)["header"]["name"], "Tür ß €");
 }
 
+// Two samples say entry 11 of a new Ford project (422 counts, 2.061 V) wants 4 % more.
+TEST(ProjectCli, CorrectFromALog) {
+  TempFolder tmp;
+  const std::string file = tmp / "f.VYK", log = tmp / "drive.csv";
+  ASSERT_EQ(RunVyk({"project", "new", "--group", "ford", file}, tmp).status, 0);
+  std::ofstream(log, std::ios::binary)
+      << "\"MAF (V)\";STFT;LTFT\r\nV;%;%\r\n2,061;3;1\r\n2,06;3;1\r\n";
+  std::vector<std::string> args = {"project", "correct",         file,      "--log",
+                                   log,       "--signal-column", "MAF (V)", "--signal-unit",
+                                   "volts",   "--trim-columns",  "STFT,3",  "--min-samples",
+                                   "2"};
+  const std::string before = ReadAll(file);
+  args.insert(args.end(), {"--dry-run", "--json"});
+  RunResult dry = RunVyk(args, tmp);
+  ASSERT_EQ(dry.status, 0) << dry.err;
+  EXPECT_EQ(json::parse(dry.out)["entries"][11]["new"], 439);
+  EXPECT_EQ(ReadAll(file), before);
+  args.resize(args.size() - 2);
+  ASSERT_EQ(RunVyk(args, tmp).status, 0);
+  EXPECT_EQ(ShowJson(file, tmp)["table"]["rows"][11]["count"], 439);
+  args[6] = "MAF Hz";
+  RunResult refused = RunVyk(args, tmp);
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err, "The log has no column 'MAF Hz' (signal)\n");
+}
+
 }  // namespace
 }  // namespace vyk::test

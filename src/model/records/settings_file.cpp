@@ -25,6 +25,7 @@ constexpr std::string_view kWindow = "Window";
 constexpr std::string_view kGeometry = "Geometry";
 constexpr std::string_view kRecentKey = "Recent";  // Recent1, Recent2, ...
 constexpr std::string_view kUser = "User";
+constexpr std::string_view kLogColumns = "LogColumns";
 constexpr std::string_view kFirmwareKeys[] = {"EEResume", "EEStart", "EEStop"};
 
 bool IsBlank(char c) {
@@ -385,6 +386,20 @@ void SettingsFile::Save(const StoredSettings& s) const {
       ini.Remove(kWindow, key);
     }
   }
+  Write(ini);
+}
+
+std::optional<std::string> SettingsFile::LogColumns(const std::string& headerKey) const {
+  return IniText(ReadWhole(path_)).Value(kLogColumns, headerKey);
+}
+
+void SettingsFile::SaveLogColumns(const std::string& headerKey, const std::string& value) const {
+  IniText ini(ReadWhole(path_));
+  ini.Set(kLogColumns, headerKey, value);
+  Write(ini);
+}
+
+void SettingsFile::Write(const IniText& ini) const {
   std::error_code ec;
   const std::filesystem::path folder = PathOf(path_).parent_path();
   if (!folder.empty()) std::filesystem::create_directories(folder, ec);

@@ -58,7 +58,14 @@ class SettingsFile {
   // Writes the values over the file's, making its folder when missing. Throws InOutError.
   void Save(const StoredSettings& settings) const;
 
+  // Section "LogColumns": the columns the user chose for logs of one header row, under the
+  // header's key; each is written at once, since a later log of that layout wants it.
+  std::optional<std::string> LogColumns(const std::string& headerKey) const;
+  void SaveLogColumns(const std::string& headerKey, const std::string& value) const;
+
  private:
+  void Write(const IniText& ini) const;
+
   std::string path_;
 };
 

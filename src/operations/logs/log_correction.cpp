@@ -1,0 +1,174 @@
+#include "operations/logs/log_correction.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "model/records/settings_file.h"
+#include "operations/meters/table_check.h"
+#include "operations/project/main_controls.h"
+#include "operations/project/undo_history.h"
+#include "operations/table/range_edits.h"
+
+namespace vyk {
+
+namespace {
+
+int ColumnIndex(const ScanLog& log, const std::string& name, const char* what) {
+  if (name.empty()) return -1;
+  const int index = FindScanLogColumn(log, name);
+  if (index < 0)
+    throw CorrectionError(std::string("The log has no column '") + name + "' (" + what + ")");
+  return index;
+}
+
+double Cell(const std::vector<double>& row, int index) {
+  return index < 0 ? std::nan("") : row[index];
+}
+
+// A name with the characters that join the fields written as %XX.
+std::string Escaped(const std::string& name) {
+  std::string out;
+  for (unsigned char c : name) {
+    if (c == '%' || c == '|' || c == '/' || c < 0x20) {
+      char hex[4];
+      std::snprintf(hex, sizeof hex, "%%%02X", c);
+      out += hex;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+std::optional<std::string> Unescaped(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '%') {
+      out += text[i];
+      continue;
+    }
+    unsigned value = 0;
+    if (i + 2 >= text.size() || std::sscanf(text.substr(i + 1, 2).c_str(), "%2x", &value) != 1)
+      return std::nullopt;
+    out += static_cast<char>(value);
+    i += 2;
+  }
+  return out;
+}
+
+std::vector<std::string> Split(const std::string& text, char at) {
+  std::vector<std::string> parts(1);
+  for (char c : text) {
+    if (c == at) {
+      parts.emplace_back();
+    } else {
+      parts.back() += c;
+    }
+  }
+  return parts;
+}
+
+}  // namespace
+
+std::vector<CorrectionSample> CorrectionSamples(const ScanLog& log,
+                                                const CorrectionColumns& columns) {
+  if (columns.signal.empty()) throw CorrectionError("Choose the column of the MAF signal");
+  if (columns.trims.empty() && columns.afr.empty())
+    throw CorrectionError("Choose the fuel trim columns or a wideband column");
+  const int signal = ColumnIndex(log, columns.signal, "signal");
+  std::vector<int> trims;
+  for (const std::string& trim : columns.trims)
+    trims.push_back(ColumnIndex(log, trim, "trim"));
+  const int afr = ColumnIndex(log, columns.afr, "wideband");
+  const int target = ColumnIndex(log, columns.target, "commanded ratio");
+  const int coolant = ColumnIndex(log, columns.coolant, "coolant");
+
+  std::vector<CorrectionSample> samples;
+  samples.reserve(log.rows.size());
+  for (const std::vector<double>& row : log.rows) {
+    double trim = trims.empty() ? std::nan("") : 0;
+    for (int t : trims)
+      trim += row[t];
+    samples.push_back(
+        {Cell(row, signal), trim, Cell(row, afr), Cell(row, target), Cell(row, coolant)});
+  }
+  return samples;
+}
+
+CorrectionSettings SettingsForColumns(const AppState& state, const CorrectionColumns& columns,
+                                      CorrectionSettings settings) {
+  settings.source = columns.trims.empty() ? CorrectionSource::Wideband : CorrectionSource::Trims;
+  settings.useCoolant = !columns.coolant.empty();
+  settings.maxCount = HighestOutputCount(state);
+  return settings;
+}
+
+CorrectionResult CorrectProjectTable(const AppState& state, const ScanLog& log,
+                                     const CorrectionColumns& columns,
+                                     const CorrectionSettings& settings) {
+  return CorrectTable(CorrectionSamples(log, columns), SettingsForColumns(state, columns, settings),
+                      state.image, state.conversion, ProjectMeterToMatch(state));
+}
+
+bool ApplyCorrection(Session& s, const CorrectionResult& result) {
+  if (RefusedWithoutProject(s) || RefusedDuringExchange(s)) return false;
+  bool any = false;
+  for (const EntryCorrection& e : result.entries)
+    any = any || e.changed;
+  if (!any) return false;
+  ProjectChange change(s, kCorrectionChangeName);
+  for (int k = 0; k < kTableEntries; ++k)
+    if (result.entries[k].changed) s.state.image.SetEntry(k, result.entries[k].newCount);
+  s.state.projectModified = true;
+  PlotTable(s);
+  RefreshWindow(s);
+  return true;
+}
+
+std::string CorrectionColumnsText(const CorrectionColumns& c) {
+  std::string trims;
+  for (const std::string& t : c.trims)
+    trims += (trims.empty() ? "" : "/") + Escaped(t);
+  return Escaped(c.signal) + "|" + trims + "|" + Escaped(c.afr) + "|" + Escaped(c.target) + "|" +
+         Escaped(c.coolant);
+}
+
+std::optional<CorrectionColumns> CorrectionColumnsFromText(const std::string& text) {
+  const std::vector<std::string> fields = Split(text, '|');
+  if (fields.size() != 5) return std::nullopt;
+  std::vector<std::string> names;
+  for (const std::string& f : fields) {
+    auto name = Unescaped(f);
+    if (!name) return std::nullopt;
+    names.push_back(*name);
+  }
+  CorrectionColumns c{names[0], {}, names[2], names[3], names[4]};
+  if (!fields[1].empty()) {
+    for (const std::string& t : Split(fields[1], '/')) {
+      auto name = Unescaped(t);
+      if (!name) return std::nullopt;
+      c.trims.push_back(*name);
+    }
+  }
+  return c;
+}
+
+std::optional<CorrectionColumns> RememberedColumns(const std::string& settingsFolder,
+                                                   const ScanLog& log) {
+  const auto text = SettingsFile(settingsFolder).LogColumns(ScanLogHeaderKey(log));
+  auto columns = text ? CorrectionColumnsFromText(*text) : std::nullopt;
+  if (!columns) return std::nullopt;
+  std::vector<std::string> names = columns->trims;
+  names.insert(names.end(), {columns->signal, columns->afr, columns->target, columns->coolant});
+  for (const std::string& name : names)
+    if (!name.empty() && FindScanLogColumn(log, name) < 0) return std::nullopt;
+  return columns;
+}
+
+void RememberColumns(const std::string& settingsFolder, const ScanLog& log,
+                     const CorrectionColumns& columns) {
+  SettingsFile(settingsFolder)
+      .SaveLogColumns(ScanLogHeaderKey(log), CorrectionColumnsText(columns));
+}
+
+}  // namespace vyk
