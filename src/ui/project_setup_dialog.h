@@ -2,14 +2,19 @@
 // Project Setup: the name, description, hardware group and units of a project, asked by
 // File > New and Edit > Project.
 #include <QDialog>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "model/app_state.h"
 
 class QLineEdit;
+class QPushButton;
 
 namespace vyk::ui {
 
 class RadioGroup;
+class ProvenanceDialog;
 
 class ProjectSetupDialog : public QDialog {
  public:
@@ -23,6 +28,9 @@ class ProjectSetupDialog : public QDialog {
   QLineEdit* descriptionEdit_;
   RadioGroup* groupRGrp_;
   RadioGroup* unitsRGrp_;
+  QPushButton* provenanceBtn_;
+  ProvenanceDialog* provenance_;
+  std::vector<std::pair<std::string, std::string>> provenanceLines_;
 };
 
 }  // namespace vyk::ui

@@ -6,6 +6,7 @@
 #include "model/text/number.h"
 #include "model/text/text_encoding.h"
 #include "operations/project/main_controls.h"
+#include "operations/project/provenance_facts.h"
 #include "operations/project/window_look.h"
 #include "operations/table/image_grids.h"
 #include "storage/atomic_file.h"
@@ -51,6 +52,8 @@ ProjectReport MakeProjectReport(const AppState& st, int32_t today) {
   fact("Units", h.Units() != 0 ? "Metric" : "English");
   fact("Meter to use", Cp1252ToUtf8(h.UseMeterName().Bytes()));
   fact("Meter to match", Cp1252ToUtf8(h.MatchMeterName().Bytes()));
+  for (const auto& [label, text] : ProvenanceLines(FactsOfProvenance(st)))
+    fact(label, text);
   fact("Mode", ModeText(st.image.Byte(kModeByte)));
   std::string pots;
   for (int k = 0; k < 4; ++k) {

@@ -1,12 +1,14 @@
 #pragma once
-// Undo and redo of the changes to the project. Each named change keeps the project (image and
-// header) as it was before it; Undo puts that back and keeps the present for Redo. The state
-// the project was last saved, opened, created or retrieved in is remembered, so stepping back
-// to it clears the modified flag again.
+// Undo and redo of the changes to the project. Each named change keeps the project (image,
+// header and the record of how the table was made) as it was before it; Undo puts that back and
+// keeps the present for Redo. The state the project was last saved, opened, created or retrieved in
+// is remembered, so stepping back to it clears the modified flag again.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "model/app_state.h"
 #include "model/eeprom_image.h"
 #include "model/project_header.h"
 
@@ -19,6 +21,8 @@ class UndoHistory {
   struct Project {
     EepromImage image;
     ProjectHeader header;
+    std::optional<Provenance> provenance;
+    std::optional<AppState::DamagedProvenance> damagedProvenance;
     bool operator==(const Project&) const = default;
   };
 
