@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "model/conversions.h"
@@ -39,9 +38,6 @@ struct ProjectSetup {
   FileText description;
   uint8_t group = kFord;
   bool metric = false;
-  // How the table was made, as label and text, for the dialog's Provenance page to show (read
-  // only); empty at File > New.
-  std::vector<std::pair<std::string, std::string>> provenance;
 };
 
 struct ChartPoint {

@@ -71,13 +71,14 @@ ProjectSetupDialog::ProjectSetupDialog(QWidget* parent)
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-bool ProjectSetupDialog::Run(ProjectSetup& setup) {
+bool ProjectSetupDialog::Run(ProjectSetup& setup,
+                             const std::vector<std::pair<std::string, std::string>>& provenance) {
   projectNameEdit_->setText(FromCore(setup.name));
   descriptionEdit_->setText(FromCore(setup.description));
   groupRGrp_->SetItemIndex(setup.group);
   unitsRGrp_->SetItemIndex(setup.metric ? kMetric : kEnglish);
   // A new project has no table yet, so nothing to tell of how it was made.
-  provenanceLines_ = setup.provenance;
+  provenanceLines_ = provenance;
   provenanceBtn_->setEnabled(!provenanceLines_.empty());
   projectNameEdit_->setFocus();
   projectNameEdit_->selectAll();

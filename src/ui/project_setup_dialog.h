@@ -20,8 +20,10 @@ class ProjectSetupDialog : public QDialog {
  public:
   explicit ProjectSetupDialog(QWidget* parent);
 
-  // Shows `setup`; on OK writes the user's choice back into it and returns true.
-  bool Run(ProjectSetup& setup);
+  // Shows `setup`; on OK writes the user's choice back into it and returns true. The
+  // Provenance button shows `provenance` (label and text); none: the button is disabled.
+  bool Run(ProjectSetup& setup,
+           const std::vector<std::pair<std::string, std::string>>& provenance = {});
 
  private:
   QLineEdit* projectNameEdit_;

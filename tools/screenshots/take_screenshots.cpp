@@ -146,8 +146,8 @@ void ShootProvenance(Program& program, const QString& folder) {
     setup.reject();
   });
   ProjectSetup shown{st.header.Name(), st.header.Description(), st.header.Group(),
-                     st.header.Units() != 0, ProvenanceLines(FactsOfProvenance(st))};
-  setup.Run(shown);
+                     st.header.Units() != 0};
+  setup.Run(shown, ProvenanceLines(FactsOfProvenance(st)));
 }
 
 // 90 s of the simulated Box's drive recorded, a reading every 55 ms, opened in the log viewer

@@ -108,8 +108,12 @@ bool WriteProject(Session& s) {
 
 }  // namespace
 
-bool ShowProjectSetup(Session& s, ProjectSetup& setup) {
-  if (!s.dialogs.AskProjectSetup(setup)) return false;
+bool ShowProjectSetup(
+    Session& s, ProjectSetup& setup,
+    const std::optional<std::vector<std::pair<std::string, std::string>>>& provenance) {
+  if (!(provenance ? s.dialogs.AskProjectEdit(setup, *provenance)
+                   : s.dialogs.AskProjectSetup(setup)))
+    return false;
   s.state.header.SetGroup(setup.group);
   s.state.controls.groupLabel = GroupLabelText(setup.group);
   s.view.ControlsChanged();
@@ -280,10 +284,10 @@ void EditProjectClick(Session& s) {
   if (RefusedDuringExchange(s)) return;
   AppState& st = s.state;
   ProjectSetup setup{st.header.Name(), st.header.Description(), st.header.Group(),
-                     st.header.Units() != 0, ProvenanceLines(FactsOfProvenance(st))};
+                     st.header.Units() != 0};
   ProjectHeader before = st.header;
   ProjectChange change(s, "Project Setup");
-  if (!ShowProjectSetup(s, setup)) return;
+  if (!ShowProjectSetup(s, setup, ProvenanceLines(FactsOfProvenance(st)))) return;
   st.header.SetName(setup.name);
   st.header.SetDescription(setup.description);
   st.header.SetGroup(setup.group);

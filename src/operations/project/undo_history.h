@@ -19,6 +19,12 @@ struct Session;
 class UndoHistory {
  public:
   struct Project {
+    Project() = default;
+    Project(const EepromImage& i, const ProjectHeader& h,
+            const std::optional<Provenance>& p = std::nullopt,
+            const std::optional<AppState::DamagedProvenance>& d = std::nullopt)
+        : image(i), header(h), provenance(p), damagedProvenance(d) {}
+
     EepromImage image;
     ProjectHeader header;
     std::optional<Provenance> provenance;
