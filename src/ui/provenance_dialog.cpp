@@ -48,7 +48,7 @@ void ProvenanceDialog::Run(const std::vector<std::pair<std::string, std::string>
     auto* value = new QLabel(QString::fromStdString(text), this);
     value->setWordWrap(true);
     value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    value->setMinimumWidth(360);
+    value->setMinimumWidth(540);  // a meter line on one line at the usual font sizes
     facts_->addRow(QString::fromStdString(label), value);
   }
   adjustSize();

@@ -15,7 +15,7 @@ MeterFacts FactsOfMeter(const MeterImage& image, const FileText& file) {
   f.partNumber = Cp1252ToUtf8(meter.PartNumber());
   for (const std::string& line : {meter.Description1(), meter.Description2()}) {
     if (line.empty()) continue;
-    if (!f.description.empty()) f.description += " ";
+    if (!f.description.empty()) f.description += "; ";
     f.description += Cp1252ToUtf8(line);
   }
   f.units = meter.IsMetric() ? "kg/hr" : "lb/hr";
