@@ -50,9 +50,14 @@ ProjectReport MakeProjectReport(const AppState& st, int32_t today) {
   fact("Project file", st.projectFileName);
   fact("Group", GroupText(h.Group()));
   fact("Units", h.Units() != 0 ? "Metric" : "English");
-  fact("Meter to use", Cp1252ToUtf8(h.UseMeterName().Bytes()));
-  fact("Meter to match", Cp1252ToUtf8(h.MatchMeterName().Bytes()));
-  for (const auto& [label, text] : ProvenanceLines(FactsOfProvenance(st)))
+  // A project that keeps how its table was made names its meters whole; otherwise the
+  // header's two names are all there is.
+  const ProvenanceFacts made = FactsOfProvenance(st);
+  if (made.kept != ProvenanceFacts::Kept::Kept) {
+    fact("Meter to use", Cp1252ToUtf8(h.UseMeterName().Bytes()));
+    fact("Meter to match", Cp1252ToUtf8(h.MatchMeterName().Bytes()));
+  }
+  for (const auto& [label, text] : ProvenanceLines(made))
     fact(label, text);
   fact("Mode", ModeText(st.image.Byte(kModeByte)));
   std::string pots;
