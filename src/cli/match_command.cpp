@@ -145,6 +145,8 @@ void RunMatch(const MatchOptions& o) {
     return;
   }
   d.useGroup = d.matchGroup = group;
+  d.useMeter = use;
+  d.matchMeter = match;
   d.useFile = ListedName(o.useFile);
   d.matchFile = ListedName(o.matchFile);
   dialogs.questionAnswer = Answer::Yes;

@@ -21,8 +21,10 @@
 #include "model/text/number.h"
 #include "model/text/text_encoding.h"
 #include "operations/logs/log_correction.h"
+#include "operations/meters/rematch.h"
 #include "operations/project/main_controls.h"
 #include "operations/project/project_commands.h"
+#include "operations/project/provenance_facts.h"
 #include "operations/table/image_grids.h"
 #include "operations/table/table_csv.h"
 #include "storage/file_lock.h"
@@ -86,6 +88,37 @@ json TableJson(const AppState& st) {
           {"rows", rows}};
 }
 
+json MeterJson(const MeterFacts& m) {
+  return {{"file", m.file},
+          {"partNumber", m.partNumber},
+          {"description", m.description},
+          {"units", m.units},
+          {"kind", m.kind},
+          {"points", m.points}};
+}
+
+json ProvenanceJson(const AppState& st) {
+  const ProvenanceFacts facts = FactsOfProvenance(st);
+  switch (facts.kept) {
+    case ProvenanceFacts::Kept::None:
+      return {{"kept", "none"}};
+    case ProvenanceFacts::Kept::Damaged:
+      return {{"kept", "damaged"}};
+    case ProvenanceFacts::Kept::Kept:
+      break;
+  }
+  const MatchSettings& set = st.provenance->settings;
+  return {{"kept", "yes"},
+          {"use", MeterJson(facts.use)},
+          {"match", MeterJson(facts.match)},
+          {"madeDate", DayNumberText(set.madeDay)},
+          {"group", set.group},
+          {"hertzPerCount", set.hertzPerCount},
+          {"maxOutputCount", set.maxOutputCount},
+          {"editedEntries", facts.edited},
+          {"editedText", EntryRangesText(facts.edited)}};
+}
+
 json ShowJson(const AppState& st, const std::string& file) {
   const ProjectHeader& h = st.header;
   uint8_t mode = st.image.Byte(kModeByte);
@@ -120,12 +153,13 @@ json ShowJson(const AppState& st, const std::string& file) {
             {"invertLimit", (mode & kInvertLimit) != 0}}},
           {"pots", pots},
           {"limit", {{"count", st.image.Entry(kLimitEntry)}, {"text", st.controls.limitText}}},
-          {"table", TableJson(st)}};
+          {"table", TableJson(st)},
+          {"provenance", ProvenanceJson(st)}};
 }
 
 void PrintTable(const json& t);
 
-void PrintShow(const json& j) {
+void PrintShow(const json& j, const std::vector<std::pair<std::string, std::string>>& provenance) {
   const json& h = j["header"];
   const json& m = j["mode"];
   std::ostream& out = std::cout;
@@ -151,7 +185,10 @@ void PrintShow(const json& j) {
       << "Pots:            " << j["pots"][0] << ' ' << j["pots"][1] << ' ' << j["pots"][2] << ' '
       << j["pots"][3] << '\n'
       << "Limit:           " << j["limit"]["text"].get<std::string>() << " (count "
-      << j["limit"]["count"] << ")\n\n";
+      << j["limit"]["count"] << ")\n";
+  for (const auto& [label, text] : provenance)
+    out << label << ": " << EscapedControls(text) << '\n';
+  out << '\n';
   PrintTable(j["table"]);
 }
 
@@ -403,7 +440,7 @@ void AddProjectCommands(CLI::App& app) {
       if (*asJson) {
         PrintJson(j);
       } else {
-        PrintShow(j);
+        PrintShow(j, ProvenanceLines(FactsOfProvenance(run.state)));
       }
     });
   }
@@ -569,6 +606,34 @@ void AddProjectCommands(CLI::App& app) {
     cmd->callback([files, asJson] {
       PrintComparison(CompareProjects(ReadCompared((*files)[0]), ReadCompared((*files)[1])),
                       *asJson);
+    });
+  }
+
+  // vyk project rematch
+  {
+    auto* cmd = project->add_subcommand(
+        "rematch", "Make the table again from the meters and settings the project keeps, and save");
+    auto file = std::make_shared<std::string>();
+    auto overwrite = std::make_shared<bool>(false);
+    cmd->add_option("FILE", *file, "Project file")->required();
+    cmd->add_flag("--overwrite-edits", *overwrite,
+                  "Overwrite the entries edited by hand since the match (kept otherwise)");
+    cmd->callback([file, overwrite] {
+      FileLock lock(*file, WaitNotice(*file));
+      ProjectRun run;
+      run.dialogs.showInformation = false;
+      OpenProject(run, *file);
+      run.dialogs.showInformation = true;
+      if (!CanRematch(run.state))
+        throw VykError(*file + " keeps no record of how its table was made: match it first");
+      const bool done =
+          RematchClick(run.session, *overwrite ? HandEdits::Overwrite : HandEdits::Keep);
+      run.Check();
+      if (!done) throw CommandFailed();
+      run.dialogs.questionAnswer = Answer::No;
+      bool saved = FileSaveClick(run.session);
+      run.Check();
+      if (!saved) throw CommandFailed();
     });
   }
 

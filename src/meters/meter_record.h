@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <string>
 
+#include "model/provenance.h"
+
 namespace vyk {
 
-inline constexpr int kMeterRecordSize = 2176;
+inline constexpr int kMeterRecordSize = kMeterImageSize;
 inline constexpr int kMaxMeterPoints = 62;
 inline constexpr int kPartNumberCapacity = 26;
 inline constexpr int kDescriptionCapacity = 63;
@@ -30,6 +32,8 @@ class MeterRecord {
   static constexpr int kFlowValue = 20;
 
   MeterRecord() { bytes_.fill(0); }
+  // A record from its image, such as the meters a project keeps of how its table was made.
+  explicit MeterRecord(const std::array<uint8_t, kMeterRecordSize>& bytes) : bytes_(bytes) {}
 
   bool IsMetric() const { return bytes_[kIsMetric] != 0; }
   void SetIsMetric(bool metric) { bytes_[kIsMetric] = metric ? 1 : 0; }

@@ -13,6 +13,7 @@
 #include "model/groups.h"
 #include "model/match_table.h"
 #include "model/project_header.h"
+#include "model/provenance.h"
 #include "storage/file_fingerprint.h"
 
 namespace vyk {
@@ -90,6 +91,19 @@ struct AppState {
   // The project file as it was when this project was read from it or last saved into it: a
   // save over a file that has changed since asks first. Nothing for a project not yet saved.
   std::optional<FileOnDisk> projectOnDisk;
+  // How the table was made, when the project keeps it: the two meters whole, the match's
+  // settings and the table it left (Copy E2P stores it, each save writes it after the image).
+  // The stored meter to match as a record: `MeterRecord(state.provenance->match)`; the
+  // entries edited by hand since: `EditedEntries(*state.provenance, state.image)`.
+  std::optional<Provenance> provenance;
+  // A block after the image that did not read (wrong length or checksum): its bytes, written
+  // back at a save only when the user agrees. `keep` holds that answer once given.
+  struct DamagedProvenance {
+    std::string bytes;
+    bool keep = false;
+    bool operator==(const DamagedProvenance&) const = default;
+  };
+  std::optional<DamagedProvenance> damagedProvenance;
 
   bool boxConnected = false;
   // The port's line went (an adapter pulled): the next exchange opens the device again.

@@ -2,6 +2,7 @@
 // Little-endian numbers and length-prefixed short strings inside fixed-layout file records.
 // Callers check that the field lies inside their record.
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -32,6 +33,17 @@ inline float LoadF32(const uint8_t* p) {
 }
 inline void StoreF32(uint8_t* p, float v) {
   StoreU32(p, std::bit_cast<uint32_t>(v));
+}
+
+// CRC-32 as zip and PNG compute it.
+inline uint32_t Crc32(const uint8_t* bytes, size_t count) {
+  uint32_t crc = 0xFFFFFFFFu;
+  for (size_t i = 0; i < count; ++i) {
+    crc ^= bytes[i];
+    for (int bit = 0; bit < 8; ++bit)
+      crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
 }
 
 // A length byte, then the characters, in a field of capacity + 1 bytes. A length byte above

@@ -64,7 +64,11 @@ double DrawFacts(QPainter& p, const ProjectReport& r, double top, double width) 
   const QFont label = Font(9, true);
   const QFont text = Font(9);
   const double line = QFontMetricsF(text, p.device()).height() * 1.25;
-  const double labelWidth = Mm(32);
+  // Wide enough for the longest label ("Entries edited by hand"), never narrower than before.
+  double labelWidth = Mm(32);
+  for (const auto& fact : r.facts)
+    labelWidth = std::max(
+        labelWidth, QFontMetricsF(label, p.device()).horizontalAdvance(Q(fact.first)) + Mm(2));
   double y = top;
   for (const auto& [name, value] : r.facts) {
     p.setFont(label);

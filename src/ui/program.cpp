@@ -42,7 +42,9 @@ Program::Program(const StartOptions& options) {
   InstallHelpKey(*help_);
   InstallEnterKey();
 
-  m.Dialogs().projectSetup = [this](ProjectSetup& setup) { return projectSetup_->Run(setup); };
+  m.Dialogs().projectSetup = [this](ProjectSetup& setup, const auto& provenance) {
+    return projectSetup_->Run(setup, provenance);
+  };
   m.Dialogs().portSetup = [this](const std::vector<std::string>& items, int& selected,
                                  UpdateSafety& safety) {
     return portSetup_->Run(items, selected, safety);

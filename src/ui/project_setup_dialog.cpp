@@ -9,6 +9,7 @@
 
 #include "model/groups.h"
 #include "ui/help/help_context.h"
+#include "ui/provenance_dialog.h"
 #include "ui/widgets/centre_on_screen.h"
 #include "ui/widgets/core_text.h"
 #include "ui/widgets/radio_group.h"
@@ -36,7 +37,9 @@ ProjectSetupDialog::ProjectSetupDialog(QWidget* parent)
       descriptionEdit_(new QLineEdit(this)),
       groupRGrp_(new RadioGroup(QStringLiteral("Group"), GroupItems(), this)),
       unitsRGrp_(new RadioGroup(QStringLiteral("Units"),
-                                {QStringLiteral("English"), QStringLiteral("Metric")}, this)) {
+                                {QStringLiteral("English"), QStringLiteral("Metric")}, this)),
+      provenanceBtn_(new QPushButton(QStringLiteral("Provenance ..."), this)),
+      provenance_(new ProvenanceDialog(this)) {
   setWindowTitle(QStringLiteral("Project Setup"));
   setProperty(kHelpContextProperty, kHelpProjectSetup);
   projectNameEdit_->setObjectName(QStringLiteral("ProjectNameEdit"));
@@ -44,6 +47,10 @@ ProjectSetupDialog::ProjectSetupDialog(QWidget* parent)
   groupRGrp_->setObjectName(QStringLiteral("GroupRGrp"));
   unitsRGrp_->setObjectName(QStringLiteral("UnitsRGrp"));
   projectNameEdit_->setMinimumWidth(280);
+  provenanceBtn_->setObjectName(QStringLiteral("ProvenanceBtn"));
+  provenanceBtn_->setToolTip(QStringLiteral("How the project's table was made"));
+  connect(provenanceBtn_, &QPushButton::clicked, this,
+          [this] { provenance_->Run(provenanceLines_); });
 
   auto* fields = new QFormLayout;
   fields->addRow(QStringLiteral("Name"), projectNameEdit_);
@@ -55,6 +62,7 @@ ProjectSetupDialog::ProjectSetupDialog(QWidget* parent)
   groups->addStretch();
 
   QHBoxLayout* buttons = OkCancelHelpButtons(this);
+  buttons->insertWidget(0, provenanceBtn_);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(fields);
@@ -63,11 +71,15 @@ ProjectSetupDialog::ProjectSetupDialog(QWidget* parent)
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-bool ProjectSetupDialog::Run(ProjectSetup& setup) {
+bool ProjectSetupDialog::Run(ProjectSetup& setup,
+                             const std::vector<std::pair<std::string, std::string>>& provenance) {
   projectNameEdit_->setText(FromCore(setup.name));
   descriptionEdit_->setText(FromCore(setup.description));
   groupRGrp_->SetItemIndex(setup.group);
   unitsRGrp_->SetItemIndex(setup.metric ? kMetric : kEnglish);
+  // A new project has no table yet, so nothing to tell of how it was made.
+  provenanceLines_ = provenance;
+  provenanceBtn_->setEnabled(!provenanceLines_.empty());
   projectNameEdit_->setFocus();
   projectNameEdit_->selectAll();
   CentreOnScreen(this);

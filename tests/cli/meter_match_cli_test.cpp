@@ -194,6 +194,29 @@ TEST(MatchCli, ApplyCopiesIntoTheProjectAndSaves) {
     EXPECT_EQ(p["table"]["rows"][k]["count"], match["rows"][8 * k]["outCount"]) << k;
 }
 
+// --apply keeps both meters in the project: show names them and the entries edited by hand
+// since, and rematch makes the table again from them.
+TEST(MatchCli, ApplyKeepsTheMetersThatShowAndRematchUse) {
+  Meters m;
+  std::string project = m.tmp / "p.VYK";
+  ASSERT_EQ(RunVyk({"project", "new", "--group", "gm", project}, m.tmp).status, 0);
+  ASSERT_EQ(RunVyk({"match", m.use, m.match, "--apply", project}, m.tmp).status, 0);
+  ASSERT_EQ(RunVyk({"project", "edit", project, "--entry", "7=0.100"}, m.tmp).status, 0);
+  RunResult r = RunVyk({"project", "show", project}, m.tmp);
+  EXPECT_NE(r.out.find("Meter to use: USE.MAF: part USE-1, Use meter, lb/hr, frequency, 3 points\n"
+                       "Meter to match: MATCH.MAF: part MATCH-1, Match meter, lb/hr, voltage, "
+                       "4 points\n"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("Entries edited by hand: 7\n"), std::string::npos) << r.out;
+
+  r = RunVyk({"project", "rematch", project, "--overwrite-edits"}, m.tmp);
+  ASSERT_EQ(r.status, 0) << r.err;
+  json p = json::parse(RunVyk({"project", "show", project, "--json"}, m.tmp).out);
+  EXPECT_EQ(p["provenance"]["match"]["partNumber"], "MATCH-1");
+  EXPECT_EQ(p["provenance"]["editedText"], "none");
+}
+
 TEST(MatchCli, ApplyRefusesATableWithAGapAndLeavesTheProject) {
   Meters m;
   std::string project = m.tmp / "p.VYK";

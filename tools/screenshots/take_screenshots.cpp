@@ -46,6 +46,7 @@
 #include "operations/logs/live_recording.h"
 #include "operations/meters/table_check.h"
 #include "operations/project/main_controls.h"
+#include "operations/project/provenance_facts.h"
 #include "operations/project/undo_history.h"
 #include "operations/table/image_grids.h"
 #include "report/pdf_report.h"
@@ -56,6 +57,7 @@
 #include "ui/meters/match_window.h"
 #include "ui/meters/meter_editor.h"
 #include "ui/program.h"
+#include "ui/project_setup_dialog.h"
 
 namespace {
 
@@ -125,6 +127,28 @@ void ShootUpdate(MainWindow& m, ScreenshotDialogs& dialogs, const QString& folde
   box->Config().baud = 0;
   st.backupBeforeUpdate = backup;
   st.previewBeforeUpdate = preview;
+}
+
+// Edit > Project of the demonstration project (project_setup.png) and its Provenance page,
+// which tells how the table was made (provenance.png).
+void ShootProvenance(Program& program, const QString& folder) {
+  const AppState& st = program.Main().State();
+  if (st.projectState == ProjectState::NoProject) return;
+  ProjectSetupDialog& setup = program.ProjectSetupWindow();
+  QTimer::singleShot(200, &setup, [&setup, folder] {
+    Save(setup, folder, "project_setup.png");
+    QTimer::singleShot(300, &setup, [&setup, folder] {
+      if (auto* page = setup.findChild<QDialog*>("ProvenanceDialog")) {
+        Save(*page, folder, "provenance.png");
+        page->reject();
+      }
+    });
+    Click(setup, "ProvenanceBtn");
+    setup.reject();
+  });
+  ProjectSetup shown{st.header.Name(), st.header.Description(), st.header.Group(),
+                     st.header.Units() != 0};
+  setup.Run(shown, ProvenanceLines(FactsOfProvenance(st)));
 }
 
 // 90 s of the simulated Box's drive recorded, a reading every 55 ms, opened in the log viewer
@@ -200,6 +224,7 @@ void TakeScreenshots(Program& program, ScreenshotDialogs& dialogs, const QString
   }
   ShootLog(m, folder);
   ShootLive(m, folder);
+  ShootProvenance(program, folder);
 
   if (SimBox* box = m.Simulator();
       box != nullptr && m.State().projectState != ProjectState::NoProject) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "model/bytes.h"
 #include "model/errors.h"
 #include "storage/path_text.h"
 #include "storage/record_lines.h"
@@ -140,14 +141,8 @@ std::vector<HistoryEntry> ReadHistory(const std::string& dataFolder) {
 }
 
 std::string Crc32Text(const uint8_t* bytes, size_t count) {
-  uint32_t crc = 0xFFFFFFFFu;
-  for (size_t i = 0; i < count; ++i) {
-    crc ^= bytes[i];
-    for (int bit = 0; bit < 8; ++bit)
-      crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
   char text[9];
-  std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(~crc));
+  std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(Crc32(bytes, count)));
   return text;
 }
 

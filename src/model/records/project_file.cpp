@@ -69,9 +69,17 @@ ProjectReadResult ReadProjectFile(const std::string& path, const ProjectHeader& 
     result.status = ProjectReadStatus::ShortImage;
     return result;
   }
-  // Whatever follows the image is part of the file a later save would replace.
+  // Whatever follows the image is part of the file a later save would replace. A block is a
+  // few kilobytes: a longer tail is read only as far as the fingerprint goes, and then is no
+  // block of the right length.
+  const size_t read = seen.size();
   seen += file.Read(kFingerprintBytes - std::min(seen.size(), kFingerprintBytes));
   result.fingerprint = FingerprintOf(seen);
+  const std::string_view after = std::string_view(seen).substr(read);
+  result.provenance = ReadProvenance(after);
+  // A tail beyond what was read cannot be written back whole: it is not kept.
+  if (result.provenance.status != ProvenanceStatus::None && file.Read(1).empty())
+    result.provenanceBytes = after;
   return result;
 }
 
@@ -96,9 +104,10 @@ std::string ProjectReadMessage(ProjectReadStatus status, const std::string& path
 }
 
 FileFingerprint WriteProjectFile(const std::string& path, const ProjectHeader& header,
-                                 const EepromImage& image) {
+                                 const EepromImage& image, std::string_view afterImage) {
   std::string bytes(reinterpret_cast<const char*>(header.Bytes().data()), kHeaderSize);
   bytes.append(reinterpret_cast<const char*>(image.Bytes().data()), kImageSize);
+  bytes.append(afterImage);
   WriteFileReplacing(path, bytes);
   return FingerprintOf(bytes);
 }

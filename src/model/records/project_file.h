@@ -1,9 +1,11 @@
 #pragma once
 // The project file: 48 records of 16 bytes, the header's records then the image's.
 #include <string>
+#include <string_view>
 
 #include "model/eeprom_image.h"
 #include "model/project_header.h"
+#include "model/provenance.h"
 #include "storage/file_fingerprint.h"
 
 namespace vyk {
@@ -26,6 +28,11 @@ struct ProjectReadResult {
   ProjectHeader header;         // on Ok: the header read over the one passed in
   EepromImage image;            // on Ok: the image read
   FileFingerprint fingerprint;  // on Ok: of the whole file as it was read
+  // On Ok: the block after the image that tells how the table was made, and that block's
+  // bytes (kept to be written back when it is damaged and the user wants it kept). Bytes
+  // after the image that are no block are not read, and a save does not write them.
+  ProvenanceRead provenance;
+  std::string provenanceBytes;
 };
 
 // Reads a project file. The header records it holds are laid over `header` (records beyond
@@ -36,10 +43,10 @@ ProjectReadResult ReadProjectFile(const std::string& path, const ProjectHeader& 
 // The message LoadProjectFile shows for a status (empty for Ok).
 std::string ProjectReadMessage(ProjectReadStatus status, const std::string& path);
 
-// Writes the 768 bytes through WriteFileReplacing, so a failed or killed save never leaves a
-// torn project file, and gives their fingerprint. A system error throws InOutError and leaves
-// any old file as it was.
+// Writes the 768 bytes, then `afterImage` (a block, or nothing), through WriteFileReplacing,
+// so a failed or killed save never leaves a torn project file, and gives their fingerprint.
+// A system error throws InOutError and leaves any old file as it was.
 FileFingerprint WriteProjectFile(const std::string& path, const ProjectHeader& header,
-                                 const EepromImage& image);
+                                 const EepromImage& image, std::string_view afterImage = {});
 
 }  // namespace vyk

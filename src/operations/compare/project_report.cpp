@@ -6,6 +6,7 @@
 #include "model/text/number.h"
 #include "model/text/text_encoding.h"
 #include "operations/project/main_controls.h"
+#include "operations/project/provenance_facts.h"
 #include "operations/project/window_look.h"
 #include "operations/table/image_grids.h"
 #include "storage/atomic_file.h"
@@ -49,8 +50,15 @@ ProjectReport MakeProjectReport(const AppState& st, int32_t today) {
   fact("Project file", st.projectFileName);
   fact("Group", GroupText(h.Group()));
   fact("Units", h.Units() != 0 ? "Metric" : "English");
-  fact("Meter to use", Cp1252ToUtf8(h.UseMeterName().Bytes()));
-  fact("Meter to match", Cp1252ToUtf8(h.MatchMeterName().Bytes()));
+  // A project that keeps how its table was made names its meters whole; otherwise the
+  // header's two names are all there is.
+  const ProvenanceFacts made = FactsOfProvenance(st);
+  if (made.kept != ProvenanceFacts::Kept::Kept) {
+    fact("Meter to use", Cp1252ToUtf8(h.UseMeterName().Bytes()));
+    fact("Meter to match", Cp1252ToUtf8(h.MatchMeterName().Bytes()));
+  }
+  for (const auto& [label, text] : ProvenanceLines(made))
+    fact(label, text);
   fact("Mode", ModeText(st.image.Byte(kModeByte)));
   std::string pots;
   for (int k = 0; k < 4; ++k) {

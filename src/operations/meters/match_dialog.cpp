@@ -146,6 +146,8 @@ void MatchBtnClick(Session& s, MatchDialog& d) {
   d.flowUnits = d.outcome.flowUnits;
   const ConversionSettings& cs = s.state.conversion;
   ComputeMatch(use, match, cs.HertzPerCount, cs.MaxOutputCount, s.state.matchTable);
+  d.useMeter = use;
+  d.matchMeter = match;
   d.copyEnabled = true;
 }
 
@@ -168,35 +170,19 @@ std::string MatchGridCellText(const AppState& state, const MatchDialog& d, int c
   }
 }
 
-void CopyE2PBtnClick(Session& s, MatchDialog& d) {
-  if (RefusedDuringExchange(s)) return;
-  if (s.dialogs.Question("Ok to save E2P data in main table?", QuestionButtons::YesNo) !=
-      Answer::Yes)
-    return;
-  AppState& st = s.state;
-  // Every sampled slot needs an output: refuse before anything is written, so the transfer
-  // table is never left half copied.
+int FirstUncopiableCode(const MatchTable& table) {
   for (int k = 0; k < kCurvePoints; ++k) {
-    if (!st.matchTable || (*st.matchTable)[8 * k].outCount < 0) {
-      s.dialogs.Error("Input code " + std::to_string(8 * k) +
-                      " has no output value: nothing was copied");
-      return;
-    }
+    if (!table || (*table)[8 * k].outCount < 0) return 8 * k;
   }
-  const std::optional<FileText> useName = StorableName(s, d.useFile);
-  if (!useName) return;
-  const std::optional<FileText> matchName = StorableName(s, d.matchFile);
-  if (!matchName) return;
-  ProjectChange change(s, "Copy E2P");
-  st.header.SetByteAt(ProjectHeader::kUseMeterGroup, d.useGroup);
-  st.header.SetUseMeterName(*useName);
-  st.header.SetByteAt(ProjectHeader::kMatchMeterGroup, d.matchGroup);
-  st.header.SetMatchMeterName(*matchName);
+  return -1;
+}
 
-  const bool useFrequency = d.outcome.useIsFrequency;
-  const bool matchFrequency = d.outcome.matchIsFrequency;
+void TransferMatch(Session& s, const MatchTable& table, const MatchOutcome& outcome) {
+  AppState& st = s.state;
+  const bool useFrequency = outcome.useIsFrequency;
+  const bool matchFrequency = outcome.matchIsFrequency;
   for (int k = 0; k < kCurvePoints; ++k) {
-    int64_t v = (*st.matchTable)[8 * k].outCount;
+    int64_t v = (*table)[8 * k].outCount;
     // Two voltage meters: rescale from 1024/6 counts per volt to 1024/5.
     if (!useFrequency && !matchFrequency) v = static_cast<int64_t>(v * 6 / 5.0);
     if (v > 1023) v = 1023;
@@ -213,6 +199,48 @@ void CopyE2PBtnClick(Session& s, MatchDialog& d) {
                               (matchFrequency ? kFrequencyOutput : kVoltageOutput));
   st.image.SetByte(kModeByte, mode);
   SetOutputRGrp(s, matchFrequency ? kFrequency : kVoltage);
+}
+
+void CopyE2PBtnClick(Session& s, MatchDialog& d) {
+  if (RefusedDuringExchange(s)) return;
+  if (s.dialogs.Question("Ok to save E2P data in main table?", QuestionButtons::YesNo) !=
+      Answer::Yes)
+    return;
+  AppState& st = s.state;
+  // Every sampled slot needs an output: refuse before anything is written, so the transfer
+  // table is never left half copied.
+  if (const int code = FirstUncopiableCode(st.matchTable); code >= 0) {
+    s.dialogs.Error("Input code " + std::to_string(code) +
+                    " has no output value: nothing was copied");
+    return;
+  }
+  const std::optional<FileText> useName = StorableName(s, d.useFile);
+  if (!useName) return;
+  const std::optional<FileText> matchName = StorableName(s, d.matchFile);
+  if (!matchName) return;
+  ProjectChange change(s, "Copy E2P");
+  st.header.SetByteAt(ProjectHeader::kUseMeterGroup, d.useGroup);
+  st.header.SetUseMeterName(*useName);
+  st.header.SetByteAt(ProjectHeader::kMatchMeterGroup, d.matchGroup);
+  st.header.SetMatchMeterName(*matchName);
+  TransferMatch(s, st.matchTable, d.outcome);
+
+  // What Rematch needs to make this table again, and what tells later edits apart from it.
+  Provenance made;
+  made.use = d.useMeter.Bytes();
+  made.match = d.matchMeter.Bytes();
+  made.settings = {st.header.Group(),
+                   d.useGroup,
+                   d.matchGroup,
+                   st.conversion.HertzPerCount,
+                   st.conversion.MaxOutputCount,
+                   st.header.UseMeterName(),
+                   st.header.MatchMeterName(),
+                   s.today(),
+                   static_cast<int64_t>(s.now())};
+  made.result = TableEntriesOf(st.image);
+  st.provenance = std::move(made);
+  st.damagedProvenance.reset();
 
   PlotTable(s);
   st.projectModified = true;

@@ -18,6 +18,9 @@ struct MatchDialog {
   uint8_t matchGroup = 0;
   std::string matchFile;
   MatchOutcome outcome;  // kinds of the last computation and the labels on show
+  // The two meters of the last Match, which Copy E2P keeps in the project.
+  MeterRecord useMeter;
+  MeterRecord matchMeter;
 
   // The window's controls.
   std::vector<std::string> useList;  // sorted, as ListedMeterName gives them
@@ -55,10 +58,19 @@ void MatchBtnClick(Session& s, MatchDialog& d);
 std::string MatchGridCellText(const AppState& state, const MatchDialog& d, int column, int row);
 
 // Copies every eighth slot into transfer-table entries 0..31, the kinds into the mode byte
-// and the meters into the project header. A table with a sampled slot without output, or a
+// and the meters into the project header, and keeps how the table was made (both meters
+// whole, the settings, the result) in the project. A table with a sampled slot without output, or a
 // file name the project file's character set cannot hold, is refused before anything changes;
 // so is everything while an exchange with the Box runs.
 void CopyE2PBtnClick(Session& s, MatchDialog& d);
+
+// The input code of the first of the slots 0, 8, ..., 248 without an output value; -1 when
+// every one has a value and the table can be copied.
+int FirstUncopiableCode(const MatchTable& table);
+
+// The copy itself, shared by Copy E2P and Rematch: entries 0..31 from every eighth slot (a
+// table that FirstUncopiableCode accepts), the kinds into the mode byte and the radio groups.
+void TransferMatch(Session& s, const MatchTable& table, const MatchOutcome& outcome);
 
 // The folder entry whose name, upper-cased and trimmed, is `listed`: on a file system that
 // tells case apart the file may be stored in lower case. Empty when there is none.

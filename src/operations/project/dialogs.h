@@ -3,6 +3,7 @@
 // command line and the tests answer them from a script.
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/app_state.h"
@@ -56,6 +57,13 @@ class Dialogs {
   // Shows the Project Setup dialog filled from `setup`; on OK `setup` holds what the user
   // chose and the result is true.
   virtual bool AskProjectSetup(ProjectSetup& setup) = 0;
+  // Edit > Project: the same dialog, whose Provenance page lists `provenance` (label and text,
+  // read only). Without such a page it is the plain dialog.
+  virtual bool AskProjectEdit(ProjectSetup& setup,
+                              const std::vector<std::pair<std::string, std::string>>& provenance) {
+    (void)provenance;
+    return AskProjectSetup(setup);
+  }
   // Shows the port setup dialog with its items, `selected` (-1: none) selected. On OK the
   // result is true and `selected` holds the chosen item, -1 for none.
   virtual bool AskPortSetup(const std::vector<std::string>& items, int& selected,

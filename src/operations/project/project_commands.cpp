@@ -8,6 +8,7 @@
 #include "model/records/project_file.h"
 #include "model/records/settings_file.h"
 #include "operations/project/main_controls.h"
+#include "operations/project/provenance_facts.h"
 #include "operations/project/undo_history.h"
 #include "storage/path_text.h"
 
@@ -68,13 +69,34 @@ bool MayOverwrite(Session& s) {
                             QuestionButtons::YesNo) == Answer::Yes;
 }
 
+// What the file gets after the image: the record of how the table was made, with the entries
+// edited by hand as they stand now; a damaged one only as it was read, when the user says so.
+std::string AfterImage(Session& s) {
+  AppState& st = s.state;
+  if (st.provenance) return WriteProvenance(*st.provenance, st.image);
+  if (!st.damagedProvenance || st.damagedProvenance->bytes.empty()) return "";
+  if (!st.damagedProvenance->keep) {
+    const Answer keep = s.dialogs.Question(
+        "This project file holds a damaged record of how its table was made. Keep it in the "
+        "file as it is? (No drops it.)",
+        QuestionButtons::YesNo);
+    if (keep != Answer::Yes) {
+      st.damagedProvenance.reset();
+      return "";
+    }
+    st.damagedProvenance->keep = true;
+  }
+  return st.damagedProvenance->bytes;
+}
+
 bool WriteProject(Session& s) {
   AppState& st = s.state;
   if (!MayOverwrite(s)) return false;
   st.header.SetInt32At(ProjectHeader::kSaved, s.today());
   st.header.SetFixedFields();
+  const std::string afterImage = AfterImage(s);
   st.projectOnDisk = {st.projectFileName,
-                      WriteProjectFile(st.projectFileName, st.header, st.image)};
+                      WriteProjectFile(st.projectFileName, st.header, st.image, afterImage)};
   RememberProject(st, st.projectFileName);
   s.dialogs.Information(st.projectFileName + " saved");
   st.projectState = ProjectState::StoredProject;
@@ -86,8 +108,12 @@ bool WriteProject(Session& s) {
 
 }  // namespace
 
-bool ShowProjectSetup(Session& s, ProjectSetup& setup) {
-  if (!s.dialogs.AskProjectSetup(setup)) return false;
+bool ShowProjectSetup(
+    Session& s, ProjectSetup& setup,
+    const std::optional<std::vector<std::pair<std::string, std::string>>>& provenance) {
+  if (!(provenance ? s.dialogs.AskProjectEdit(setup, *provenance)
+                   : s.dialogs.AskProjectSetup(setup)))
+    return false;
   s.state.header.SetGroup(setup.group);
   s.state.controls.groupLabel = GroupLabelText(setup.group);
   s.view.ControlsChanged();
@@ -103,6 +129,14 @@ bool LoadProjectFile(Session& s) {
   }
   st.header = result.header;
   st.image = result.image;
+  st.provenance = result.provenance.provenance;
+  st.damagedProvenance.reset();
+  if (result.provenance.status == ProvenanceStatus::Damaged) {
+    st.damagedProvenance = AppState::DamagedProvenance{result.provenanceBytes, false};
+    s.dialogs.WarningOk("The table's record of how it was made is damaged (" +
+                        result.provenance.why +
+                        ") and is ignored; the table itself is read as it was saved.");
+  }
   st.projectOnDisk = {st.projectFileName, result.fingerprint};
   st.projectState = ProjectState::StoredProject;
   for (int k = 1; k <= 4; ++k)
@@ -129,6 +163,8 @@ void InitNewImage(Session& s, uint8_t group) {
   st.projectState = ProjectState::NewProject;
   st.projectFileName = kNewProjectName;
   st.projectOnDisk.reset();
+  st.provenance.reset();
+  st.damagedProvenance.reset();
   st.header = ProjectHeader();
   int32_t today = s.today();
   st.header.SetInt32At(ProjectHeader::kCreated, today);
@@ -251,7 +287,7 @@ void EditProjectClick(Session& s) {
                      st.header.Units() != 0};
   ProjectHeader before = st.header;
   ProjectChange change(s, "Project Setup");
-  if (!ShowProjectSetup(s, setup)) return;
+  if (!ShowProjectSetup(s, setup, ProvenanceLines(FactsOfProvenance(st)))) return;
   st.header.SetName(setup.name);
   st.header.SetDescription(setup.description);
   st.header.SetGroup(setup.group);

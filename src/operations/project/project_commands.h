@@ -1,11 +1,19 @@
 #pragma once
 // The File menu and Edit > Project: creating, opening, saving and closing projects.
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "operations/project/session.h"
 
 namespace vyk {
 
-// Shows the Project Setup dialog; on OK sets the header's group and the group label.
-bool ShowProjectSetup(Session& s, ProjectSetup& setup);
+// Shows the Project Setup dialog; on OK sets the header's group and the group label. With
+// `provenance` (Edit > Project) its Provenance page lists how the table was made.
+bool ShowProjectSetup(
+    Session& s, ProjectSetup& setup,
+    const std::optional<std::vector<std::pair<std::string, std::string>>>& provenance = {});
 
 // Reads the file named by the project file name. On any failure it reports the error and
 // leaves the project in memory as it was.

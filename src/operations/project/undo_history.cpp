@@ -11,7 +11,7 @@ namespace vyk {
 namespace {
 
 UndoHistory::Project Current(const AppState& state) {
-  return {state.image, state.header};
+  return {state.image, state.header, state.provenance, state.damagedProvenance};
 }
 
 }  // namespace
@@ -76,6 +76,8 @@ bool UndoHistory::Travel(Session& s, std::vector<Step>& from, std::vector<Step>&
   to.push_back({step.name, Current(s.state), h.state_, false});
   s.state.image = step.project.image;
   s.state.header = step.project.header;
+  s.state.provenance = step.project.provenance;
+  s.state.damagedProvenance = step.project.damagedProvenance;
   h.state_ = step.state;
   h.mergeOpen_ = false;
   ++h.depth_;

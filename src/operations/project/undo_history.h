@@ -1,12 +1,14 @@
 #pragma once
-// Undo and redo of the changes to the project. Each named change keeps the project (image and
-// header) as it was before it; Undo puts that back and keeps the present for Redo. The state
-// the project was last saved, opened, created or retrieved in is remembered, so stepping back
-// to it clears the modified flag again.
+// Undo and redo of the changes to the project. Each named change keeps the project (image,
+// header and the record of how the table was made) as it was before it; Undo puts that back and
+// keeps the present for Redo. The state the project was last saved, opened, created or retrieved in
+// is remembered, so stepping back to it clears the modified flag again.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "model/app_state.h"
 #include "model/eeprom_image.h"
 #include "model/project_header.h"
 
@@ -17,8 +19,16 @@ struct Session;
 class UndoHistory {
  public:
   struct Project {
+    Project() = default;
+    Project(const EepromImage& i, const ProjectHeader& h,
+            const std::optional<Provenance>& p = std::nullopt,
+            const std::optional<AppState::DamagedProvenance>& d = std::nullopt)
+        : image(i), header(h), provenance(p), damagedProvenance(d) {}
+
     EepromImage image;
     ProjectHeader header;
+    std::optional<Provenance> provenance;
+    std::optional<AppState::DamagedProvenance> damagedProvenance;
     bool operator==(const Project&) const = default;
   };
 

@@ -75,6 +75,7 @@ WindowLook LookOf(const AppState& state) {
   look.fileSave = (!stored || state.projectModified) && !locked;
   look.fileSaveAs = look.fileClose = !locked;
   look.editProject = look.editMatch = !locked;
+  look.editRematch = !locked && state.provenance.has_value();
   look.boxUpdate = look.boxRetrieve = !locked;
   look.projectControls = !locked;
   look.potArrows = !locked || state.liveRunning;

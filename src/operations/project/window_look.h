@@ -23,6 +23,7 @@ struct WindowLook {
   bool fileClose = false;
   bool editProject = false;
   bool editMatch = false;
+  bool editRematch = false;  // the project keeps how its table was made
   bool editLearn = false;
   bool boxUpdate = false;
   bool boxRetrieve = false;

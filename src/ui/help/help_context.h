@@ -22,6 +22,7 @@ inline constexpr int kHelpBoxRecord = 1510;
 inline constexpr int kHelpPortSetup = 1600;
 inline constexpr int kHelpTerminal = 1610;
 inline constexpr int kHelpProjectSetup = 2300;
+inline constexpr int kHelpProvenance = 2310;  // how the table was made, Rematch
 inline constexpr int kHelpMeterEditor = 3200;
 inline constexpr int kHelpMeterTools = 3210;  // scale, rehouse, blend
 inline constexpr int kHelpMatch = 4200;

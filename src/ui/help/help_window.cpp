@@ -196,6 +196,8 @@ QString HelpWindow::PageForContext(int helpContext) {
       return QStringLiteral("terminal.html");
     case kHelpProjectSetup:
       return QStringLiteral("projects.html");
+    case kHelpProvenance:
+      return QStringLiteral("provenance.html");
     case kHelpMeterEditor:
       return QStringLiteral("meters.html");
     case kHelpMeterTools:

@@ -9,6 +9,7 @@
 #include "operations/box/box_operations.h"
 #include "operations/box/port_choice.h"
 #include "operations/compare/project_report.h"
+#include "operations/meters/rematch.h"
 #include "operations/project/main_controls.h"
 #include "operations/project/project_commands.h"
 #include "operations/project/undo_history.h"
@@ -71,6 +72,8 @@ void MainWindow::BuildMenus() {
       if (windows_.editMatch) windows_.editMatch();
     });
   });
+  editRematch_ = edit->addAction("Rematc&h", [this] { Run([&] { RematchClick(session_); }); });
+  editRematch_->setObjectName(QStringLiteral("EditRematch"));
   editLearn_ = edit->addAction("&Learn ...", [this] { Run([&] { RefreshWindow(session_); }); });
   editLearn_->setVisible(false);
   edit->addSeparator();

@@ -489,6 +489,7 @@ void MainWindow::ApplyLook(const WindowLook& look) {
   editRange_->setEnabled(look.projectControls);
   ShowUndoEntries();
   editMatch_->setEnabled(look.editMatch);
+  editRematch_->setEnabled(look.editRematch);
   editLearn_->setEnabled(look.editLearn);
   boxUpdate_->setEnabled(look.boxUpdate);
   boxRetrieve_->setEnabled(look.boxRetrieve);

@@ -169,6 +169,7 @@ class MainWindow : public QMainWindow, public MainView {
   QAction* editRange_ = nullptr;
   QAction* editProject_ = nullptr;
   QAction* editMatch_ = nullptr;
+  QAction* editRematch_ = nullptr;
   QAction* editLearn_ = nullptr;
   QAction* boxUpdate_ = nullptr;
   QAction* boxRetrieve_ = nullptr;

@@ -106,7 +106,12 @@ std::optional<std::string> QtDialogs::SaveFileName(const FileDialogRequest& requ
 }
 
 bool QtDialogs::AskProjectSetup(ProjectSetup& setup) {
-  return projectSetup ? projectSetup(setup) : false;
+  return projectSetup ? projectSetup(setup, {}) : false;
+}
+
+bool QtDialogs::AskProjectEdit(ProjectSetup& setup,
+                               const std::vector<std::pair<std::string, std::string>>& provenance) {
+  return projectSetup ? projectSetup(setup, provenance) : false;
 }
 
 bool QtDialogs::AskPortSetup(const std::vector<std::string>& items, int& selected,

@@ -19,12 +19,16 @@ class QtDialogs : public Dialogs {
   std::optional<std::string> OpenFileName(const FileDialogRequest& request) override;
   std::optional<std::string> SaveFileName(const FileDialogRequest& request) override;
   bool AskProjectSetup(ProjectSetup& setup) override;
+  bool AskProjectEdit(ProjectSetup& setup,
+                      const std::vector<std::pair<std::string, std::string>>& provenance) override;
   bool AskPortSetup(const std::vector<std::string>& items, int& selected,
                     UpdateSafety& safety) override;
   bool PreviewUpdate(const UpdatePreview& preview, bool& dontShowAgain) override;
 
   // The Project Setup, port Setup and Update preview windows, once they exist.
-  std::function<bool(ProjectSetup&)> projectSetup;
+  // Its second argument: the Provenance page's lines (Edit > Project), or nothing (File > New).
+  std::function<bool(ProjectSetup&, const std::vector<std::pair<std::string, std::string>>&)>
+      projectSetup;
   std::function<bool(const std::vector<std::string>&, int&, UpdateSafety&)> portSetup;
   std::function<bool(const UpdatePreview&, bool&)> previewUpdate;
   // Where boxes appear: the active modal window if any, else the main window.

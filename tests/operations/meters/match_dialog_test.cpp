@@ -4,7 +4,10 @@
 #include <optional>
 
 #include "operations/meters/match_dialog.h"
+#include "operations/meters/rematch.h"
 #include "operations/project/project_commands.h"
+#include "operations/project/undo_history.h"
+#include "operations/table/image_grids.h"
 #include "storage/path_text.h"
 #include "support/comma_locale.h"
 #include "support/fakes.h"
@@ -207,6 +210,81 @@ TEST(MatchDialog, CopyE2PChangesNothingOnNoOrWithASampledSlotWithoutOutputOrAnUn
   EXPECT_EQ(h.state.image, before.image);
   EXPECT_EQ(h.state.header, before.header);
   EXPECT_EQ(h.state.projectModified, before.projectModified);
+}
+
+// Copy E2P keeps both meters and the result; the project then tells hand edits from the match,
+// and Rematch makes the table again from what it kept, even with the meter files gone.
+TEST(MatchDialog, RematchRestoresAnEditedTableKeepingOrOverwritingTheHandEdits) {
+  struct Case {
+    const char* name;
+    Answer answer;
+    bool rematched;
+    bool keepsEdits;
+  } cases[] = {
+      {"keep", Answer::Yes, true, true},
+      {"overwrite", Answer::No, true, false},
+      {"cancel", Answer::Cancel, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MatchHarness h;
+    WriteMeterFile(
+        h.GmFile("USE.MAF"),
+        Meter(true, false,
+              {{"  500", "10.00"}, {" 2000", "100.00"}, {" 6000", "500.00"}, {" 9000", "900.00"}}));
+    WriteMeterFile(h.GmFile("MATCH.MAF"), Meter(false, false,
+                                                {{"0.50", "1.00"},
+                                                 {"1.00", "5.00"},
+                                                 {"2.00", "40.00"},
+                                                 {"4.00", "400.00"},
+                                                 {"4.90", "1000.00"}}));
+    FillMeterLists(h.session, h.dialog);
+    MatchFormActivate(h.session, h.dialog);
+    h.dialog.matchIndex = 0;
+    h.dialog.useIndex = 1;
+    MatchBtnClick(h.session, h.dialog);
+    h.dialogs.answers.push_back(Answer::Yes);
+    CopyE2PBtnClick(h.session, h.dialog);
+    ASSERT_TRUE(h.state.provenance.has_value());
+    EXPECT_EQ(MeterRecord(h.state.provenance->use), h.dialog.useMeter);
+    const EepromImage matched = h.state.image;
+    EXPECT_EQ(EntryRangesText(EditedEntries(*h.state.provenance, matched)), "none");
+
+    std::filesystem::remove(h.GmFile("USE.MAF"));
+    std::filesystem::remove(h.GmFile("MATCH.MAF"));
+    TableGridSetEditText(h.session, 1, 6, "0.100");
+    TableGridSetEditText(h.session, 1, 21, "4.900");
+    EXPECT_EQ(EntryRangesText(EditedEntries(*h.state.provenance, h.state.image)), "5, 20");
+    const EepromImage edited = h.state.image;
+
+    h.dialogs.answers.push_back(c.answer);
+    EXPECT_EQ(RematchClick(h.session), c.rematched);
+    EepromImage expected = c.keepsEdits ? edited : matched;
+    EXPECT_EQ(h.state.image, expected);
+    EXPECT_EQ(EntryRangesText(EditedEntries(*h.state.provenance, h.state.image)),
+              c.keepsEdits ? "5, 20" : "none");
+    if (c.rematched && !c.keepsEdits) {
+      // One step of Undo, back to the hand edits.
+      EXPECT_EQ(h.session.history.UndoName(), "Rematch");
+      Undo(h.session);
+      EXPECT_EQ(h.state.image, edited);
+    }
+  }
+}
+
+// Undo of a Copy E2P takes the record back with the table.
+TEST(MatchDialog, UndoOfCopyE2PTakesBackHowTheTableWasMade) {
+  MatchHarness h;
+  h.SampledTable([](int k) { return 10 * k; }, false, false);
+  h.dialogs.answers.push_back(Answer::Yes);
+  CopyE2PBtnClick(h.session, h.dialog);
+  ASSERT_TRUE(h.state.provenance.has_value());
+  EXPECT_EQ(h.state.provenance->settings.matchFile.Bytes(), "A-VERY-LONG-METER-FILE-NAME-OF-");
+  Undo(h.session);
+  EXPECT_FALSE(h.state.provenance.has_value());
+  EXPECT_FALSE(CanRematch(h.state));
+  Redo(h.session);
+  EXPECT_TRUE(CanRematch(h.state));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "model/records/project_file.h"
 #include "operations/project/main_controls.h"
 #include "support/fakes.h"
+#include "support/provenance_sample.h"
 
 namespace vyk {
 namespace {
@@ -18,8 +19,10 @@ namespace fs = std::filesystem;
 using test::FakeDialogs;
 using test::FileBytes;
 using test::Harness;
+using test::ImageOf;
 using test::kToday;
 using test::ReadBytes;
+using test::SampleProvenance;
 using test::TempFolder;
 using test::WriteBytes;
 using ::testing::ElementsAre;
@@ -478,6 +481,52 @@ TEST(FileOpen, ReadErrorsChangeNothing) {
     EXPECT_EQ(h.state.projectState, ProjectState::StoredProject);
     EXPECT_TRUE(h.state.projectModified);
     EXPECT_EQ(h.state.conversion, before.conversion);
+  }
+}
+
+// What follows the image: a file of 768 bytes opens and saves byte for byte; other bytes are
+// not read; the record of how the table was made is read and written back; a damaged one warns
+// once on open and is kept at the save only when the user says so.
+TEST(ProjectFileBlock, OpensAndSavesWhatFollowsTheImage) {
+  const Provenance made = SampleProvenance();
+  const std::string block = WriteProvenance(made, ImageOf(made));
+  std::string damaged = block;
+  damaged[200] ^= 0x40;
+  struct Case {
+    const char* name;
+    std::string after;
+    std::optional<Answer> keep;  // the answer at the save; nothing: no question
+    int warnings;
+    bool kept;
+    std::string saved;
+  } cases[] = {
+      {"768 bytes", "", std::nullopt, 0, false, ""},
+      {"other bytes", "a note", std::nullopt, 0, false, ""},
+      {"block", block, std::nullopt, 0, true, block},
+      {"damaged, kept", damaged, Answer::Yes, 1, false, damaged},
+      {"damaged, dropped", damaged, Answer::No, 1, false, ""},
+  };
+  TempFolder folder;
+  const std::string path = folder.File("block.VYK");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ProjectHeader header;
+    header.SetFixedFields();
+    header.SetGroup(kGM);
+    header.SetInt32At(ProjectHeader::kSaved, kToday);
+    WriteProjectFile(path, header, ImageOf(made), c.after);
+    const std::string before = ReadBytes(path);
+    Harness h;
+    h.Open(path);
+    EXPECT_EQ(h.dialogs.Texts(FakeDialogs::Kind::Warning).size(), static_cast<size_t>(c.warnings));
+    EXPECT_EQ(h.state.provenance.has_value(), c.kept);
+    if (c.keep) h.dialogs.answers.push_back(*c.keep);
+    h.dialogs.messages.clear();
+    ASSERT_TRUE(FileSaveClick(h.session));
+    EXPECT_EQ(h.dialogs.Texts(FakeDialogs::Kind::Question).size(), c.keep ? 1u : 0u);
+    std::string expected = before.substr(0, kProjectFileSize) + c.saved;
+    expected[ProjectHeader::kIoCode] = static_cast<char>(h.state.header.IoCode());  // as shown
+    EXPECT_EQ(ReadBytes(path), expected);
   }
 }
 

@@ -1,0 +1,61 @@
+#include "operations/meters/rematch.h"
+
+#include "match/compute_match.h"
+#include "operations/meters/match_dialog.h"
+#include "operations/project/main_controls.h"
+#include "operations/project/undo_history.h"
+
+namespace vyk {
+
+bool CanRematch(const AppState& state) {
+  return state.projectState != ProjectState::NoProject && state.provenance.has_value();
+}
+
+bool RematchClick(Session& s, HandEdits edits) {
+  if (RefusedDuringExchange(s) || RefusedWithoutProject(s)) return false;
+  AppState& st = s.state;
+  if (!st.provenance) return false;
+  const Provenance made = *st.provenance;
+  const std::vector<int> edited = EditedEntries(made, st.image);
+  if (!edited.empty() && edits == HandEdits::Ask) {
+    switch (s.dialogs.Question("Entries " + EntryRangesText(edited) +
+                                   " were edited by hand since the table was matched. Keep "
+                                   "those edits? (No overwrites them with the match.)",
+                               QuestionButtons::YesNoCancel)) {
+      case Answer::Yes:
+        edits = HandEdits::Keep;
+        break;
+      case Answer::No:
+        edits = HandEdits::Overwrite;
+        break;
+      default:
+        return false;
+    }
+  }
+
+  const MeterRecord use(made.use);
+  const MeterRecord match(made.match);
+  // A table of its own: the match dialog's result stays as the dialog shows it.
+  MatchTable table;
+  ComputeMatch(use, match, made.settings.hertzPerCount, made.settings.maxOutputCount, table);
+  if (const int code = FirstUncopiableCode(table); code >= 0) {
+    s.dialogs.Error("Input code " + std::to_string(code) +
+                    " has no output value: nothing was copied");
+    return false;
+  }
+
+  const EepromImage before = st.image;
+  ProjectChange change(s, "Rematch");
+  TransferMatch(s, table, MatchLabels(use, match));
+  st.provenance->result = TableEntriesOf(st.image);
+  if (edits == HandEdits::Keep) {
+    for (int k : edited)
+      st.image.SetEntry(k, before.Entry(k));
+  }
+  PlotTable(s);
+  if (!(st.image == before)) st.projectModified = true;
+  RefreshWindow(s);
+  return true;
+}
+
+}  // namespace vyk
