@@ -186,7 +186,12 @@ CorrectDialog::CorrectDialog(CorrectionForm& form, QWidget* parent) : QDialog(pa
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->verticalHeader()->hide();
-  table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  // Each column as wide as its header or texts, the room left to the last; rows as high as a
+  // line, so that more of the 33 entries show.
+  table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  table_->horizontalHeader()->setStretchLastSection(true);
+  table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().lineSpacing() * 3 / 2);
   table_->setMinimumHeight(8 * table_->fontMetrics().lineSpacing());
 
   auto* right = new QVBoxLayout;
