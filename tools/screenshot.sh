@@ -4,7 +4,8 @@
 # match dialog after a Match and with a pair of meters it warns about, the Range Edit dialog
 # after a Scale, the help window, the comparison with the simulated Box, the preview of an
 # Update, Box > Backups, Box > History, and the log viewer on a recorded drive with the main
-# window's table coloured by its hit map. The same pictures again at twice the scale
+# window's table coloured by its hit map, and Edit > Correct From Log on a scan tool's log. The
+# same pictures again at twice the scale
 # (QT_SCALE_FACTOR=2, in hidpi/) and in a dark palette (in dark/).
 # Usage: tools/screenshot.sh [OUTPUT_FOLDER] (default: screenshots/).
 #        tools/screenshot.sh --prepare FOLDER VYK (the demonstration's files only).

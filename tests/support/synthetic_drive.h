@@ -4,6 +4,9 @@
 // against its commanded ratio) tell how much more air there was than it saw.
 #include <cmath>
 #include <functional>
+#include <iomanip>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "match/table_correction.h"
@@ -30,6 +33,17 @@ inline std::vector<CorrectionSample> DriveSamples(const Drive& d, const Conversi
     }
   }
   return samples;
+}
+
+// The drive as a scan tool writes it: the signal in volts, the trims split in two, coolant.
+inline std::string DriveLog(const Drive& d, const ConversionSettings& cs) {
+  std::ostringstream out;
+  out << "Time,MAF (V),STFT (%),LTFT (%),ECT (C)\n" << std::setprecision(8);
+  int row = 0;
+  for (const CorrectionSample& s : DriveSamples(d, cs))
+    out << 0.1 * row++ << ',' << s.signal << ',' << s.trim / 2 << ',' << s.trim / 2 << ','
+        << s.coolant << '\n';
+  return out.str();
 }
 
 }  // namespace vyk::test

@@ -13,7 +13,8 @@
 // with 90 s of a recorded drive (the simulated Box's, on the project's curve) and its cursor in the
 // middle of the full-throttle pull, and main_hitmap.png the main window behind it, its table
 // coloured by the log's hit map and the cursor's reading on the chart, main_live.png the live view
-// on the simulated Box's drive with pot 1 turned up while it runs. With --dark the windows take a
+// on the simulated Box's drive with pot 1 turned up while it runs, correct.png Edit > Correct From
+// Log on a scan tool's log of a drive. With --dark the windows take a
 // dark palette. Run under QT_SCALE_FACTOR=2 for a high-density screen.
 #include <CLI/CLI.hpp>
 #include <QAction>
@@ -31,13 +32,16 @@
 #include <QTableView>
 #include <QTimer>
 #include <cmath>
+#include <cstdio>
 #include <ctime>
+#include <fstream>
 #include <functional>
 #include <iostream>
 #include <utility>
 
 #include "link/sim_drive.h"
 #include "logs/live_log.h"
+#include "model/conversions.h"
 #include "model/image_diff.h"
 #include "operations/box/box_operations.h"
 #include "operations/box/live_readings.h"
@@ -74,6 +78,7 @@ class ScreenshotDialogs : public Dialogs {
   Answer Question(const std::string&, QuestionButtons) override { return answer; }
   Answer Warning(const std::string&, QuestionButtons) override { return Answer::No; }
   std::optional<std::string> OpenFileName(const FileDialogRequest& request) override {
+    if (nextFile) return std::exchange(nextFile, std::nullopt);
     QDir folder(QString::fromStdString(request.folder));
     const QStringList patterns = request.filter.find("*.csv") != std::string::npos
                                      ? QStringList{"*.csv"}
@@ -86,6 +91,7 @@ class ScreenshotDialogs : public Dialogs {
   bool AskProjectSetup(ProjectSetup&) override { return false; }
 
   Answer answer = Answer::No;
+  std::optional<std::string> nextFile;  // what the next open dialog offers, before the rest
 };
 
 void Save(QWidget& window, const QString& folder, const char* name) {
@@ -203,6 +209,49 @@ void ShootLive(MainWindow& m, const QString& folder) {
   box->Config().baud = 0;
 }
 
+// A scan tool's log of a drive over the table's middle entries, its trims a gentle wave of a few
+// percent, a cold start the coolant gate removes and a few entries with too few samples, in
+// the Correct From Log dialog (correct.png).
+void ShootCorrection(MainWindow& m, ScreenshotDialogs& dialogs, const QString& folder) {
+  const AppState& st = m.State();
+  if (st.projectState == ProjectState::NoProject) return;
+  const bool hertz = st.controls.outputRGrp == kFrequency;
+  const std::string path = QDir(folder).filePath("scan_tool.csv").toStdString();
+  {
+    std::ofstream log(path, std::ios::binary);
+    log << "Time (s),RPM," << (hertz ? "MAF (Hz)" : "MAF (V)")
+        << ",STFT B1 (%),LTFT B1 (%),ECT (C)\n";
+    unsigned noise = 12345;
+    auto next = [&noise] {
+      noise = noise * 1103515245u + 12345u;
+      return static_cast<double>((noise >> 16) & 0x7FFF) / 0x7FFF - 0.5;
+    };
+    double t = 0;
+    for (int k = 4; k <= 26; ++k) {
+      const int samples = k > 22 ? 8 : 40;
+      const int count = st.image.Entry(k);
+      const double signal =
+          hertz ? CountOutputHertz(st.conversion, count) : CountOutputVolts(st.conversion, count);
+      const double wave = 3.5 * std::sin(k / 3.0);
+      for (int i = 0; i < samples; ++i, t += 0.1) {
+        const double coolant = k < 6 && i < 15 ? 45 : 88;
+        log << t << ',' << 900 + 150 * k << ',' << signal * (1 + 0.002 * next()) << ','
+            << wave * 0.6 + 2 * next() << ',' << wave * 0.4 << ',' << coolant << '\n';
+      }
+    }
+  }
+  dialogs.nextFile = path;
+  QTimer::singleShot(200, &m, [folder] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (dialog == nullptr) return;
+    Click(*dialog, "OpenLogBtn");
+    Save(*dialog, folder, "correct.png");
+    dialog->close();
+  });
+  m.CorrectFromLogClick();
+  std::remove(path.c_str());
+}
+
 void TakeScreenshots(Program& program, ScreenshotDialogs& dialogs, const QString& folder) {
   MainWindow& m = program.Main();
   if (m.State().projectState != ProjectState::NoProject) {
@@ -225,6 +274,7 @@ void TakeScreenshots(Program& program, ScreenshotDialogs& dialogs, const QString
   ShootLog(m, folder);
   ShootLive(m, folder);
   ShootProvenance(program, folder);
+  ShootCorrection(m, dialogs, folder);
 
   if (SimBox* box = m.Simulator();
       box != nullptr && m.State().projectState != ProjectState::NoProject) {

@@ -186,6 +186,8 @@ QString HelpWindow::PageForContext(int helpContext) {
       return QStringLiteral("chart.html");
     case kHelpLive:
       return QStringLiteral("live_data.html");
+    case kHelpCorrect:
+      return QStringLiteral("correct_from_log.html");
     case kHelpCompare:
       return QStringLiteral("compare_report.html");
     case kHelpBoxRecord:

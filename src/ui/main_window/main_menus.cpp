@@ -64,6 +64,8 @@ void MainWindow::BuildMenus() {
   editUndo_ = edit->addAction("&Undo", [this] { Run([&] { Undo(session_); }); });
   editRedo_ = edit->addAction("&Redo", [this] { Run([&] { Redo(session_); }); });
   editRange_ = edit->addAction("Ran&ge Edit ...", [this] { Run([&] { EditRangeClick(); }); });
+  editCorrect_ =
+      edit->addAction("Correct From &Log ...", [this] { Run([&] { CorrectFromLogClick(); }); });
   edit->addSeparator();
   editProject_ =
       edit->addAction("Project ...", [this] { Run([&] { EditProjectClick(session_); }); });

@@ -22,11 +22,13 @@
 #include "link/sim_port.h"
 #include "operations/box/box_operations.h"
 #include "operations/box/port_choice.h"
+#include "operations/logs/correction_form.h"
 #include "operations/project/main_controls.h"
 #include "operations/project/project_commands.h"
 #include "operations/project/start_up.h"
 #include "storage/data_folder.h"
 #include "ui/help/help_context.h"
+#include "ui/logs/correct_dialog.h"
 #include "ui/logs/log_viewer.h"
 #include "ui/main_window/chart_panel.h"
 #include "ui/main_window/live_panel.h"
@@ -374,6 +376,12 @@ void MainWindow::EditRangeClick() {
   dialog.Run(range->top - 1, range->bottom - 1);
 }
 
+void MainWindow::CorrectFromLogClick() {
+  CorrectionForm form(session_, SettingsFolder(options_.configDir));
+  CorrectDialog dialog(form, this);
+  dialog.exec();
+}
+
 QWidget* MainWindow::Control(const char* name) const {
   return findChild<QWidget*>(name);
 }
@@ -487,6 +495,7 @@ void MainWindow::ApplyLook(const WindowLook& look) {
   fileExportReport_->setEnabled(look.fileClose);
   editProject_->setEnabled(look.editProject);
   editRange_->setEnabled(look.projectControls);
+  editCorrect_->setEnabled(look.editProject);
   ShowUndoEntries();
   editMatch_->setEnabled(look.editMatch);
   editRematch_->setEnabled(look.editRematch);

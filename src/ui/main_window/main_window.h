@@ -99,6 +99,8 @@ class MainWindow : public QMainWindow, public MainView {
 
   // Edit > Range Edit: the Range Edit dialog for the table's selected rows.
   void EditRangeClick();
+  // Edit > Correct From Log: the correction of the table from a scan tool's log.
+  void CorrectFromLogClick();
   // Box > Live, F8 and the Live/Stop button: starts the live view, or stops the running one.
   void LiveClick();
   // Record in the live view: into a new log in the data folder, or (`pick`) a file the user
@@ -167,6 +169,7 @@ class MainWindow : public QMainWindow, public MainView {
   QAction* editUndo_ = nullptr;
   QAction* editRedo_ = nullptr;
   QAction* editRange_ = nullptr;
+  QAction* editCorrect_ = nullptr;
   QAction* editProject_ = nullptr;
   QAction* editMatch_ = nullptr;
   QAction* editRematch_ = nullptr;

@@ -1,0 +1,301 @@
+#include "ui/logs/correct_dialog.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLegend>
+#include <QLineSeries>
+#include <QPen>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+#include "ui/help/help_context.h"
+#include "ui/widgets/chart_look.h"
+#include "ui/widgets/dialog_buttons.h"
+
+namespace vyk::ui {
+
+namespace {
+
+struct ColumnBox {
+  CorrectionField field;
+  const char* label;
+  const char* name;
+};
+
+constexpr ColumnBox kColumnBoxes[] = {
+    {CorrectionField::Signal, "&MAF signal:", "SignalCombo"},
+    {CorrectionField::ShortTrim, "&Short-term trim (%):", "ShortTrimCombo"},
+    {CorrectionField::LongTrim, "&Long-term trim (%):", "LongTrimCombo"},
+    {CorrectionField::Wideband, "Wide&band AFR/lambda:", "WidebandCombo"},
+    {CorrectionField::Target, "Comman&ded AFR:", "TargetCombo"},
+    {CorrectionField::Coolant, "Coolan&t (\u00b0C):", "CoolantCombo"},
+};
+
+constexpr SignalUnit kUnits[] = {SignalUnit::Hertz, SignalUnit::Volts, SignalUnit::GramsPerSecond};
+
+QDoubleSpinBox* NumberBox(QWidget* parent, const char* name, double low, double high,
+                          double value) {
+  auto* box = new QDoubleSpinBox(parent);
+  box->setObjectName(QLatin1String(name));
+  box->setDecimals(1);
+  box->setRange(low, high);
+  box->setValue(value);
+  return box;
+}
+
+QLabel* TextLabel(QWidget* parent, const char* name) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(QLatin1String(name));
+  label->setWordWrap(true);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  return label;
+}
+
+}  // namespace
+
+CorrectDialog::CorrectDialog(CorrectionForm& form, QWidget* parent) : QDialog(parent), form_(form) {
+  setObjectName(QStringLiteral("CorrectDialog"));
+  setProperty(kHelpContextProperty, kHelpCorrect);
+  setWindowTitle(QStringLiteral("Correct From Log"));
+
+  auto* open = new QPushButton(QStringLiteral("&Open Log ..."), this);
+  open->setObjectName(QStringLiteral("OpenLogBtn"));
+  open->setAutoDefault(false);
+  logLabel_ = TextLabel(this, "LogLabel");
+  connect(open, &QPushButton::clicked, this, [this] {
+    if (form_.OpenLog()) ShowChoices();
+  });
+  auto* logRow = new QHBoxLayout;
+  logRow->addWidget(open);
+  logRow->addWidget(logLabel_, 1);
+
+  auto* inputs = new QFormLayout;
+  for (const ColumnBox& c : kColumnBoxes) {
+    auto* box = new QComboBox(this);
+    box->setObjectName(QLatin1String(c.name));
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(14);
+    columns_[static_cast<size_t>(c.field)] = box;
+    auto* label = new QLabel(QString::fromUtf8(c.label), this);
+    label->setBuddy(box);
+    connect(box, &QComboBox::currentIndexChanged, this, [this, field = c.field](int index) {
+      form_.SetChoice(field, index);
+      Sync();
+    });
+    if (c.field != CorrectionField::Signal) {
+      inputs->addRow(label, box);
+      continue;
+    }
+    // The signal's unit beside its column.
+    unit_ = new QComboBox(this);
+    unit_->setObjectName(QStringLiteral("UnitCombo"));
+    unit_->addItems({QStringLiteral("Hz"), QStringLiteral("volts"), QStringLiteral("g/s")});
+    connect(unit_, &QComboBox::currentIndexChanged, this, [this](int index) {
+      if (index >= 0) form_.SetUnit(kUnits[index]);
+      Sync();
+    });
+    auto* unitLabel = new QLabel(QStringLiteral("&Unit:"), this);
+    unitLabel->setBuddy(unit_);
+    auto* row = new QHBoxLayout;
+    row->addWidget(box, 1);
+    row->addWidget(unitLabel);
+    row->addWidget(unit_);
+    inputs->addRow(label, row);
+  }
+
+  const CorrectionSettings& s = form.Settings();
+  minSamples_ = new QSpinBox(this);
+  minSamples_->setObjectName(QStringLiteral("MinSamplesSpin"));
+  minSamples_->setRange(1, 100000);
+  minSamples_->setValue(s.minSamples);
+  clamp_ = NumberBox(this, "ClampSpin", 0, 100, s.clampPercent);
+  keepRising_ = new QCheckBox(QStringLiteral("&Keep the curve rising"), this);
+  keepRising_->setObjectName(QStringLiteral("KeepRisingCheckBox"));
+  keepRising_->setChecked(s.keepRising);
+  warm_ = NumberBox(this, "WarmSpin", -40, 150, s.warmCoolant);
+  steady_ = NumberBox(this, "SteadySpin", 0, 100, s.steadyPercent);
+  auto* settings = new QFormLayout;
+  auto addRow = [&](const char* text, QWidget* box) {
+    auto* label = new QLabel(QString::fromUtf8(text), this);
+    label->setBuddy(box);
+    settings->addRow(label, box);
+  };
+  addRow("Minimum sam&ples an entry:", minSamples_);
+  addRow("&Clamp per pass (%):", clamp_);
+  settings->addRow(QString(), keepRising_);
+  addRow("&Warm engine from (\u00b0C):", warm_);
+  addRow("St&eady signal: change below (%):", steady_);
+  connect(minSamples_, &QSpinBox::valueChanged, this, [this] { TakeSettings(); });
+  for (QDoubleSpinBox* box : {clamp_, warm_, steady_})
+    connect(box, &QDoubleSpinBox::valueChanged, this, [this] { TakeSettings(); });
+  connect(keepRising_, &QCheckBox::toggled, this, [this] { TakeSettings(); });
+
+  notes_ = TextLabel(this, "GatesLabel");
+  // Five gates, the samples outside and used, and how the correction went.
+  notes_->setMinimumHeight(8 * notes_->fontMetrics().lineSpacing());
+
+  auto* left = new QVBoxLayout;
+  left->addLayout(logRow);
+  left->addLayout(inputs);
+  left->addSpacing(notes_->fontMetrics().lineSpacing() / 2);
+  left->addLayout(settings);
+  left->addWidget(notes_);
+  left->addStretch();
+
+  auto* chart = new QChart;
+  chart->setMargins(QMargins(2, 2, 2, 2));
+  chart->legend()->setAlignment(Qt::AlignBottom);
+  oldSeries_ = new QLineSeries;
+  oldSeries_->setName(QStringLiteral("Old"));
+  newSeries_ = new QLineSeries;
+  newSeries_->setName(QStringLiteral("Corrected"));
+  chart->addSeries(oldSeries_);
+  chart->addSeries(newSeries_);
+  inputAxis_ = new QValueAxis;
+  outputAxis_ = new QValueAxis;
+  chart->addAxis(inputAxis_, Qt::AlignBottom);
+  chart->addAxis(outputAxis_, Qt::AlignLeft);
+  for (QAbstractSeries* series : chart->series()) {
+    series->attachAxis(inputAxis_);
+    series->attachAxis(outputAxis_);
+  }
+  new ChartPaletteFollower(this, chart, [this] {
+    oldSeries_->setPen(QPen(TableCurveColour(*this), 1.5));
+    newSeries_->setPen(QPen(SecondCurveColour(*this), 2));
+  });
+  chart_ = new QChartView(chart, this);
+  chart_->setObjectName(QStringLiteral("CorrectionChart"));
+  chart_->setMinimumSize(360, 220);
+  chart_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  connect(chart, &QChart::geometryChanged, this, [this] { ScaleAxes(); });
+
+  table_ = new QTableWidget(kTableEntries, 6, this);
+  table_->setObjectName(QStringLiteral("CorrectionTable"));
+  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table_->verticalHeader()->hide();
+  // Each column as wide as its header or texts, the room left to the last; rows as high as a
+  // line, so that more of the 33 entries show.
+  table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  table_->horizontalHeader()->setStretchLastSection(true);
+  table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().lineSpacing() * 3 / 2);
+  table_->setMinimumHeight(8 * table_->fontMetrics().lineSpacing());
+
+  auto* right = new QVBoxLayout;
+  right->addWidget(chart_, 1);
+  right->addWidget(table_, 1);
+
+  auto* body = new QHBoxLayout;
+  body->addLayout(left);
+  body->addLayout(right, 1);
+
+  problem_ = TextLabel(this, "ProblemLabel");
+  auto* buttons = OkCancelHelpButtons(this);
+  if (auto* apply = findChild<QPushButton*>(QStringLiteral("OKBtn"))) {
+    apply->setText(QStringLiteral("&Apply"));
+    apply->setObjectName(QStringLiteral("ApplyBtn"));
+  }
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(body, 1);
+  layout->addWidget(problem_);
+  layout->addLayout(buttons);
+  ShowChoices();
+  resize(sizeHint().expandedTo(QSize(900, 640)));
+}
+
+void CorrectDialog::ShowChoices() {
+  QStringList names;
+  for (const std::string& name : form_.Choices())
+    names.append(QString::fromStdString(name));
+  for (const ColumnBox& c : kColumnBoxes) {
+    QComboBox* box = columns_[static_cast<size_t>(c.field)];
+    const QSignalBlocker blocker(box);
+    box->clear();
+    box->addItems(names);
+    box->setCurrentIndex(form_.Choice(c.field));
+    box->setEnabled(form_.HasLog());
+  }
+  {
+    const QSignalBlocker blocker(unit_);
+    unit_->setCurrentIndex(static_cast<int>(
+        std::find(std::begin(kUnits), std::end(kUnits), form_.Unit()) - std::begin(kUnits)));
+  }
+  logLabel_->setText(QString::fromStdString(form_.LogText()));
+  Sync();
+}
+
+void CorrectDialog::TakeSettings() {
+  CorrectionSettings s = form_.Settings();
+  s.minSamples = minSamples_->value();
+  s.clampPercent = clamp_->value();
+  s.keepRising = keepRising_->isChecked();
+  s.warmCoolant = warm_->value();
+  s.steadyPercent = steady_->value();
+  form_.SetSettings(s);
+  Sync();
+}
+
+void CorrectDialog::Sync() {
+  const QString unit = QString::fromStdString(form_.OutputUnit());
+  table_->setHorizontalHeaderLabels({QStringLiteral("Entry"), QStringLiteral("Old (%1)").arg(unit),
+                                     QStringLiteral("New (%1)").arg(unit),
+                                     QStringLiteral("Samples"), QStringLiteral("Mean error %"),
+                                     QStringLiteral("Spread %")});
+  const QColor greyed = palette().color(QPalette::Disabled, QPalette::Text);
+  const QColor normal = palette().color(QPalette::Text);
+  const std::vector<CorrectionRow> rows = form_.Rows();
+  for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+    const CorrectionRow& row = rows[r];
+    const std::string* texts[] = {&row.entry,   &row.oldOutput, &row.newOutput,
+                                  &row.samples, &row.meanError, &row.spread};
+    for (int c = 0; c < 6; ++c) {
+      auto* item = new QTableWidgetItem(QString::fromStdString(*texts[c]));
+      item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      item->setForeground(row.enough ? normal : greyed);
+      if (row.changed && c == 2) {
+        QFont bold = item->font();
+        bold.setBold(true);
+        item->setFont(bold);
+      }
+      table_->setItem(r, c, item);
+    }
+  }
+  QStringList notes;
+  for (const std::string& line : form_.Notes())
+    notes.append(QString::fromStdString(line));
+  notes_->setText(notes.join(QLatin1Char('\n')));
+  problem_->setText(QString::fromStdString(form_.Problem()));
+  problem_->setVisible(!form_.Problem().empty());
+  if (auto* apply = findChild<QPushButton*>(QStringLiteral("ApplyBtn")))
+    apply->setEnabled(form_.CanApply());
+  oldSeries_->replace(CurvePoints(form_.OldCurve()));
+  newSeries_->replace(CurvePoints(form_.NewCurve()));
+  inputAxis_->setTitleText(QString::fromStdString(form_.InputTitle()));
+  outputAxis_->setTitleText(QString::fromStdString(form_.OutputTitle()));
+  ScaleAxes();
+}
+
+void CorrectDialog::ScaleAxes() {
+  const std::vector<ChartPoint> old = form_.OldCurve();
+  const std::vector<ChartPoint> corrected = form_.NewCurve();
+  ScaleAxesToCurves(*chart_->chart(), inputAxis_, outputAxis_, {&old, &corrected});
+}
+
+void CorrectDialog::accept() {
+  if (form_.Apply()) QDialog::accept();
+}
+
+}  // namespace vyk::ui
