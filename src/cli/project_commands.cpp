@@ -22,6 +22,7 @@
 #include "model/text/text_encoding.h"
 #include "operations/logs/log_correction.h"
 #include "operations/meters/rematch.h"
+#include "operations/meters/table_check.h"
 #include "operations/project/main_controls.h"
 #include "operations/project/project_commands.h"
 #include "operations/project/provenance_facts.h"
@@ -456,14 +457,18 @@ void AddProjectCommands(CLI::App& app) {
     auto meter = std::make_shared<std::string>();
     auto asJson = std::make_shared<bool>(false);
     cmd->add_option("FILE", *file, "Project file")->required();
-    cmd->add_option("--meter-to-match", *meter, "The meter the engine controller expects (.maf)");
+    cmd->add_option(
+        "--meter-to-match", *meter,
+        "The meter the engine controller expects (.maf); else the one the project keeps from "
+        "its match");
     cmd->add_flag("--json", *asJson, "Print JSON");
     ExitsLikeDiff(cmd);
     cmd->callback([file, meter, asJson] {
       ProjectRun run;
       run.dialogs.showInformation = false;
       OpenProject(run, *file);
-      std::optional<MeterRecord> toMatch;
+      // The meter given, else the one the project keeps.
+      std::optional<MeterRecord> toMatch = ProjectMeterToMatch(run.state);
       if (!meter->empty()) {
         toMatch.emplace();
         ReadMeterFile(*meter, *toMatch);

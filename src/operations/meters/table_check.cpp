@@ -9,6 +9,8 @@
 namespace vyk {
 
 std::optional<MeterRecord> ProjectMeterToMatch(const AppState& state) {
+  // The meter the table was made from, whatever became of its file since.
+  if (state.provenance) return MeterRecord(state.provenance->match);
   if (state.appFolder.empty()) return std::nullopt;  // no meter folders to look in
   const uint8_t group = state.header.ByteAt(ProjectHeader::kMatchMeterGroup);
   const HardwareGroup* named = FindGroup(group);
