@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/provenance.h"
 #include "model/text/number.h"
 
 namespace vyk {
@@ -37,20 +38,6 @@ std::optional<MeterSpan> SpanOf(const MeterRecord& meter) {
 
 }  // namespace
 
-std::string EntryRanges(const std::vector<int>& entries) {
-  std::string text;
-  for (size_t i = 0; i < entries.size();) {
-    size_t j = i;
-    while (j + 1 < entries.size() && entries[j + 1] == entries[j] + 1)
-      ++j;
-    if (!text.empty()) text += ", ";
-    text += std::to_string(entries[i]);
-    if (j > i) text += "-" + std::to_string(entries[j]);
-    i = j + 1;
-  }
-  return text;
-}
-
 std::vector<std::string> CheckTable(const EepromImage& image, const ConversionSettings& cs,
                                     const std::optional<MeterRecord>& meterToMatch) {
   const bool frequency = (image.Byte(kModeByte) & kOutputKindMask) == kFrequencyOutput;
@@ -66,7 +53,7 @@ std::vector<std::string> CheckTable(const EepromImage& image, const ConversionSe
   }
   if (!wrongWay.empty())
     warnings.push_back(std::string(wrongWay.size() == 1 ? "Entry " : "Entries ") +
-                       EntryRanges(wrongWay) +
+                       EntryRangesText(wrongWay) +
                        (rising ? ": the output falls" : ": the output rises") +
                        " from the entry before, where the meter to match's signal " +
                        (rising ? "rises" : "falls"));
@@ -92,13 +79,13 @@ std::vector<std::string> CheckTable(const EepromImage& image, const ConversionSe
     return frequency ? FormatFixed(s, 0, 0) + " Hz" : FormatFixed(s, 0, 2) + " V";
   };
   if (!below.empty())
-    warnings.push_back(std::string(below.size() == 1 ? "Entry " : "Entries ") + EntryRanges(below) +
-                       ": below the meter to match's lowest signal (" + signalText(span->low) +
-                       ")");
+    warnings.push_back(std::string(below.size() == 1 ? "Entry " : "Entries ") +
+                       EntryRangesText(below) + ": below the meter to match's lowest signal (" +
+                       signalText(span->low) + ")");
   if (!above.empty())
-    warnings.push_back(std::string(above.size() == 1 ? "Entry " : "Entries ") + EntryRanges(above) +
-                       ": above the meter to match's highest signal (" + signalText(span->high) +
-                       ")");
+    warnings.push_back(std::string(above.size() == 1 ? "Entry " : "Entries ") +
+                       EntryRangesText(above) + ": above the meter to match's highest signal (" +
+                       signalText(span->high) + ")");
   return warnings;
 }
 

@@ -12,9 +12,6 @@
 
 namespace vyk {
 
-// Entries as a short list: "3, 7-9, 12".
-std::string EntryRanges(const std::vector<int>& entries);
-
 // The warnings for the image's table (entries 0..32), its outputs read in the image's output
 // kind with the project's constants. Against `meterToMatch` when there is one: the table must
 // rise where its signal rises (fall where it falls) and stay inside its lowest and highest

@@ -11,12 +11,6 @@
 namespace vyk::test {
 namespace {
 
-TEST(TableCheck, EntryRanges) {
-  EXPECT_EQ(EntryRanges({}), "");
-  EXPECT_EQ(EntryRanges({3}), "3");
-  EXPECT_EQ(EntryRanges({3, 7, 8, 9, 12, 13}), "3, 7-9, 12-13");
-}
-
 // A Ford table (volts out, 204.8 counts a volt) rising by 25 counts an entry from 100 (0.49 V
 // to 4.39 V), changed as each case says, against a meter that spans 1.00 V to 4.00 V.
 TEST(TableCheck, Warnings) {
