@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "model/errors.h"
+#include "model/text/number.h"
 #include "storage/regular_file.h"
 
 namespace vyk {
@@ -14,14 +15,6 @@ namespace {
 
 // A day of logging at 50 rows a second is a few hundred megabytes: far beyond that is no log.
 constexpr size_t kMaxLogBytes = size_t{512} * 1024 * 1024;
-
-std::string_view TrimBlanks(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-    s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-    s.remove_suffix(1);
-  return s;
-}
 
 // The lines of the text, without their ends ("\r\n", "\n" or a lone "\r").
 std::vector<std::string_view> Lines(std::string_view text) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/records/settings_file.h"
+#include "model/text/number.h"
 #include "support/fuzz_support.h"
 
 using namespace vyk;
@@ -22,14 +23,6 @@ std::string Lower(std::string_view text) {
   for (char& c : lower)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   return lower;
-}
-
-std::string_view TrimBlanks(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-    s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-    s.remove_suffix(1);
-  return s;
 }
 
 // A line the program may replace or remove: a key of its own, in any section.

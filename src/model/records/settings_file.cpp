@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "model/errors.h"
+#include "model/text/number.h"
 #include "storage/atomic_file.h"
 #include "storage/path_text.h"
 #include "storage/regular_file.h"
@@ -30,14 +31,6 @@ constexpr std::string_view kFirmwareKeys[] = {"EEResume", "EEStart", "EEStop"};
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t';
-}
-
-std::string_view TrimBlanks(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front()))
-    s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back()))
-    s.remove_suffix(1);
-  return s;
 }
 
 char Lower(char c) {

@@ -111,6 +111,14 @@ std::string Trim(std::string_view text) {
   return std::string(text.substr(first, last - first));
 }
 
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+    text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+    text.remove_suffix(1);
+  return text;
+}
+
 std::string FormatFixed(long double value, int width, int decimals) {
   std::array<char, 128> buffer{};
   auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,

@@ -28,6 +28,8 @@ long double TextToExtended(std::string_view text);
 
 // Cuts characters up to and including blank (control characters and spaces) from both ends.
 std::string Trim(std::string_view text);
+// Cuts blanks and tabs only from both ends, as settings and logs space their cells.
+std::string_view TrimBlanks(std::string_view text);
 
 // Formats value with `decimals` digits after "." (correctly rounded, an exact half to even),
 // right-aligned in at least `width` characters, whatever the locale.
