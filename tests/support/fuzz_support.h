@@ -139,6 +139,7 @@ class QuietDialogs : public Dialogs {
   Answer answer = Answer::Yes;
   std::string fileName;
   int errors = 0;
+  int warnings = 0;  // told what was done or kept, with an OK button
   int informations = 0;
   int questions = 0;
   std::string lastError;
@@ -148,6 +149,7 @@ class QuietDialogs : public Dialogs {
     lastError = text;
   }
   void Information(const std::string&) override { ++informations; }
+  void WarningOk(const std::string&) override { ++warnings; }
   Answer Question(const std::string&, QuestionButtons) override {
     ++questions;
     return answer;
