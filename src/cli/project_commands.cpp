@@ -160,9 +160,18 @@ json ShowJson(const AppState& st, const std::string& file) {
 
 void PrintTable(const json& t);
 
-void PrintShow(const json& j, const std::vector<std::pair<std::string, std::string>>& provenance) {
+// A header's meter line; when the project keeps that meter whole, its facts join the line, so
+// that each meter is named once.
+std::string ShownMeter(const std::string& name, uint8_t group, const MeterFacts* kept) {
+  std::string line = EscapedControls(name) + " (group " + MeterGroupText(group) + ")";
+  if (kept == nullptr || kept->file != name) return line;
+  return line + MeterLine(*kept).substr(kept->file.size());
+}
+
+void PrintShow(const json& j, const ProvenanceFacts& facts) {
   const json& h = j["header"];
   const json& m = j["mode"];
+  const bool kept = facts.kept == ProvenanceFacts::Kept::Kept;
   std::ostream& out = std::cout;
   out << "File:            " << TerminalText(j["file"].get<std::string>()) << '\n'
       << "Name:            " << EscapedControls(h["name"].get<std::string>()) << '\n'
@@ -176,10 +185,14 @@ void PrintShow(const json& j, const std::vector<std::pair<std::string, std::stri
       << " in the header; field 12: " << h["field12"] << '\n'
       << "Box version:     " << h["requiredVersion"] << " (tenths)\n"
       << "In/out code:     " << h["ioCode"] << '\n'
-      << "Meter to use:    " << EscapedControls(h["useMeterName"].get<std::string>()) << " (group "
-      << MeterGroupText(h["useMeterGroup"].get<uint8_t>()) << ")\n"
-      << "Meter to match:  " << EscapedControls(h["matchMeterName"].get<std::string>())
-      << " (group " << MeterGroupText(h["matchMeterGroup"].get<uint8_t>()) << ")\n"
+      << "Meter to use:    "
+      << ShownMeter(h["useMeterName"].get<std::string>(), h["useMeterGroup"].get<uint8_t>(),
+                    kept ? &facts.use : nullptr)
+      << '\n'
+      << "Meter to match:  "
+      << ShownMeter(h["matchMeterName"].get<std::string>(), h["matchMeterGroup"].get<uint8_t>(),
+                    kept ? &facts.match : nullptr)
+      << '\n'
       << "Mode byte:       " << FormatHex(m["byte"].get<uint8_t>(), 2) << ": "
       << m["input"].get<std::string>() << " input, " << m["output"].get<std::string>()
       << " output, limit " << (m["invertLimit"].get<bool>() ? "inverted" : "not inverted") << '\n'
@@ -187,8 +200,13 @@ void PrintShow(const json& j, const std::vector<std::pair<std::string, std::stri
       << j["pots"][3] << '\n'
       << "Limit:           " << j["limit"]["text"].get<std::string>() << " (count "
       << j["limit"]["count"] << ")\n";
-  for (const auto& [label, text] : provenance)
-    out << label << ": " << EscapedControls(text) << '\n';
+  for (const auto& [label, text] : ProvenanceLines(facts)) {
+    const bool named =
+        kept && ((label == "Meter to use" && facts.use.file == h["useMeterName"]) ||
+                 (label == "Meter to match" && facts.match.file == h["matchMeterName"]));
+    if (named) continue;
+    out << std::left << std::setw(17) << label + ": " << EscapedControls(text) << '\n';
+  }
   out << '\n';
   PrintTable(j["table"]);
 }
@@ -441,7 +459,7 @@ void AddProjectCommands(CLI::App& app) {
       if (*asJson) {
         PrintJson(j);
       } else {
-        PrintShow(j, ProvenanceLines(FactsOfProvenance(run.state)));
+        PrintShow(j, FactsOfProvenance(run.state));
       }
     });
   }

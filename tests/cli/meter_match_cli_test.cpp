@@ -203,11 +203,13 @@ TEST(MatchCli, ApplyKeepsTheMetersThatShowAndRematchUse) {
   ASSERT_EQ(RunVyk({"match", m.use, m.match, "--apply", project}, m.tmp).status, 0);
   ASSERT_EQ(RunVyk({"project", "edit", project, "--entry", "7=0.100"}, m.tmp).status, 0);
   RunResult r = RunVyk({"project", "show", project}, m.tmp);
-  EXPECT_NE(r.out.find("Meter to use: USE.MAF: part USE-1, Use meter, lb/hr, frequency, 3 points\n"
-                       "Meter to match: MATCH.MAF: part MATCH-1, Match meter, lb/hr, voltage, "
-                       "4 points\n"),
+  EXPECT_NE(r.out.find("Meter to use:    USE.MAF (group GM): part USE-1, Use meter, lb/hr, "
+                       "frequency, 3 points\n"
+                       "Meter to match:  MATCH.MAF (group GM): part MATCH-1, Match meter, lb/hr, "
+                       "voltage, 4 points\n"),
             std::string::npos)
       << r.out;
+  EXPECT_EQ(r.out.find("USE.MAF", r.out.find("USE.MAF") + 1), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("Entries edited by hand: 7\n"), std::string::npos) << r.out;
 
   r = RunVyk({"project", "rematch", project, "--overwrite-edits"}, m.tmp);

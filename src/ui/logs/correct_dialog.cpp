@@ -1,7 +1,5 @@
 #include "ui/logs/correct_dialog.h"
 
-#include <QChart>
-#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -9,18 +7,14 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLegend>
-#include <QLineSeries>
-#include <QPen>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <QValueAxis>
 
 #include "ui/help/help_context.h"
-#include "ui/widgets/chart_look.h"
+#include "ui/widgets/compare_chart.h"
 #include "ui/widgets/dialog_buttons.h"
 
 namespace vyk::ui {
@@ -154,32 +148,8 @@ CorrectDialog::CorrectDialog(CorrectionForm& form, QWidget* parent) : QDialog(pa
   left->addWidget(notes_);
   left->addStretch();
 
-  auto* chart = new QChart;
-  chart->setMargins(QMargins(2, 2, 2, 2));
-  chart->legend()->setAlignment(Qt::AlignBottom);
-  oldSeries_ = new QLineSeries;
-  oldSeries_->setName(QStringLiteral("Old"));
-  newSeries_ = new QLineSeries;
-  newSeries_->setName(QStringLiteral("Corrected"));
-  chart->addSeries(oldSeries_);
-  chart->addSeries(newSeries_);
-  inputAxis_ = new QValueAxis;
-  outputAxis_ = new QValueAxis;
-  chart->addAxis(inputAxis_, Qt::AlignBottom);
-  chart->addAxis(outputAxis_, Qt::AlignLeft);
-  for (QAbstractSeries* series : chart->series()) {
-    series->attachAxis(inputAxis_);
-    series->attachAxis(outputAxis_);
-  }
-  new ChartPaletteFollower(this, chart, [this] {
-    oldSeries_->setPen(QPen(TableCurveColour(*this), 1.5));
-    newSeries_->setPen(QPen(SecondCurveColour(*this), 2));
-  });
-  chart_ = new QChartView(chart, this);
+  chart_ = new CompareChart(QStringLiteral("Old"), QStringLiteral("Corrected"), QString(), this);
   chart_->setObjectName(QStringLiteral("CorrectionChart"));
-  chart_->setMinimumSize(360, 220);
-  chart_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  connect(chart, &QChart::geometryChanged, this, [this] { ScaleAxes(); });
 
   table_ = new QTableWidget(kTableEntries, 6, this);
   table_->setObjectName(QStringLiteral("CorrectionTable"));
@@ -281,17 +251,9 @@ void CorrectDialog::Sync() {
   problem_->setVisible(!form_.Problem().empty());
   if (auto* apply = findChild<QPushButton*>(QStringLiteral("ApplyBtn")))
     apply->setEnabled(form_.CanApply());
-  oldSeries_->replace(CurvePoints(form_.OldCurve()));
-  newSeries_->replace(CurvePoints(form_.NewCurve()));
-  inputAxis_->setTitleText(QString::fromStdString(form_.InputTitle()));
-  outputAxis_->setTitleText(QString::fromStdString(form_.OutputTitle()));
-  ScaleAxes();
-}
-
-void CorrectDialog::ScaleAxes() {
-  const std::vector<ChartPoint> old = form_.OldCurve();
-  const std::vector<ChartPoint> corrected = form_.NewCurve();
-  ScaleAxesToCurves(*chart_->chart(), inputAxis_, outputAxis_, {&old, &corrected});
+  chart_->SetTitles(QString::fromStdString(form_.InputTitle()),
+                    QString::fromStdString(form_.OutputTitle()));
+  chart_->SetCurves(form_.OldCurve(), form_.NewCurve());
 }
 
 void CorrectDialog::accept() {

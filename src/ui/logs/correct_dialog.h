@@ -9,16 +9,15 @@
 #include "operations/logs/correction_form.h"
 
 class QCheckBox;
-class QChartView;
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
-class QLineSeries;
 class QSpinBox;
 class QTableWidget;
-class QValueAxis;
 
 namespace vyk::ui {
+
+class CompareChart;
 
 class CorrectDialog : public QDialog {
   Q_OBJECT
@@ -35,7 +34,6 @@ class CorrectDialog : public QDialog {
   void TakeSettings();
   // The correction: curves, table, notes, Apply.
   void Sync();
-  void ScaleAxes();
 
   CorrectionForm& form_;
   QLabel* logLabel_;
@@ -46,11 +44,7 @@ class CorrectDialog : public QDialog {
   QCheckBox* keepRising_;
   QDoubleSpinBox* warm_;
   QDoubleSpinBox* steady_;
-  QChartView* chart_;
-  QLineSeries* oldSeries_;
-  QLineSeries* newSeries_;
-  QValueAxis* inputAxis_;
-  QValueAxis* outputAxis_;
+  CompareChart* chart_;
   QTableWidget* table_;
   QLabel* notes_;
   QLabel* problem_;

@@ -1,19 +1,13 @@
 #include "ui/meters/meter_tool_dialog.h"
 
-#include <QChart>
-#include <QChartView>
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QLabel>
-#include <QLegend>
 #include <QLineEdit>
-#include <QLineSeries>
-#include <QPen>
 #include <QVBoxLayout>
-#include <QValueAxis>
 
 #include "ui/help/help_context.h"
-#include "ui/widgets/chart_look.h"
+#include "ui/widgets/compare_chart.h"
 #include "ui/widgets/core_text.h"
 #include "ui/widgets/dialog_buttons.h"
 #include "ui/widgets/error_guard.h"
@@ -54,13 +48,6 @@ const char* EditName(ToolField field) {
   return "";
 }
 
-QLineSeries* Series(QChart* chart, const QString& name) {
-  auto* series = new QLineSeries;
-  series->setName(name);
-  chart->addSeries(series);
-  return series;
-}
-
 }  // namespace
 
 MeterToolDialog::MeterToolDialog(MeterToolForm& form, Dialogs& dialogs, QWidget* parent)
@@ -98,32 +85,11 @@ MeterToolDialog::MeterToolDialog(MeterToolForm& form, Dialogs& dialogs, QWidget*
     });
   }
 
-  auto* chart = new QChart;
-  chart->setMargins(QMargins(2, 2, 2, 2));
-  chart->legend()->setAlignment(Qt::AlignBottom);
-  oldSeries_ = Series(chart, QStringLiteral("Old"));
-  // A blend draws the second meter too, dashed.
-  if (form.Tool() == MeterTool::Blend) secondSeries_ = Series(chart, QStringLiteral("Second"));
-  newSeries_ = Series(chart, QStringLiteral("New"));
-  flowAxis_ = new QValueAxis;
-  signalAxis_ = new QValueAxis;
-  chart->addAxis(flowAxis_, Qt::AlignBottom);
-  chart->addAxis(signalAxis_, Qt::AlignLeft);
-  for (QAbstractSeries* series : chart->series()) {
-    series->attachAxis(flowAxis_);
-    series->attachAxis(signalAxis_);
-  }
-  new ChartPaletteFollower(this, chart, [this] {
-    oldSeries_->setPen(QPen(TableCurveColour(*this), 1.5));
-    if (secondSeries_)
-      secondSeries_->setPen(QPen(palette().color(QPalette::Mid), 1.5, Qt::DashLine));
-    newSeries_->setPen(QPen(SecondCurveColour(*this), 2));
-  });
-  chart_ = new QChartView(chart, this);
+  // A blend draws the second meter too.
+  chart_ = new CompareChart(QStringLiteral("Old"), QStringLiteral("New"),
+                            form.Tool() == MeterTool::Blend ? QStringLiteral("Second") : QString(),
+                            this);
   chart_->setObjectName(QStringLiteral("ToolChart"));
-  chart_->setMinimumSize(360, 220);
-  chart_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  connect(chart, &QChart::geometryChanged, this, [this] { ScaleAxes(); });
 
   notes_ = new QLabel(this);
   notes_->setObjectName(QStringLiteral("ToolNotesLabel"));
@@ -152,20 +118,10 @@ void MeterToolDialog::Sync() {
   notes_->setText(notes.join(QLatin1Char('\n')));
   if (QWidget* ok = findChild<QWidget*>(QStringLiteral("OKBtn")))
     ok->setEnabled(form_.Result().has_value());
-  oldSeries_->replace(CurvePoints(form_.OldCurve()));
-  if (secondSeries_) secondSeries_->replace(CurvePoints(form_.SecondCurve()));
-  newSeries_->replace(CurvePoints(form_.NewCurve()));
-  flowAxis_->setTitleText(meter.IsMetric() ? QStringLiteral("Flow (kg/hr)")
-                                           : QStringLiteral("Flow (lb/hr)"));
-  signalAxis_->setTitleText(meter.IsFrequency() ? QStringLiteral("Freq") : QStringLiteral("Volts"));
-  ScaleAxes();
-}
-
-void MeterToolDialog::ScaleAxes() {
-  const std::vector<ChartPoint> one = form_.OldCurve();
-  const std::vector<ChartPoint> two = form_.SecondCurve();
-  const std::vector<ChartPoint> made = form_.NewCurve();
-  ScaleAxesToCurves(*chart_->chart(), flowAxis_, signalAxis_, {&one, &two, &made});
+  chart_->SetTitles(
+      meter.IsMetric() ? QStringLiteral("Flow (kg/hr)") : QStringLiteral("Flow (lb/hr)"),
+      meter.IsFrequency() ? QStringLiteral("Freq") : QStringLiteral("Volts"));
+  chart_->SetCurves(form_.OldCurve(), form_.NewCurve(), form_.SecondCurve());
 }
 
 void MeterToolDialog::accept() {

@@ -12,13 +12,12 @@
 #include "operations/project/dialogs.h"
 
 class QCheckBox;
-class QChartView;
 class QLabel;
 class QLineEdit;
-class QLineSeries;
-class QValueAxis;
 
 namespace vyk::ui {
+
+class CompareChart;
 
 class MeterToolDialog : public QDialog {
   Q_OBJECT
@@ -33,18 +32,12 @@ class MeterToolDialog : public QDialog {
 
  private:
   void Sync();
-  void ScaleAxes();
 
   MeterToolForm& form_;
   Dialogs& dialogs_;
   std::vector<std::pair<ToolField, QLabel*>> labels_;
   QCheckBox* inches_ = nullptr;
-  QChartView* chart_;
-  QLineSeries* oldSeries_;
-  QLineSeries* secondSeries_ = nullptr;
-  QLineSeries* newSeries_;
-  QValueAxis* flowAxis_;
-  QValueAxis* signalAxis_;
+  CompareChart* chart_;
   QLabel* notes_;
   std::optional<std::string> saved_;
 };
