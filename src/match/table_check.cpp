@@ -52,11 +52,12 @@ std::vector<std::string> CheckTable(const EepromImage& image, const ConversionSe
     if (rising ? step < 0 : step > 0) wrongWay.push_back(k);
   }
   if (!wrongWay.empty())
-    warnings.push_back(std::string(wrongWay.size() == 1 ? "Entry " : "Entries ") +
-                       EntryRangesText(wrongWay) +
-                       (rising ? ": the output falls" : ": the output rises") +
-                       " from the entry before, where the meter to match's signal " +
-                       (rising ? "rises" : "falls"));
+    warnings.push_back(
+        std::string(wrongWay.size() == 1 ? "Entry " : "Entries ") + EntryRangesText(wrongWay) +
+        (rising ? ": the output falls" : ": the output rises") + " from the entry before" +
+        (!span    ? std::string()
+         : rising ? ", where the meter to match's signal rises"
+                  : ", where the meter to match's signal falls"));
 
   if (!span) return warnings;
   if (meterToMatch->IsFrequency() != frequency) {

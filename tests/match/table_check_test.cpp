@@ -29,6 +29,14 @@ TEST(TableCheck, Warnings) {
       {"one entry down, no meter",
        [](EepromImage& im) { im.SetEntry(7, im.Entry(6) - 1); },
        std::nullopt,
+       {"Entry 7: the output falls from the entry before"}},
+      {"one entry down, against the meter",
+       [](EepromImage& im) {
+         for (int k = 0; k < kTableEntries; ++k)
+           im.SetEntry(k, 210 + 19 * k);
+         im.SetEntry(7, im.Entry(6) - 1);
+       },
+       rising,
        {"Entry 7: the output falls from the entry before, where the meter to match's signal "
         "rises"}},
       {"the meter's range",
