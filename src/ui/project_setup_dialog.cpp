@@ -63,6 +63,10 @@ ProjectSetupDialog::ProjectSetupDialog(QWidget* parent)
 
   QHBoxLayout* buttons = OkCancelHelpButtons(this);
   buttons->insertWidget(0, provenanceBtn_);
+  // Room either side of its text as the other buttons have, and apart from OK.
+  provenanceBtn_->setMinimumWidth(provenanceBtn_->sizeHint().width() +
+                                  2 * fontMetrics().averageCharWidth());
+  buttons->insertSpacing(1, fontMetrics().averageCharWidth() * 2);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(fields);
