@@ -38,6 +38,30 @@ void StoreFlows(MeterRecord& record, const std::vector<long double>& flows) {
   }
 }
 
+std::string SignalTextOf(bool frequency, double signal) {
+  return frequency ? HertzSignalText(static_cast<float>(signal))
+                   : VoltsSignalText(static_cast<float>(signal));
+}
+
+// Flows rounded to the meter's two decimals can meet (a large cut, or a blend that turns back):
+// the match needs the flow to rise with the signal, so say where it stops.
+void WarnWhereFlowStops(ToolResult& result) {
+  const MeterRecord& m = result.meter;
+  const std::string unit = m.IsMetric() ? " kg/hr" : " lb/hr";
+  const std::vector<CurvePoint> curve = MeterCurve(m);
+  for (size_t i = 1; i < curve.size(); ++i) {
+    if (curve[i].flow > curve[i - 1].flow) continue;
+    result.warnings.push_back("The new meter's flow does not rise from " +
+                              Trim(SignalTextOf(m.IsFrequency(), curve[i - 1].signal)) + " to " +
+                              Trim(SignalTextOf(m.IsFrequency(), curve[i].signal)) +
+                              (m.IsFrequency() ? " Hz (" : " V (") +
+                              Trim(FlowValueText(curve[i - 1].flow)) + ", then " +
+                              Trim(FlowValueText(curve[i].flow)) + unit +
+                              "): a match needs a flow that rises with the signal.");
+    return;
+  }
+}
+
 ToolResult ScaledFlows(const MeterRecord& record, long double factor, const std::string& what) {
   ToolResult result{record, {}};
   std::vector<long double> flows;
@@ -46,12 +70,8 @@ ToolResult ScaledFlows(const MeterRecord& record, long double factor, const std:
   StoreFlows(result.meter, flows);
   result.meter.SetPointCount(static_cast<int16_t>(record.UsablePoints()));
   result.meter.SetDescription2(what);
+  WarnWhereFlowStops(result);
   return result;
-}
-
-std::string SignalTextOf(bool frequency, double signal) {
-  return frequency ? HertzSignalText(static_cast<float>(signal))
-                   : VoltsSignalText(static_cast<float>(signal));
 }
 
 }  // namespace
@@ -191,6 +211,7 @@ ToolResult BlendMeters(const MeterRecord& first, const MeterRecord& second, doub
   result.meter.SetDescription2(
       "Blended with " + (second.PartNumber().empty() ? "another meter" : second.PartNumber()) +
       " from " + Fixed(belowFlow, 2) + " to " + Fixed(aboveFlow, 2) + unit);
+  WarnWhereFlowStops(result);
   return result;
 }
 

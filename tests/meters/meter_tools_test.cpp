@@ -33,11 +33,17 @@ TEST(MeterTools, ScaleAndRehouseByTheOpenAreaRule) {
   struct Case {
     std::function<ToolResult()> tool;
     std::string outcome;
-    size_t warnings;  // the note always, the high-flow warning from a ratio of 1.45 either way
+    size_t warnings;  // the note always, the high-flow warning from a ratio of 1.45 either way,
+                      // and one where the new flow stops rising
   };
   const Case cases[] = {
       {[] { return ScaleMeter(kVolts, 3); }, "1.00=10.30|2.00=103.00", 0},
       {[] { return ScaleMeter(kVolts, -2.5); }, "1.00=9.75|2.00=97.50", 0},
+      // Two flows that round to one: kept, with a warning that the flow no longer rises.
+      {[] {
+         return ScaleMeter(Meter(false, true, {{"1.00", "10.00"}, {"2.00", "10.04"}}), -90);
+       },
+       "1.00=1.00|2.00=1.00", 1},
       {[] { return ScaleMeter(kVolts, -100); },
        "A scale of -100.0 % leaves no flow: the percentage must be above -100.", 0},
       // (pi 89^2 / 4 - 100) / (pi 76^2 / 4 - 100) = 6121.14 / 4436.46 = 1.37973
