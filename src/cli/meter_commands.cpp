@@ -262,14 +262,16 @@ void AddMeterCommands(CLI::App& app) {
     auto o = std::make_shared<ToolOptions>();
     auto* cmd = ToolCommand(meter, MeterTool::Rehouse, "rehouse",
                             "Move the meter into a housing of another inner diameter", o);
-    cmd->add_option("--from", Field(*o, ToolField::FromDiameter), "Inner diameter now (mm)")
+    cmd->add_option("--from", Field(*o, ToolField::FromDiameter),
+                    "Inner diameter now (mm, or in with --inches)")
         ->required();
-    cmd->add_option("--to", Field(*o, ToolField::ToDiameter), "Inner diameter to move to (mm)")
+    cmd->add_option("--to", Field(*o, ToolField::ToDiameter),
+                    "Inner diameter to move to (mm, or in with --inches)")
         ->required();
     cmd->add_option("--from-post", Field(*o, ToolField::FromPost),
-                    "Sensor post's frontal area in the housing now (mm^2)");
+                    "Sensor post's frontal area in the housing now (mm^2, or in^2 with --inches)");
     cmd->add_option("--to-post", Field(*o, ToolField::ToPost),
-                    "Sensor post's frontal area in the new housing (mm^2)");
+                    "Sensor post's frontal area in the new housing (mm^2, or in^2 with --inches)");
     cmd->add_flag("--inches", o->inches, "Diameters in inches and areas in square inches");
   }
 

@@ -62,6 +62,13 @@ void WarnWhereFlowStops(ToolResult& result) {
   }
 }
 
+void NeedTwoPoints(const MeterRecord& m, const char* what) {
+  if (m.UsablePoints() < 2)
+    throw VykError(std::string("A meter to ") + what + " needs at least 2 points; " +
+                   (m.PartNumber().empty() ? std::string("one") : m.PartNumber()) + " has " +
+                   std::to_string(m.UsablePoints()) + ".");
+}
+
 ToolResult ScaledFlows(const MeterRecord& record, long double factor, const std::string& what) {
   ToolResult result{record, {}};
   std::vector<long double> flows;
@@ -77,6 +84,7 @@ ToolResult ScaledFlows(const MeterRecord& record, long double factor, const std:
 }  // namespace
 
 ToolResult ScaleMeter(const MeterRecord& record, double percent) {
+  NeedTwoPoints(record, "scale");
   const double factor = 1 + percent / 100;
   if (!(factor > 0))
     throw VykError("A scale of " + Fixed(percent, 1) +
@@ -91,12 +99,18 @@ double OpenArea(double diameter, double postArea) {
 ToolResult RehouseMeter(const MeterRecord& record, const Housings& h) {
   const std::string unit = h.inches ? " in" : " mm";
   const std::string areaUnit = h.inches ? " in^2" : " mm^2";
+  NeedTwoPoints(record, "rehouse");
+  // Far past any housing, and an area that stays a number.
+  const double most = h.inches ? 400 : 10000;
   for (double d : {h.fromDiameter, h.toDiameter}) {
     if (!(d > 0)) throw VykError("A housing's inner diameter must be more than 0" + unit + ".");
+    if (!(d < most))
+      throw VykError("A housing's inner diameter must be below " + Fixed(most, 0) + unit + ".");
   }
   for (double a : {h.fromPostArea, h.toPostArea}) {
     if (!(a >= 0))
       throw VykError("A sensor post's frontal area cannot be below 0" + areaUnit + ".");
+    if (!std::isfinite(a)) throw VykError("A sensor post's frontal area must be a number.");
   }
   const std::pair<double, double> housings[] = {{h.fromDiameter, h.fromPostArea},
                                                 {h.toDiameter, h.toPostArea}};
@@ -153,12 +167,8 @@ ToolResult BlendMeters(const MeterRecord& first, const MeterRecord& second, doub
                    ") is above the flow where it ends (" + Fixed(aboveFlow, 2) + ").");
   if (first.IsFrequency() != second.IsFrequency())
     throw VykError("Only meters of the same signal kind blend: one reads volts, the other hertz.");
-  for (const MeterRecord* m : {&first, &second}) {
-    if (m->UsablePoints() < 2)
-      throw VykError("A meter to blend needs at least 2 points; " +
-                     (m->PartNumber().empty() ? std::string("one") : m->PartNumber()) + " has " +
-                     std::to_string(m->UsablePoints()) + ".");
-  }
+  NeedTwoPoints(first, "blend");
+  NeedTwoPoints(second, "blend");
   const std::vector<CurvePoint> one = MeterCurve(first);
   std::vector<CurvePoint> two = MeterCurve(second);
   if (first.IsMetric() != second.IsMetric()) {

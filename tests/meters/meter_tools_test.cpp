@@ -71,6 +71,14 @@ TEST(MeterTools, ScaleAndRehouseByTheOpenAreaRule) {
          return RehouseMeter(kVolts, {0, 89});
        },
        "A housing's inner diameter must be more than 0 mm.", 0},
+      {[] {
+         return RehouseMeter(kVolts, {1e200, 1e200});
+       },
+       "A housing's inner diameter must be below 10000 mm.", 0},
+      {[] {
+         return ScaleMeter(Meter(false, true, {{"1.00", "10.00"}}), 3);
+       },
+       "A meter to scale needs at least 2 points; one has 1.", 0},
   };
   for (const Case& c : cases) {
     size_t warnings = 0;

@@ -20,7 +20,11 @@ std::string SaturationLine(const MeterRecord& meter, double limit, const std::st
   const std::string reaches =
       "the signal reaches " + limitText + ", the most " + whose + " input reads";
   const Saturation s = SaturationFlow(meter, limit);
-  if (!s.reached) return "Saturation: none; " + reaches + " only past the curve's end.";
+  if (!s.reached) {
+    if (meter.UsablePoints() < 2) return "Saturation: a meter of fewer than 2 points cannot tell.";
+    return "Saturation: none found: the curve ends below " + limitText + ", the most " + whose +
+           " input reads, and does not rise past its last point.";
+  }
   return "Saturation: " + std::string(s.extrapolated ? "about " : "") + FormatFixed(s.flow, 0, 2) +
          " " + FlowUnit(meter.IsMetric()) + ", where " + reaches +
          (s.extrapolated ? " (extrapolated past the last point)." : ".");
