@@ -87,15 +87,7 @@ json ToolPoints(const MeterToolForm& form, const std::optional<MeterRecord>& sec
   const MeterRecord& made = form.Result()->meter;
   const std::vector<CurvePoint> one = MeterCurve(form.Meter());
   std::vector<CurvePoint> two;
-  if (second) {
-    two = MeterCurve(*second);
-    if (second->IsMetric() != form.Meter().IsMetric()) {
-      for (CurvePoint& p : two) {
-        p.flow = static_cast<double>(
-            TextToExtended(form.Meter().IsMetric() ? LbToKgText(p.flow) : KgToLbText(p.flow)));
-      }
-    }
-  }
+  if (second) two = MeterCurveIn(*second, form.Meter().IsMetric());
   json points = json::array();
   for (int i = 1; i <= made.UsablePoints(); ++i) {
     json p = {{"signal", Cp1252ToUtf8(made.SignalText(i))}};

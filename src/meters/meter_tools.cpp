@@ -149,6 +149,16 @@ std::vector<CurvePoint> MeterCurve(const MeterRecord& record) {
   return curve;
 }
 
+std::vector<CurvePoint> MeterCurveIn(const MeterRecord& record, bool metric) {
+  std::vector<CurvePoint> curve = MeterCurve(record);
+  if (record.IsMetric() != metric) {
+    for (CurvePoint& p : curve)
+      p.flow =
+          static_cast<double>(TextToExtended(metric ? LbToKgText(p.flow) : KgToLbText(p.flow)));
+  }
+  return curve;
+}
+
 std::optional<double> FlowAtSignal(const std::vector<CurvePoint>& curve, double signal) {
   if (curve.size() < 2) return std::nullopt;
   size_t upper = 1;
@@ -170,13 +180,7 @@ ToolResult BlendMeters(const MeterRecord& first, const MeterRecord& second, doub
   NeedTwoPoints(first, "blend");
   NeedTwoPoints(second, "blend");
   const std::vector<CurvePoint> one = MeterCurve(first);
-  std::vector<CurvePoint> two = MeterCurve(second);
-  if (first.IsMetric() != second.IsMetric()) {
-    for (CurvePoint& p : two) {
-      p.flow = static_cast<double>(
-          TextToExtended(first.IsMetric() ? LbToKgText(p.flow) : KgToLbText(p.flow)));
-    }
-  }
+  const std::vector<CurvePoint> two = MeterCurveIn(second, first.IsMetric());
 
   // Both meters' signals, merged where they read the same as text.
   const bool frequency = first.IsFrequency();

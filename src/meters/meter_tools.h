@@ -53,6 +53,9 @@ struct CurvePoint {
   double flow = 0;
 };
 std::vector<CurvePoint> MeterCurve(const MeterRecord& record);
+// The curve with its flows in kg/hr (`metric`) or lb/hr, converted as the editor converts a
+// flow's text, so that a blend and its preview agree.
+std::vector<CurvePoint> MeterCurveIn(const MeterRecord& record, bool metric);
 
 // The flow at `signal` on a curve: interpolated between its points, extrapolated linearly past
 // either end, never below 0. Nothing for a curve of fewer than 2 points.

@@ -197,12 +197,7 @@ std::vector<ChartPoint> MeterToolForm::OldCurve() const {
 std::vector<ChartPoint> MeterToolForm::SecondCurve() const {
   if (!second_) return {};
   try {
-    std::vector<CurvePoint> curve = MeterCurve(*second_);
-    if (second_->IsMetric() != meter_.IsMetric()) {
-      for (CurvePoint& p : curve)
-        p.flow = static_cast<double>(meter_.IsMetric() ? p.flow * kKgPerLb : p.flow / kKgPerLb);
-    }
-    return ChartOf(curve);
+    return ChartOf(MeterCurveIn(*second_, meter_.IsMetric()));
   } catch (const VykError&) {
     return {};
   }
