@@ -21,10 +21,6 @@ int ColumnIndex(const ScanLog& log, const std::string& name, const char* what) {
   return index;
 }
 
-double Cell(const std::vector<double>& row, int index) {
-  return index < 0 ? std::nan("") : row[index];
-}
-
 // A name with the characters that join the fields written as %XX.
 std::string Escaped(const std::string& name) {
   std::string out;
@@ -88,9 +84,9 @@ std::vector<CorrectionSample> CorrectionSamples(const ScanLog& log,
   for (const std::vector<double>& row : log.rows) {
     double trim = trims.empty() ? std::nan("") : 0;
     for (int t : trims)
-      trim += row[t];
-    samples.push_back(
-        {Cell(row, signal), trim, Cell(row, afr), Cell(row, target), Cell(row, coolant)});
+      trim += ScanLogCell(row, t);
+    samples.push_back({ScanLogCell(row, signal), trim, ScanLogCell(row, afr),
+                       ScanLogCell(row, target), ScanLogCell(row, coolant)});
   }
   return samples;
 }

@@ -187,6 +187,7 @@ CorrectDialog::CorrectDialog(CorrectionForm& form, QWidget* parent) : QDialog(pa
 }
 
 void CorrectDialog::ShowChoices() {
+  // The log's column names are UTF-8 whatever the file was written in.
   QStringList names;
   for (const std::string& name : form_.Choices())
     names.append(QString::fromStdString(name));
