@@ -1,5 +1,6 @@
 #include "operations/logs/log_correction.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -73,8 +74,13 @@ std::vector<CorrectionSample> CorrectionSamples(const ScanLog& log,
     throw CorrectionError("Choose the fuel trim columns or a wideband column");
   const int signal = ColumnIndex(log, columns.signal, "signal");
   std::vector<int> trims;
-  for (const std::string& trim : columns.trims)
+  for (const std::string& trim : columns.trims) {
     trims.push_back(ColumnIndex(log, trim, "trim"));
+    // One trim added twice doubles the error it tells of.
+    if (std::count(trims.begin(), trims.end(), trims.back()) > 1)
+      throw CorrectionError("The trims are one column, '" + log.columns[trims.back()] +
+                            "', chosen twice");
+  }
   const int afr = ColumnIndex(log, columns.afr, "wideband");
   const int target = ColumnIndex(log, columns.target, "commanded ratio");
   const int coolant = ColumnIndex(log, columns.coolant, "coolant");
@@ -95,6 +101,7 @@ CorrectionSettings SettingsForColumns(const AppState& state, const CorrectionCol
                                       CorrectionSettings settings) {
   settings.source = columns.trims.empty() ? CorrectionSource::Wideband : CorrectionSource::Trims;
   settings.useCoolant = !columns.coolant.empty();
+  settings.hasTarget = !columns.target.empty();
   settings.maxCount = HighestOutputCount(state);
   return settings;
 }
@@ -104,6 +111,19 @@ CorrectionResult CorrectProjectTable(const AppState& state, const ScanLog& log,
                                      const CorrectionSettings& settings) {
   return CorrectTable(CorrectionSamples(log, columns), SettingsForColumns(state, columns, settings),
                       state.image, state.conversion, ProjectMeterToMatch(state));
+}
+
+std::string CorrectionMethodText(const CorrectionResult& result) {
+  if (!result.throughMeter) return "Corrected in proportion to the output";
+  std::string entries;
+  for (int k = 0; k < kTableEntries; ++k)
+    if (result.entries[k].inProportion)
+      entries += (entries.empty() ? "" : ", ") + std::to_string(k);
+  std::string text = "Corrected through the meter to match's curve";
+  if (!entries.empty())
+    text += "; entries " + entries +
+            " in proportion to the output, where the meter's points give no flow to scale";
+  return text;
 }
 
 bool ApplyCorrection(Session& s, const CorrectionResult& result) {
