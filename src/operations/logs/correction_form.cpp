@@ -127,6 +127,7 @@ void CorrectionForm::SetLog(ScanLog log, const std::string& path) {
         Guess(l, [](const std::string& n) { return HasWord(n, "ect") || Has(n, {"coolant"}); });
   }
   const int signal = Choice(CorrectionField::Signal);
+  unitChosen_ = true;
   if (signal > 0) {
     const auto unit =
         UnitOfName(Lower(log_->columns[signal - 1]), s_.state.controls.outputRGrp == kFrequency);
