@@ -1,6 +1,7 @@
 // vyk project new | show | edit: the File commands and the main window's edits, run on a
 // project file without the window.
 #include <algorithm>
+#include <cmath>
 #include <iomanip>
 #include <iostream>
 #include <map>
@@ -262,17 +263,22 @@ json CorrectionJson(const AppState& st, const ScanLog& log, const CorrectionResu
                        {"meanError", e.meanError},
                        {"spread", e.spread},
                        {"enough", e.enough},
-                       {"changed", e.changed}});
+                       {"changed", e.changed},
+                       {"inProportion", e.inProportion}});
   }
   json gates = json::object();
   for (int g = 0; g < kCorrectionGates; ++g)
     gates[CorrectionGateName(static_cast<CorrectionGate>(g))] = r.removed[g];
-  return {
-      {"rows", log.rows.size()}, {"rowsSkipped", log.skipped},
-      {"used", r.used},          {"outsideTable", r.outside},
-      {"removed", gates},        {"throughMeterToMatch", r.throughMeter},
-      {"lambda", r.lambda},      {"outputUnit", st.controls.outputRGrp == kVoltage ? "V" : "Hz"},
-      {"entries", entries}};
+  return {{"rows", log.rows.size()},
+          {"rowsSkipped", log.skipped},
+          {"used", r.used},
+          {"outsideTable", r.outside},
+          {"removed", gates},
+          {"throughMeterToMatch", r.throughMeter},
+          {"lambda", r.lambda},
+          {"outputUnit", st.controls.outputRGrp == kVoltage ? "V" : "Hz"},
+          {"method", CorrectionMethodText(r)},
+          {"entries", entries}};
 }
 
 void PrintCorrection(const json& j) {
@@ -305,11 +311,21 @@ void PrintCorrection(const json& j) {
     const std::string gate = CorrectionGateName(static_cast<CorrectionGate>(g));
     out << (g == 0 ? " " : "; ") << gate << ' ' << j["removed"][gate];
   }
-  out << '\n'
-      << (j["throughMeterToMatch"].get<bool>() ? "Corrected through the meter to match's curve"
-                                               : "Corrected in proportion to the output")
-      << '\n';
+  out << '\n' << j["method"].get<std::string>() << '\n';
 }
+
+// A number option that must be a number: CLI11 reads "nan" and "inf" as numbers.
+const CLI::Validator kFinite(
+    [](std::string& text) {
+      double value = 0;
+      try {
+        value = std::stod(text);
+      } catch (const std::exception&) {
+        return std::string();  // the option's own conversion says what is wrong
+      }
+      return std::isfinite(value) ? std::string() : "'" + text + "' is not a finite number";
+    },
+    "FINITE");
 
 int KindIndex(const std::string& kind) {
   return kind == "frequency" ? kFrequency : kVoltage;
@@ -536,13 +552,26 @@ void AddProjectCommands(CLI::App& app) {
     trims->excludes(afr);
     target->needs(afr);
     cmd->add_option("--coolant-column", opt->coolant, "Coolant temperature column (deg C)");
-    cmd->add_option("--warm", opt->settings.warmCoolant,
-                    "Coolant temperature from which the engine is warm (deg C)")
-        ->capture_default_str();
+    auto* warm = cmd->add_option("--warm", opt->settings.warmCoolant,
+                                 "Coolant temperature from which the engine is warm (deg C)")
+                     ->capture_default_str()
+                     ->check(kFinite);
     cmd->add_option("--steady", opt->settings.steadyPercent,
                     "Largest change of the signal from the sample before (% of the signal)")
         ->capture_default_str()
-        ->check(CLI::NonNegativeNumber);
+        ->check(kFinite & CLI::NonNegativeNumber);
+    const struct {
+      const char* name;
+      double* value;
+      const char* help;
+    } ranges[] = {
+        {"--afr-min", &opt->settings.afrLow, "Lowest wideband AFR to trust"},
+        {"--afr-max", &opt->settings.afrHigh, "Highest wideband AFR to trust"},
+        {"--lambda-min", &opt->settings.lambdaLow, "Lowest wideband lambda to trust"},
+        {"--lambda-max", &opt->settings.lambdaHigh, "Highest wideband lambda to trust"},
+    };
+    for (const auto& r : ranges)
+      cmd->add_option(r.name, *r.value, r.help)->capture_default_str()->check(kFinite);
     cmd->add_option("--min-samples", opt->settings.minSamples,
                     "Samples an entry needs to be corrected")
         ->capture_default_str()
@@ -550,14 +579,21 @@ void AddProjectCommands(CLI::App& app) {
     cmd->add_option("--clamp", opt->settings.clampPercent,
                     "Most an entry moves in one pass (% of its output)")
         ->capture_default_str()
-        ->check(CLI::NonNegativeNumber);
+        ->check(kFinite & CLI::NonNegativeNumber);
     cmd->add_flag("--keep-rising", opt->settings.keepRising,
                   "Keep each corrected entry at least the one before");
     cmd->add_flag("--dry-run", opt->dryRun, "Print the correction; save nothing");
     cmd->add_flag("--json", opt->asJson, "Print JSON");
-    cmd->callback([opt] {
+    cmd->callback([opt, warm] {
       if (opt->trims.empty() && opt->afr.empty())
         throw UsageError("Give --trim-columns, or --afr-column (with --target-column)");
+      if (opt->trims.size() > 2)
+        throw UsageError(
+            "--trim-columns takes at most two columns: the short and the long term "
+            "trim");
+      if (warm->count() > 0 && opt->coolant.empty())
+        std::cerr << "Note: the warm-engine gate is off: there is no coolant column "
+                     "(--coolant-column)\n";
       const ScanLog log = ReadScanLog(opt->log);
       CorrectionColumns columns{opt->signal, opt->trims, opt->afr, opt->target, opt->coolant};
       CorrectionSettings settings = opt->settings;
@@ -570,8 +606,26 @@ void AddProjectCommands(CLI::App& app) {
       ProjectRun run;
       run.dialogs.showInformation = false;
       OpenProject(run, opt->file);
-      const CorrectionResult result = CorrectProjectTable(run.state, log, columns, settings);
+      CorrectionResult result;
+      try {
+        result = CorrectProjectTable(run.state, log, columns, settings);
+      } catch (const NoTargetError&) {
+        throw UsageError(
+            "The wideband column reads air-fuel ratios: give --target-column, the column of the "
+            "commanded AFR");
+      }
       json j = CorrectionJson(run.state, log, result);
+      // Nothing to correct from: said as the window says it, after the counts that tell why.
+      if (result.used == 0) {
+        if (opt->asJson) {
+          PrintJson(j);
+        } else {
+          PrintCorrection(j);
+        }
+        std::cout << std::flush;
+        std::cerr << "No sample of the log is usable: see what the gates removed\n";
+        throw CommandFailed();
+      }
       j["file"] = opt->file;
       j["log"] = opt->log;
       bool saved = false;

@@ -7,6 +7,7 @@
 
 #include "model/errors.h"
 #include "model/text/number.h"
+#include "model/text/text_encoding.h"
 #include "storage/regular_file.h"
 
 namespace vyk {
@@ -15,19 +16,20 @@ namespace {
 
 // A day of logging at 50 rows a second is a few hundred megabytes: far beyond that is no log.
 constexpr size_t kMaxLogBytes = size_t{512} * 1024 * 1024;
+// A day at 50 rows a second is 4,320,000 rows.
+constexpr size_t kMaxLogRows = 5'000'000;
+// Scan tools log a few dozen channels. A header far wider is no log, and each row would be
+// sized to it.
+constexpr size_t kMaxLogColumns = 1000;
 
-// The lines of the text, without their ends ("\r\n", "\n" or a lone "\r").
-std::vector<std::string_view> Lines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\n' && text[i] != '\r') continue;
-    lines.push_back(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
+// The next line of the text from `at`, without its end ("\r\n", "\n" or a lone "\r"); `at`
+// moves past it. Read one at a time: a file of line ends makes no vector of empty lines.
+std::string_view NextLine(std::string_view text, size_t& at) {
+  const size_t start = at;
+  const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+  at = end + 1;
+  if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++at;
+  return text.substr(start, end - start);
 }
 
 // The separator of the header row: the most frequent of tab, semicolon and comma outside
@@ -93,36 +95,51 @@ std::string Lower(std::string_view s) {
 
 ScanLog ParseScanLog(std::string_view text, const std::string& name) {
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-  const std::vector<std::string_view> lines = Lines(text);
   size_t at = 0;
-  while (at < lines.size() && TrimBlanks(lines[at]).empty())
-    ++at;
-  if (at == lines.size()) throw ScanLogError(name + " has no header row");
+  std::string_view header;
+  while (at < text.size() && TrimBlanks(header).empty())
+    header = NextLine(text, at);
+  if (TrimBlanks(header).empty()) throw ScanLogError(name + " has no header row");
 
   ScanLog log;
-  log.separator = DetectSeparator(lines[at]);
+  log.separator = DetectSeparator(header);
   log.decimalComma = log.separator != ',';
-  for (const std::string& cell : Cells(lines[at], log.separator))
-    log.columns.emplace_back(TrimBlanks(cell));
+  std::vector<std::string> names = Cells(header, log.separator);
+  if (names.size() > kMaxLogColumns)
+    throw ScanLogError(name + " has " + std::to_string(names.size()) +
+                       " columns in its header row: a log of more than " +
+                       std::to_string(kMaxLogColumns) + " is not read");
+  // Names as the windows and the command line take them: a header that is not UTF-8 was
+  // written on Windows.
+  const bool utf8 = IsUtf8(header);
+  for (const std::string& cell : names)
+    log.columns.emplace_back(utf8 ? std::string(TrimBlanks(cell)) : Cp1252ToUtf8(TrimBlanks(cell)));
   const bool named = std::any_of(log.columns.begin(), log.columns.end(), [&](const std::string& c) {
     return !c.empty() && std::isnan(CellValue(c, log.decimalComma));
   });
   if (!named) throw ScanLogError(name + " has no header row: its first row holds no column names");
 
-  for (++at; at < lines.size(); ++at) {
-    if (TrimBlanks(lines[at]).empty()) continue;
-    const std::vector<std::string> cells = Cells(lines[at], log.separator);
-    std::vector<double> row(log.columns.size(), std::nan(""));
-    bool reads = false;
-    for (size_t c = 0; c < row.size() && c < cells.size(); ++c) {
-      row[c] = CellValue(cells[c], log.decimalComma);
-      reads = reads || !std::isnan(row[c]);
+  while (at < text.size()) {
+    const std::string_view line = NextLine(text, at);
+    if (TrimBlanks(line).empty()) continue;
+    const std::vector<std::string> cells = Cells(line, log.separator);
+    // The row up to its last number only: a short row under a wide header costs no more
+    // than its text.
+    std::vector<double> row;
+    for (size_t c = 0; c < log.columns.size() && c < cells.size(); ++c) {
+      const double value = CellValue(cells[c], log.decimalComma);
+      if (std::isnan(value)) continue;
+      row.resize(c + 1, std::nan(""));
+      row[c] = value;
     }
-    if (reads) {
-      log.rows.push_back(std::move(row));
-    } else {
+    if (row.empty()) {
       ++log.skipped;
+      continue;
     }
+    if (log.rows.size() == kMaxLogRows)
+      throw ScanLogError(name + " has more than " + std::to_string(kMaxLogRows) +
+                         " rows of numbers: a log that long is not read");
+    log.rows.push_back(std::move(row));
   }
   if (log.rows.empty()) throw ScanLogError(name + " has no row of numbers under its header");
   return log;

@@ -4,6 +4,7 @@
 // the cells are not separated by commas; quoted cells). The program's own live logs read as
 // well: their units row is one of the rows that do not read.
 #include <cstdint>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -12,14 +13,24 @@
 namespace vyk {
 
 struct ScanLog {
-  std::vector<std::string> columns;       // as the header row names them, blanks cut
-  std::vector<std::vector<double>> rows;  // one value a column; NaN for an empty or bad cell
-  int skipped = 0;                        // rows after the header with no number in them
+  std::vector<std::string> columns;  // as the header row names them, blanks cut, in UTF-8
+  // One value a column up to the row's last number; NaN for an empty or bad cell, and every
+  // column past the row's end has none (ScanLogCell).
+  std::vector<std::vector<double>> rows;
+  int skipped = 0;  // rows after the header with no number in them
   char separator = ',';
   bool decimalComma = false;
 };
 
-// A log that cannot be read, has no header row, or no row of numbers.
+// A row's value in a column: NaN where the row has none.
+inline double ScanLogCell(const std::vector<double>& row, int column) {
+  return column >= 0 && static_cast<size_t>(column) < row.size()
+             ? row[column]
+             : std::numeric_limits<double>::quiet_NaN();
+}
+
+// A log that cannot be read, has no header row, no row of numbers, or is far larger than any
+// log (more than 1000 columns or 5,000,000 rows).
 class ScanLogError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "meters/meter_tools.h"
 #include "model/text/number.h"
 
 namespace vyk {
@@ -11,59 +12,50 @@ namespace vyk {
 namespace {
 
 constexpr double kKgPerHourPerGramPerSecond = 3.6;
+// Petrol's stoichiometric ratio: a lambda and an air-fuel ratio are compared at it.
+constexpr double kStoichiometricAfr = 14.7;
 
-// A meter's flow against its signal, read on the straight lines between its points (and on
-// the first and last line's extension beyond them).
-class MeterCurve {
- public:
-  static std::optional<MeterCurve> Of(const MeterRecord& meter) {
-    MeterCurve curve;
+// The meter to match's curve, as the controller reads a flow from a signal.
+struct ControllerCurve {
+  std::vector<CurvePoint> points;
+  bool metric = false;
+
+  static std::optional<ControllerCurve> Of(const MeterRecord& meter) {
+    ControllerCurve curve;
     try {
-      for (int i = 1; i <= meter.UsablePoints(); ++i)
-        curve.points_.emplace_back(TextToFloat(meter.SignalText(i)),
-                                   TextToFloat(meter.FlowText(i)));
+      curve.points = MeterCurve(meter);
     } catch (const std::exception&) {
       return std::nullopt;  // a meter that does not read is reported where it is opened
     }
-    if (curve.points_.size() < 2) return std::nullopt;
-    curve.metric_ = meter.IsMetric();
+    if (curve.points.size() < 2) return std::nullopt;
+    curve.metric = meter.IsMetric();
     return curve;
   }
 
-  double FlowAt(double signal) const { return Along(points_, signal, false); }
-  double SignalAt(double flow) const { return Along(points_, flow, true); }
-  bool Metric() const { return metric_; }
-
- private:
-  using Points = std::vector<std::pair<double, double>>;  // signal, flow
-
-  // Reads the other coordinate of `points` at `at`, given as the signal or (inverse) the flow.
-  static double Along(Points points, double at, bool inverse) {
-    if (inverse)
-      for (auto& p : points)
-        std::swap(p.first, p.second);
-    std::stable_sort(points.begin(), points.end());
-    size_t i = 1;
-    while (i + 1 < points.size() && at > points[i].first)
-      ++i;
-    const auto& [x0, y0] = points[i - 1];
-    const auto& [x1, y1] = points[i];
-    if (x1 == x0) return y1;
-    return y0 + (at - x0) * (y1 - y0) / (x1 - x0);
+  // The flow at a signal within the meter's points; nothing outside them or where the flow is
+  // not above 0, where the lines' extension says nothing a correction can scale.
+  std::optional<double> FlowWithin(double signal) const {
+    if (signal < points.front().signal || signal > points.back().signal) return std::nullopt;
+    const std::optional<double> flow = FlowAtSignal(points, signal);
+    if (!flow || *flow <= 0) return std::nullopt;
+    return flow;
   }
-
-  Points points_;
-  bool metric_ = false;
 };
 
 bool FrequencyOutput(const EepromImage& image) {
   return (image.Byte(kModeByte) & kOutputKindMask) == kFrequencyOutput;
 }
 
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-  return values[values.size() / 2];
+// Whether a column's readings are lambda rather than air-fuel ratios: no ratio of a running
+// engine is below 3, and no lambda above it. Nothing when the column has no reading.
+std::optional<bool> LambdaScale(const std::vector<CorrectionSample>& samples,
+                                double CorrectionSample::*column) {
+  std::vector<double> readings;
+  for (const CorrectionSample& s : samples)
+    if (std::isfinite(s.*column) && s.*column != 0) readings.push_back(s.*column);
+  if (readings.empty()) return std::nullopt;
+  std::nth_element(readings.begin(), readings.begin() + readings.size() / 2, readings.end());
+  return readings[readings.size() / 2] < 3;
 }
 
 }  // namespace
@@ -93,10 +85,13 @@ CorrectionResult CorrectTable(const std::vector<CorrectionSample>& samples,
   if (!cs.IsSet()) throw CorrectionError("The project's group sets no conversion yet");
   if (settings.minSamples < 1) throw CorrectionError("At least one sample an entry is needed");
   if (!(settings.clampPercent >= 0)) throw CorrectionError("The clamp cannot be negative");
+  if (!(settings.afrLow < settings.afrHigh) || !(settings.lambdaLow < settings.lambdaHigh))
+    throw CorrectionError("The wideband's range is empty: its low end must be below its high end");
 
   const bool hertz = FrequencyOutput(image);
-  std::optional<MeterCurve> curve;
-  if (meterToMatch && meterToMatch->IsFrequency() == hertz) curve = MeterCurve::Of(*meterToMatch);
+  std::optional<ControllerCurve> curve;
+  if (meterToMatch && meterToMatch->IsFrequency() == hertz)
+    curve = ControllerCurve::Of(*meterToMatch);
   switch (settings.unit) {
     case SignalUnit::Hertz:
     case SignalUnit::Volts:
@@ -123,22 +118,30 @@ CorrectionResult CorrectTable(const std::vector<CorrectionSample>& samples,
   auto outputSignal = [&](double logged) -> double {
     if (settings.unit != SignalUnit::GramsPerSecond) return logged;
     double flow = logged * kKgPerHourPerGramPerSecond;
-    if (!curve->Metric()) flow /= static_cast<double>(kKgPerLb);
-    return curve->SignalAt(flow);
+    if (!curve->metric) flow /= static_cast<double>(kKgPerLb);
+    return SignalAtFlow(curve->points, flow).value_or(std::nan(""));
   };
 
   CorrectionResult result;
   result.image = image;
   result.throughMeter = curve.has_value();
-  if (settings.source == CorrectionSource::Wideband) {
-    std::vector<double> readings;
-    for (const CorrectionSample& s : samples)
-      if (std::isfinite(s.afr) && s.afr != 0) readings.push_back(s.afr);
-    // No air-fuel ratio of a running engine is below 3, and no lambda above it.
-    result.lambda = Median(readings) < 3;
+  const bool wideband = settings.source == CorrectionSource::Wideband;
+  // Each column on its own scale: a lambda wideband may be logged against a commanded AFR.
+  bool targetLambda = false;
+  if (wideband) {
+    result.lambda = LambdaScale(samples, &CorrectionSample::afr).value_or(true);
+    if (!settings.hasTarget && !result.lambda)
+      throw NoTargetError(
+          "The wideband column reads air-fuel ratios: choose the commanded AFR column");
+    targetLambda = settings.hasTarget
+                       ? LambdaScale(samples, &CorrectionSample::target).value_or(result.lambda)
+                       : true;
   }
-  const double low = result.lambda ? 0.55 : 8, high = result.lambda ? 1.5 : 22;
-  auto inRange = [&](double v) { return v != 0 && v >= low && v <= high; };
+  auto inRange = [&](double v, bool lambda) {
+    return v != 0 && (lambda ? v >= settings.lambdaLow && v <= settings.lambdaHigh
+                             : v >= settings.afrLow && v <= settings.afrHigh);
+  };
+  auto asLambda = [](double v, bool lambda) { return lambda ? v : v / kStoichiometricAfr; };
 
   std::array<int, kTableEntries> oldCounts{};
   std::array<long double, kTableEntries> outputs{};
@@ -151,15 +154,16 @@ CorrectionResult CorrectTable(const std::vector<CorrectionSample>& samples,
   double previous = std::nan("");
   for (const CorrectionSample& s : samples) {
     const double before = std::exchange(previous, s.signal);
+    // A lambda logged without the commanded ratio is held against 1.
+    const double target = settings.hasTarget ? s.target : 1.0;
     auto gate = [&]() -> std::optional<CorrectionGate> {
-      const bool wideband = settings.source == CorrectionSource::Wideband;
-      const double target = wideband && result.lambda && std::isnan(s.target) ? 1.0 : s.target;
       if (!std::isfinite(s.signal) || (settings.useCoolant && !std::isfinite(s.coolant)) ||
           (wideband ? !std::isfinite(s.afr) || !std::isfinite(target) : !std::isfinite(s.trim)))
         return CorrectionGate::Unreadable;
       if (settings.useCoolant && s.coolant < settings.warmCoolant)
         return CorrectionGate::ColdEngine;
-      if (wideband && (!inRange(s.afr) || !inRange(target))) return CorrectionGate::WidebandRange;
+      if (wideband && (!inRange(s.afr, result.lambda) || !inRange(target, targetLambda)))
+        return CorrectionGate::WidebandRange;
       if (!wideband && std::abs(s.trim) > settings.maxTrim) return CorrectionGate::TrimRange;
       if (std::isfinite(before) &&
           std::abs(s.signal - before) > settings.steadyPercent / 100 * std::abs(s.signal))
@@ -172,25 +176,28 @@ CorrectionResult CorrectTable(const std::vector<CorrectionSample>& samples,
     }
 
     // The entry whose output gave the signal: on the first stretch of the table that holds it,
-    // read in counts (a signal logged with a few digits lies a hair off the count it came from).
+    // read in counts. A signal logged with a few digits lies a hair off the count it came
+    // from, and up to about a count past the table's lowest and highest output (5.00 V logged
+    // for 4.995 V): the ends are given that much when no stretch holds the count.
     const long double count = countOf(outputSignal(s.signal));
-    constexpr long double kHair = 1e-3L;
     int entry = -1;
-    for (int k = 0; k + 1 < kTableEntries && entry < 0; ++k) {
-      const long double a = oldCounts[k], b = oldCounts[k + 1];
-      if (count < std::min(a, b) - kHair || count > std::max(a, b) + kHair) continue;
-      const long double position =
-          a == b ? k : std::clamp(k + (count - a) / (b - a), k + 0.0L, k + 1.0L);
-      entry = static_cast<int>(std::floor(position + 0.5L));
+    for (const long double slack : {1e-3L, 1.5L}) {
+      for (int k = 0; k + 1 < kTableEntries && entry < 0; ++k) {
+        const long double a = oldCounts[k], b = oldCounts[k + 1];
+        if (count < std::min(a, b) - slack || count > std::max(a, b) + slack) continue;
+        const long double position =
+            a == b ? k : std::clamp(k + (count - a) / (b - a), k + 0.0L, k + 1.0L);
+        entry = static_cast<int>(std::floor(position + 0.5L));
+      }
+      if (entry >= 0) break;
     }
     if (entry < 0) {
       ++result.outside;
       continue;
     }
     ++result.used;
-    const double factor = settings.source == CorrectionSource::Wideband
-                              ? s.afr / (std::isnan(s.target) ? 1.0 : s.target)
-                              : 1 + s.trim / 100;
+    const double factor = wideband ? asLambda(s.afr, result.lambda) / asLambda(target, targetLambda)
+                                   : 1 + s.trim / 100;
     errors[entry].push_back((factor - 1) * 100);
   }
 
@@ -214,18 +221,27 @@ CorrectionResult CorrectTable(const std::vector<CorrectionSample>& samples,
     if (!e.enough) continue;
     const long double factor = 1 + e.meanError / 100;
     const long double old = outputs[k];
+    // Below the meter's first point its lines can run to a flow of 0 or less, where scaling
+    // the flow would move the entry the wrong way: there, and past its last point, the
+    // correction goes in proportion to the output.
+    const std::optional<double> flow =
+        curve ? curve->FlowWithin(static_cast<double>(old)) : std::nullopt;
+    e.inProportion = curve && !flow;
     const long double corrected =
-        curve ? curve->SignalAt(curve->FlowAt(old) * factor) : old * factor;
+        flow ? SignalAtFlow(curve->points, *flow * static_cast<double>(factor)).value_or(0)
+             : old * factor;
     const long double step = settings.clampPercent / 100;
     long double count =
         std::clamp(countOf(corrected), oldCounts[k] * (1 - step), oldCounts[k] * (1 + step));
     count = std::clamp(RoundHalfEven(count), 0.0L, static_cast<long double>(highest));
     e.newCount = static_cast<int>(count);
   }
+  // Only corrected entries are raised: the others stay as they were.
   if (settings.keepRising)
     for (int k = 1; k < kTableEntries; ++k)
-      result.entries[k].newCount =
-          std::max(result.entries[k].newCount, result.entries[k - 1].newCount);
+      if (result.entries[k].enough)
+        result.entries[k].newCount =
+            std::max(result.entries[k].newCount, result.entries[k - 1].newCount);
   for (int k = 0; k < kTableEntries; ++k) {
     EntryCorrection& e = result.entries[k];
     e.changed = e.newCount != e.oldCount;

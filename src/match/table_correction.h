@@ -32,14 +32,17 @@ enum class CorrectionSource { Trims, Wideband };
 struct CorrectionSettings {
   SignalUnit unit = SignalUnit::Volts;
   CorrectionSource source = CorrectionSource::Trims;
-  int minSamples = 20;       // fewer in an entry: the entry stays as it is
-  double clampPercent = 5;   // the most an entry moves in one pass
-  bool keepRising = false;   // each corrected entry at least the one before
-  bool useCoolant = false;   // the log has a coolant column: gate on a warm engine
-  double warmCoolant = 70;   // deg C
-  double steadyPercent = 5;  // the signal may change this much from the sample before
-  double maxTrim = 50;       // a total trim beyond this is no reading to trust
-  int maxCount = 1023;       // the highest output count the table may take
+  int minSamples = 20;              // fewer in an entry: the entry stays as it is
+  double clampPercent = 5;          // the most an entry moves in one pass
+  bool keepRising = false;          // each corrected entry at least the one before
+  bool useCoolant = false;          // the log has a coolant column: gate on a warm engine
+  double warmCoolant = 70;          // deg C
+  double steadyPercent = 5;         // the signal may change this much from the sample before
+  double afrLow = 8, afrHigh = 22;  // a wideband's air-fuel ratio outside: no reading to trust
+  double lambdaLow = 0.55, lambdaHigh = 1.5;
+  bool hasTarget = true;  // the log has the commanded ratio's column; a lambda without: 1.0
+  double maxTrim = 50;    // a total trim beyond this is no reading to trust
+  int maxCount = 1023;    // the highest output count the table may take
 };
 
 // The gates, in the order a sample meets them: each removed sample is counted by the first
@@ -57,6 +60,7 @@ struct EntryCorrection {
   double spread = 0;     // standard deviation of the samples' errors, %
   bool enough = false;   // samples enough to correct the entry
   bool changed = false;
+  bool inProportion = false;  // moved in proportion: the meter to match gives no flow there
 };
 
 struct CorrectionResult {
@@ -73,6 +77,11 @@ struct CorrectionResult {
 // the controller expects), or settings that make no sense.
 class CorrectionError : public std::runtime_error {
   using std::runtime_error::runtime_error;
+};
+
+// Air-fuel ratios from the wideband without the ratio the controller commanded.
+class NoTargetError : public CorrectionError {
+  using CorrectionError::CorrectionError;
 };
 
 // The correction of the image's table (its output read in the image's output kind with the

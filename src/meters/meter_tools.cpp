@@ -170,6 +170,15 @@ std::optional<double> FlowAtSignal(const std::vector<CurvePoint>& curve, double 
   return std::max(0.0, a.flow + (signal - a.signal) * (b.flow - a.flow) / (b.signal - a.signal));
 }
 
+std::optional<double> SignalAtFlow(const std::vector<CurvePoint>& curve, double flow) {
+  std::vector<CurvePoint> swapped;
+  for (const CurvePoint& p : curve)
+    swapped.push_back({p.flow, p.signal});
+  std::stable_sort(swapped.begin(), swapped.end(),
+                   [](const CurvePoint& a, const CurvePoint& b) { return a.signal < b.signal; });
+  return FlowAtSignal(swapped, flow);
+}
+
 ToolResult BlendMeters(const MeterRecord& first, const MeterRecord& second, double belowFlow,
                        double aboveFlow) {
   if (belowFlow > aboveFlow)

@@ -60,6 +60,8 @@ std::vector<CurvePoint> MeterCurveIn(const MeterRecord& record, bool metric);
 // The flow at `signal` on a curve: interpolated between its points, extrapolated linearly past
 // either end, never below 0. Nothing for a curve of fewer than 2 points.
 std::optional<double> FlowAtSignal(const std::vector<CurvePoint>& curve, double signal);
+// The signal at which a curve gives `flow`: the same lines read the other way, never below 0.
+std::optional<double> SignalAtFlow(const std::vector<CurvePoint>& curve, double flow);
 
 // The highest voltage the Box's input reads: input code 255 starts at 254.5 codes.
 inline constexpr double kVoltageInputLimit = 254.5 / static_cast<double>(42.666668f);

@@ -299,10 +299,32 @@ TEST(ProjectCli, CorrectFromALog) {
   args.resize(args.size() - 2);
   ASSERT_EQ(RunVyk(args, tmp).status, 0);
   EXPECT_EQ(ShowJson(file, tmp)["table"]["rows"][11]["count"], 439);
-  args[6] = "MAF Hz";
-  RunResult refused = RunVyk(args, tmp);
-  EXPECT_EQ(refused.status, 1);
-  EXPECT_EQ(refused.err, "The log has no column 'MAF Hz' (signal)\n");
+  // Each refusal with what it says; none saves.
+  const struct {
+    std::vector<std::string> more;
+    int status;
+    std::string err;
+  } refusals[] = {
+      {{"--signal-column", "MAF Hz"}, 1, "The log has no column 'MAF Hz' (signal)\n"},
+      {{"--coolant-column", "1", "--warm", "100"},
+       1,
+       "No sample of the log is usable: see what the gates removed\n"},
+      {{"--clamp", "nan"}, 2, "--clamp: 'nan' is not a finite number\n"},
+      {{"--trim-columns", "STFT,LTFT,STFT"},
+       2,
+       "--trim-columns takes at most two columns: the short and the long term trim\n"},
+  };
+  const std::string corrected = ReadAll(file);
+  for (const auto& r : refusals) {
+    std::vector<std::string> refusedArgs = args;
+    const auto given = std::find(refusedArgs.begin(), refusedArgs.end(), r.more[0]);
+    if (given != refusedArgs.end()) refusedArgs.erase(given, given + 2);
+    refusedArgs.insert(refusedArgs.end(), r.more.begin(), r.more.end());
+    const RunResult refused = RunVyk(refusedArgs, tmp);
+    EXPECT_EQ(refused.status, r.status) << r.err;
+    EXPECT_TRUE(refused.err.starts_with(r.err)) << refused.err;
+    EXPECT_EQ(ReadAll(file), corrected) << r.err;
+  }
 }
 
 }  // namespace

@@ -10,7 +10,8 @@
 namespace vyk::test {
 namespace {
 
-// The forms scan tools and loggers write, read to columns and rows (NaN shown as -1 here).
+// The forms scan tools and loggers write, read to columns and rows (NaN shown as -1 here; a
+// row ends at its last number).
 TEST(ScanLog, Forms) {
   struct Case {
     const char* what;
@@ -20,17 +21,23 @@ TEST(ScanLog, Forms) {
     int skipped;
   };
   const std::vector<Case> cases = {
-      {"commas", "MAF,STFT\n2.5,-1.5\n2.6,\n", {"MAF", "STFT"}, {{2.5, -1.5}, {2.6, -1}}, 0},
+      {"commas", "MAF,STFT\n2.5,-1.5\n2.6,\n", {"MAF", "STFT"}, {{2.5, -1.5}, {2.6}}, 0},
       {"semicolons, decimal commas",
        "\xEF\xBB\xBFMAF (V); STFT (%)\r\n2,5;-1,5\r\n2,6;+3\r\n",
        {"MAF (V)", "STFT (%)"},
        {{2.5, -1.5}, {2.6, 3}},
        0},
       {"tabs", "MAF\tSTFT\n2.5\t1\n", {"MAF", "STFT"}, {{2.5, 1}}, 0},
+      {"a Windows-1252 header",
+       "ECT (\xB0"
+       "C),MAF\n90,2.5\n",
+       {"ECT (°C)", "MAF"},
+       {{90, 2.5}},
+       0},
       {"quotes",
        "\"Time, s\",\"MAF \"\"V\"\"\"\n\"1,0\",\"2.5\"\n1.5,abc\n",
        {"Time, s", "MAF \"V\""},
-       {{-1, 2.5}, {1.5, -1}},
+       {{-1, 2.5}, {1.5}},
        0},
       {"a row of words and a blank line",
        "MAF,STFT\nV,%\n\n2.5,1\n",
@@ -60,6 +67,8 @@ TEST(ScanLog, Refused) {
       {"", "drive.csv has no header row"},
       {"1.5,2.5\n1.6,2.6\n", "drive.csv has no header row: its first row holds no column names"},
       {"MAF,STFT\nV,%\n", "drive.csv has no row of numbers under its header"},
+      {std::string(1000, ',') + "\n1\n",
+       "drive.csv has 1001 columns in its header row: a log of more than 1000 is not read"},
   };
   for (const auto& [text, message] : cases)
     EXPECT_THAT([&] { ParseScanLog(text, "drive.csv"); },

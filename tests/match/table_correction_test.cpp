@@ -45,18 +45,22 @@ TEST(TableCorrection, RecoversTheWantedTable) {
     Drive drive;
     SignalUnit unit;
     std::optional<MeterRecord> meter;
+    double lambdaOf = 0;  // the wideband logged as lambda at this ratio to its AFR
   };
   const std::vector<Case> cases = {
       {"trims, in proportion", plain, SignalUnit::Volts, std::nullopt},
       {"wideband", wideband, SignalUnit::Volts, std::nullopt},
+      {"lambda wideband against a commanded AFR", wideband, SignalUnit::Volts, std::nullopt, 14.7},
       {"trims, through the meter", curved, SignalUnit::Volts, kCurved},
       {"g/s, through the meter", curved, SignalUnit::GramsPerSecond, kCurved},
   };
   for (const Case& c : cases) {
     std::vector<CorrectionSample> samples = DriveSamples(c.drive, kFordCs);
-    if (c.unit == SignalUnit::GramsPerSecond)
-      for (CorrectionSample& s : samples)
+    for (CorrectionSample& s : samples) {
+      if (c.unit == SignalUnit::GramsPerSecond)
         s.signal = CurvedFlow(s.signal) * static_cast<double>(kKgPerLb) / 3.6;
+      if (c.lambdaOf > 0) s.afr /= c.lambdaOf;
+    }
     CorrectionSettings settings;
     settings.unit = c.unit;
     settings.source = c.drive.wideband ? CorrectionSource::Wideband : CorrectionSource::Trims;
@@ -106,36 +110,45 @@ TEST(TableCorrection, Gates) {
   }
 }
 
-// A table the controller wants 10 % richer at entries 4 and 5, just below entry 6.
+// A table the controller wants 10 % richer at entries 4 and 5 (0.88 and 0.98 V), just below
+// entry 6. A meter to match whose lines run below zero flow there corrects them in proportion,
+// as without it, rather than the wrong way.
 TEST(TableCorrection, ClampAndKeepRising) {
-  std::vector<int> held, perEntry(kTableEntries, 0);
+  const MeterRecord belowZero = Meter(false, false, {{"1.5", "5"}, {"2", "20"}, {"5", "400"}});
+  std::vector<int> held;
   for (int k = 0; k < kTableEntries; ++k)
     held.push_back(100 + 20 * k);
   held[6] = 205;
   std::vector<int> truth = held;
   truth[4] = 198;  // 180 and 200, 10 % up
   truth[5] = 220;
-  perEntry[4] = perEntry[5] = 20;
   struct Case {
     double clamp;
     bool keepRising;
+    int samplesAt6;  // entry 6 needs no change
+    std::optional<MeterRecord> meter;
     std::vector<int> entries4to7;
   };
   const std::vector<Case> cases = {
-      {5, false, {189, 210, 205, 240}},
-      {2, false, {184, 204, 205, 240}},
-      {5, true, {189, 210, 210, 240}},
+      {5, false, 0, std::nullopt, {189, 210, 205, 240}},
+      {2, false, 0, std::nullopt, {184, 204, 205, 240}},
+      {5, true, 0, std::nullopt, {189, 210, 205, 240}},
+      {5, true, 20, std::nullopt, {189, 210, 210, 240}},
+      {5, false, 0, belowZero, {189, 210, 205, 240}},
   };
   for (const Case& c : cases) {
+    std::vector<int> perEntry(kTableEntries, 0);
+    perEntry[4] = perEntry[5] = 20;
+    perEntry[6] = c.samplesAt6;
     CorrectionSettings settings;
     settings.clampPercent = c.clamp;
     settings.keepRising = c.keepRising;
     settings.steadyPercent = 100;
     const CorrectionResult r = CorrectTable(DriveSamples({held, truth, perEntry}, kFordCs),
-                                            settings, ImageOf(held), kFordCs, std::nullopt);
+                                            settings, ImageOf(held), kFordCs, c.meter);
     const std::vector<int> got{r.image.Entry(4), r.image.Entry(5), r.image.Entry(6),
                                r.image.Entry(7)};
-    EXPECT_EQ(got, c.entries4to7) << "clamp " << c.clamp << " keep rising " << c.keepRising;
+    EXPECT_EQ(got, c.entries4to7) << "case " << &c - cases.data();
   }
 }
 

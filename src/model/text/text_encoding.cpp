@@ -42,6 +42,39 @@ void AppendHex(std::string& out, unsigned char byte) {
 
 }  // namespace
 
+bool IsUtf8(std::string_view bytes) {
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+  const size_t size = bytes.size();
+  for (size_t i = 0; i < size;) {
+    const unsigned char lead = b[i];
+    // The length of the sequence and the range its second byte must be in (which rules out
+    // overlong forms, surrogates and code points past U+10FFFF).
+    size_t length = 1;
+    unsigned char low = 0x80, high = 0xBF;
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3;
+      if (lead == 0xE0) low = 0xA0;
+      if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+      if (lead == 0xF0) low = 0x90;
+      if (lead == 0xF4) high = 0x8F;
+    } else {
+      return false;
+    }
+    if (i + length > size || b[i + 1] < low || b[i + 1] > high) return false;
+    for (size_t k = 2; k < length; ++k)
+      if (b[i + k] < 0x80 || b[i + k] > 0xBF) return false;
+    i += length;
+  }
+  return true;
+}
+
 std::string EscapedText(std::string_view bytes) {
   std::string out;
   for (char b : bytes) {

@@ -8,6 +8,8 @@
 namespace vyk {
 
 std::string Cp1252ToUtf8(std::string_view bytes);
+// Whether the bytes are well-formed UTF-8 (plain ASCII is).
+bool IsUtf8(std::string_view bytes);
 // Nothing when the text is not valid UTF-8 or holds a character Windows-1252 lacks.
 std::optional<std::string> Utf8ToCp1252(std::string_view text);
 

@@ -49,11 +49,14 @@ int Guess(const ScanLog& log, Fits fits) {
 }
 
 // Scan tools name the signal's unit in its column's name; without a hint the signal is in the
-// unit the table's output is.
-SignalUnit UnitOfName(const std::string& lowerName, bool hertzOutput) {
+// unit the table's output is. Nothing for a name that gives a unit the correction does not
+// read (a flow per minute or per hour, kg/s).
+std::optional<SignalUnit> UnitOfName(const std::string& lowerName, bool hertzOutput) {
+  if (Has(lowerName, {"kg/", "lb/", "mg/", "g/min", "g/h"})) return std::nullopt;
   if (Has(lowerName, {"g/s", "gps", "gram"})) return SignalUnit::GramsPerSecond;
   if (Has(lowerName, {"hz", "freq"})) return SignalUnit::Hertz;
   if (Has(lowerName, {"volt", "(v)", "[v]"})) return SignalUnit::Volts;
+  if (Has(lowerName, {"(", "[", "/"})) return std::nullopt;
   return hertzOutput ? SignalUnit::Hertz : SignalUnit::Volts;
 }
 
@@ -124,9 +127,13 @@ void CorrectionForm::SetLog(ScanLog log, const std::string& path) {
         Guess(l, [](const std::string& n) { return HasWord(n, "ect") || Has(n, {"coolant"}); });
   }
   const int signal = Choice(CorrectionField::Signal);
-  if (signal > 0)
-    settings_.unit =
+  unitChosen_ = true;
+  if (signal > 0) {
+    const auto unit =
         UnitOfName(Lower(log_->columns[signal - 1]), s_.state.controls.outputRGrp == kFrequency);
+    unitChosen_ = unit.has_value();
+    if (unit) settings_.unit = *unit;
+  }
   Recompute();
 }
 
@@ -152,6 +159,7 @@ void CorrectionForm::SetChoice(CorrectionField field, int choice) {
 
 void CorrectionForm::SetUnit(SignalUnit unit) {
   settings_.unit = unit;
+  unitChosen_ = true;
   Recompute();
 }
 
@@ -187,6 +195,12 @@ void CorrectionForm::Recompute() {
   problem_.clear();
   if (!log_) {
     problem_ = "Open a log to correct the table from";
+    return;
+  }
+  if (!unitChosen_) {
+    problem_ =
+        "The MAF signal's column names a unit the correction does not read: choose Hz, "
+        "volts or g/s as the signal is logged";
     return;
   }
   try {
@@ -244,12 +258,14 @@ std::vector<std::string> CorrectionForm::Notes() const {
     std::string gate = CorrectionGateName(static_cast<CorrectionGate>(g));
     if (!gate.empty())
       gate[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(gate[0])));
-    notes.push_back(gate + ": " + Samples(result_->removed[g]) + " removed");
+    if (static_cast<CorrectionGate>(g) == CorrectionGate::ColdEngine && Columns().coolant.empty())
+      notes.push_back(gate + ": off, no coolant column");
+    else
+      notes.push_back(gate + ": " + Samples(result_->removed[g]) + " removed");
   }
   notes.push_back("Outside the table: " + Samples(result_->outside));
   notes.push_back("Used: " + Samples(result_->used));
-  notes.push_back(result_->throughMeter ? "Corrected through the meter to match's curve"
-                                        : "Corrected in proportion to the output");
+  notes.push_back(CorrectionMethodText(*result_));
   return notes;
 }
 

@@ -43,18 +43,22 @@ class CorrectionForm {
   // The index in Choices(), 0 for none.
   int Choice(CorrectionField field) const { return choices_[Index(field)]; }
   void SetChoice(CorrectionField field, int choice);
-  SignalUnit Unit() const { return settings_.unit; }
+  // Nothing while the signal column's name gives a unit the correction does not read and the
+  // user has not chosen one.
+  std::optional<SignalUnit> Unit() const {
+    return unitChosen_ ? std::optional(settings_.unit) : std::nullopt;
+  }
   void SetUnit(SignalUnit unit);
   const CorrectionSettings& Settings() const { return settings_; }
-  // The number settings (samples, clamp, keep rising, warm engine, steady signal); the unit
-  // stays as chosen.
+  // The number settings (samples, clamp, keep rising, warm engine, steady signal, wideband
+  // range); the unit stays as chosen.
   void SetSettings(const CorrectionSettings& settings);
   // The columns as the correction reads them: the wideband's only without trims.
   CorrectionColumns Columns() const;
 
   const std::optional<CorrectionResult>& Result() const { return result_; }
-  // Why Apply cannot run: no log, a log or a choice the correction refuses, no usable sample,
-  // no entry that would change. Empty when it can.
+  // Why Apply cannot run: no log, no unit for the signal, a log or a choice the correction
+  // refuses, no usable sample, no entry that would change. Empty when it can.
   const std::string& Problem() const { return problem_; }
   bool CanApply() const { return result_.has_value() && problem_.empty(); }
 
@@ -86,6 +90,7 @@ class CorrectionForm {
   std::string logName_;
   std::array<int, kCorrectionFields> choices_{};
   CorrectionSettings settings_;
+  bool unitChosen_ = true;
   std::optional<CorrectionResult> result_;
   std::string problem_;
 };

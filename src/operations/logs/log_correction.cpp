@@ -1,5 +1,6 @@
 #include "operations/logs/log_correction.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -19,10 +20,6 @@ int ColumnIndex(const ScanLog& log, const std::string& name, const char* what) {
   if (index < 0)
     throw CorrectionError(std::string("The log has no column '") + name + "' (" + what + ")");
   return index;
-}
-
-double Cell(const std::vector<double>& row, int index) {
-  return index < 0 ? std::nan("") : row[index];
 }
 
 // A name with the characters that join the fields written as %XX.
@@ -77,8 +74,13 @@ std::vector<CorrectionSample> CorrectionSamples(const ScanLog& log,
     throw CorrectionError("Choose the fuel trim columns or a wideband column");
   const int signal = ColumnIndex(log, columns.signal, "signal");
   std::vector<int> trims;
-  for (const std::string& trim : columns.trims)
+  for (const std::string& trim : columns.trims) {
     trims.push_back(ColumnIndex(log, trim, "trim"));
+    // One trim added twice doubles the error it tells of.
+    if (std::count(trims.begin(), trims.end(), trims.back()) > 1)
+      throw CorrectionError("The trims are one column, '" + log.columns[trims.back()] +
+                            "', chosen twice");
+  }
   const int afr = ColumnIndex(log, columns.afr, "wideband");
   const int target = ColumnIndex(log, columns.target, "commanded ratio");
   const int coolant = ColumnIndex(log, columns.coolant, "coolant");
@@ -88,9 +90,9 @@ std::vector<CorrectionSample> CorrectionSamples(const ScanLog& log,
   for (const std::vector<double>& row : log.rows) {
     double trim = trims.empty() ? std::nan("") : 0;
     for (int t : trims)
-      trim += row[t];
-    samples.push_back(
-        {Cell(row, signal), trim, Cell(row, afr), Cell(row, target), Cell(row, coolant)});
+      trim += ScanLogCell(row, t);
+    samples.push_back({ScanLogCell(row, signal), trim, ScanLogCell(row, afr),
+                       ScanLogCell(row, target), ScanLogCell(row, coolant)});
   }
   return samples;
 }
@@ -99,6 +101,7 @@ CorrectionSettings SettingsForColumns(const AppState& state, const CorrectionCol
                                       CorrectionSettings settings) {
   settings.source = columns.trims.empty() ? CorrectionSource::Wideband : CorrectionSource::Trims;
   settings.useCoolant = !columns.coolant.empty();
+  settings.hasTarget = !columns.target.empty();
   settings.maxCount = HighestOutputCount(state);
   return settings;
 }
@@ -108,6 +111,19 @@ CorrectionResult CorrectProjectTable(const AppState& state, const ScanLog& log,
                                      const CorrectionSettings& settings) {
   return CorrectTable(CorrectionSamples(log, columns), SettingsForColumns(state, columns, settings),
                       state.image, state.conversion, ProjectMeterToMatch(state));
+}
+
+std::string CorrectionMethodText(const CorrectionResult& result) {
+  if (!result.throughMeter) return "Corrected in proportion to the output";
+  std::string entries;
+  for (int k = 0; k < kTableEntries; ++k)
+    if (result.entries[k].inProportion)
+      entries += (entries.empty() ? "" : ", ") + std::to_string(k);
+  std::string text = "Corrected through the meter to match's curve";
+  if (!entries.empty())
+    text += "; entries " + entries +
+            " in proportion to the output, where the meter's points give no flow to scale";
+  return text;
 }
 
 bool ApplyCorrection(Session& s, const CorrectionResult& result) {

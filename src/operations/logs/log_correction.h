@@ -21,13 +21,13 @@ struct CorrectionColumns {
   bool operator==(const CorrectionColumns&) const = default;
 };
 
-// The samples of the log. A column the log does not have, no signal column, or neither trims
-// nor a wideband column throws CorrectionError.
+// The samples of the log. A column the log does not have, no signal column, neither trims nor
+// a wideband column, or one trim column chosen twice throws CorrectionError.
 std::vector<CorrectionSample> CorrectionSamples(const ScanLog& log,
                                                 const CorrectionColumns& columns);
 
-// The settings with what the columns say (trims or wideband, a coolant gate or none) and the
-// project's highest output count.
+// The settings with what the columns say (trims or wideband, a coolant gate or none, a
+// commanded ratio or none) and the project's highest output count.
 CorrectionSettings SettingsForColumns(const AppState& state, const CorrectionColumns& columns,
                                       CorrectionSettings settings);
 
@@ -36,6 +36,10 @@ CorrectionSettings SettingsForColumns(const AppState& state, const CorrectionCol
 CorrectionResult CorrectProjectTable(const AppState& state, const ScanLog& log,
                                      const CorrectionColumns& columns,
                                      const CorrectionSettings& settings);
+
+// "Corrected through the meter to match's curve" (naming the entries that went in proportion
+// where the meter's points give no flow to scale) or "Corrected in proportion to the output".
+std::string CorrectionMethodText(const CorrectionResult& result);
 
 // Puts the corrected entries into the project as one change ("Correct From Log"). False,
 // changing nothing, without a project, during an exchange with the Box or when no entry

@@ -38,11 +38,11 @@ constexpr ColumnBox kColumnBoxes[] = {
 
 constexpr SignalUnit kUnits[] = {SignalUnit::Hertz, SignalUnit::Volts, SignalUnit::GramsPerSecond};
 
-QDoubleSpinBox* NumberBox(QWidget* parent, const char* name, double low, double high,
-                          double value) {
+QDoubleSpinBox* NumberBox(QWidget* parent, const char* name, double low, double high, double value,
+                          int decimals = 1) {
   auto* box = new QDoubleSpinBox(parent);
   box->setObjectName(QLatin1String(name));
-  box->setDecimals(1);
+  box->setDecimals(decimals);
   box->setRange(low, high);
   box->setValue(value);
   return box;
@@ -120,25 +120,42 @@ CorrectDialog::CorrectDialog(CorrectionForm& form, QWidget* parent) : QDialog(pa
   keepRising_->setChecked(s.keepRising);
   warm_ = NumberBox(this, "WarmSpin", -40, 150, s.warmCoolant);
   steady_ = NumberBox(this, "SteadySpin", 0, 100, s.steadyPercent);
+  afrLow_ = NumberBox(this, "AfrLowSpin", 1, 40, s.afrLow);
+  afrHigh_ = NumberBox(this, "AfrHighSpin", 1, 40, s.afrHigh);
+  lambdaLow_ = NumberBox(this, "LambdaLowSpin", 0.1, 3, s.lambdaLow, 2);
+  lambdaHigh_ = NumberBox(this, "LambdaHighSpin", 0.1, 3, s.lambdaHigh, 2);
   auto* settings = new QFormLayout;
-  auto addRow = [&](const char* text, QWidget* box) {
+  auto addRow = [&](const char* text, QWidget* box, QWidget* upTo = nullptr) {
     auto* label = new QLabel(QString::fromUtf8(text), this);
     label->setBuddy(box);
-    settings->addRow(label, box);
+    if (!upTo) {
+      settings->addRow(label, box);
+      return;
+    }
+    // A range: its low and high ends on one row.
+    auto* row = new QHBoxLayout;
+    row->addWidget(box);
+    row->addWidget(new QLabel(QStringLiteral("to"), this));
+    row->addWidget(upTo);
+    row->addStretch();
+    settings->addRow(label, row);
   };
   addRow("Minimum sam&ples an entry:", minSamples_);
   addRow("&Clamp per pass (%):", clamp_);
   settings->addRow(QString(), keepRising_);
   addRow("&Warm engine from (\u00b0C):", warm_);
   addRow("St&eady signal: change below (%):", steady_);
+  addRow("Wideband A&FR range:", afrLow_, afrHigh_);
+  addRow("Wideband lambda &range:", lambdaLow_, lambdaHigh_);
   connect(minSamples_, &QSpinBox::valueChanged, this, [this] { TakeSettings(); });
-  for (QDoubleSpinBox* box : {clamp_, warm_, steady_})
+  for (QDoubleSpinBox* box : {clamp_, warm_, steady_, afrLow_, afrHigh_, lambdaLow_, lambdaHigh_})
     connect(box, &QDoubleSpinBox::valueChanged, this, [this] { TakeSettings(); });
   connect(keepRising_, &QCheckBox::toggled, this, [this] { TakeSettings(); });
 
   notes_ = TextLabel(this, "GatesLabel");
-  // Five gates, the samples outside and used, and how the correction went.
-  notes_->setMinimumHeight(8 * notes_->fontMetrics().lineSpacing());
+  // Five gates, the samples outside and used, and how the correction went (two lines when
+  // entries went in proportion).
+  notes_->setMinimumHeight(9 * notes_->fontMetrics().lineSpacing());
 
   auto* left = new QVBoxLayout;
   left->addLayout(logRow);
@@ -187,6 +204,7 @@ CorrectDialog::CorrectDialog(CorrectionForm& form, QWidget* parent) : QDialog(pa
 }
 
 void CorrectDialog::ShowChoices() {
+  // The log's column names are UTF-8 whatever the file was written in.
   QStringList names;
   for (const std::string& name : form_.Choices())
     names.append(QString::fromStdString(name));
@@ -199,9 +217,13 @@ void CorrectDialog::ShowChoices() {
     box->setEnabled(form_.HasLog());
   }
   {
+    // No unit shown while the form has none.
     const QSignalBlocker blocker(unit_);
-    unit_->setCurrentIndex(static_cast<int>(
-        std::find(std::begin(kUnits), std::end(kUnits), form_.Unit()) - std::begin(kUnits)));
+    const auto unit = form_.Unit();
+    unit_->setCurrentIndex(
+        unit ? static_cast<int>(std::find(std::begin(kUnits), std::end(kUnits), *unit) -
+                                std::begin(kUnits))
+             : -1);
   }
   logLabel_->setText(QString::fromStdString(form_.LogText()));
   Sync();
@@ -214,6 +236,10 @@ void CorrectDialog::TakeSettings() {
   s.keepRising = keepRising_->isChecked();
   s.warmCoolant = warm_->value();
   s.steadyPercent = steady_->value();
+  s.afrLow = afrLow_->value();
+  s.afrHigh = afrHigh_->value();
+  s.lambdaLow = lambdaLow_->value();
+  s.lambdaHigh = lambdaHigh_->value();
   form_.SetSettings(s);
   Sync();
 }

@@ -44,6 +44,10 @@ class CorrectDialog : public QDialog {
   QCheckBox* keepRising_;
   QDoubleSpinBox* warm_;
   QDoubleSpinBox* steady_;
+  QDoubleSpinBox* afrLow_;
+  QDoubleSpinBox* afrHigh_;
+  QDoubleSpinBox* lambdaLow_;
+  QDoubleSpinBox* lambdaHigh_;
   CompareChart* chart_;
   QTableWidget* table_;
   QLabel* notes_;
