@@ -166,7 +166,8 @@ std::string WriteProvenance(const Provenance& p, const EepromImage& image) {
 std::vector<int> EditedEntries(const Provenance& p, const EepromImage& image) {
   std::vector<int> edited;
   const auto now = TableEntriesOf(image);
-  for (int k = 0; k < kTableEntries; ++k) {
+  // Entry 32 is no part of the match: Copy E2P and Rematch leave it as it is.
+  for (int k = 0; k < kCurvePoints; ++k) {
     if (now[k] != p.result[k]) edited.push_back(k);
   }
   return edited;
