@@ -1,6 +1,7 @@
 #include "operations/meters/rematch.h"
 
 #include "match/compute_match.h"
+#include "model/groups.h"
 #include "operations/meters/match_dialog.h"
 #include "operations/project/main_controls.h"
 #include "operations/project/undo_history.h"
@@ -16,6 +17,14 @@ bool RematchClick(Session& s, HandEdits edits) {
   AppState& st = s.state;
   if (!st.provenance) return false;
   const Provenance made = *st.provenance;
+  // As for Copy E2P: another group's constants would give outputs the project's Box misreads.
+  if (made.settings.group != st.header.Group()) {
+    s.dialogs.Error("The table was matched with the " + GroupText(made.settings.group) +
+                    " constants and the project's group is now " + GroupText(st.header.Group()) +
+                    ": a table goes into a project only as computed with the project's own "
+                    "constants. Match the meters again.");
+    return false;
+  }
   const std::vector<int> edited = EditedEntries(made, st.image);
   if (!edited.empty() && edits == HandEdits::Ask) {
     switch (s.dialogs.Question("Entries " + EntryRangesText(edited) +

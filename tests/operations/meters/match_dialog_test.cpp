@@ -220,10 +220,12 @@ TEST(MatchDialog, RematchRestoresAnEditedTableKeepingOrOverwritingTheHandEdits) 
     Answer answer;
     bool rematched;
     bool keepsEdits;
+    uint8_t group = kGM;  // the project's group at the Rematch
   } cases[] = {
       {"keep", Answer::Yes, true, true},
       {"overwrite", Answer::No, true, false},
       {"cancel", Answer::Cancel, false, true},
+      {"group changed since", Answer::No, false, true, kFord},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -258,8 +260,10 @@ TEST(MatchDialog, RematchRestoresAnEditedTableKeepingOrOverwritingTheHandEdits) 
     EXPECT_EQ(EntryRangesText(EditedEntries(*h.state.provenance, h.state.image)), "5, 20");
     const EepromImage edited = h.state.image;
 
+    h.state.header.SetGroup(c.group);
     h.dialogs.answers.push_back(c.answer);
     EXPECT_EQ(RematchClick(h.session), c.rematched);
+    EXPECT_EQ(h.dialogs.Texts(Kind::Error).size(), c.group == kGM ? 0u : 1u);
     EepromImage expected = c.keepsEdits ? edited : matched;
     expected.SetEntry(32, edited.Entry(32));
     EXPECT_EQ(h.state.image, expected);
