@@ -59,6 +59,7 @@ void OpenProject(ProjectRun& run, const std::string& file) {
   run.dialogs.openName = file;
   FileOpenClick(run.session);
   run.Check();
+  run.dialogs.SayRecordWarnings();  // a damaged record, before anything is done to the project
 }
 
 std::string OutputKind(uint8_t mode) {
@@ -104,7 +105,7 @@ json ProvenanceJson(const AppState& st) {
     case ProvenanceFacts::Kept::None:
       return {{"kept", "none"}};
     case ProvenanceFacts::Kept::Damaged:
-      return {{"kept", "damaged"}};
+      return {{"kept", "damaged"}, {"why", st.damagedProvenance->why}};
     case ProvenanceFacts::Kept::Kept:
       break;
   }
@@ -515,7 +516,7 @@ void AddProjectCommands(CLI::App& app) {
       std::string file, log, signal, unit, afr, target, coolant;
       std::vector<std::string> trims;
       CorrectionSettings settings;
-      bool dryRun = false, asJson = false;
+      bool dryRun = false, asJson = false, keepDamaged = false;
     };
     auto opt = std::make_shared<Options>();
     cmd->add_option("FILE", opt->file, "Project file")->required();
@@ -554,6 +555,7 @@ void AddProjectCommands(CLI::App& app) {
     cmd->add_flag("--keep-rising", opt->settings.keepRising,
                   "Keep each corrected entry at least the one before");
     cmd->add_flag("--dry-run", opt->dryRun, "Print the correction; save nothing");
+    cmd->add_flag("--keep-damaged-record", opt->keepDamaged, kKeepDamagedHelp);
     cmd->add_flag("--json", opt->asJson, "Print JSON");
     cmd->callback([opt] {
       if (opt->trims.empty() && opt->afr.empty())
@@ -576,8 +578,7 @@ void AddProjectCommands(CLI::App& app) {
       j["log"] = opt->log;
       bool saved = false;
       if (!opt->dryRun && ApplyCorrection(run.session, result)) {
-        run.dialogs.questionAnswer = Answer::No;
-        saved = FileSaveClick(run.session);
+        saved = SaveChangedProject(run.session, run.dialogs, opt->keepDamaged);
         run.Check();
         if (!saved) throw CommandFailed();
       }
@@ -665,8 +666,9 @@ void AddProjectCommands(CLI::App& app) {
     auto* cmd = project->add_subcommand(
         "edit", "Apply edits in the order given, as the grids and controls would, and save");
     auto file = std::make_shared<std::string>();
-    auto values = std::make_shared<std::vector<std::string>>();
+    auto keepDamaged = std::make_shared<bool>(false);
     cmd->add_option("FILE", *file, "Project file")->required();
+    cmd->add_flag("--keep-damaged-record", *keepDamaged, kKeepDamagedHelp);
     auto multi = [&](const char* name, const char* help) {
       return cmd->add_option(name)
           ->description(help)
@@ -686,7 +688,7 @@ void AddProjectCommands(CLI::App& app) {
     multi("--table-csv",
           "FILE: type the outputs of FILE's entry,output lines (or its entry and output "
           "columns) into the table");
-    cmd->callback([cmd, file] {
+    cmd->callback([cmd, file, keepDamaged] {
       // Held from reading to saving: a second edit of the file waits, then reads this one's.
       FileLock lock(*file, WaitNotice(*file));
       ProjectRun run;
@@ -696,14 +698,14 @@ void AddProjectCommands(CLI::App& app) {
       // Each option's values in the order they came, interleaved by parse order.
       std::map<const CLI::Option*, size_t> used;
       for (const CLI::Option* option : cmd->parse_order()) {
-        if (option->get_name().rfind("--", 0) != 0) continue;
+        if (option->get_name().rfind("--", 0) != 0 || option->get_name() == "--keep-damaged-record")
+          continue;
         const std::string& value = option->results().at(used[option]++);
         ApplyEdit(run.session, option->get_name(), value);
         run.Check();
       }
       // The window takes no lock: a file it saved meanwhile is not overwritten unasked.
-      run.dialogs.questionAnswer = Answer::No;
-      bool saved = FileSaveClick(run.session);
+      bool saved = SaveChangedProject(run.session, run.dialogs, *keepDamaged);
       run.Check();
       if (!saved) throw CommandFailed();
     });

@@ -101,6 +101,7 @@ struct AppState {
   struct DamagedProvenance {
     std::string bytes;
     bool keep = false;
+    std::string why;  // what is wrong with it, as the warning on opening said
     bool operator==(const DamagedProvenance&) const = default;
   };
   std::optional<DamagedProvenance> damagedProvenance;

@@ -9,6 +9,7 @@
 
 #include "cli_test_util.h"
 #include "model/records/project_file.h"
+#include "support/provenance_sample.h"
 
 namespace vyk::test {
 namespace {
@@ -277,6 +278,38 @@ TEST(ProjectCli, AProjectWrittenByVykReadsBackByteForByte) {
             bytes.substr(512));
   EXPECT_EQ(read.header.Name().Bytes(), "T\xFCr \xDF \x80");  // stored as Windows-1252
   EXPECT_EQ(ShowJson(file, tmp)["header"]["name"], "Tür ß €");
+}
+
+// A record of how the table was made that does not read is said on opening; an edit drops a
+// damaged one, saying how to keep it, unless --keep-damaged-record.
+TEST(ProjectCli, ARecordThatDoesNotReadIsSaidAndKeptOnlyWhenAsked) {
+  std::string damaged = WriteProvenance(SampleProvenance(), ImageOf(SampleProvenance()));
+  damaged[200] ^= 0x40;
+  struct Case {
+    const char* name;
+    std::string after;
+    std::vector<std::string> flags;
+    std::string shown;  // "kept" in show --json
+    std::string said;
+    bool kept;
+  } cases[] = {
+      {"damaged, dropped", damaged, {}, "damaged", "is damaged (its checksum is wrong)", false},
+      {"damaged, kept", damaged, {"--keep-damaged-record"}, "damaged", "is damaged", true},
+  };
+  TempFolder tmp;
+  const std::string file = tmp / "d.VYK";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteSampleProject(file, c.after);
+    EXPECT_EQ(ShowJson(file, tmp)["provenance"]["kept"], c.shown);
+    std::vector<std::string> args = {"project", "edit", file, "--entry", "3=1.0"};
+    args.insert(args.end(), c.flags.begin(), c.flags.end());
+    RunResult r = RunVyk(args, tmp);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("--keep-damaged-record keeps it") == std::string::npos, c.kept) << r.err;
+    EXPECT_EQ(ReadAll(file).substr(768), c.kept ? c.after : "");
+  }
 }
 
 // Two samples say entry 11 of a new Ford project (422 counts, 2.061 V) wants 4 % more.

@@ -341,6 +341,7 @@ void AddBoxCommands(CLI::App& app) {
     auto* cmd = box->add_subcommand("read", "Read the Box's 80 bytes into the project and save it");
     AddCommonBoxOptions(cmd, *o);
     cmd->add_option("PROJECT", o->project, "Project to read into")->required();
+    cmd->add_flag("--keep-damaged-record", o->keepDamaged, kKeepDamagedHelp);
     cmd->callback([o] { Transfer(*o, false); });
   }
   {

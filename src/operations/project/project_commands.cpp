@@ -132,7 +132,8 @@ bool LoadProjectFile(Session& s) {
   st.provenance = result.provenance.provenance;
   st.damagedProvenance.reset();
   if (result.provenance.status == ProvenanceStatus::Damaged) {
-    st.damagedProvenance = AppState::DamagedProvenance{result.provenanceBytes, false};
+    st.damagedProvenance =
+        AppState::DamagedProvenance{result.provenanceBytes, false, result.provenance.why};
     s.dialogs.WarningOk("The table's record of how it was made is damaged (" +
                         result.provenance.why +
                         ") and is ignored; the table itself is read as it was saved.");
