@@ -479,7 +479,7 @@ void AddProjectCommands(CLI::App& app) {
     cmd->add_option(
         "--meter-to-match", *meter,
         "The meter the engine controller expects (.maf); else the one the project keeps from "
-        "its match");
+        "its match (the header's meter file is not looked for)");
     cmd->add_flag("--json", *asJson, "Print JSON");
     ExitsLikeDiff(cmd);
     cmd->callback([file, meter, asJson] {
@@ -495,11 +495,14 @@ void AddProjectCommands(CLI::App& app) {
       const std::vector<std::string> warnings =
           CheckTable(run.state.image, run.state.conversion, toMatch);
       if (*asJson) {
-        PrintJson({{"file", *file}, {"warnings", warnings}});
+        PrintJson({{"file", *file}, {"directionOnly", !toMatch}, {"warnings", warnings}});
       } else {
         for (const std::string& w : warnings)
           std::cout << TerminalText(w) << '\n';
-        if (warnings.empty()) std::cout << "The table rises and stays in range\n";
+        if (warnings.empty())
+          std::cout << (toMatch ? "The table rises and stays in range\n"
+                                : "No meter to match is known, so only the direction was "
+                                  "checked: the table rises\n");
       }
       std::cout << std::flush;
       throw ExitStatus(warnings.empty() ? 0 : 1);
