@@ -106,6 +106,8 @@ json ProvenanceJson(const AppState& st) {
       return {{"kept", "none"}};
     case ProvenanceFacts::Kept::Damaged:
       return {{"kept", "damaged"}, {"why", st.damagedProvenance->why}};
+    case ProvenanceFacts::Kept::Newer:
+      return {{"kept", "newer"}};
     case ProvenanceFacts::Kept::Kept:
       break;
   }

@@ -64,6 +64,7 @@ enum class ProvenanceStatus {
   None,     // no block: the bytes after the image, if any, are something else
   Ok,       // read
   Damaged,  // the magic is there, but the length, checksum, version or a record is wrong
+  Newer,    // whole (length and checksum right), of a later version than this program reads
 };
 
 struct ProvenanceRead {

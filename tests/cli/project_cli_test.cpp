@@ -285,6 +285,8 @@ TEST(ProjectCli, AProjectWrittenByVykReadsBackByteForByte) {
 // damaged one, saying how to keep it, unless --keep-damaged-record.
 TEST(ProjectCli, ARecordThatDoesNotReadIsSaidAndKeptOnlyWhenAsked) {
   std::string damaged = WriteProvenance(SampleProvenance(), ImageOf(SampleProvenance()));
+  std::string newer = damaged;
+  newer[4] = 2;
   damaged[200] ^= 0x40;
   struct Case {
     const char* name;
@@ -296,6 +298,7 @@ TEST(ProjectCli, ARecordThatDoesNotReadIsSaidAndKeptOnlyWhenAsked) {
   } cases[] = {
       {"damaged, dropped", damaged, {}, "damaged", "is damaged (its checksum is wrong)", false},
       {"damaged, kept", damaged, {"--keep-damaged-record"}, "damaged", "is damaged", true},
+      {"newer version, kept unasked", newer, {}, "newer", "written by a newer version", true},
   };
   TempFolder tmp;
   const std::string file = tmp / "d.VYK";
@@ -311,6 +314,12 @@ TEST(ProjectCli, ARecordThatDoesNotReadIsSaidAndKeptOnlyWhenAsked) {
     EXPECT_EQ(r.err.find("--keep-damaged-record keeps it") == std::string::npos, c.kept) << r.err;
     EXPECT_EQ(ReadAll(file).substr(768), c.kept ? c.after : "");
   }
+  // The file now keeps the newer version's record, which Rematch cannot use.
+  RunResult r = RunVyk({"project", "rematch", file}, tmp);
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.err.find("written by a newer version of Vyk Edit, which this version cannot read"),
+            std::string::npos)
+      << r.err;
 }
 
 // Two samples say entry 11 of a new Ford project (422 counts, 2.061 V) wants 4 % more.

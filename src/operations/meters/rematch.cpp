@@ -9,13 +9,22 @@
 namespace vyk {
 
 bool CanRematch(const AppState& state) {
-  return state.projectState != ProjectState::NoProject && state.provenance.has_value();
+  // A newer version's record is offered too: Rematch then says why it cannot use it.
+  return state.projectState != ProjectState::NoProject &&
+         (state.provenance || (state.damagedProvenance && state.damagedProvenance->newer));
 }
 
 bool RematchClick(Session& s, HandEdits edits) {
   if (RefusedDuringExchange(s) || RefusedWithoutProject(s)) return false;
   AppState& st = s.state;
-  if (!st.provenance) return false;
+  if (!st.provenance) {
+    if (st.damagedProvenance && st.damagedProvenance->newer)
+      s.dialogs.Error(
+          "The table's record of how it was made was written by a newer version of Vyk Edit, "
+          "which this version cannot read: the table was not made again. Match the meters "
+          "again.");
+    return false;
+  }
   const Provenance made = *st.provenance;
   // As for Copy E2P: another group's constants would give outputs the project's Box misreads.
   if (made.settings.group != st.header.Group()) {

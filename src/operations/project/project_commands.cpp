@@ -137,6 +137,11 @@ bool LoadProjectFile(Session& s) {
     s.dialogs.WarningOk("The table's record of how it was made is damaged (" +
                         result.provenance.why +
                         ") and is ignored; the table itself is read as it was saved.");
+  } else if (result.provenance.status == ProvenanceStatus::Newer) {
+    st.damagedProvenance = AppState::DamagedProvenance{result.provenanceBytes, true, "", true};
+    s.dialogs.WarningOk(
+        "The table's record of how it was made was written by a newer version of Vyk Edit: "
+        "this version does not read it and keeps it in the file as it is.");
   }
   st.projectOnDisk = {st.projectFileName, result.fingerprint};
   st.projectState = ProjectState::StoredProject;
