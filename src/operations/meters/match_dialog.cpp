@@ -177,6 +177,10 @@ int FirstUncopiableCode(const MatchTable& table) {
   return -1;
 }
 
+std::string NoOutputValueText(int code, const std::string& notDone) {
+  return "Input code " + std::to_string(code) + " has no output value: " + notDone;
+}
+
 void TransferMatch(Session& s, const MatchTable& table, const MatchOutcome& outcome) {
   AppState& st = s.state;
   const bool useFrequency = outcome.useIsFrequency;
@@ -210,8 +214,7 @@ void CopyE2PBtnClick(Session& s, MatchDialog& d) {
   // Every sampled slot needs an output: refuse before anything is written, so the transfer
   // table is never left half copied.
   if (const int code = FirstUncopiableCode(st.matchTable); code >= 0) {
-    s.dialogs.Error("Input code " + std::to_string(code) +
-                    " has no output value: nothing was copied");
+    s.dialogs.Error(NoOutputValueText(code, "nothing was copied"));
     return;
   }
   const std::optional<FileText> useName = StorableName(s, d.useFile);

@@ -68,6 +68,9 @@ void CopyE2PBtnClick(Session& s, MatchDialog& d);
 // every one has a value and the table can be copied.
 int FirstUncopiableCode(const MatchTable& table);
 
+// The error for such a table: "Input code N has no output value: " and what was not done.
+std::string NoOutputValueText(int code, const std::string& notDone);
+
 // The copy itself, shared by Copy E2P and Rematch: entries 0..31 from every eighth slot (a
 // table that FirstUncopiableCode accepts), the kinds into the mode byte and the radio groups.
 void TransferMatch(Session& s, const MatchTable& table, const MatchOutcome& outcome);

@@ -57,8 +57,7 @@ bool RematchClick(Session& s, HandEdits edits) {
   MatchTable table;
   ComputeMatch(use, match, made.settings.hertzPerCount, made.settings.maxOutputCount, table);
   if (const int code = FirstUncopiableCode(table); code >= 0) {
-    s.dialogs.Error("Input code " + std::to_string(code) +
-                    " has no output value: nothing was copied");
+    s.dialogs.Error(NoOutputValueText(code, "the table was not made again"));
     return false;
   }
 
@@ -71,7 +70,15 @@ bool RematchClick(Session& s, HandEdits edits) {
       st.image.SetEntry(k, before.Entry(k));
   }
   PlotTable(s);
-  if (!(st.image == before)) st.projectModified = true;
+  if (st.image == before) {
+    // Otherwise nothing would tell that Rematch ran.
+    s.view.StatusMessage(edits == HandEdits::Keep && !edited.empty()
+                             ? "Rematch changed nothing: the table already equals the match "
+                               "but for the entries edited by hand"
+                             : "Rematch changed nothing: the table already equals the match");
+  } else {
+    st.projectModified = true;
+  }
   RefreshWindow(s);
   return true;
 }

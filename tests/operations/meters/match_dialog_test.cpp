@@ -264,6 +264,8 @@ TEST(MatchDialog, RematchRestoresAnEditedTableKeepingOrOverwritingTheHandEdits) 
     h.dialogs.answers.push_back(c.answer);
     EXPECT_EQ(RematchClick(h.session), c.rematched);
     EXPECT_EQ(h.dialogs.Texts(Kind::Error).size(), c.group == kGM ? 0u : 1u);
+    // Keeping every edit leaves the table as it was: the status bar says so.
+    EXPECT_EQ(h.view.statusMessages.size(), c.rematched && c.keepsEdits ? 1u : 0u);
     EepromImage expected = c.keepsEdits ? edited : matched;
     expected.SetEntry(32, edited.Entry(32));
     EXPECT_EQ(h.state.image, expected);
