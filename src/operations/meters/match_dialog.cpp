@@ -242,6 +242,8 @@ void CopyE2PBtnClick(Session& s, MatchDialog& d) {
                    s.today(),
                    static_cast<int64_t>(s.now())};
   made.result = TableEntriesOf(st.image);
+  // Records a later version added stay with the new match.
+  if (st.provenance) made.unknown = st.provenance->unknown;
   st.provenance = std::move(made);
   st.damagedProvenance.reset();
 

@@ -59,7 +59,8 @@ std::string MatchGridCellText(const AppState& state, const MatchDialog& d, int c
 
 // Copies every eighth slot into transfer-table entries 0..31, the kinds into the mode byte
 // and the meters into the project header, and keeps how the table was made (both meters
-// whole, the settings, the result) in the project. A table with a sampled slot without output, or a
+// whole, the settings, the result) in the project, with the records of the one it replaces
+// that this version does not read. A table with a sampled slot without output, or a
 // file name the project file's character set cannot hold, is refused before anything changes;
 // so is everything while an exchange with the Box runs.
 void CopyE2PBtnClick(Session& s, MatchDialog& d);

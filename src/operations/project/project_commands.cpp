@@ -134,9 +134,11 @@ bool LoadProjectFile(Session& s) {
   if (result.provenance.status == ProvenanceStatus::Damaged) {
     st.damagedProvenance =
         AppState::DamagedProvenance{result.provenanceBytes, false, result.provenance.why};
-    s.dialogs.WarningOk("The table's record of how it was made is damaged (" +
-                        result.provenance.why +
-                        ") and is ignored; the table itself is read as it was saved.");
+    // A tail too long to have been read whole cannot be written back: no save keeps it.
+    s.dialogs.WarningOk(
+        "The table's record of how it was made is damaged (" + result.provenance.why +
+        ") and is ignored; the table itself is read as it was saved." +
+        (result.provenanceBytes.empty() ? " It is too long to keep: the next save drops it." : ""));
   } else if (result.provenance.status == ProvenanceStatus::Newer) {
     st.damagedProvenance = AppState::DamagedProvenance{result.provenanceBytes, true, "", true};
     s.dialogs.WarningOk(

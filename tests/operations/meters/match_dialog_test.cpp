@@ -288,6 +288,12 @@ TEST(MatchDialog, UndoOfCopyE2PTakesBackHowTheTableWasMade) {
   CopyE2PBtnClick(h.session, h.dialog);
   ASSERT_TRUE(h.state.provenance.has_value());
   EXPECT_EQ(h.state.provenance->settings.matchFile.Bytes(), "A-VERY-LONG-METER-FILE-NAME-OF-");
+  // A record this version does not read outlives a new Copy E2P.
+  h.state.provenance->unknown = {{"NEXT", "later"}};
+  h.dialogs.answers.push_back(Answer::Yes);
+  CopyE2PBtnClick(h.session, h.dialog);
+  EXPECT_EQ(h.state.provenance->unknown, (std::vector<TaggedRecord>{{"NEXT", "later"}}));
+  Undo(h.session);
   Undo(h.session);
   EXPECT_FALSE(h.state.provenance.has_value());
   EXPECT_FALSE(CanRematch(h.state));
