@@ -3,9 +3,7 @@
 // keeps it in the project file.
 #include <string>
 
-#include "model/groups.h"
 #include "model/provenance.h"
-#include "model/records/project_file.h"
 
 namespace vyk::test {
 
@@ -28,14 +26,6 @@ inline EepromImage ImageOf(const Provenance& p) {
   for (int k = 0; k < kTableEntries; ++k)
     image.SetEntry(k, p.result[k]);
   return image;
-}
-
-// A GM project file of the sample's table, `after` following its 768 bytes.
-inline void WriteSampleProject(const std::string& path, const std::string& after) {
-  ProjectHeader header;
-  header.SetFixedFields();
-  header.SetGroup(kGM);
-  WriteProjectFile(path, header, ImageOf(SampleProvenance()), after);
 }
 
 }  // namespace vyk::test
