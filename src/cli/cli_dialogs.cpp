@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/printing.h"
+#include "operations/project/project_commands.h"
 #include "storage/path_text.h"
 
 namespace vyk::cli {
@@ -62,6 +63,19 @@ bool CliDialogs::AskProjectSetup(ProjectSetup& answer) {
   if (!setup) return false;
   answer = *setup;
   return true;
+}
+
+bool SaveChangedProject(Session& s, CliDialogs& dialogs, bool keepDamaged) {
+  auto& damaged = s.state.damagedProvenance;
+  const bool hadDamaged = damaged && !damaged->bytes.empty();
+  if (hadDamaged && keepDamaged) damaged->keep = true;
+  dialogs.questionAnswer = Answer::No;
+  const bool saved = FileSaveClick(s);
+  if (saved && hadDamaged && !damaged) {
+    if (dialogs.beforeSaying) dialogs.beforeSaying();
+    std::cerr << "The damaged record was dropped; --keep-damaged-record keeps it\n";
+  }
+  return saved;
 }
 
 }  // namespace vyk::cli

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "operations/project/dialogs.h"
+#include "operations/project/session.h"
 
 namespace vyk::cli {
 
@@ -34,5 +35,14 @@ class CliDialogs : public Dialogs {
   bool overwrite = false;                   // answer Yes to "replace the existing file?"
   std::optional<ProjectSetup> setup;        // what the project setup dialog answers
 };
+
+// Saves a project a command changed, as File > Save does. Its questions are answered No (a file
+// changed on disk since it was read is not overwritten unasked), but a damaged record of how
+// the table was made is kept when `keepDamaged` (--keep-damaged-record) says so; dropping it
+// is said with how to keep it. False when the project was not saved.
+bool SaveChangedProject(Session& s, CliDialogs& dialogs, bool keepDamaged);
+
+inline constexpr const char* kKeepDamagedHelp =
+    "Keep a damaged record of how the table was made in the file as it is (dropped otherwise)";
 
 }  // namespace vyk::cli

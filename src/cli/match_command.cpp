@@ -99,6 +99,7 @@ void RunMatch(const MatchOptions& o) {
     dialogs.openName = o.project;
     FileOpenClick(s);
     if (dialogs.errors > 0) throw CommandFailed();
+    dialogs.SayRecordWarnings();  // a damaged record, which the copy replaces
     dialogs.showInformation = true;
   } else if (o.group.empty()) {
     throw UsageError("--group is needed when no project is given with --apply");

@@ -60,6 +60,7 @@ void OpenProject(ProjectRun& run, const std::string& file) {
   run.dialogs.openName = file;
   FileOpenClick(run.session);
   run.Check();
+  run.dialogs.SayRecordWarnings();  // a damaged record, before anything is done to the project
 }
 
 std::string OutputKind(uint8_t mode) {
@@ -105,7 +106,9 @@ json ProvenanceJson(const AppState& st) {
     case ProvenanceFacts::Kept::None:
       return {{"kept", "none"}};
     case ProvenanceFacts::Kept::Damaged:
-      return {{"kept", "damaged"}};
+      return {{"kept", "damaged"}, {"why", st.damagedProvenance->why}};
+    case ProvenanceFacts::Kept::Newer:
+      return {{"kept", "newer"}};
     case ProvenanceFacts::Kept::Kept:
       break;
   }
@@ -494,7 +497,7 @@ void AddProjectCommands(CLI::App& app) {
     cmd->add_option(
         "--meter-to-match", *meter,
         "The meter the engine controller expects (.maf); else the one the project keeps from "
-        "its match");
+        "its match (the header's meter file is not looked for)");
     cmd->add_flag("--json", *asJson, "Print JSON");
     ExitsLikeDiff(cmd);
     cmd->callback([file, meter, asJson] {
@@ -510,11 +513,14 @@ void AddProjectCommands(CLI::App& app) {
       const std::vector<std::string> warnings =
           CheckTable(run.state.image, run.state.conversion, toMatch);
       if (*asJson) {
-        PrintJson({{"file", *file}, {"warnings", warnings}});
+        PrintJson({{"file", *file}, {"directionOnly", !toMatch}, {"warnings", warnings}});
       } else {
         for (const std::string& w : warnings)
           std::cout << TerminalText(w) << '\n';
-        if (warnings.empty()) std::cout << "The table rises and stays in range\n";
+        if (warnings.empty())
+          std::cout << (toMatch ? "The table rises and stays in range\n"
+                                : "No meter to match is known, so only the direction was "
+                                  "checked: the table rises\n");
       }
       std::cout << std::flush;
       throw ExitStatus(warnings.empty() ? 0 : 1);
@@ -531,7 +537,7 @@ void AddProjectCommands(CLI::App& app) {
       std::string file, log, signal, unit, afr, target, coolant;
       std::vector<std::string> trims;
       CorrectionSettings settings;
-      bool dryRun = false, asJson = false;
+      bool dryRun = false, asJson = false, keepDamaged = false;
     };
     auto opt = std::make_shared<Options>();
     cmd->add_option("FILE", opt->file, "Project file")->required();
@@ -583,6 +589,7 @@ void AddProjectCommands(CLI::App& app) {
     cmd->add_flag("--keep-rising", opt->settings.keepRising,
                   "Keep each corrected entry at least the one before");
     cmd->add_flag("--dry-run", opt->dryRun, "Print the correction; save nothing");
+    cmd->add_flag("--keep-damaged-record", opt->keepDamaged, kKeepDamagedHelp);
     cmd->add_flag("--json", opt->asJson, "Print JSON");
     cmd->callback([opt, warm] {
       if (opt->trims.empty() && opt->afr.empty())
@@ -630,8 +637,7 @@ void AddProjectCommands(CLI::App& app) {
       j["log"] = opt->log;
       bool saved = false;
       if (!opt->dryRun && ApplyCorrection(run.session, result)) {
-        run.dialogs.questionAnswer = Answer::No;
-        saved = FileSaveClick(run.session);
+        saved = SaveChangedProject(run.session, run.dialogs, opt->keepDamaged);
         run.Check();
         if (!saved) throw CommandFailed();
       }
@@ -719,8 +725,9 @@ void AddProjectCommands(CLI::App& app) {
     auto* cmd = project->add_subcommand(
         "edit", "Apply edits in the order given, as the grids and controls would, and save");
     auto file = std::make_shared<std::string>();
-    auto values = std::make_shared<std::vector<std::string>>();
+    auto keepDamaged = std::make_shared<bool>(false);
     cmd->add_option("FILE", *file, "Project file")->required();
+    cmd->add_flag("--keep-damaged-record", *keepDamaged, kKeepDamagedHelp);
     auto multi = [&](const char* name, const char* help) {
       return cmd->add_option(name)
           ->description(help)
@@ -740,7 +747,7 @@ void AddProjectCommands(CLI::App& app) {
     multi("--table-csv",
           "FILE: type the outputs of FILE's entry,output lines (or its entry and output "
           "columns) into the table");
-    cmd->callback([cmd, file] {
+    cmd->callback([cmd, file, keepDamaged] {
       // Held from reading to saving: a second edit of the file waits, then reads this one's.
       FileLock lock(*file, WaitNotice(*file));
       ProjectRun run;
@@ -750,14 +757,14 @@ void AddProjectCommands(CLI::App& app) {
       // Each option's values in the order they came, interleaved by parse order.
       std::map<const CLI::Option*, size_t> used;
       for (const CLI::Option* option : cmd->parse_order()) {
-        if (option->get_name().rfind("--", 0) != 0) continue;
+        if (option->get_name().rfind("--", 0) != 0 || option->get_name() == "--keep-damaged-record")
+          continue;
         const std::string& value = option->results().at(used[option]++);
         ApplyEdit(run.session, option->get_name(), value);
         run.Check();
       }
       // The window takes no lock: a file it saved meanwhile is not overwritten unasked.
-      run.dialogs.questionAnswer = Answer::No;
-      bool saved = FileSaveClick(run.session);
+      bool saved = SaveChangedProject(run.session, run.dialogs, *keepDamaged);
       run.Check();
       if (!saved) throw CommandFailed();
     });

@@ -97,10 +97,13 @@ struct AppState {
   // entries edited by hand since: `EditedEntries(*state.provenance, state.image)`.
   std::optional<Provenance> provenance;
   // A block after the image that did not read (wrong length or checksum): its bytes, written
-  // back at a save only when the user agrees. `keep` holds that answer once given.
+  // back at a save only when the user agrees. `keep` holds that answer once given. A whole
+  // block of a newer version (`newer`) is no damage: it is kept unasked.
   struct DamagedProvenance {
     std::string bytes;
     bool keep = false;
+    std::string why;  // what is wrong with it, as the warning on opening said
+    bool newer = false;
     bool operator==(const DamagedProvenance&) const = default;
   };
   std::optional<DamagedProvenance> damagedProvenance;

@@ -95,11 +95,18 @@ ProvenanceRead ReadProvenance(std::string_view after) {
   if (after.substr(0, kMagic.size()) != kMagic) return {};
   if (after.size() < kBlockHead) return Damaged("it is cut short");
   const uint8_t* head = Data(after);
-  if (LoadU16(head + 4) != kVersion) return Damaged("its version is unknown");
+  const uint16_t version = LoadU16(head + 4);
+  if (version == 0) return Damaged("its version is unknown");
   const uint32_t length = LoadU32(head + 6);
   const std::string_view data = after.substr(kBlockHead);
   if (data.size() != length) return Damaged("its length is wrong");
   if (Crc32(Data(data), data.size()) != LoadU32(head + 10)) return Damaged("its checksum is wrong");
+  // Whole, but laid out as a later version lays it out: not read, and not damaged either.
+  if (version != kVersion) {
+    ProvenanceRead read;
+    read.status = ProvenanceStatus::Newer;
+    return read;
+  }
 
   Provenance p;
   bool seen[4] = {false, false, false, false};
@@ -166,7 +173,8 @@ std::string WriteProvenance(const Provenance& p, const EepromImage& image) {
 std::vector<int> EditedEntries(const Provenance& p, const EepromImage& image) {
   std::vector<int> edited;
   const auto now = TableEntriesOf(image);
-  for (int k = 0; k < kTableEntries; ++k) {
+  // Entry 32 is no part of the match: Copy E2P and Rematch leave it as it is.
+  for (int k = 0; k < kCurvePoints; ++k) {
     if (now[k] != p.result[k]) edited.push_back(k);
   }
   return edited;

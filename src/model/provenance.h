@@ -8,7 +8,8 @@
 //     "SETS"  what the match needs to be made again: groups, HertzPerCount, MaxOutputCount,
 //             the two meter file names and when it was made
 //     "RSLT"  the 33 table entries the match left (UInt16 LE each)
-//     "EDIT"  one byte per entry, 1 where the table no longer holds the match's value
+//     "EDIT"  one byte per entry, 1 where the table no longer holds the match's value (entry
+//             32, which the match leaves alone, always 0)
 //   Records of other tags are kept byte for byte and written back after the known ones.
 //
 // A reader that reads only the 768 bytes never sees the block; a file without it stays 768
@@ -63,6 +64,7 @@ enum class ProvenanceStatus {
   None,     // no block: the bytes after the image, if any, are something else
   Ok,       // read
   Damaged,  // the magic is there, but the length, checksum, version or a record is wrong
+  Newer,    // whole (length and checksum right), of a later version than this program reads
 };
 
 struct ProvenanceRead {
@@ -77,7 +79,7 @@ ProvenanceRead ReadProvenance(std::string_view afterImage);
 // The whole block for `p`, its "EDIT" record computed from the table as it stands in `image`.
 std::string WriteProvenance(const Provenance& p, const EepromImage& image);
 
-// The entries (0..32) whose value in `image` is no longer the match's.
+// The entries (0..31, those a match writes) whose value in `image` is no longer the match's.
 std::vector<int> EditedEntries(const Provenance& p, const EepromImage& image);
 
 // Entries as a short list: "3, 7-9", or "none".

@@ -146,6 +146,7 @@ TEST(BoxCli, WriteKeepsABackupAndTheHistoryAsJson) {
   const std::string project = tmp / "p.VYK";
   const std::string data = tmp / "data";
   ASSERT_EQ(RunVyk({"project", "new", "--group", "gm", project}, tmp).status, 0);
+  ASSERT_EQ(RunVyk({"project", "edit", project, "--entry", "5=0"}, tmp).status, 0);
   auto run = [&](std::vector<std::string> args) {
     if (args[1] == "write")
       args.insert(args.end(), {"--port", "Simulator", "--config", tmp / "cfg"});
@@ -164,6 +165,7 @@ TEST(BoxCli, WriteKeepsABackupAndTheHistoryAsJson) {
 
   const auto write = run({"box", "write", project});
   EXPECT_EQ(write["outcome"], "ok");
+  EXPECT_EQ(dry["warnings"].size(), 1u);  // entry 5 falls
   const std::string backup = write["backup"];
   EXPECT_EQ(ReadAll(backup).substr(512, 80), std::string(80, '\xFF'));
 

@@ -9,6 +9,7 @@
 
 #include "cli_test_util.h"
 #include "model/records/project_file.h"
+#include "support/provenance_sample.h"
 
 namespace vyk::test {
 namespace {
@@ -89,7 +90,8 @@ TEST(ProjectCli, CheckNamesAFallingEntry) {
   ASSERT_EQ(RunVyk({"project", "new", "--group", "ford", file}, tmp).status, 0);
   RunResult clean = RunVyk({"project", "check", file}, tmp);
   EXPECT_EQ(clean.status, 0) << clean.err;
-  EXPECT_EQ(clean.out, "The table rises and stays in range\n");
+  EXPECT_EQ(clean.out,
+            "No meter to match is known, so only the direction was checked: the table rises\n");
   ASSERT_EQ(RunVyk({"project", "edit", file, "--entry", "5=0.1"}, tmp).status, 0);
   RunResult falls = RunVyk({"project", "check", file, "--json"}, tmp);
   EXPECT_EQ(falls.status, 1) << falls.err;
@@ -277,6 +279,32 @@ TEST(ProjectCli, AProjectWrittenByVykReadsBackByteForByte) {
             bytes.substr(512));
   EXPECT_EQ(read.header.Name().Bytes(), "T\xFCr \xDF \x80");  // stored as Windows-1252
   EXPECT_EQ(ShowJson(file, tmp)["header"]["name"], "Tür ß €");
+}
+
+// Said on opening; a newer version's record kept, a damaged one only with the flag.
+TEST(ProjectCli, ARecordThatDoesNotReadIsSaidAndKeptOnlyWhenAsked) {
+  std::string newer = WriteProvenance(SampleProvenance(), ImageOf(SampleProvenance()));
+  std::string damaged = newer;
+  newer[4] = 2;
+  damaged[200] ^= 0x40;
+  const struct {
+    std::string after, said;
+    bool flag, kept;
+  } cases[] = {{damaged, "damaged (its checksum is wrong)", false, false},
+               {damaged, "damaged (its checksum is wrong)", true, true},
+               {newer, "written by a newer version", false, true}};
+  TempFolder tmp;
+  const std::string file = tmp / "d.VYK";
+  for (const auto& c : cases) {
+    ASSERT_EQ(RunVyk({"project", "new", "--group", "gm", "--force", file}, tmp).status, 0);
+    std::ofstream(file, std::ios::binary | std::ios::app) << c.after;
+    std::vector<std::string> args = {"project", "edit", file, "--entry", "3=1.0"};
+    if (c.flag) args.push_back("--keep-damaged-record");
+    RunResult r = RunVyk(args, tmp);
+    EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("--keep-damaged-record keeps it") == std::string::npos, c.kept) << r.err;
+    EXPECT_EQ(ReadAll(file).substr(768), c.kept ? c.after : "");
+  }
 }
 
 // Two samples say entry 11 of a new Ford project (422 counts, 2.061 V) wants 4 % more.

@@ -34,6 +34,7 @@
 #include "operations/box/box_record.h"
 #include "operations/box/port_choice.h"
 #include "operations/compare/compare.h"
+#include "operations/meters/table_check.h"
 #include "operations/project/project_commands.h"
 #include "operations/project/window_look.h"
 #include "storage/data_folder.h"
@@ -136,9 +137,15 @@ void DryRun(BoxRun& run) {
   }
   const AppState& st = run.State();
   const std::vector<ImageDifference> changes = DiffImages({st.header, box}, {st.header, st.image});
+  // The check the write makes, said as the write says it.
+  const std::vector<std::string> warnings = ProjectTableWarnings(st);
   json j = {
       {"port", o.port},           {"project", o.project},        {"letter", st.boxLetter},
-      {"version", st.boxVersion}, {"changed", !changes.empty()}, {"changes", ChangesJson(changes)}};
+      {"version", st.boxVersion}, {"changed", !changes.empty()}, {"changes", ChangesJson(changes)},
+      {"warnings", warnings}};
+  if (!o.json)
+    for (const std::string& w : warnings)
+      std::cerr << "Check the table: " << TerminalText(w) << '\n';
   Print(o, j,
         "Writing " + o.project + " to the Box on " + o.port + " would change:\n" +
             ChangesText(changes));
@@ -341,6 +348,7 @@ void AddBoxCommands(CLI::App& app) {
     auto* cmd = box->add_subcommand("read", "Read the Box's 80 bytes into the project and save it");
     AddCommonBoxOptions(cmd, *o);
     cmd->add_option("PROJECT", o->project, "Project to read into")->required();
+    cmd->add_flag("--keep-damaged-record", o->keepDamaged, kKeepDamagedHelp);
     cmd->callback([o] { Transfer(*o, false); });
   }
   {

@@ -34,6 +34,7 @@ struct BoxOptions {
   std::string project;
   bool json = false;
   bool dryRun = false;
+  bool keepDamaged = false;   // box read --keep-damaged-record
   size_t last = kEveryEntry;  // box history --last
   double seconds = 0;         // box live --seconds: 0 runs until stopped
   std::string csv;            // box live --csv
@@ -144,11 +145,9 @@ class BoxRun {
   bool SaveRead() {
     if (stop_->Received() != 0) return false;
     dialogs_.showInformation = false;
-    // The window takes no lock: a file it saved meanwhile is not overwritten unasked.
-    dialogs_.questionAnswer = Answer::No;
     dialogs_.quietQuestions = false;
     try {
-      if (FileSaveClick(session_)) return true;
+      if (SaveChangedProject(session_, dialogs_, options_.keepDamaged)) return true;
       state_.boxMessage = "The project was not saved: " + state_.projectFileName +
                           " was changed on disk and was not overwritten";
     } catch (const std::exception& e) {

@@ -177,6 +177,10 @@ int FirstUncopiableCode(const MatchTable& table) {
   return -1;
 }
 
+std::string NoOutputValueText(int code, const std::string& notDone) {
+  return "Input code " + std::to_string(code) + " has no output value: " + notDone;
+}
+
 void TransferMatch(Session& s, const MatchTable& table, const MatchOutcome& outcome) {
   AppState& st = s.state;
   const bool useFrequency = outcome.useIsFrequency;
@@ -210,8 +214,7 @@ void CopyE2PBtnClick(Session& s, MatchDialog& d) {
   // Every sampled slot needs an output: refuse before anything is written, so the transfer
   // table is never left half copied.
   if (const int code = FirstUncopiableCode(st.matchTable); code >= 0) {
-    s.dialogs.Error("Input code " + std::to_string(code) +
-                    " has no output value: nothing was copied");
+    s.dialogs.Error(NoOutputValueText(code, "nothing was copied"));
     return;
   }
   const std::optional<FileText> useName = StorableName(s, d.useFile);
@@ -239,6 +242,8 @@ void CopyE2PBtnClick(Session& s, MatchDialog& d) {
                    s.today(),
                    static_cast<int64_t>(s.now())};
   made.result = TableEntriesOf(st.image);
+  // Records a later version added stay with the new match.
+  if (st.provenance) made.unknown = st.provenance->unknown;
   st.provenance = std::move(made);
   st.damagedProvenance.reset();
 

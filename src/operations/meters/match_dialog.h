@@ -59,7 +59,8 @@ std::string MatchGridCellText(const AppState& state, const MatchDialog& d, int c
 
 // Copies every eighth slot into transfer-table entries 0..31, the kinds into the mode byte
 // and the meters into the project header, and keeps how the table was made (both meters
-// whole, the settings, the result) in the project. A table with a sampled slot without output, or a
+// whole, the settings, the result) in the project, with the records of the one it replaces
+// that this version does not read. A table with a sampled slot without output, or a
 // file name the project file's character set cannot hold, is refused before anything changes;
 // so is everything while an exchange with the Box runs.
 void CopyE2PBtnClick(Session& s, MatchDialog& d);
@@ -67,6 +68,9 @@ void CopyE2PBtnClick(Session& s, MatchDialog& d);
 // The input code of the first of the slots 0, 8, ..., 248 without an output value; -1 when
 // every one has a value and the table can be copied.
 int FirstUncopiableCode(const MatchTable& table);
+
+// The error for such a table: "Input code N has no output value: " and what was not done.
+std::string NoOutputValueText(int code, const std::string& notDone);
 
 // The copy itself, shared by Copy E2P and Rematch: entries 0..31 from every eighth slot (a
 // table that FirstUncopiableCode accepts), the kinds into the mode byte and the radio groups.

@@ -132,10 +132,18 @@ bool LoadProjectFile(Session& s) {
   st.provenance = result.provenance.provenance;
   st.damagedProvenance.reset();
   if (result.provenance.status == ProvenanceStatus::Damaged) {
-    st.damagedProvenance = AppState::DamagedProvenance{result.provenanceBytes, false};
-    s.dialogs.WarningOk("The table's record of how it was made is damaged (" +
-                        result.provenance.why +
-                        ") and is ignored; the table itself is read as it was saved.");
+    st.damagedProvenance =
+        AppState::DamagedProvenance{result.provenanceBytes, false, result.provenance.why};
+    // A tail too long to have been read whole cannot be written back: no save keeps it.
+    s.dialogs.WarningOk(
+        "The table's record of how it was made is damaged (" + result.provenance.why +
+        ") and is ignored; the table itself is read as it was saved." +
+        (result.provenanceBytes.empty() ? " It is too long to keep: the next save drops it." : ""));
+  } else if (result.provenance.status == ProvenanceStatus::Newer) {
+    st.damagedProvenance = AppState::DamagedProvenance{result.provenanceBytes, true, "", true};
+    s.dialogs.WarningOk(
+        "The table's record of how it was made was written by a newer version of Vyk Edit: "
+        "this version does not read it and keeps it in the file as it is.");
   }
   st.projectOnDisk = {st.projectFileName, result.fingerprint};
   st.projectState = ProjectState::StoredProject;

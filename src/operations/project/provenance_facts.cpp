@@ -29,7 +29,9 @@ MeterFacts FactsOfMeter(const MeterImage& image, const FileText& file) {
 ProvenanceFacts FactsOfProvenance(const AppState& state) {
   ProvenanceFacts facts;
   if (!state.provenance) {
-    if (state.damagedProvenance) facts.kept = ProvenanceFacts::Kept::Damaged;
+    if (state.damagedProvenance)
+      facts.kept = state.damagedProvenance->newer ? ProvenanceFacts::Kept::Newer
+                                                  : ProvenanceFacts::Kept::Damaged;
     return facts;
   }
   const Provenance& p = *state.provenance;
@@ -54,6 +56,9 @@ std::vector<std::pair<std::string, std::string>> ProvenanceLines(const Provenanc
       return {{"How the table was made", "not recorded"}};
     case ProvenanceFacts::Kept::Damaged:
       return {{"How the table was made", "the record is damaged and is ignored"}};
+    case ProvenanceFacts::Kept::Newer:
+      return {{"How the table was made",
+               "recorded by a newer version of Vyk Edit; kept in the file as it is"}};
     case ProvenanceFacts::Kept::Kept:
       break;
   }

@@ -19,7 +19,7 @@ struct MeterFacts {
 };
 
 struct ProvenanceFacts {
-  enum class Kept { None, Kept, Damaged } kept = Kept::None;
+  enum class Kept { None, Kept, Damaged, Newer } kept = Kept::None;
   MeterFacts use;
   MeterFacts match;
   std::string made;  // the date of the match and the group whose constants it used

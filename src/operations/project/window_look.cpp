@@ -75,7 +75,9 @@ WindowLook LookOf(const AppState& state) {
   look.fileSave = (!stored || state.projectModified) && !locked;
   look.fileSaveAs = look.fileClose = !locked;
   look.editProject = look.editMatch = !locked;
-  look.editRematch = !locked && state.provenance.has_value();
+  // As CanRematch: a newer version's record is offered too, for Rematch to say why it cannot.
+  look.editRematch = !locked && (state.provenance.has_value() ||
+                                 (state.damagedProvenance && state.damagedProvenance->newer));
   look.boxUpdate = look.boxRetrieve = !locked;
   look.projectControls = !locked;
   look.potArrows = !locked || state.liveRunning;

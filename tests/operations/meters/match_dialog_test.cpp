@@ -220,10 +220,12 @@ TEST(MatchDialog, RematchRestoresAnEditedTableKeepingOrOverwritingTheHandEdits) 
     Answer answer;
     bool rematched;
     bool keepsEdits;
+    uint8_t group = kGM;  // the project's group at the Rematch
   } cases[] = {
       {"keep", Answer::Yes, true, true},
       {"overwrite", Answer::No, true, false},
       {"cancel", Answer::Cancel, false, true},
+      {"group changed since", Answer::No, false, true, kFord},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -254,12 +256,17 @@ TEST(MatchDialog, RematchRestoresAnEditedTableKeepingOrOverwritingTheHandEdits) 
     std::filesystem::remove(h.GmFile("MATCH.MAF"));
     TableGridSetEditText(h.session, 1, 6, "0.100");
     TableGridSetEditText(h.session, 1, 21, "4.900");
+    TableGridSetEditText(h.session, 1, 33, "3.000");  // the match never writes entry 32
     EXPECT_EQ(EntryRangesText(EditedEntries(*h.state.provenance, h.state.image)), "5, 20");
     const EepromImage edited = h.state.image;
 
+    h.state.header.SetGroup(c.group);
     h.dialogs.answers.push_back(c.answer);
     EXPECT_EQ(RematchClick(h.session), c.rematched);
+    EXPECT_EQ(h.dialogs.Texts(Kind::Error).size(), c.group == kGM ? 0u : 1u);
+    EXPECT_EQ(h.view.statusMessages.size(), c.rematched && c.keepsEdits ? 1u : 0u);
     EepromImage expected = c.keepsEdits ? edited : matched;
+    expected.SetEntry(32, edited.Entry(32));
     EXPECT_EQ(h.state.image, expected);
     EXPECT_EQ(EntryRangesText(EditedEntries(*h.state.provenance, h.state.image)),
               c.keepsEdits ? "5, 20" : "none");
@@ -285,6 +292,10 @@ TEST(MatchDialog, UndoOfCopyE2PTakesBackHowTheTableWasMade) {
   EXPECT_FALSE(CanRematch(h.state));
   Redo(h.session);
   EXPECT_TRUE(CanRematch(h.state));
+  h.state.provenance->unknown = {{"NEXT", "later"}};  // outlives a new Copy E2P
+  h.dialogs.answers.push_back(Answer::Yes);
+  CopyE2PBtnClick(h.session, h.dialog);
+  EXPECT_EQ(h.state.provenance->unknown.size(), 1u);
 }
 
 }  // namespace

@@ -492,6 +492,8 @@ TEST(ProjectFileBlock, OpensAndSavesWhatFollowsTheImage) {
   const std::string block = WriteProvenance(made, ImageOf(made));
   std::string damaged = block;
   damaged[200] ^= 0x40;
+  std::string newer = block;
+  newer[4] = 2;
   struct Case {
     const char* name;
     std::string after;
@@ -505,6 +507,7 @@ TEST(ProjectFileBlock, OpensAndSavesWhatFollowsTheImage) {
       {"block", block, std::nullopt, 0, true, block},
       {"damaged, kept", damaged, Answer::Yes, 1, false, damaged},
       {"damaged, dropped", damaged, Answer::No, 1, false, ""},
+      {"newer version, kept unasked", newer, std::nullopt, 1, false, newer},
   };
   TempFolder folder;
   const std::string path = folder.File("block.VYK");
