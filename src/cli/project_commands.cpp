@@ -534,7 +534,7 @@ void AddProjectCommands(CLI::App& app) {
         "Correct the table from a scan tool's or wideband logger's log (CSV), as Edit > "
         "Correct From Log does, and save");
     struct Options {
-      std::string file, log, signal, unit, afr, target, coolant;
+      std::string file, log, signal, unit, afr, target, coolant, throttle;
       std::vector<std::string> trims;
       CorrectionSettings settings;
       bool dryRun = false, asJson = false, keepDamaged = false;
@@ -566,6 +566,12 @@ void AddProjectCommands(CLI::App& app) {
                     "Largest change of the signal from the sample before (% of the signal)")
         ->capture_default_str()
         ->check(kFinite & CLI::NonNegativeNumber);
+    cmd->add_option("--throttle-column", opt->throttle, "Throttle position column (% open)");
+    auto* steadyThrottle =
+        cmd->add_option("--steady-throttle", opt->settings.steadyThrottle,
+                        "Largest change of the throttle from the sample before (% open)")
+            ->capture_default_str()
+            ->check(kFinite & CLI::NonNegativeNumber);
     const struct {
       const char* name;
       double* value;
@@ -591,7 +597,7 @@ void AddProjectCommands(CLI::App& app) {
     cmd->add_flag("--dry-run", opt->dryRun, "Print the correction; save nothing");
     cmd->add_flag("--keep-damaged-record", opt->keepDamaged, kKeepDamagedHelp);
     cmd->add_flag("--json", opt->asJson, "Print JSON");
-    cmd->callback([opt, warm] {
+    cmd->callback([opt, warm, steadyThrottle] {
       if (opt->trims.empty() && opt->afr.empty())
         throw UsageError("Give --trim-columns, or --afr-column (with --target-column)");
       if (opt->trims.size() > 2)
@@ -601,8 +607,12 @@ void AddProjectCommands(CLI::App& app) {
       if (warm->count() > 0 && opt->coolant.empty())
         std::cerr << "Note: the warm-engine gate is off: there is no coolant column "
                      "(--coolant-column)\n";
+      if (steadyThrottle->count() > 0 && opt->throttle.empty())
+        std::cerr << "Note: the steady-throttle gate is off: there is no throttle column "
+                     "(--throttle-column)\n";
       const ScanLog log = ReadScanLog(opt->log);
-      CorrectionColumns columns{opt->signal, opt->trims, opt->afr, opt->target, opt->coolant};
+      CorrectionColumns columns{opt->signal, opt->trims,   opt->afr,
+                                opt->target, opt->coolant, opt->throttle};
       CorrectionSettings settings = opt->settings;
       settings.unit = opt->unit == "hz"      ? SignalUnit::Hertz
                       : opt->unit == "volts" ? SignalUnit::Volts

@@ -72,6 +72,8 @@ std::string CorrectionGateName(CorrectionGate gate) {
       return "trim beyond limit";
     case CorrectionGate::Unsteady:
       return "signal not steady";
+    case CorrectionGate::ThrottleMoving:
+      return "throttle moving";
     case CorrectionGate::Count:
       break;
   }
@@ -152,12 +154,15 @@ CorrectionResult CorrectTable(const std::vector<CorrectionSample>& samples,
 
   std::array<std::vector<double>, kTableEntries> errors{};
   double previous = std::nan("");
+  double previousThrottle = std::nan("");
   for (const CorrectionSample& s : samples) {
     const double before = std::exchange(previous, s.signal);
+    const double throttleBefore = std::exchange(previousThrottle, s.throttle);
     // A lambda logged without the commanded ratio is held against 1.
     const double target = settings.hasTarget ? s.target : 1.0;
     auto gate = [&]() -> std::optional<CorrectionGate> {
       if (!std::isfinite(s.signal) || (settings.useCoolant && !std::isfinite(s.coolant)) ||
+          (settings.useThrottle && !std::isfinite(s.throttle)) ||
           (wideband ? !std::isfinite(s.afr) || !std::isfinite(target) : !std::isfinite(s.trim)))
         return CorrectionGate::Unreadable;
       if (settings.useCoolant && s.coolant < settings.warmCoolant)
@@ -168,6 +173,11 @@ CorrectionResult CorrectTable(const std::vector<CorrectionSample>& samples,
       if (std::isfinite(before) &&
           std::abs(s.signal - before) > settings.steadyPercent / 100 * std::abs(s.signal))
         return CorrectionGate::Unsteady;
+      // A throttle on the move brings the controller's transient fuelling, which no trim of
+      // the table should follow.
+      if (settings.useThrottle && std::isfinite(throttleBefore) &&
+          std::abs(s.throttle - throttleBefore) > settings.steadyThrottle)
+        return CorrectionGate::ThrottleMoving;
       return std::nullopt;
     }();
     if (gate) {

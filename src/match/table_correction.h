@@ -19,11 +19,12 @@ namespace vyk {
 
 // One row of the log; NaN where the log has no value (or the column is not used).
 struct CorrectionSample {
-  double signal;   // the signal the controller saw, in the settings' unit
-  double trim;     // short and long term trims added, %
-  double afr;      // wideband reading: air-fuel ratio or lambda
-  double target;   // the ratio (or lambda) the controller commanded
-  double coolant;  // deg C
+  double signal;    // the signal the controller saw, in the settings' unit
+  double trim;      // short and long term trims added, %
+  double afr;       // wideband reading: air-fuel ratio or lambda
+  double target;    // the ratio (or lambda) the controller commanded
+  double coolant;   // deg C
+  double throttle;  // % open
 };
 
 enum class SignalUnit { Hertz, Volts, GramsPerSecond };
@@ -38,6 +39,8 @@ struct CorrectionSettings {
   bool useCoolant = false;          // the log has a coolant column: gate on a warm engine
   double warmCoolant = 70;          // deg C
   double steadyPercent = 5;         // the signal may change this much from the sample before
+  bool useThrottle = false;         // the log has a throttle column: gate on a steady throttle
+  double steadyThrottle = 5;        // % open it may change from the sample before
   double afrLow = 8, afrHigh = 22;  // a wideband's air-fuel ratio outside: no reading to trust
   double lambdaLow = 0.55, lambdaHigh = 1.5;
   bool hasTarget = true;  // the log has the commanded ratio's column; a lambda without: 1.0
@@ -47,7 +50,15 @@ struct CorrectionSettings {
 
 // The gates, in the order a sample meets them: each removed sample is counted by the first
 // that turned it away.
-enum class CorrectionGate { Unreadable, ColdEngine, WidebandRange, TrimRange, Unsteady, Count };
+enum class CorrectionGate {
+  Unreadable,
+  ColdEngine,
+  WidebandRange,
+  TrimRange,
+  Unsteady,
+  ThrottleMoving,
+  Count
+};
 inline constexpr int kCorrectionGates = static_cast<int>(CorrectionGate::Count);
 // "no reading", "cold engine", ...: the gate as the user sees it named.
 std::string CorrectionGateName(CorrectionGate gate);

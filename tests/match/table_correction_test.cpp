@@ -77,7 +77,7 @@ TEST(TableCorrection, RecoversTheWantedTable) {
 // Each sample after a good one is turned away by exactly one gate.
 TEST(TableCorrection, Gates) {
   const double nan = std::nan("");
-  const CorrectionSample good{2.0, 3, 14.7, 14.7, 90};
+  const CorrectionSample good{2.0, 3, 14.7, 14.7, 90, 20};
   struct Case {
     CorrectionSample sample;
     CorrectionSource source;
@@ -85,15 +85,18 @@ TEST(TableCorrection, Gates) {
   };
   const std::vector<Case> cases = {
       {good, CorrectionSource::Trims, std::nullopt},
-      {{nan, 3, nan, nan, 90}, CorrectionSource::Trims, CorrectionGate::Unreadable},
-      {{2.0, 3, nan, nan, nan}, CorrectionSource::Trims, CorrectionGate::Unreadable},
-      {{2.0, 3, nan, nan, 69.9}, CorrectionSource::Trims, CorrectionGate::ColdEngine},
-      {{2.0, 50.5, nan, nan, 90}, CorrectionSource::Trims, CorrectionGate::TrimRange},
-      {{2.11, 3, nan, nan, 90}, CorrectionSource::Trims, CorrectionGate::Unsteady},
-      {{2.09, 3, nan, nan, 90}, CorrectionSource::Trims, std::nullopt},
-      {{2.0, nan, 0, 14.7, 90}, CorrectionSource::Wideband, CorrectionGate::WidebandRange},
-      {{2.0, nan, 12.5, 7.5, 90}, CorrectionSource::Wideband, CorrectionGate::WidebandRange},
-      {{2.0, nan, 12.5, 12.8, 90}, CorrectionSource::Wideband, std::nullopt},
+      {{nan, 3, nan, nan, 90, 20}, CorrectionSource::Trims, CorrectionGate::Unreadable},
+      {{2.0, 3, nan, nan, nan, 20}, CorrectionSource::Trims, CorrectionGate::Unreadable},
+      {{2.0, 3, nan, nan, 69.9, 20}, CorrectionSource::Trims, CorrectionGate::ColdEngine},
+      {{2.0, 50.5, nan, nan, 90, 20}, CorrectionSource::Trims, CorrectionGate::TrimRange},
+      {{2.11, 3, nan, nan, 90, 20}, CorrectionSource::Trims, CorrectionGate::Unsteady},
+      {{2.09, 3, nan, nan, 90, 20}, CorrectionSource::Trims, std::nullopt},
+      {{2.0, nan, 0, 14.7, 90, 20}, CorrectionSource::Wideband, CorrectionGate::WidebandRange},
+      {{2.0, nan, 12.5, 7.5, 90, 20}, CorrectionSource::Wideband, CorrectionGate::WidebandRange},
+      {{2.0, nan, 12.5, 12.8, 90, 20}, CorrectionSource::Wideband, std::nullopt},
+      {{2.0, 3, nan, nan, 90, nan}, CorrectionSource::Trims, CorrectionGate::Unreadable},
+      {{2.0, 3, nan, nan, 90, 25.5}, CorrectionSource::Trims, CorrectionGate::ThrottleMoving},
+      {{2.0, 3, nan, nan, 90, 24.5}, CorrectionSource::Trims, std::nullopt},
   };
   std::vector<int> counts(kTableEntries);
   std::generate(counts.begin(), counts.end(), [k = 0]() mutable { return 25 * k++; });
@@ -101,6 +104,7 @@ TEST(TableCorrection, Gates) {
     CorrectionSettings settings;
     settings.source = c.source;
     settings.useCoolant = true;
+    settings.useThrottle = true;
     const CorrectionResult r =
         CorrectTable({good, c.sample}, settings, ImageOf(counts), kFordCs, std::nullopt);
     std::array<int, kCorrectionGates> removed{};

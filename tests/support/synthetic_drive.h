@@ -28,8 +28,8 @@ inline std::vector<CorrectionSample> DriveSamples(const Drive& d, const Conversi
     const double more = d.flowOf ? d.flowOf(wanted) / d.flowOf(seen) : wanted / seen;
     for (int i = 0; i < d.perEntry[k]; ++i) {
       const double nan = std::nan("");
-      samples.push_back(d.wideband ? CorrectionSample{seen, nan, 14.7 * more, 14.7, 90}
-                                   : CorrectionSample{seen, (more - 1) * 100, nan, nan, 90});
+      samples.push_back(d.wideband ? CorrectionSample{seen, nan, 14.7 * more, 14.7, 90, nan}
+                                   : CorrectionSample{seen, (more - 1) * 100, nan, nan, 90, nan});
     }
   }
   return samples;

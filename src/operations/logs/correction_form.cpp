@@ -105,6 +105,7 @@ void CorrectionForm::SetLog(ScanLog log, const std::string& path) {
     choices_[Index(CorrectionField::Wideband)] = choiceOf(kept->afr);
     choices_[Index(CorrectionField::Target)] = choiceOf(kept->target);
     choices_[Index(CorrectionField::Coolant)] = choiceOf(kept->coolant);
+    choices_[Index(CorrectionField::Throttle)] = choiceOf(kept->throttle);
   } else {
     const ScanLog& l = *log_;
     choices_[Index(CorrectionField::Signal)] = Guess(l, [](const std::string& n) {
@@ -125,6 +126,8 @@ void CorrectionForm::SetLog(ScanLog log, const std::string& path) {
     }
     choices_[Index(CorrectionField::Coolant)] =
         Guess(l, [](const std::string& n) { return HasWord(n, "ect") || Has(n, {"coolant"}); });
+    choices_[Index(CorrectionField::Throttle)] =
+        Guess(l, [](const std::string& n) { return HasWord(n, "tps") || Has(n, {"throttle"}); });
   }
   const int signal = Choice(CorrectionField::Signal);
   unitChosen_ = true;
@@ -187,6 +190,7 @@ CorrectionColumns CorrectionForm::Columns() const {
     c.target = ColumnName(Choice(CorrectionField::Target));
   }
   c.coolant = ColumnName(Choice(CorrectionField::Coolant));
+  c.throttle = ColumnName(Choice(CorrectionField::Throttle));
   return c;
 }
 
@@ -260,6 +264,9 @@ std::vector<std::string> CorrectionForm::Notes() const {
       gate[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(gate[0])));
     if (static_cast<CorrectionGate>(g) == CorrectionGate::ColdEngine && Columns().coolant.empty())
       notes.push_back(gate + ": off, no coolant column");
+    else if (static_cast<CorrectionGate>(g) == CorrectionGate::ThrottleMoving &&
+             Columns().throttle.empty())
+      notes.push_back(gate + ": off, no throttle column");
     else
       notes.push_back(gate + ": " + Samples(result_->removed[g]) + " removed");
   }

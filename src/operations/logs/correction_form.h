@@ -12,8 +12,8 @@
 namespace vyk {
 
 // The columns the dialog asks for, in the order it shows them.
-enum class CorrectionField { Signal, ShortTrim, LongTrim, Wideband, Target, Coolant };
-inline constexpr int kCorrectionFields = 6;
+enum class CorrectionField { Signal, ShortTrim, LongTrim, Wideband, Target, Coolant, Throttle };
+inline constexpr int kCorrectionFields = 7;
 
 // One table entry as the dialog's table shows it; the texts are empty where the entry has no
 // samples.
@@ -50,8 +50,8 @@ class CorrectionForm {
   }
   void SetUnit(SignalUnit unit);
   const CorrectionSettings& Settings() const { return settings_; }
-  // The number settings (samples, clamp, keep rising, warm engine, steady signal, wideband
-  // range); the unit stays as chosen.
+  // The number settings (samples, clamp, keep rising, warm engine, steady signal and throttle,
+  // wideband range); the unit stays as chosen.
   void SetSettings(const CorrectionSettings& settings);
   // The columns as the correction reads them: the wideband's only without trims.
   CorrectionColumns Columns() const;

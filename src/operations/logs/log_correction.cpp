@@ -84,6 +84,7 @@ std::vector<CorrectionSample> CorrectionSamples(const ScanLog& log,
   const int afr = ColumnIndex(log, columns.afr, "wideband");
   const int target = ColumnIndex(log, columns.target, "commanded ratio");
   const int coolant = ColumnIndex(log, columns.coolant, "coolant");
+  const int throttle = ColumnIndex(log, columns.throttle, "throttle");
 
   std::vector<CorrectionSample> samples;
   samples.reserve(log.rows.size());
@@ -92,7 +93,8 @@ std::vector<CorrectionSample> CorrectionSamples(const ScanLog& log,
     for (int t : trims)
       trim += ScanLogCell(row, t);
     samples.push_back({ScanLogCell(row, signal), trim, ScanLogCell(row, afr),
-                       ScanLogCell(row, target), ScanLogCell(row, coolant)});
+                       ScanLogCell(row, target), ScanLogCell(row, coolant),
+                       ScanLogCell(row, throttle)});
   }
   return samples;
 }
@@ -101,6 +103,7 @@ CorrectionSettings SettingsForColumns(const AppState& state, const CorrectionCol
                                       CorrectionSettings settings) {
   settings.source = columns.trims.empty() ? CorrectionSource::Wideband : CorrectionSource::Trims;
   settings.useCoolant = !columns.coolant.empty();
+  settings.useThrottle = !columns.throttle.empty();
   settings.hasTarget = !columns.target.empty();
   settings.maxCount = HighestOutputCount(state);
   return settings;
@@ -146,19 +149,20 @@ std::string CorrectionColumnsText(const CorrectionColumns& c) {
   for (const std::string& t : c.trims)
     trims += (trims.empty() ? "" : "/") + Escaped(t);
   return Escaped(c.signal) + "|" + trims + "|" + Escaped(c.afr) + "|" + Escaped(c.target) + "|" +
-         Escaped(c.coolant);
+         Escaped(c.coolant) + "|" + Escaped(c.throttle);
 }
 
 std::optional<CorrectionColumns> CorrectionColumnsFromText(const std::string& text) {
   const std::vector<std::string> fields = Split(text, '|');
-  if (fields.size() != 5) return std::nullopt;
+  // Columns kept before the throttle's have five fields.
+  if (fields.size() != 5 && fields.size() != 6) return std::nullopt;
   std::vector<std::string> names;
   for (const std::string& f : fields) {
     auto name = Unescaped(f);
     if (!name) return std::nullopt;
     names.push_back(*name);
   }
-  CorrectionColumns c{names[0], {}, names[2], names[3], names[4]};
+  CorrectionColumns c{names[0], {}, names[2], names[3], names[4], names.size() > 5 ? names[5] : ""};
   if (!fields[1].empty()) {
     for (const std::string& t : Split(fields[1], '/')) {
       auto name = Unescaped(t);
@@ -175,7 +179,8 @@ std::optional<CorrectionColumns> RememberedColumns(const std::string& settingsFo
   auto columns = text ? CorrectionColumnsFromText(*text) : std::nullopt;
   if (!columns) return std::nullopt;
   std::vector<std::string> names = columns->trims;
-  names.insert(names.end(), {columns->signal, columns->afr, columns->target, columns->coolant});
+  names.insert(names.end(), {columns->signal, columns->afr, columns->target, columns->coolant,
+                             columns->throttle});
   for (const std::string& name : names)
     if (!name.empty() && FindScanLogColumn(log, name) < 0) return std::nullopt;
   return columns;

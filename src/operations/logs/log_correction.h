@@ -18,6 +18,7 @@ struct CorrectionColumns {
   std::vector<std::string> trims;  // short and long term; their values are added
   std::string afr, target;         // wideband reading and commanded ratio (open loop)
   std::string coolant;
+  std::string throttle;
   bool operator==(const CorrectionColumns&) const = default;
 };
 

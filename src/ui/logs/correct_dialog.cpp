@@ -34,6 +34,7 @@ constexpr ColumnBox kColumnBoxes[] = {
     {CorrectionField::Wideband, "Wide&band AFR/lambda:", "WidebandCombo"},
     {CorrectionField::Target, "Comman&ded AFR:", "TargetCombo"},
     {CorrectionField::Coolant, "Coolan&t (\u00b0C):", "CoolantCombo"},
+    {CorrectionField::Throttle, "T&hrottle (%):", "ThrottleCombo"},
 };
 
 constexpr SignalUnit kUnits[] = {SignalUnit::Hertz, SignalUnit::Volts, SignalUnit::GramsPerSecond};
@@ -120,6 +121,7 @@ CorrectDialog::CorrectDialog(CorrectionForm& form, QWidget* parent) : QDialog(pa
   keepRising_->setChecked(s.keepRising);
   warm_ = NumberBox(this, "WarmSpin", -40, 150, s.warmCoolant);
   steady_ = NumberBox(this, "SteadySpin", 0, 100, s.steadyPercent);
+  steadyThrottle_ = NumberBox(this, "SteadyThrottleSpin", 0, 100, s.steadyThrottle);
   afrLow_ = NumberBox(this, "AfrLowSpin", 1, 40, s.afrLow);
   afrHigh_ = NumberBox(this, "AfrHighSpin", 1, 40, s.afrHigh);
   lambdaLow_ = NumberBox(this, "LambdaLowSpin", 0.1, 3, s.lambdaLow, 2);
@@ -145,17 +147,19 @@ CorrectDialog::CorrectDialog(CorrectionForm& form, QWidget* parent) : QDialog(pa
   settings->addRow(QString(), keepRising_);
   addRow("&Warm engine from (\u00b0C):", warm_);
   addRow("St&eady signal: change below (%):", steady_);
+  addRow("Steady throttle: chan&ge below (%):", steadyThrottle_);
   addRow("Wideband A&FR range:", afrLow_, afrHigh_);
   addRow("Wideband lambda &range:", lambdaLow_, lambdaHigh_);
   connect(minSamples_, &QSpinBox::valueChanged, this, [this] { TakeSettings(); });
-  for (QDoubleSpinBox* box : {clamp_, warm_, steady_, afrLow_, afrHigh_, lambdaLow_, lambdaHigh_})
+  for (QDoubleSpinBox* box :
+       {clamp_, warm_, steady_, steadyThrottle_, afrLow_, afrHigh_, lambdaLow_, lambdaHigh_})
     connect(box, &QDoubleSpinBox::valueChanged, this, [this] { TakeSettings(); });
   connect(keepRising_, &QCheckBox::toggled, this, [this] { TakeSettings(); });
 
   notes_ = TextLabel(this, "GatesLabel");
-  // Five gates, the samples outside and used, and how the correction went (two lines when
+  // Six gates, the samples outside and used, and how the correction went (two lines when
   // entries went in proportion).
-  notes_->setMinimumHeight(9 * notes_->fontMetrics().lineSpacing());
+  notes_->setMinimumHeight(10 * notes_->fontMetrics().lineSpacing());
 
   auto* left = new QVBoxLayout;
   left->addLayout(logRow);
@@ -236,6 +240,7 @@ void CorrectDialog::TakeSettings() {
   s.keepRising = keepRising_->isChecked();
   s.warmCoolant = warm_->value();
   s.steadyPercent = steady_->value();
+  s.steadyThrottle = steadyThrottle_->value();
   s.afrLow = afrLow_->value();
   s.afrHigh = afrHigh_->value();
   s.lambdaLow = lambdaLow_->value();

@@ -44,6 +44,7 @@ class CorrectDialog : public QDialog {
   QCheckBox* keepRising_;
   QDoubleSpinBox* warm_;
   QDoubleSpinBox* steady_;
+  QDoubleSpinBox* steadyThrottle_;
   QDoubleSpinBox* afrLow_;
   QDoubleSpinBox* afrHigh_;
   QDoubleSpinBox* lambdaLow_;

@@ -23,7 +23,7 @@ TEST(LogCorrection, AppliesAsOneChangeAndRemembersTheColumns) {
   ScanLog log{{"MAF (V)", "STFT", "LTFT", "ECT (C)"}, {}};
   for (const CorrectionSample& s : DriveSamples(drive, h.state.conversion))
     log.rows.push_back({s.signal, s.trim / 2, s.trim / 2, s.coolant});
-  const CorrectionColumns columns{"maf (v)", {"STFT", "3"}, "", "", "ECT (C)"};
+  const CorrectionColumns columns{"maf (v)", {"STFT", "3"}, "", "", "ECT (C)", ""};
   const EepromImage before = h.state.image;
   const CorrectionResult r = CorrectProjectTable(h.state, log, columns, CorrectionSettings{});
   ASSERT_TRUE(ApplyCorrection(h.session, r));
@@ -37,6 +37,9 @@ TEST(LogCorrection, AppliesAsOneChangeAndRemembersTheColumns) {
   EXPECT_EQ(RememberedColumns(folder, log), std::nullopt);
   RememberColumns(folder, log, columns);
   EXPECT_EQ(RememberedColumns(folder, log), columns);
+  // Kept before there was a throttle column: five fields.
+  const std::string text = CorrectionColumnsText(columns);
+  EXPECT_EQ(CorrectionColumnsFromText(text.substr(0, text.rfind('|'))), columns);
 }
 
 }  // namespace
