@@ -246,13 +246,6 @@ int ParseInt(const std::string& text, int base, int low, int high, const std::st
   return value;
 }
 
-// An output count as the table grid shows it, in the project's output kind.
-std::string OutputCountText(const AppState& st, int count) {
-  return Trim(st.controls.outputRGrp == kVoltage
-                  ? OutputVoltsText(st.conversion, count)
-                  : FrequencyText(st.conversion, st.header.Group(), count));
-}
-
 json CorrectionJson(const AppState& st, const ScanLog& log, const CorrectionResult& r) {
   json entries = json::array();
   for (int k = 0; k < kTableEntries; ++k) {
@@ -279,7 +272,7 @@ json CorrectionJson(const AppState& st, const ScanLog& log, const CorrectionResu
           {"removed", gates},
           {"throughMeterToMatch", r.throughMeter},
           {"lambda", r.lambda},
-          {"outputUnit", st.controls.outputRGrp == kVoltage ? "V" : "Hz"},
+          {"outputUnit", OutputUnit(st)},
           {"method", CorrectionMethodText(r)},
           {"entries", entries}};
 }

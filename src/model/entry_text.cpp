@@ -1,6 +1,7 @@
 #include "model/entry_text.h"
 
 #include "model/conversions.h"
+#include "model/text/number.h"
 
 namespace vyk {
 
@@ -15,6 +16,16 @@ std::string EntryFrequencyText(const AppState& state, int k) {
 std::string EntryOutputText(const AppState& state, int k) {
   return state.controls.outputRGrp == kVoltage ? EntryVoltsText(state, k)
                                                : EntryFrequencyText(state, k);
+}
+
+std::string OutputCountText(const AppState& state, int count) {
+  return Trim(state.controls.outputRGrp == kVoltage
+                  ? OutputVoltsText(state.conversion, count)
+                  : FrequencyText(state.conversion, state.header.Group(), count));
+}
+
+std::string OutputUnit(const AppState& state) {
+  return state.controls.outputRGrp == kVoltage ? "V" : "Hz";
 }
 
 void StoreEntryVolts(AppState& state, int k, std::string_view text) {

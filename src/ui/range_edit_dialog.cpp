@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "model/entry_text.h"
 #include "operations/table/range_edits.h"
 #include "ui/help/help_context.h"
 #include "ui/widgets/centre_on_screen.h"

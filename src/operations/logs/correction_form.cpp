@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "model/conversions.h"
+#include "model/entry_text.h"
 #include "model/text/number.h"
 #include "operations/logs/live_recording.h"
 
@@ -223,16 +224,12 @@ void CorrectionForm::Recompute() {
 }
 
 std::string CorrectionForm::OutputUnit() const {
-  return s_.state.controls.outputRGrp == kFrequency ? "Hz" : "V";
+  return vyk::OutputUnit(s_.state);
 }
 
 std::vector<CorrectionRow> CorrectionForm::Rows() const {
   const AppState& st = s_.state;
-  auto output = [&](int count) {
-    return Trim(st.controls.outputRGrp == kFrequency
-                    ? FrequencyText(st.conversion, st.header.Group(), count)
-                    : OutputVoltsText(st.conversion, count));
-  };
+  auto output = [&](int count) { return OutputCountText(st, count); };
   std::vector<CorrectionRow> rows;
   for (int k = 0; k < kTableEntries; ++k) {
     CorrectionRow row;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "model/conversions.h"
+#include "model/entry_text.h"
 #include "model/errors.h"
 #include "model/text/number.h"
 #include "operations/project/main_controls.h"
@@ -23,16 +24,7 @@ long double CountsPerUnit(const AppState& state) {
                               : 1.0L / state.conversion.HertzPerCount;
 }
 
-std::string OutputText(const AppState& state, int count) {
-  return Trim(VoltageOutput(state) ? OutputVoltsText(state.conversion, count)
-                                   : FrequencyText(state.conversion, state.header.Group(), count));
-}
-
 }  // namespace
-
-std::string OutputUnit(const AppState& state) {
-  return VoltageOutput(state) ? "V" : "Hz";
-}
 
 int LowestOutputCount(const AppState& state) {
   return VoltageOutput(state) ? 0 : 2;
@@ -144,8 +136,8 @@ RangeEditResult ApplyRangeEdit(Session& s, RangeEditKind kind, int first, int la
   } else {
     result.summary += std::to_string(result.clamped) +
                       (result.clamped == 1 ? " cell was" : " cells were") + " clamped to " +
-                      OutputText(st, 0) + " .. " + OutputText(st, high) + " " + OutputUnit(st) +
-                      ".";
+                      OutputCountText(st, 0) + " .. " + OutputCountText(st, high) + " " +
+                      OutputUnit(st) + ".";
   }
   return result;
 }

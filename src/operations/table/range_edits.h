@@ -17,8 +17,6 @@ struct RangeEditResult {
   std::string summary;  // what was done, for the dialog
 };
 
-// The unit the table's outputs are shown and typed in: "V" or "Hz".
-std::string OutputUnit(const AppState& state);
 // The counts a typed output can store: 0 up to the count of 4.995 V or of the highest
 // frequency; below 2 counts a frequency stores 0.
 int LowestOutputCount(const AppState& state);
